@@ -1,10 +1,47 @@
 #include "cli/commands.h"
 
+#include <map>
 #include <ostream>
 
 namespace tavrin::cli {
-int run(int, char**, std::istream&, std::ostream&, std::ostream& err) {
-  err << "usage: tavrin-cli COMMAND ...\n";
-  return 2;
+namespace {
+struct Entry {
+  std::string usage;
+  CommandFn fn;
+};
+std::map<std::string, Entry>& registry() {
+  static std::map<std::string, Entry> r;
+  return r;
 }
+void printUsage(std::ostream& err) {
+  err << "usage: tavrin-cli COMMAND [ARGS...]\ncommands:\n";
+  for (const auto& [name, e] : registry()) err << "  " << e.usage << "\n";
+}
+}  // namespace
+
+CommandRegistration::CommandRegistration(const char* name, const char* usage, CommandFn fn) {
+  registry()[name] = Entry{usage, std::move(fn)};
+}
+
+int run(int argc, char** argv, std::istream& in, std::ostream& out, std::ostream& err) {
+  if (argc < 2) {
+    printUsage(err);
+    return 2;
+  }
+  const std::string name = argv[1];
+  if (name == "--help" || name == "-h" || name == "help") {
+    printUsage(out.good() ? err : err);
+    return 0;
+  }
+  auto it = registry().find(name);
+  if (it == registry().end()) {
+    err << "tavrin-cli: unknown command '" << name << "'\n";
+    printUsage(err);
+    return 2;
+  }
+  std::vector<std::string> args(argv + 2, argv + argc);
+  Io io{in, out, err};
+  return it->second.fn(args, io);
+}
+
 }  // namespace tavrin::cli

@@ -1,0 +1,17 @@
+#pragma once
+// Everything the program holds while it runs, owned by the main window.
+// Windows and command files reach it through frmMain::session().
+#include "model/parameter_history.h"
+#include "model/parameter_set.h"
+#include "shell/app_state.h"
+
+struct Session {
+  tavrin::AppState app;
+  tavrin::ParameterSet params;
+  tavrin::ProgramMode mode = tavrin::ProgramMode::LC;
+  tavrin::ParameterHistory history = tavrin::ParameterHistory::fromParameterSet(tavrin::ParameterSet{});
+  // Last answer of the transfer question when switching DC -> LC.
+  bool transferDcValues = false;
+  // Index (1..7) of the curve row whose data file is being chosen.
+  int currentCurve = 1;
+};
