@@ -1,0 +1,137 @@
+#include "shell/atomic_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "shell/errors.h"
+
+namespace tavrin {
+namespace {
+
+constexpr long long kMaxReadBytes = 256LL * 1024 * 1024;
+
+std::string parentFolder(const std::string& path) {
+  const auto slash = path.find_last_of('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+bool isFolder(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// ENOENT on a file whose folder is missing is a path error, not a file error.
+int classify(int err, const std::string& path) {
+  if (err == ENOENT && !isFolder(parentFolder(path))) return kErrPathNotFound;
+  return errorNumberForErrno(err);
+}
+
+class FdCloser {
+ public:
+  explicit FdCloser(int fd) : fd_(fd) {}
+  ~FdCloser() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  int release() {
+    const int fd = fd_;
+    fd_ = -1;
+    return fd;
+  }
+  FdCloser(const FdCloser&) = delete;
+  FdCloser& operator=(const FdCloser&) = delete;
+
+ private:
+  int fd_;
+};
+
+}  // namespace
+
+void writeFileAtomically(const std::string& path, const std::string& content) {
+  if (path.empty() || path.back() == '/') throwError(kErrBadFileName64);
+  if (isFolder(path)) throwError(kErrPathFileAccess);
+
+  std::string tmpl = path + ".tmpXXXXXX";
+  std::vector<char> name(tmpl.begin(), tmpl.end());
+  name.push_back('\0');
+  const int fd = ::mkstemp(name.data());
+  if (fd < 0) throwError(classify(errno, path));
+  const std::string tmpName(name.data());
+
+  auto fail = [&](int err, int fdToClose) {
+    if (fdToClose >= 0) ::close(fdToClose);
+    ::unlink(tmpName.c_str());
+    throwError(classify(err, path));
+  };
+
+  // mkstemp makes the file private; give it the mode the target has (or would get).
+  struct stat st {};
+  mode_t mode;
+  if (::stat(path.c_str(), &st) == 0) {
+    mode = st.st_mode & 07777;
+  } else {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    mode = 0666 & ~mask;
+  }
+  if (::fchmod(fd, mode) != 0) fail(errno, fd);
+
+  const char* p = content.data();
+  size_t left = content.size();
+  while (left > 0) {
+    const ssize_t n = ::write(fd, p, left);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      fail(errno, fd);
+    }
+    if (n == 0) fail(EIO, fd);
+    p += n;
+    left -= static_cast<size_t>(n);
+  }
+  if (::fsync(fd) != 0) fail(errno, fd);
+  if (::close(fd) != 0) fail(errno, -1);
+  if (::rename(tmpName.c_str(), path.c_str()) != 0) fail(errno, -1);
+
+  // Make the rename itself durable; a failure here loses nothing already written.
+  const int dirFd = ::open(parentFolder(path).c_str(), O_RDONLY | O_DIRECTORY);
+  if (dirFd >= 0) {
+    ::fsync(dirFd);
+    ::close(dirFd);
+  }
+}
+
+std::string readWholeFile(const std::string& path) {
+  if (path.empty()) throwError(kErrBadFileName64);
+  const int fd = ::open(path.c_str(), O_RDONLY);
+  if (fd < 0) throwError(classify(errno, path));
+  FdCloser closer(fd);
+
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) throwError(errorNumberForErrno(errno));
+  if (S_ISDIR(st.st_mode)) throwError(kErrPathFileAccess);
+  if (S_ISREG(st.st_mode) && st.st_size > kMaxReadBytes) throwError(kErrOutOfMemory);
+
+  std::string out;
+  if (S_ISREG(st.st_mode)) out.reserve(static_cast<size_t>(st.st_size));
+  char buf[65536];
+  for (;;) {
+    const ssize_t n = ::read(fd, buf, sizeof buf);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      throwError(errorNumberForErrno(errno));
+    }
+    if (n == 0) break;
+    if (static_cast<long long>(out.size()) + n > kMaxReadBytes) throwError(kErrOutOfMemory);
+    out.append(buf, static_cast<size_t>(n));
+  }
+  return out;
+}
+
+}  // namespace tavrin
