@@ -1,0 +1,36 @@
+#pragma once
+// The LC input file: seven fixed-column parameter records, the spot lists of
+// both stars and the closing lines, CR LF line ends. Works on a ParameterSet
+// and a path only; the window gathers into the set before calling.
+
+#include <optional>
+#include <string>
+
+#include "model/parameter_set.h"
+
+namespace tavrin {
+
+// What a save did. On a refusal nothing was written and `refusal` holds the
+// potential check's message. text46/text47 are set when the check snapped
+// POTH/POT2: the window shows them, the file keeps the earlier values.
+struct SaveOutcome {
+  bool written = false;
+  std::string refusal;
+  std::optional<std::string> text46, text47;
+};
+
+// The whole LCI text (CR LF). Throws TavrinError when a value cannot be
+// formatted or a spot count is outside 0..10.
+std::string lciText(const ParameterSet& p);
+
+// In MODE 1 and 3 POT2 follows POTH first. Formats, runs the potential checks
+// and writes atomically; on refusal nothing is written. I/O failures throw
+// TavrinError and leave the old file as it was.
+SaveOutcome saveLci(ParameterSet& p, const std::string& path);
+
+namespace detail {
+// Star-1 spot lines, "300.", star-2 spot lines, "300." (CR LF each).
+std::string spotRecords(const ParameterSet& p);
+}  // namespace detail
+
+}  // namespace tavrin
