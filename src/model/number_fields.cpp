@@ -146,6 +146,10 @@ std::string expField(double x, int width, int digits) {
   check16(digits);
   const int maxDigits = sub16(width, 6);
   if (digits > maxDigits) digits = maxDigits;
+  // Fields narrower than 7 would leave no mantissa digit and write 0 or 1 times
+  // the power of ten; one digit keeps the value and adds no width (the mantissa
+  // field is at least 4 wide either way).
+  if (digits < 1) digits = 1;
   if (!std::isfinite(x)) return padLeft(nonFiniteText(x), width);
 
   std::string s;
