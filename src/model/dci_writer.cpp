@@ -9,6 +9,9 @@
 
 namespace tavrin {
 
+using detail::ex;
+using detail::fx;
+
 namespace {
 constexpr const char* kEol = "\r\n";
 
@@ -28,7 +31,7 @@ std::string incrementRecord(const ParameterSet& p, int first, int last) {
   for (int k = first; k <= last; ++k) {
     // The 27th increment is kept as typed.
     const double v = k <= kIncrements ? p.increments[k] : leadingNumber(p.x2Increment);
-    r += expField(v, 8, 2);
+    r += ex(v, 8, 2);
   }
   return r;
 }
@@ -46,28 +49,28 @@ std::string keyRecord(const ParameterSet& p) {
   r += " " + intField(p.IFDER, 1, " ");
   r += " " + intField(p.IFM, 1, " ");
   r += " " + intField(p.IFR, 1, " ");
-  r += expField(p.XLAMDA, 10, 3);
+  r += ex(p.XLAMDA, 10, 3);
   return r;
 }
 
 std::string curveRecord(const CurveRow& c, bool velocity) {
   std::string r;
   r += intField(c.band, 3, " ");
-  r += fixedField(c.l1, 10, 5);
-  r += fixedField(c.l2, 10, 5);
-  r += fixedField(c.x1, 7, 3);
-  r += fixedField(c.x2, 7, 3);
-  r += fixedField(c.y1, 7, 3);
-  r += fixedField(c.y2, 7, 3);
+  r += fx(c.l1, 10, 5);
+  r += fx(c.l2, 10, 5);
+  r += fx(c.x1, 7, 3);
+  r += fx(c.x2, 7, 3);
+  r += fx(c.y1, 7, 3);
+  r += fx(c.y2, 7, 3);
   if (velocity) {
-    r += expField(c.opsf, 10, 3);
+    r += ex(c.opsf, 10, 3);
   } else {
-    r += fixedField(c.el3, 8, 4);
-    r += expField(c.opsf, 10, 3);
+    r += fx(c.el3, 8, 4);
+    r += ex(c.opsf, 10, 3);
     r += intField(c.noise, 2, " ");
   }
-  r += expField(c.sigma, 12, 5);
-  r += fixedField(c.wavel, 10, 6);
+  r += ex(c.sigma, 12, 5);
+  r += fx(c.wavel, 10, 6);
   r += ' ';
   r += c.dataFile;
   return r;
@@ -83,9 +86,9 @@ void appendObservationBlock(std::string& out, const CurveRow& c, int perLine) {
   for (int k = 1; k <= r; k += perLine) {
     for (int i = k; i < k + perLine; ++i) {
       const ObservationPoint& pt = i <= n ? c.points[static_cast<size_t>(i - 1)] : kZero;
-      out += fixedField(pt.time, 14, 5);
-      out += fixedField(pt.value, 8, 4);
-      out += fixedField(pt.weight, 6, 2);
+      out += fx(pt.time, 14, 5);
+      out += fx(pt.value, 8, 4);
+      out += fx(pt.weight, 6, 2);
     }
     out += kEol;
   }
@@ -126,22 +129,22 @@ std::vector<std::string> dciRecords(const ParameterSet& p) {
     rec.push_back(r);
   }
   // D8: ephemeris.
-  rec.push_back(intField(p.JDPHS, 1, "") + fixedField(p.HJD0, 15, 6) + expField(p.PERIOD, 17, 10) +
-                expField(p.DPDT, 14, 6) + fixedField(p.PSHIFT, 10, 4));
+  rec.push_back(intField(p.JDPHS, 1, "") + fx(p.HJD0, 15, 6) + ex(p.PERIOD, 17, 10) +
+                ex(p.DPDT, 14, 6) + fx(p.PSHIFT, 10, 4));
   // D9: mode, orbit integers and the coarse grids.
   rec.push_back(intField(p.MODE, 2, " ") + intField(p.IPB, 2, " ") + intField(p.IFAT1, 2, " ") +
                 intField(p.IFAT2, 2, " ") + intField(p.N1, 3, " ") + intField(p.N2, 3, " ") +
-                intField(p.N1L, 3, " ") + intField(p.N2L, 3, " ") + fixedField(p.PER, 13, 6) +
-                expField(p.DPERDT, 12, 5) + fixedField(p.THE, 8, 5) + fixedField(p.VUNIT, 9, 3));
+                intField(p.N1L, 3, " ") + intField(p.N2L, 3, " ") + fx(p.PER, 13, 6) +
+                ex(p.DPERDT, 12, 5) + fx(p.THE, 8, 5) + fx(p.VUNIT, 9, 3));
   // D10: orbit and stars, A in exponent form.
-  rec.push_back(fixedField(p.E, 6, 5) + expField(p.A, 13, 6) + fixedField(p.F1, 10, 4) + fixedField(p.F2, 10, 4) +
-                fixedField(p.VGA, 10, 4) + fixedField(p.XINCL, 9, 3) + fixedField(p.GR1, 7, 3) +
-                fixedField(p.GR2, 7, 3) + fixedField(p.MH, 7, 2));
+  rec.push_back(fx(p.E, 6, 5) + ex(p.A, 13, 6) + fx(p.F1, 10, 4) + fx(p.F2, 10, 4) +
+                fx(p.VGA, 10, 4) + fx(p.XINCL, 9, 3) + fx(p.GR1, 7, 3) +
+                fx(p.GR2, 7, 3) + fx(p.MH, 7, 2));
   // D11: temperatures, albedos, potentials, bolometric limb darkening.
-  rec.push_back(fixedField(p.T1 / 10000.0, 7, 4) + fixedField(p.T2 / 10000.0, 8, 4) + fixedField(p.ALB1, 7, 3) +
-                fixedField(p.ALB2, 7, 3) + expField(p.POTH, 13, 6) + expField(p.POT2, 13, 6) +
-                expField(p.RM, 13, 6) + fixedField(p.XBOL1, 7, 3) + fixedField(p.XBOL2, 7, 3) +
-                fixedField(p.YBOL1, 7, 3) + fixedField(p.YBOL2, 7, 3));
+  rec.push_back(fx(p.T1 / 10000.0, 7, 4) + fx(p.T2 / 10000.0, 8, 4) + fx(p.ALB1, 7, 3) +
+                fx(p.ALB2, 7, 3) + ex(p.POTH, 13, 6) + ex(p.POT2, 13, 6) +
+                ex(p.RM, 13, 6) + fx(p.XBOL1, 7, 3) + fx(p.XBOL2, 7, 3) +
+                fx(p.YBOL1, 7, 3) + fx(p.YBOL2, 7, 3));
   // Curve records.
   for (int row : rows) rec.push_back(curveRecord(p.curves[row], row <= 2));
   return rec;

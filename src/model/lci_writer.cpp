@@ -1,5 +1,7 @@
 #include "model/lci_writer.h"
 
+#include <cmath>
+
 #include "model/critical_potentials.h"
 #include "model/number_fields.h"
 #include "shell/atomic_file.h"
@@ -13,7 +15,20 @@ constexpr const char* kEol = "\r\n";
 std::string i1(int v) { return intField(v, 1, " "); }
 }  // namespace
 
+using detail::ex;
+using detail::fx;
+
 namespace detail {
+
+std::string fx(double x, int width, int decimals) {
+  if (!std::isfinite(x)) throwError(kErrOverflow);
+  return fixedField(x, width, decimals);
+}
+
+std::string ex(double x, int width, int digits) {
+  if (!std::isfinite(x)) throwError(kErrOverflow);
+  return expField(x, width, digits);
+}
 
 std::string spotRecords(const ParameterSet& p) {
   std::string out;
@@ -22,10 +37,10 @@ std::string spotRecords(const ParameterSet& p) {
     if (count < 0 || count > kMaxSpotsPerStar) throwError(kErrSubscript);
     for (int n = 1; n <= count; ++n) {
       const Spot& s = p.spots[star][n];
-      out += fixedField(s.xlat, 9, 5);
-      out += fixedField(s.xlong, 9, 5);
-      out += fixedField(s.radsp, 9, 5);
-      out += fixedField(s.temsp, 9, 5);
+      out += fx(s.xlat, 9, 5);
+      out += fx(s.xlong, 9, 5);
+      out += fx(s.radsp, 9, 5);
+      out += fx(s.temsp, 9, 5);
       out += kEol;
     }
     out += "300.";
@@ -49,23 +64,23 @@ std::string lciText(const ParameterSet& p) {
 
   // L2: ephemeris and noise.
   out += intField(p.JDPHS, 1, "");
-  out += fixedField(p.HJD0, 15, 6);
-  out += expField(p.PERIOD, 15, 10);
-  out += expField(p.DPDT, 13, 6);
-  out += fixedField(p.PSHIFT, 10, 4);
-  out += expField(p.FRACSD, 10, 4);
+  out += fx(p.HJD0, 15, 6);
+  out += ex(p.PERIOD, 15, 10);
+  out += ex(p.DPDT, 13, 6);
+  out += fx(p.PSHIFT, 10, 4);
+  out += ex(p.FRACSD, 10, 4);
   out += intField(p.NOISE, 2, " ");
-  out += fixedField(p.SEED, 10, 0);
+  out += fx(p.SEED, 10, 0);
   out += kEol;
 
   // L3: output range.
-  out += fixedField(p.JDSTART, 14, 6);
-  out += fixedField(p.JDSTOP, 15, 6);
-  out += fixedField(p.JDINCR, 13, 6);
-  out += fixedField(p.PHSTRT, 12, 6);
-  out += fixedField(p.PHSTOP, 12, 6);
-  out += fixedField(p.PHIN, 12, 6);
-  out += fixedField(p.PHN, 12, 6);
+  out += fx(p.JDSTART, 14, 6);
+  out += fx(p.JDSTOP, 15, 6);
+  out += fx(p.JDINCR, 13, 6);
+  out += fx(p.PHSTRT, 12, 6);
+  out += fx(p.PHSTOP, 12, 6);
+  out += fx(p.PHIN, 12, 6);
+  out += fx(p.PHN, 12, 6);
   out += kEol;
 
   // L4: mode and orbit integers.
@@ -75,51 +90,51 @@ std::string lciText(const ParameterSet& p) {
   out += intField(p.IFAT2, 2, " ");
   out += intField(p.N1, 3, " ");
   out += intField(p.N2, 3, " ");
-  out += fixedField(p.PER, 13, 6);
-  out += expField(p.DPERDT, 12, 5);
-  out += fixedField(p.THE, 7, 5);
-  out += fixedField(p.VUNIT, 8, 2);
+  out += fx(p.PER, 13, 6);
+  out += ex(p.DPERDT, 12, 5);
+  out += fx(p.THE, 7, 5);
+  out += fx(p.VUNIT, 8, 2);
   out += kEol;
 
   // L5: orbit and stars.
-  out += fixedField(p.E, 6, 5);
-  out += fixedField(p.A, 13, 6);
-  out += fixedField(p.F1, 10, 4);
-  out += fixedField(p.F2, 10, 4);
-  out += fixedField(p.VGA, 10, 4);
-  out += fixedField(p.XINCL, 9, 3);
-  out += fixedField(p.GR1, 7, 3);
-  out += fixedField(p.GR2, 7, 3);
-  out += fixedField(p.MH, 7, 2);
+  out += fx(p.E, 6, 5);
+  out += fx(p.A, 13, 6);
+  out += fx(p.F1, 10, 4);
+  out += fx(p.F2, 10, 4);
+  out += fx(p.VGA, 10, 4);
+  out += fx(p.XINCL, 9, 3);
+  out += fx(p.GR1, 7, 3);
+  out += fx(p.GR2, 7, 3);
+  out += fx(p.MH, 7, 2);
   out += kEol;
 
   // L6: temperatures in units of 10000 K, albedos, potentials, bolometric limb darkening.
-  out += fixedField(p.T1 / 10000.0, 7, 4);
-  out += fixedField(p.T2 / 10000.0, 8, 4);
-  out += fixedField(p.ALB1, 8, 3);
-  out += fixedField(p.ALB2, 7, 3);
-  out += expField(p.POTH, 13, 6);
-  out += expField(p.POT2, 13, 6);
-  out += expField(p.RM, 13, 6);
-  out += fixedField(p.XBOL1, 7, 3);
-  out += fixedField(p.XBOL2, 7, 3);
-  out += fixedField(p.YBOL1, 7, 3);
-  out += fixedField(p.YBOL2, 7, 3);
+  out += fx(p.T1 / 10000.0, 7, 4);
+  out += fx(p.T2 / 10000.0, 8, 4);
+  out += fx(p.ALB1, 8, 3);
+  out += fx(p.ALB2, 7, 3);
+  out += ex(p.POTH, 13, 6);
+  out += ex(p.POT2, 13, 6);
+  out += ex(p.RM, 13, 6);
+  out += fx(p.XBOL1, 7, 3);
+  out += fx(p.XBOL2, 7, 3);
+  out += fx(p.YBOL1, 7, 3);
+  out += fx(p.YBOL2, 7, 3);
   out += kEol;
 
   // L7: the light curve's band and monochromatic quantities.
   out += intField(p.BAND, 3, " ");
-  out += fixedField(p.L1, 10, 5);
-  out += fixedField(p.L2, 10, 5);
-  out += fixedField(p.X1, 7, 3);
-  out += fixedField(p.X2, 7, 3);
-  out += fixedField(p.Y1, 7, 3);
-  out += fixedField(p.Y2, 7, 3);
-  out += fixedField(p.EL3, 8, 4);
-  out += expField(p.OPSF, 10, 4);
-  out += fixedField(p.ZERO, 8, 3);
-  out += fixedField(p.FACTOR, 8, 4);
-  out += fixedField(p.WAVEL, 9, 6);
+  out += fx(p.L1, 10, 5);
+  out += fx(p.L2, 10, 5);
+  out += fx(p.X1, 7, 3);
+  out += fx(p.X2, 7, 3);
+  out += fx(p.Y1, 7, 3);
+  out += fx(p.Y2, 7, 3);
+  out += fx(p.EL3, 8, 4);
+  out += ex(p.OPSF, 10, 4);
+  out += fx(p.ZERO, 8, 3);
+  out += fx(p.FACTOR, 8, 4);
+  out += fx(p.WAVEL, 9, 6);
   out += kEol;
 
   out += detail::spotRecords(p);

@@ -29,6 +29,10 @@ std::string lciText(const ParameterSet& p);
 SaveOutcome saveLci(ParameterSet& p, const std::string& path);
 
 namespace detail {
+// fixedField / expField that refuse a value that is not finite: such a value
+// has no field text the external programs could read (TavrinError(6)).
+std::string fx(double x, int width, int decimals);
+std::string ex(double x, int width, int digits);
 // Star-1 spot lines, "300.", star-2 spot lines, "300." (CR LF each).
 std::string spotRecords(const ParameterSet& p);
 }  // namespace detail
