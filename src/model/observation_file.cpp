@@ -95,11 +95,17 @@ bool allItemsNumeric(std::string_view line) {
 std::vector<ObservationPoint> readObservationFile(const std::string& path) {
   const std::string text = readWholeFile(path);
   const std::vector<std::string_view> lines = splitLines(text);
-  // The header test looks at the first two lines; a file without them ends too early.
-  if (lines.size() < 2) throwError(kErrPastEndOfFile);
+  // The header test looks at the first two lines that hold anything (a blank
+  // line there would otherwise read as a one-column file); a file without
+  // them ends too early.
+  size_t firstIndex = 0;
+  while (firstIndex < lines.size() && isBlankLine(lines[firstIndex])) ++firstIndex;
+  size_t secondIndex = firstIndex + 1;
+  while (secondIndex < lines.size() && isBlankLine(lines[secondIndex])) ++secondIndex;
+  if (secondIndex >= lines.size()) throwError(kErrPastEndOfFile);
 
-  const std::string_view first = lines[0];
-  const std::string_view second = lines[1];
+  const std::string_view first = lines[firstIndex];
+  const std::string_view second = lines[secondIndex];
   // A header has another comma count than the data, or characters no number
   // line holds. A numeric first line with an exponent letter is data.
   const bool header = commaCount(first) != commaCount(second) ||
@@ -114,7 +120,7 @@ std::vector<ObservationPoint> readObservationFile(const std::string& path) {
   size_t lastFilled = lines.size();
   while (lastFilled > 0 && isBlankLine(lines[lastFilled - 1])) --lastFilled;
 
-  for (size_t li = header ? 1 : 0; li < lastFilled; ++li) {
+  for (size_t li = header ? firstIndex + 1 : firstIndex; li < lastFilled; ++li) {
     const std::string_view line = lines[li];
     if (isBlankLine(line)) continue;
     const std::vector<std::string_view> items = splitItems(line);
