@@ -99,3 +99,87 @@ inline std::vector<std::string> lcoLines(const LcoSpec& s) {
 }
 
 }  // namespace testreports
+
+namespace testreports {
+
+struct DcoRow {
+  int param, curve;
+  std::string input, correction, output, stdDev;
+};
+
+inline std::string dcoIoRow(const DcoRow& r) {
+  std::string s;
+  putRight(s, 1, 2, std::to_string(r.param));
+  putRight(s, 9, 1, std::to_string(r.curve));
+  putRight(s, 10, 18, r.input);
+  putRight(s, 28, 18, r.correction);
+  putRight(s, 46, 18, r.output);
+  putRight(s, 64, 18, r.stdDev);
+  return s;
+}
+
+struct DcoSpec {
+  std::string keys = "1111 1111 1111110 11111 11111 11111 11101";
+  std::string switches = "1      1      2";  // IFVC1 col 1, IFVC2 col 8, NLC col 15
+  std::vector<std::string> velocityL2{"0.8500000", "0.9100000"};
+  std::vector<std::string> lightL2{"1.2345000", "2.5000000"};
+  std::vector<std::vector<std::string>> correlation{{"1.00000", "-0.25000"}, {"-0.25000", "1.00000"}};
+  std::vector<DcoRow> rows{{15, 0, ".0000000D+00", ".1250000D-01", ".1250000D-01", ".2000000D-02"},
+                           {34, 1, ".5000000D+00", "-.100000D-01", ".4900000D+00", ".5000000D-02"}};
+  // After its leading blanks: input value in characters 1-27, predicted in 28-63.
+  std::string sums = "   .123456789012D+02           .987654321098D+01";
+  bool marker = true;
+  bool correlationAfterMarker = false;
+  std::vector<std::string> trailer;
+};
+
+inline std::vector<std::string> dcoLines(const DcoSpec& s) {
+  std::vector<std::string> L;
+  L.push_back("  Stand-in DC report for the reader tests");
+  L.push_back(" ADJUSTMENT CONTROL KEYS");
+  L.push_back("  " + s.keys);
+  L.push_back("  IFVC1  IFVC2  NLC  KO");
+  L.push_back("  " + s.switches);
+  std::string vh = "band";
+  put(vh, 52, "ops");
+  L.push_back("  " + vh);
+  for (size_t i = 0; i < s.velocityL2.size(); ++i) {
+    std::string r;
+    putRight(r, 1, 3, std::to_string(i + 1));
+    putRight(r, 4, 10, s.velocityL2[i]);
+    L.push_back(r);
+  }
+  std::string lh = "band";
+  put(lh, 53, "3rd");
+  L.push_back("  " + lh);
+  for (size_t i = 0; i < s.lightL2.size(); ++i) {
+    std::string r;
+    putRight(r, 1, 3, std::to_string(i + 7));
+    putRight(r, 4, 9, "7.84");
+    putRight(r, 13, 10, s.lightL2[i]);
+    L.push_back(r);
+  }
+  auto correlationBlock = [&] {
+    L.push_back(" CORRELATION MATRIX");
+    L.push_back("");
+    for (const auto& row : s.correlation) {
+      std::string r = " ";
+      for (const auto& v : row) putRight(r, static_cast<int>(r.size()) + 1, 12, v);
+      L.push_back(r);
+    }
+  };
+  if (!s.correlationAfterMarker) correlationBlock();
+  L.push_back(" Input-Output in F Format");
+  L.push_back("  No.  Curve   Input   Correction   Output   Std. Dev.");
+  L.push_back("");
+  for (const auto& r : s.rows) L.push_back(dcoIoRow(r));
+  L.push_back("");
+  L.push_back("   Sum(W*Res**2) for input values, predicted");
+  L.push_back(s.sums);
+  if (s.marker) L.push_back(" DOM1/DQ  DOM2/DQ");
+  if (s.correlationAfterMarker) correlationBlock();
+  for (const auto& t : s.trailer) L.push_back(t);
+  return L;
+}
+
+}  // namespace testreports
