@@ -30,7 +30,45 @@ namespace {
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 }  // namespace
 
-std::string cutRecord(std::string_view raw, int firstWidth) {
+namespace {
+// A complete number: sign, digits with at most one point, an optional exponent.
+bool isNumberToken(std::string_view t) {
+  size_t i = 0;
+  if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
+  size_t digits = 0;
+  while (i < t.size() && t[i] >= '0' && t[i] <= '9') ++i, ++digits;
+  if (i < t.size() && t[i] == '.') {
+    ++i;
+    while (i < t.size() && t[i] >= '0' && t[i] <= '9') ++i, ++digits;
+  }
+  if (digits == 0) return false;
+  if (i < t.size() && (t[i] == 'e' || t[i] == 'E' || t[i] == 'd' || t[i] == 'D')) {
+    ++i;
+    if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
+    const size_t expStart = i;
+    while (i < t.size() && t[i] >= '0' && t[i] <= '9') ++i;
+    if (i == expStart) return false;
+  }
+  return i == t.size();
+}
+
+// Every field blank, or a number right-justified in its columns.
+bool fieldsStandWhereWritten(std::string_view line, const std::vector<int>& widths) {
+  size_t at = 0;
+  for (const int w : widths) {
+    if (at >= line.size()) return true;
+    std::string_view field = line.substr(at, static_cast<size_t>(w));
+    at += static_cast<size_t>(w);
+    size_t i = 0;
+    while (i < field.size() && field[i] == ' ') ++i;
+    if (i == field.size()) continue;
+    if (!isNumberToken(field.substr(i))) return false;
+  }
+  return true;
+}
+}  // namespace
+
+std::string cutRecord(std::string_view raw, int firstWidth, const std::vector<int>& fieldWidths) {
   const size_t w = firstWidth > 0 ? static_cast<size_t>(firstWidth) : 0;
   if (w > 0 && raw.size() >= w && !isBlank(raw[w - 1])) {
     size_t i = 0;
@@ -38,7 +76,7 @@ std::string cutRecord(std::string_view raw, int firstWidth) {
     bool justified = true;
     for (size_t j = i; j < w; ++j)
       if (isBlank(raw[j])) justified = false;
-    if (justified) return std::string(raw);
+    if (justified && fieldsStandWhereWritten(raw, fieldWidths)) return std::string(raw);
   }
   size_t i = 0;
   while (i < raw.size() && isBlank(raw[i])) ++i;
@@ -114,7 +152,58 @@ struct Record {
   }
 };
 
-Record nextRecord(Lines& lines, int width) { return Record{detail::cutRecord(lines.next(), width)}; }
+Record nextRecord(Lines& lines, int width, const std::vector<int>& widths) {
+  return Record{detail::cutRecord(lines.next(), width, widths)};
+}
+
+// Field widths of each record as the writers lay it out.
+using Widths = std::vector<int>;
+const Widths kSpotW = {9, 9, 9, 9};
+const Widths kLciW[2][8] = {
+    {{},
+     Widths(16, 1),
+     {1, 15, 15, 13, 10, 10, 2, 10},
+     {14, 15, 13, 12, 12, 12, 12},
+     {2, 2, 2, 2, 3, 3, 13, 12, 7, 8},
+     {6, 13, 10, 10, 10, 9, 7, 7, 7},
+     {7, 8, 8, 7, 13, 13, 13, 7, 7, 7, 7},
+     {3, 10, 10, 7, 7, 7, 7, 8, 10, 8, 8, 9}},
+    {{},
+     Widths(16, 1),
+     {1, 15, 15, 13, 10, 10, 2, 10},
+     {14, 15, 13, 10, 10, 10, 10},
+     {2, 2, 2, 2, 3, 3, 13, 12, 7, 8},
+     {6, 10, 10, 10, 10, 9, 7, 7},
+     {7, 8, 7, 7, 12, 12, 10, 7, 7, 7, 7},
+     {9, 10, 10, 7, 7, 7, 7, 8, 10, 8, 8}}};
+const Widths kDciW[2][12] = {
+    {{},
+     Widths(8, 8),
+     Widths(10, 8),
+     Widths(9, 8),
+     {1, 4, 1, 4, 1, 7, 1, 5, 1, 5, 1, 5, 1, 5, 1, 1, 1, 1, 1, 1, 10},
+     {3, 3, 3, 3},
+     {1, 1, 1, 1, 2, 2, 2, 2, 2},
+     Widths(14, 1),
+     {1, 15, 17, 14, 10},
+     {2, 2, 2, 2, 3, 3, 3, 3, 13, 12, 8, 9},
+     {6, 13, 10, 10, 10, 9, 7, 7, 7},
+     {7, 8, 7, 7, 13, 13, 13, 7, 7, 7, 7}},
+    {{},
+     Widths(8, 8),
+     Widths(10, 8),
+     Widths(9, 8),
+     {1, 4, 1, 4, 1, 7, 1, 5, 1, 5, 1, 5, 1, 5, 1, 1, 1, 1, 1, 1, 10},
+     {3, 3, 3, 3},
+     {1, 1, 1, 1, 2, 2, 2, 2, 2},
+     Widths(14, 1),
+     {1, 15, 15, 13, 10},
+     {2, 2, 2, 2, 3, 3, 3, 3, 13, 12, 8, 9},
+     {6, 10, 10, 10, 10, 9, 7, 7},
+     {7, 8, 7, 7, 12, 12, 2, 13, 7, 7, 7, 7}}};
+// Velocity- and light-curve records, up to the data-file name.
+const Widths kCurveW[2][2] = {{{3, 10, 10, 7, 7, 7, 7, 10, 12, 10}, {3, 10, 10, 7, 7, 7, 7, 8, 10, 2, 12, 10}},
+                              {{9, 10, 10, 6, 6, 6, 6, 10, 12}, {9, 10, 10, 6, 6, 6, 6, 8, 10, 2, 12}}};
 
 enum class FormKind { Fixed, Left, Exp, Int, Combo };
 struct Form {
@@ -177,7 +266,7 @@ void readSpotLists(Lines& lines, ParameterSet& p) {
       const std::string_view raw = lines.next();
       if (dropLeadingBlanks(raw).substr(0, 4) == "300.") break;
       if (++n > kMaxSpotsPerStar) throwError(kErrSubscript);
-      const Record r{detail::cutRecord(raw, 9)};
+      const Record r{detail::cutRecord(raw, 9, kSpotW)};
       Spot& s = p.spots[static_cast<size_t>(star)][static_cast<size_t>(n)];
       s = Spot{r.num(1, 9), r.num(10, 18), r.num(19, 27), r.num(28, 36)};
     }
@@ -241,7 +330,7 @@ InputLoad readLciText(std::string_view text, const ParameterSet& base, Layout la
   std::array<Record, 8> rec;
   // L4 carries a 2-column MODE; L1 and L2 start with a 1-column field.
   static const int kWidths[8] = {0, 1, 1, 14, 2, 6, 7, 3};
-  for (int k = 1; k <= 7; ++k) rec[k] = nextRecord(lines, k == 7 && older ? 9 : kWidths[k]);
+  for (int k = 1; k <= 7; ++k) rec[k] = nextRecord(lines, k == 7 && older ? 9 : kWidths[k], kLciW[older][k]);
   readSpotLists(lines, p);
   lines.next();  // "150."
   lines.next();  // "9"
@@ -423,6 +512,12 @@ void readCurveRecord(const Record& r, CurveRow& c, bool velocity, bool older) {
 
 std::vector<ObservationPoint> readObservationBlock(Lines& lines, int perLine, bool older) {
   std::vector<ObservationPoint> points;
+  std::vector<int> pointWidths;
+  for (int k = 0; k < perLine && k < kMaxStoredPoints; ++k) {
+    pointWidths.insert(pointWidths.end(), {14, 8});
+    if (older) pointWidths.insert(pointWidths.end(), {5, 1});
+    else pointWidths.push_back(6);
+  }
   long long dataLines = 0;
   double endValue = 0.0;
   for (;;) {
@@ -433,7 +528,7 @@ std::vector<ObservationPoint> readObservationBlock(Lines& lines, int perLine, bo
       break;
     }
     ++dataLines;
-    const Record r{detail::cutRecord(raw, 14)};
+    const Record r{detail::cutRecord(raw, 14, pointWidths)};
     for (int k = 0; k < perLine; ++k) {
       if (points.size() >= static_cast<size_t>(kMaxStoredPoints)) throwError(kErrSubscript);
       const int at = 28 * k;
@@ -466,7 +561,8 @@ InputLoad readDciText(std::string_view text, const ParameterSet& base, Layout la
 
   Lines lines(text);
   std::array<Record, 21> rec;
-  for (int k = 1; k <= 11; ++k) rec[static_cast<size_t>(k)] = nextRecord(lines, widths[static_cast<size_t>(k)]);
+  for (int k = 1; k <= 11; ++k)
+    rec[static_cast<size_t>(k)] = nextRecord(lines, widths[static_cast<size_t>(k)], kDciW[older][k]);
 
   Loader ld(out);
   // Increments 1..26 and the 27th, kept as a text.
@@ -610,7 +706,7 @@ InputLoad readDciText(std::string_view text, const ParameterSet& base, Layout la
   size_t index = 12;
   for (const int row : rows) {
     if (index > 20) throwError(kErrSubscript);
-    rec[index] = nextRecord(lines, widths[index]);
+    rec[index] = nextRecord(lines, widths[index], kCurveW[older][row <= 2 ? 0 : 1]);
     readCurveRecord(rec[index], p.curves[static_cast<size_t>(row)], row <= 2, older);
     ++index;
   }

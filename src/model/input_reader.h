@@ -64,11 +64,13 @@ namespace detail {
 // without a line end counts; nothing follows a final line end.
 std::vector<std::string_view> splitLines(std::string_view text);
 // One fixed-column record from a raw line whose first field is `firstWidth`
-// wide: taken as it stands when its first field is right-justified in
-// columns 1..firstWidth (the way Tavrin writes it, so fields that fill their
-// columns stay where they are); otherwise leading blanks are dropped and the
-// first token is right-aligned to end in column firstWidth.
-std::string cutRecord(std::string_view raw, int firstWidth);
+// wide and whose fields are `fieldWidths` wide as written. The line is taken
+// as it stands when its first field is right-justified in columns
+// 1..firstWidth and every field is blank or a number right-justified in its
+// columns (the way Tavrin writes, so fields that fill their columns stay
+// where they are). Otherwise leading blanks are dropped and the first token
+// is right-aligned to end in column firstWidth.
+std::string cutRecord(std::string_view raw, int firstWidth, const std::vector<int>& fieldWidths = {});
 // `specified` when it parses back to exactly `value`, else the shortest text
 // that does.
 std::string losslessText(double value, const std::string& specified);
