@@ -1,0 +1,146 @@
+#include "shell/atomic_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <set>
+
+#include "shell/errors.h"
+
+using namespace tavrin;
+namespace fs = std::filesystem;
+
+namespace {
+
+class AtomicFile : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string tmpl = (fs::temp_directory_path() / "tavrin-atomic-XXXXXX").string();
+    ASSERT_NE(::mkdtemp(tmpl.data()), nullptr);
+    dir_ = tmpl;
+  }
+  void TearDown() override {
+    std::error_code ec;
+    fs::remove_all(dir_, ec);
+  }
+  std::string path(const std::string& name) const { return (dir_ / name).string(); }
+  std::set<std::string> names() const {
+    std::set<std::string> out;
+    for (const auto& e : fs::directory_iterator(dir_)) out.insert(e.path().filename().string());
+    return out;
+  }
+  static void put(const std::string& p, const std::string& content) {
+    std::ofstream(p, std::ios::binary) << content;
+  }
+  static int errorOf(auto&& fn) {
+    try {
+      fn();
+    } catch (const TavrinError& e) {
+      return e.number();
+    }
+    return 0;
+  }
+
+  fs::path dir_;
+};
+
+}  // namespace
+
+TEST_F(AtomicFile, WritesAndReplacesExactBytes) {
+  const std::string target = path("model.lci");
+  writeFileAtomically(target, "first version, longer than the second\r\n");
+  EXPECT_EQ(readWholeFile(target), "first version, longer than the second\r\n");
+
+  const std::string binary("a\0b\r\nc\n\xff", 8);
+  writeFileAtomically(target, binary);
+  EXPECT_EQ(readWholeFile(target), binary);
+
+  writeFileAtomically(target, "");
+  EXPECT_EQ(readWholeFile(target), "");
+  EXPECT_EQ(names(), std::set<std::string>{"model.lci"});
+}
+
+TEST_F(AtomicFile, ReplacementKeepsTheFileMode) {
+  const std::string target = path("model.dci");
+  put(target, "old");
+  ASSERT_EQ(::chmod(target.c_str(), 0640), 0);
+  writeFileAtomically(target, "new");
+  struct stat st {};
+  ASSERT_EQ(::stat(target.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0640u);
+
+  // A new file gets the ordinary mode, not the private mode of a temporary file.
+  const std::string fresh = path("fresh.dci");
+  writeFileAtomically(fresh, "x");
+  ASSERT_EQ(::stat(fresh.c_str(), &st), 0);
+  EXPECT_NE(st.st_mode & 0044, 0u);
+}
+
+TEST_F(AtomicFile, MissingFolderFailsCleanly) {
+  EXPECT_EQ(errorOf([&] { writeFileAtomically(path("nofolder/model.lci"), "x"); }), 76);
+  EXPECT_TRUE(names().empty());
+}
+
+TEST_F(AtomicFile, ParentIsARegularFile) {
+  put(path("plain"), "keep");
+  EXPECT_EQ(errorOf([&] { writeFileAtomically(path("plain/model.lci"), "x"); }), 76);
+  EXPECT_EQ(readWholeFile(path("plain")), "keep");
+  EXPECT_EQ(names(), std::set<std::string>{"plain"});
+}
+
+TEST_F(AtomicFile, TargetIsAFolder) {
+  fs::create_directory(path("sub"));
+  EXPECT_EQ(errorOf([&] { writeFileAtomically(path("sub"), "x"); }), 75);
+  EXPECT_TRUE(fs::is_directory(path("sub")));
+  EXPECT_EQ(names(), std::set<std::string>{"sub"});
+  EXPECT_EQ(errorOf([&] { writeFileAtomically("", "x"); }), 64);
+}
+
+TEST_F(AtomicFile, FailedWriteLeavesOldFileIdentical) {
+  // A file-size limit makes the write fail half way, as a full disk would.
+  const std::string target = path("model.lci");
+  const std::string old = "old content\r\nline 2\r\n";
+  put(target, old);
+
+  struct rlimit saved {};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+  auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  struct rlimit small = saved;
+  small.rlim_cur = 1000;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  const int err = errorOf([&] { writeFileAtomically(target, std::string(5000, 'x')); });
+  ::setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, oldHandler);
+
+  EXPECT_NE(err, 0);
+  EXPECT_FALSE(errorMessage(err).empty());
+  EXPECT_EQ(readWholeFile(target), old);
+  EXPECT_EQ(names(), std::set<std::string>{"model.lci"});
+}
+
+TEST_F(AtomicFile, ReadFailures) {
+  EXPECT_EQ(errorOf([&] { readWholeFile(path("missing.lci")); }), 53);
+  EXPECT_EQ(errorOf([&] { readWholeFile(path("nofolder/missing.lci")); }), 76);
+  put(path("plain"), "x");
+  EXPECT_EQ(errorOf([&] { readWholeFile(path("plain/inner.lci")); }), 76);
+  EXPECT_EQ(errorOf([&] { readWholeFile(dir_.string()); }), 75);
+  EXPECT_EQ(errorOf([&] { readWholeFile(""); }), 64);
+}
+
+TEST_F(AtomicFile, RefusesHugeFiles) {
+  // Sparse: costs no disk space.
+  const std::string big = path("big.dat");
+  {
+    std::ofstream f(big, std::ios::binary);
+  }
+  fs::resize_file(big, 256ull * 1024 * 1024 + 1);
+  EXPECT_EQ(errorOf([&] { readWholeFile(big); }), 7);
+  fs::resize_file(big, 3);
+  EXPECT_EQ(readWholeFile(big), std::string(3, '\0'));
+}
