@@ -3,6 +3,9 @@
 // Windows and command files reach it through frmMain::session().
 #include "model/parameter_history.h"
 #include "model/parameter_set.h"
+#include "output/lco_reader.h"
+#include "output/plot_observations.h"
+#include "output/plot_state.h"
 #include "shell/app_state.h"
 
 struct Session {
@@ -14,4 +17,9 @@ struct Session {
   bool transferDcValues = false;
   // Index (1..7) of the curve row whose data file is being chosen.
   int currentCurve = 1;
+  // The last LCO read, the plots' shared options and their observed points.
+  tavrin::ComputedCurve curve;
+  tavrin::PlotState plot;
+  tavrin::ObservedLight observedLight;
+  tavrin::ObservedVelocities observedVelocities;
 };
