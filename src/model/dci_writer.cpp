@@ -36,21 +36,24 @@ std::string incrementRecord(const ParameterSet& p, int first, int last) {
   return r;
 }
 
+// Concatenation without temporaries chained through operator+.
+template <typename... S>
+std::string cat(const S&... parts) {
+  std::string r;
+  (r += ... += parts);
+  return r;
+}
+
 std::string keyRecord(const ParameterSet& p) {
   auto keys = [&](int a, int b) {
     std::string s;
-    for (int k = a; k <= b; ++k) s += p.adjustKeys[k];
+    for (int k = a; k <= b; ++k) s += p.adjustKeys[static_cast<size_t>(k)];
     return s;
   };
-  std::string r = " " + keys(1, 4) + " " + keys(5, 8) + " " + keys(9, 15) + " " + keys(16, 20) + " " +
-                  keys(21, 25) + " " + keys(26, 29);
-  r += '1';  // key 30 names no parameter; DC expects it held
-  r += " " + keys(31, 35);
-  r += " " + intField(p.IFDER, 1, " ");
-  r += " " + intField(p.IFM, 1, " ");
-  r += " " + intField(p.IFR, 1, " ");
-  r += ex(p.XLAMDA, 10, 3);
-  return r;
+  // Key 30 names no parameter; DC expects it held.
+  return cat(" ", keys(1, 4), " ", keys(5, 8), " ", keys(9, 15), " ", keys(16, 20), " ", keys(21, 25), " ",
+             keys(26, 29), "1", " ", keys(31, 35), " ", intField(p.IFDER, 1, " "), " ", intField(p.IFM, 1, " "), " ",
+             intField(p.IFR, 1, " "), ex(p.XLAMDA, 10, 3));
 }
 
 std::string curveRecord(const CurveRow& c, bool velocity) {
@@ -113,12 +116,12 @@ std::vector<std::string> dciRecords(const ParameterSet& p) {
   // D4: keys and print switches.
   rec.push_back(keyRecord(p));
   // D5: the spots DC may adjust.
-  rec.push_back(intField(p.spotAStar, 3, " ") + intField(p.spotANumber, 3, " ") + intField(p.spotBStar, 3, " ") +
-                intField(p.spotBNumber, 3, " "));
+  rec.push_back(cat(intField(p.spotAStar, 3, " "), intField(p.spotANumber, 3, " "), intField(p.spotBStar, 3, " "),
+                    intField(p.spotBNumber, 3, " ")));
   // D6: curve counts and run switches.
-  rec.push_back(intField(p.IFVC1, 1, " ") + " " + intField(p.IFVC2, 1, " ") + " " + intField(p.NLC, 2, " ") +
-                intField(p.KO, 2, " ") + intField(p.KDISK, 2, " ") + intField(p.ISYM, 2, " ") +
-                intField(p.NPPL, 2, " "));
+  rec.push_back(cat(intField(p.IFVC1, 1, " "), " ", intField(p.IFVC2, 1, " "), " ", intField(p.NLC, 2, " "),
+                    intField(p.KO, 2, " "), intField(p.KDISK, 2, " "), intField(p.ISYM, 2, " "),
+                    intField(p.NPPL, 2, " ")));
   // D7: the LCI's first record without MPAGE.
   {
     std::string r;
@@ -129,22 +132,20 @@ std::vector<std::string> dciRecords(const ParameterSet& p) {
     rec.push_back(r);
   }
   // D8: ephemeris.
-  rec.push_back(intField(p.JDPHS, 1, "") + fx(p.HJD0, 15, 6) + ex(p.PERIOD, 17, 10) +
-                ex(p.DPDT, 14, 6) + fx(p.PSHIFT, 10, 4));
+  rec.push_back(cat(intField(p.JDPHS, 1, ""), fx(p.HJD0, 15, 6), ex(p.PERIOD, 17, 10), ex(p.DPDT, 14, 6),
+                    fx(p.PSHIFT, 10, 4)));
   // D9: mode, orbit integers and the coarse grids.
-  rec.push_back(intField(p.MODE, 2, " ") + intField(p.IPB, 2, " ") + intField(p.IFAT1, 2, " ") +
-                intField(p.IFAT2, 2, " ") + intField(p.N1, 3, " ") + intField(p.N2, 3, " ") +
-                intField(p.N1L, 3, " ") + intField(p.N2L, 3, " ") + fx(p.PER, 13, 6) +
-                ex(p.DPERDT, 12, 5) + fx(p.THE, 8, 5) + fx(p.VUNIT, 9, 3));
+  rec.push_back(cat(intField(p.MODE, 2, " "), intField(p.IPB, 2, " "), intField(p.IFAT1, 2, " "),
+                    intField(p.IFAT2, 2, " "), intField(p.N1, 3, " "), intField(p.N2, 3, " "),
+                    intField(p.N1L, 3, " "), intField(p.N2L, 3, " "), fx(p.PER, 13, 6), ex(p.DPERDT, 12, 5),
+                    fx(p.THE, 8, 5), fx(p.VUNIT, 9, 3)));
   // D10: orbit and stars, A in exponent form.
-  rec.push_back(fx(p.E, 6, 5) + ex(p.A, 13, 6) + fx(p.F1, 10, 4) + fx(p.F2, 10, 4) +
-                fx(p.VGA, 10, 4) + fx(p.XINCL, 9, 3) + fx(p.GR1, 7, 3) +
-                fx(p.GR2, 7, 3) + fx(p.MH, 7, 2));
-  // D11: temperatures, albedos, potentials, bolometric limb darkening.
-  rec.push_back(fx(p.T1 / 10000.0, 7, 4) + fx(p.T2 / 10000.0, 8, 4) + fx(p.ALB1, 7, 3) +
-                fx(p.ALB2, 7, 3) + ex(p.POTH, 13, 6) + ex(p.POT2, 13, 6) +
-                ex(p.RM, 13, 6) + fx(p.XBOL1, 7, 3) + fx(p.XBOL2, 7, 3) +
-                fx(p.YBOL1, 7, 3) + fx(p.YBOL2, 7, 3));
+  rec.push_back(cat(fx(p.E, 6, 5), ex(p.A, 13, 6), fx(p.F1, 10, 4), fx(p.F2, 10, 4), fx(p.VGA, 10, 4),
+                    fx(p.XINCL, 9, 3), fx(p.GR1, 7, 3), fx(p.GR2, 7, 3), fx(p.MH, 7, 2)));
+  // D11: temperatures in units of 10000 K, albedos, potentials, bolometric limb darkening.
+  rec.push_back(cat(fx(p.T1 / 10000.0, 7, 4), fx(p.T2 / 10000.0, 8, 4), fx(p.ALB1, 7, 3), fx(p.ALB2, 7, 3),
+                    ex(p.POTH, 13, 6), ex(p.POT2, 13, 6), ex(p.RM, 13, 6), fx(p.XBOL1, 7, 3), fx(p.XBOL2, 7, 3),
+                    fx(p.YBOL1, 7, 3), fx(p.YBOL2, 7, 3)));
   // Curve records.
   for (int row : rows) rec.push_back(curveRecord(p.curves[row], row <= 2));
   return rec;
