@@ -3,6 +3,8 @@
 // Windows and command files reach it through frmMain::session().
 #include "model/parameter_history.h"
 #include "model/parameter_set.h"
+#include "output/corrections.h"
+#include "output/dco_reader.h"
 #include "output/lco_reader.h"
 #include "output/plot_observations.h"
 #include "output/plot_state.h"
@@ -22,4 +24,9 @@ struct Session {
   tavrin::PlotState plot;
   tavrin::ObservedLight observedLight;
   tavrin::ObservedVelocities observedVelocities;
+  // The last DCO read, the I/O Parms rows applied since the last standard
+  // read, and whether the DCO was picked in the file dialog.
+  tavrin::DcResults dcResults;
+  tavrin::UpdateDone updateDone{};
+  bool dcoChosenByUser = false;
 };
