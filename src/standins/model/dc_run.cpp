@@ -505,10 +505,10 @@ std::string dcReport(const ParameterSet& p, const DcSolution& s) {
     placeAt(h, 29, "x1");
     placeAt(h, 36, "x2");
     placeAt(h, 43, "y1");
-    placeAt(h, 50, "y2");
+    placeAt(h, 48, "y2");
     placeAt(h, 52, "opsf");
     placeAt(h, 69, "sigma");
-    placeAt(h, 75, "wavelength");
+    placeAt(h, 78, "wavel.");
     line(out, " " + h);
     for (int row = 1; row <= 2; ++row) {
       if ((row == 1 ? p.IFVC1 : p.IFVC2) != 1) continue;
@@ -529,10 +529,10 @@ std::string dcReport(const ParameterSet& p, const DcSolution& s) {
     placeAt(h, 42, "y1");
     placeAt(h, 49, "y2");
     placeAt(h, 53, "3rd lt");
-    placeAt(h, 65, "opsf");
+    placeAt(h, 64, "opsf");
     placeAt(h, 69, "nz");
     placeAt(h, 78, "sigma");
-    placeAt(h, 83, "wavelength");
+    placeAt(h, 87, "wavel.");
     line(out, " " + h);
     for (int j = 1; j <= p.NLC; ++j) {
       const CurveRow& c = p.curves[j + 2];
