@@ -1,0 +1,112 @@
+#include "PlotCommands.h"
+
+#include <QAction>
+#include <QObject>
+#include <memory>
+
+#include "CommandRegistry.h"
+#include "frmIO_all.h"
+#include "frmMain.h"
+#include "frmPlotLC.h"
+#include "frmPlotRV.h"
+#include "output/lco_reader.h"
+#include "shell/app_state.h"
+#include "shell/errors.h"
+
+namespace {
+
+constexpr const char* kSorryMpage = "Sorry, mpage must be 1 (light curve) or 2 (RV curves).  Please try again.";
+
+// Owns the plot windows. They are top-level windows of their own, so their
+// menu items (Print, Exit, About, ...) never shadow the main window's.
+class PlotWindows : public QObject {
+ public:
+  explicit PlotWindows(frmMain& main) : QObject(&main), main_(main) { setObjectName("PlotWindows"); }
+  frmPlotLC& lc() {
+    if (!lc_) lc_ = std::make_unique<frmPlotLC>(main_);
+    return *lc_;
+  }
+  frmPlotRV& rv() {
+    if (!rv_) rv_ = std::make_unique<frmPlotRV>(main_);
+    return *rv_;
+  }
+
+ private:
+  frmMain& main_;
+  std::unique_ptr<frmPlotLC> lc_;
+  std::unique_ptr<frmPlotRV> rv_;
+};
+
+PlotWindows& windows(frmMain& main) {
+  auto* w = main.findChild<PlotWindows*>("PlotWindows", Qt::FindDirectChildrenOnly);
+  if (!w) w = new PlotWindows(main);
+  return *w;
+}
+
+void showPlot(PlotWindow& w) {
+  w.updateCaption();
+  w.syncChecks();
+  w.show();
+  w.raise();
+  w.redraw();
+}
+
+void install(frmMain& main) {
+  windows(main);
+  if (QAction* standard = main.action("Standard")) {
+    QObject::connect(standard, &QAction::triggered, &main, [&main] {
+      auto& app = main.session().app;
+      if (app.lciName.empty()) return;
+      const std::string& lci = app.lciName;
+      app.lcoName = lci.substr(0, lci.size() >= 4 ? lci.size() - 4 : 0) + ".lco";
+      displayLco(main);
+    });
+  }
+  if (QAction* custom = main.action("Custom")) {
+    QObject::connect(custom, &QAction::triggered, &main, [&main] {
+      main.fileDialog().open(3, "Load LCO File", {"*.lco", "*.*"}, QString::fromStdString(main.session().app.lcoName));
+    });
+  }
+  frmIO_all& dialog = main.fileDialog();
+  dialog.setHandler(3, [&main](const QString& name) {
+    main.session().app.lcoName = name.toStdString();
+    bool pageRefused = false;
+    // A chosen report of neither page gets the dialog's own word as well.
+    if (!displayLco(main, &pageRefused) && pageRefused) main.showMessage(kSorryMpage);
+  });
+  dialog.setHandler(4, [&main](const QString& name) { plotLCWindow(main).loadData(name); });
+  dialog.setHandler(11, [&main](const QString& name) { plotRVWindow(main).loadData(1, name); });
+  dialog.setHandler(12, [&main](const QString& name) { plotRVWindow(main).loadData(2, name); });
+}
+
+CommandRegistration reg(30, &install);
+
+}  // namespace
+
+frmPlotLC& plotLCWindow(frmMain& main) { return windows(main).lc(); }
+frmPlotRV& plotRVWindow(frmMain& main) { return windows(main).rv(); }
+
+bool displayLco(frmMain& main, bool* pageRefused) {
+  if (pageRefused) *pageRefused = false;
+  Session& s = main.session();
+  const std::string path = tavrin::joinPath(s.app.dataFolder, s.app.lcoName);
+  try {
+    tavrin::ComputedCurve curve = tavrin::readLcoFile(path, s.params);
+    s.curve = std::move(curve);
+  } catch (const tavrin::ReportMessage& m) {
+    main.showMessage(QString::fromUtf8(m.what()));
+    if (pageRefused) *pageRefused = std::string(m.what()) == tavrin::kMpageMessage;
+    return false;
+  } catch (const tavrin::TavrinError& e) {
+    s.app.readError = true;
+    const QString text = QString::fromUtf8(e.what());
+    main.showMessage(text.isEmpty() ? QString("Error %1.").arg(e.number()) : text);
+    return false;
+  }
+  main.setFieldText("Text55", QString::fromStdString(s.curve.l2Text));
+  if (s.curve.page == 1)
+    showPlot(plotLCWindow(main));
+  else
+    showPlot(plotRVWindow(main));
+  return true;
+}

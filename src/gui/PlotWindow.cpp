@@ -1,0 +1,225 @@
+#include "PlotWindow.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QEvent>
+#include <QFileDialog>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QSpinBox>
+
+#include "frmMain.h"
+#include "shell/errors.h"
+
+PlotWindow::PlotWindow(frmMain& main, const QString& objectName, const QString& caption)
+    : QMainWindow(nullptr), main_(main), defaultCaption_(caption) {
+  setObjectName(objectName);
+  setWindowTitle(caption);
+  area_ = new PlotArea([this](tavrin::Canvas& c) { draw(c); }, this);
+  area_->setAccessibleName(caption);
+  setCentralWidget(area_);
+  resize(800, 600);
+
+  fileMenu_ = menuBar()->addMenu("&File");
+  fileMenu_->setObjectName("File");
+  plotMenu_ = menuBar()->addMenu("&Plot");
+  plotMenu_->setObjectName("Plot");
+  optionsMenu_ = menuBar()->addMenu("&Options");
+  optionsMenu_->setObjectName("Options");
+
+  auto* modes = new QActionGroup(this);
+  const struct {
+    const char* name;
+    const char* caption;
+    int16_t mode;
+  } modeItems[] = {{"CurveOnly", "&Curve only", tavrin::kCurveOnly},
+                   {"DataOnly", "&Data only", tavrin::kDataOnly},
+                   {"CurveandData", "&Both Curve and Data", tavrin::kCurveAndData}};
+  for (const auto& m : modeItems) {
+    QAction* a = addItem(plotMenu_, m.name, m.caption);
+    a->setCheckable(true);
+    modes->addAction(a);
+    const int16_t mode = m.mode;
+    connect(a, &QAction::triggered, this, [this, mode] { setDisplayMode(mode); });
+  }
+
+  QAction* yscale = addItem(optionsMenu_, "Yscale", "Y scale");
+  yscale->setEnabled(false);  // the light-curve window enables it
+  QAction* join = addItem(optionsMenu_, "JoinPoints", "&Join Points");
+  join->setCheckable(true);
+  connect(join, &QAction::triggered, this, [this] { toggleJoinPoints(); });
+  QAction* grid = addItem(optionsMenu_, "GridLines", "&Grid Lines");
+  grid->setCheckable(true);
+  connect(grid, &QAction::triggered, this, [this] { toggleGridLines(); });
+
+  QAction* printItem = menuBar()->addAction("&Print");
+  printItem->setObjectName("Print");
+  connect(printItem, &QAction::triggered, this, [this] { print(); });
+  QAction* help = menuBar()->addAction("Help");
+  help->setObjectName("Help");
+  help->setEnabled(false);
+  QAction* about = menuBar()->addAction("About");
+  about->setObjectName("About");
+  about->setEnabled(false);
+}
+
+QAction* PlotWindow::addItem(QMenu* menu, const QString& name, const QString& caption) {
+  QAction* a = menu->addAction(caption);
+  a->setObjectName(name);
+  return a;
+}
+
+void PlotWindow::finishFileMenu() {
+  QAction* unload = addItem(fileMenu_, "UnloadLCData", "Unload Data Points");
+  connect(unload, &QAction::triggered, this, [this] {
+    unloadData();
+    updateCaption();
+    setDisplayMode(tavrin::kCurveOnly);
+  });
+  fileMenu_->addSeparator();
+  QAction* exportItem = addItem(fileMenu_, "ExportImage", "Export Image...");
+  connect(exportItem, &QAction::triggered, this, [this] { exportImageDialog(); });
+  fileMenu_->addSeparator();
+  QAction* exitItem = addItem(fileMenu_, "Exit", "E&xit");
+  connect(exitItem, &QAction::triggered, this, [this] { hide(); });
+}
+
+Session& PlotWindow::session() { return main_.session(); }
+
+QAction* PlotWindow::action(const QString& name) const { return findChild<QAction*>(name); }
+
+void PlotWindow::redraw() { area_->update(); }
+
+void PlotWindow::syncChecks() {
+  const tavrin::PlotState& s = main_.session().plot;
+  if (QAction* a = action("CurveOnly")) a->setChecked(s.displayMode == tavrin::kCurveOnly);
+  if (QAction* a = action("DataOnly")) a->setChecked(s.displayMode == tavrin::kDataOnly);
+  if (QAction* a = action("CurveandData")) a->setChecked(s.displayMode == tavrin::kCurveAndData);
+  if (QAction* a = action("JoinPoints")) a->setChecked(s.joinPoints);
+  if (QAction* a = action("GridLines")) a->setChecked(s.gridLines);
+}
+
+void PlotWindow::setDisplayMode(int16_t mode) {
+  session().plot.displayMode = mode;
+  // Showing curve and data always joins the computed points.
+  if (mode == tavrin::kCurveAndData) session().plot.joinPoints = true;
+  syncChecks();
+  redraw();
+}
+
+void PlotWindow::toggleJoinPoints() {
+  session().plot.joinPoints = !session().plot.joinPoints;
+  syncChecks();
+  redraw();
+}
+
+void PlotWindow::toggleGridLines() {
+  session().plot.gridLines = !session().plot.gridLines;
+  syncChecks();
+  redraw();
+}
+
+void PlotWindow::changeEvent(QEvent* e) {
+  QMainWindow::changeEvent(e);
+  if (e->type() == QEvent::ActivationChange && isActiveWindow()) {
+    // Getting the focus joins the points again and restores the check marks.
+    session().plot.joinPoints = true;
+    syncChecks();
+    redraw();
+  }
+}
+
+void PlotWindow::draw(tavrin::Canvas& c) {
+  const bool joined = session().plot.joinPoints;
+  last_ = drawPlot(c);
+  if (joined != session().plot.joinPoints) syncChecks();
+}
+
+QString PlotWindow::labelText(const QString& name) const {
+  const tavrin::PlotLabel* l = last_.label(name.toStdString());
+  return l ? QString::fromStdString(l->text) : QString();
+}
+
+bool PlotWindow::labelShown(const QString& name) const {
+  const tavrin::PlotLabel* l = last_.label(name.toStdString());
+  return l && l->visible;
+}
+
+void PlotWindow::updateCaption() {
+  const QString lco = QString::fromStdString(session().app.lcoName);
+  setWindowTitle(lco.isEmpty() ? defaultCaption_ : lco);
+}
+
+void PlotWindow::exportImage(const QString& path, QSize size, double scale) {
+  exportPlotImage(path, size, scale, [this](tavrin::Canvas& c) { draw(c); });
+}
+
+void PlotWindow::printOn(QPrinter& printer) {
+  renderPlotOnDevice(printer, area_->size(), [this](tavrin::Canvas& c) { draw(c); });
+}
+
+void PlotWindow::print() {
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setPageOrientation(area_->width() >= area_->height() ? QPageLayout::Landscape : QPageLayout::Portrait);
+  printer.setDocName(windowTitle());
+  QPrintDialog dialog(&printer, this);
+  dialog.setWindowTitle("Print");
+  if (dialog.exec() != QDialog::Accepted) return;
+  printOn(printer);
+}
+
+void PlotWindow::exportImageDialog() {
+  QDialog d(this);
+  d.setObjectName("ExportImageDialog");
+  d.setWindowTitle("Export Image");
+  auto* form = new QFormLayout(&d);
+  auto* path = new QLineEdit(&d);
+  path->setObjectName("ExportPath");
+  auto* browse = new QPushButton("&Browse...", &d);
+  auto* row = new QHBoxLayout;
+  row->addWidget(path, 1);
+  row->addWidget(browse);
+  form->addRow("&File:", row);
+  auto* w = new QSpinBox(&d);
+  w->setObjectName("ExportWidth");
+  w->setRange(100, 20000);
+  w->setValue(area_->width());
+  w->setSuffix(" px");
+  form->addRow("&Width:", w);
+  auto* h = new QSpinBox(&d);
+  h->setObjectName("ExportHeight");
+  h->setRange(100, 20000);
+  h->setValue(area_->height());
+  h->setSuffix(" px");
+  form->addRow("&Height:", h);
+  auto* scale = new QComboBox(&d);
+  scale->setObjectName("ExportScale");
+  scale->addItems({"100 %", "200 %", "300 %", "400 %"});
+  form->addRow("&Scale (PNG):", scale);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &d);
+  form->addRow(buttons);
+  connect(buttons, &QDialogButtonBox::accepted, &d, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, &d, &QDialog::reject);
+  const QString base = QString::fromStdString(session().app.lcoName).section('.', 0, 0);
+  path->setText(QString::fromStdString(session().app.dataFolder) + "/" + (base.isEmpty() ? "plot" : base) + ".png");
+  connect(browse, &QPushButton::clicked, &d, [&] {
+    const QString chosen = QFileDialog::getSaveFileName(&d, "Export Image", path->text(),
+                                                        "PNG image (*.png);;SVG drawing (*.svg);;PDF document (*.pdf)");
+    if (!chosen.isEmpty()) path->setText(chosen);
+  });
+  if (d.exec() != QDialog::Accepted || path->text().isEmpty()) return;
+  try {
+    exportImage(path->text(), QSize(w->value(), h->value()), scale->currentIndex() + 1);
+  } catch (const tavrin::TavrinError& e) {
+    main_.showMessage(QString::fromUtf8(e.what()));
+  }
+}

@@ -1,0 +1,289 @@
+#include "QtCanvas.h"
+
+#include <QBuffer>
+#include <QFontMetricsF>
+#include <QImage>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSvgGenerator>
+#include <algorithm>
+#include <cmath>
+
+#include "shell/atomic_file.h"
+#include "shell/errors.h"
+
+namespace {
+
+QColor toQColor(tavrin::Rgb c) { return QColor(c.r, c.g, c.b); }
+
+// Clips a segment to a rectangle (Liang-Barsky); false when nothing is left.
+bool clipSegment(double& x1, double& y1, double& x2, double& y2, const QRectF& r) {
+  if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2)) return false;
+  const double dx = x2 - x1, dy = y2 - y1;
+  double t0 = 0, t1 = 1;
+  const double p[4] = {-dx, dx, -dy, dy};
+  const double q[4] = {x1 - r.left(), r.right() - x1, y1 - r.top(), r.bottom() - y1};
+  for (int i = 0; i < 4; ++i) {
+    if (p[i] == 0) {
+      if (q[i] < 0) return false;
+      continue;
+    }
+    const double t = q[i] / p[i];
+    if (p[i] < 0)
+      t0 = std::max(t0, t);
+    else
+      t1 = std::min(t1, t);
+    if (t0 > t1) return false;
+  }
+  const double nx1 = x1 + t0 * dx, ny1 = y1 + t0 * dy;
+  x2 = x1 + t1 * dx;
+  y2 = y1 + t1 * dy;
+  x1 = nx1;
+  y1 = ny1;
+  return true;
+}
+
+}  // namespace
+
+QtCanvas::QtCanvas(QPainter& painter, QSizeF size, double dpiX, double dpiY)
+    : p_(painter), size_(size), sx_(dpiX / 1440.0), sy_(dpiY / 1440.0), fore_(Qt::black), back_(Qt::white) {
+  p_.setRenderHint(QPainter::Antialiasing, true);
+  p_.setRenderHint(QPainter::TextAntialiasing, true);
+  font_ = p_.font();
+  font_.setPixelSize(std::max(1, static_cast<int>(std::lround(kLabelFontTwips * sy_))));
+  p_.setFont(font_);
+  penWidth_ = kPenTwips * sx_;
+  applyPen();
+}
+
+QtCanvas::~QtCanvas() { flush(); }
+
+void QtCanvas::applyPen() {
+  QPen pen(fore_);
+  pen.setWidthF(penWidth_);
+  pen.setCapStyle(Qt::RoundCap);
+  pen.setJoinStyle(Qt::RoundJoin);
+  p_.setPen(pen);
+  p_.setBrush(Qt::NoBrush);
+}
+
+void QtCanvas::begin(Pending kind) {
+  if (pending_ != kind) flush();
+  pending_ = kind;
+}
+
+void QtCanvas::flush() {
+  switch (pending_) {
+    case Pending::None: break;
+    case Pending::Polyline:
+      if (batch_.size() >= 2) p_.drawPolyline(batch_);
+      break;
+    case Pending::Points:
+      if (!batch_.isEmpty()) p_.drawPoints(batch_);
+      break;
+    case Pending::Ring: {
+      // Circles of neighbouring radii about one centre read as one ring.
+      const double mid = (ringMin_ + ringMax_) / 2;
+      const double thick = (ringMax_ - ringMin_) * sx_;
+      QPen pen(fore_);
+      pen.setWidthF(penWidth_ + thick);
+      p_.setPen(pen);
+      p_.drawEllipse(QPointF(px(ringX_), py(ringY_)), mid * sx_, mid * sy_);
+      applyPen();
+      break;
+    }
+  }
+  batch_.clear();
+  pending_ = Pending::None;
+}
+
+void QtCanvas::setForeground(tavrin::Rgb c) {
+  const QColor q = toQColor(c);
+  if (q == fore_) return;
+  flush();
+  fore_ = q;
+  applyPen();
+}
+
+void QtCanvas::setBackground(tavrin::Rgb c) { back_ = toQColor(c); }
+
+void QtCanvas::clear() {
+  flush();
+  p_.fillRect(QRectF(QPointF(0, 0), size_), back_);
+}
+
+void QtCanvas::point(double x, double y) {
+  lastX_ = px(x);
+  lastY_ = py(y);
+  if (!std::isfinite(lastX_) || !std::isfinite(lastY_)) return;
+  const QRectF area(QPointF(-penWidth_, -penWidth_), size_ + QSizeF(2 * penWidth_, 2 * penWidth_));
+  if (!area.contains(lastX_, lastY_)) return;
+  begin(Pending::Points);
+  batch_ << QPointF(lastX_, lastY_);
+}
+
+void QtCanvas::drawSegment(double x1, double y1, double x2, double y2) {
+  // Far-off coordinates are clipped here rather than handed to the rasteriser.
+  const double m = 4 * std::max(size_.width(), size_.height()) + 100;
+  const QRectF safe(-m, -m, size_.width() + 2 * m, size_.height() + 2 * m);
+  if (!clipSegment(x1, y1, x2, y2, safe)) return;
+  p_.drawLine(QPointF(x1, y1), QPointF(x2, y2));
+}
+
+void QtCanvas::line(double x1, double y1, double x2, double y2) {
+  flush();
+  drawSegment(px(x1), py(y1), px(x2), py(y2));
+  lastX_ = px(x2);
+  lastY_ = py(y2);
+}
+
+void QtCanvas::lineTo(double x, double y) {
+  const double nx = px(x), ny = py(y);
+  const double m = 4 * std::max(size_.width(), size_.height()) + 100;
+  auto inside = [&](double a, double b) {
+    return std::isfinite(a) && std::isfinite(b) && a > -m && b > -m && a < size_.width() + m && b < size_.height() + m;
+  };
+  if (inside(lastX_, lastY_) && inside(nx, ny)) {
+    begin(Pending::Polyline);
+    if (batch_.isEmpty()) batch_ << QPointF(lastX_, lastY_);
+    batch_ << QPointF(nx, ny);
+  } else {
+    flush();
+    drawSegment(lastX_, lastY_, nx, ny);
+  }
+  lastX_ = nx;
+  lastY_ = ny;
+}
+
+void QtCanvas::circle(double x, double y, double radius) {
+  if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(radius) || radius < 0) return;
+  const QRectF area(QPointF(-radius * sx_ - penWidth_, -radius * sy_ - penWidth_),
+                    size_ + QSizeF(2 * (radius * sx_ + penWidth_), 2 * (radius * sy_ + penWidth_)));
+  if (!area.contains(px(x), py(y))) return;
+  if (pending_ == Pending::Ring && x == ringX_ && y == ringY_ &&
+      (radius == ringMax_ + 1 || radius == ringMin_ - 1 || (radius >= ringMin_ && radius <= ringMax_))) {
+    ringMin_ = std::min(ringMin_, radius);
+    ringMax_ = std::max(ringMax_, radius);
+    return;
+  }
+  flush();
+  pending_ = Pending::Ring;
+  ringX_ = x;
+  ringY_ = y;
+  ringMin_ = ringMax_ = radius;
+}
+
+void QtCanvas::text(double x, double y, const std::string& s) {
+  flush();
+  if (!std::isfinite(x) || !std::isfinite(y) || s.empty()) return;
+  const QFontMetricsF fm(font_, p_.device());
+  p_.drawText(QPointF(px(x), py(y) + fm.ascent()), QString::fromStdString(s));
+}
+
+void QtCanvas::image(double x, double y, double w, double h, const tavrin::RgbImage& img) {
+  flush();
+  if (img.width <= 0 || img.height <= 0 || img.pixels.size() < static_cast<size_t>(img.width) * img.height) return;
+  QImage q(img.width, img.height, QImage::Format_RGB32);
+  for (int r = 0; r < img.height; ++r) {
+    auto* line = reinterpret_cast<QRgb*>(q.scanLine(r));
+    for (int c = 0; c < img.width; ++c) {
+      const tavrin::Rgb& v = img.pixels[static_cast<size_t>(r) * img.width + c];
+      line[c] = qRgb(v.r, v.g, v.b);
+    }
+  }
+  p_.drawImage(QRectF(px(x), py(y), w * sx_, h * sy_), q);
+}
+
+double QtCanvas::width() const { return size_.width() / sx_; }
+double QtCanvas::height() const { return size_.height() / sy_; }
+double QtCanvas::windowWidth() const { return width() + kWindowChromeWidth; }
+double QtCanvas::windowHeight() const { return height() + kWindowChromeHeight; }
+
+double QtCanvas::textWidth(const std::string& s) const {
+  return QFontMetricsF(font_, p_.device()).horizontalAdvance(QString::fromStdString(s)) / sx_;
+}
+
+double QtCanvas::textHeight() const { return QFontMetricsF(font_, p_.device()).height() / sy_; }
+
+PlotArea::PlotArea(PlotDrawer drawer, QWidget* parent) : QWidget(parent), drawer_(std::move(drawer)) {
+  setObjectName("PlotArea");
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setMinimumSize(200, 150);
+}
+
+void PlotArea::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  QtCanvas c(p, QSizeF(size()), logicalDpiX(), logicalDpiY());
+  if (drawer_) drawer_(c);
+}
+
+ImageKind imageKindFor(const QString& path) {
+  const QString lower = path.toLower();
+  if (lower.endsWith(".svg")) return ImageKind::Svg;
+  if (lower.endsWith(".pdf")) return ImageKind::Pdf;
+  return ImageKind::Png;
+}
+
+QImage renderPlotImage(QSize size, double scale, const PlotDrawer& draw) {
+  const QSize pixels(std::max(1, static_cast<int>(std::lround(size.width() * scale))),
+                     std::max(1, static_cast<int>(std::lround(size.height() * scale))));
+  QImage img(pixels, QImage::Format_ARGB32_Premultiplied);
+  img.setDevicePixelRatio(scale);
+  img.setDotsPerMeterX(static_cast<int>(std::lround(96 * scale / 0.0254)));
+  img.setDotsPerMeterY(static_cast<int>(std::lround(96 * scale / 0.0254)));
+  img.fill(Qt::white);
+  QPainter p(&img);
+  {
+    QtCanvas c(p, QSizeF(pixels) / scale, 96, 96);
+    draw(c);
+  }
+  p.end();
+  return img;
+}
+
+void renderPlotOnDevice(QPaintDevice& device, QSize layoutSize, const PlotDrawer& draw) {
+  QPainter p(&device);
+  const double k = std::min(device.width() / double(layoutSize.width()), device.height() / double(layoutSize.height()));
+  p.scale(k, k);
+  {
+    QtCanvas c(p, QSizeF(layoutSize), 96, 96);
+    draw(c);
+  }
+  p.end();
+}
+
+void exportPlotImage(const QString& path, QSize size, double scale, const PlotDrawer& draw) {
+  if (size.width() < 1 || size.height() < 1 || !(scale > 0) || scale > 16) tavrin::throwError(tavrin::kErrInvalidFormat);
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  switch (imageKindFor(path)) {
+    case ImageKind::Png: {
+      if (!renderPlotImage(size, scale, draw).save(&buffer, "PNG")) tavrin::throwError(tavrin::kErrDeviceIO);
+      break;
+    }
+    case ImageKind::Svg: {
+      QSvgGenerator svg;
+      svg.setOutputDevice(&buffer);
+      svg.setSize(size);
+      svg.setViewBox(QRect(QPoint(0, 0), size));
+      svg.setResolution(96);
+      svg.setTitle("Tavrin plot");
+      renderPlotOnDevice(svg, size, draw);
+      break;
+    }
+    case ImageKind::Pdf: {
+      QPdfWriter pdf(&buffer);
+      pdf.setResolution(1200);
+      pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+      pdf.setPageSize(QPageSize(QSizeF(size.width() * 72.0 / 96, size.height() * 72.0 / 96), QPageSize::Point,
+                                QString(), QPageSize::ExactMatch));
+      pdf.setTitle("Tavrin plot");
+      renderPlotOnDevice(pdf, size, draw);
+      break;
+    }
+  }
+  buffer.close();
+  tavrin::writeFileAtomically(path.toStdString(), bytes.toStdString());
+}

@@ -1,0 +1,17 @@
+#pragma once
+// "Plot RV": both computed velocity curves of a page-2 report with up to two
+// sets of observed velocities.
+#include "PlotWindow.h"
+
+class frmPlotRV : public PlotWindow {
+  Q_OBJECT
+ public:
+  explicit frmPlotRV(frmMain& main);
+
+  // OK of the file dialog with code 11 (set 1) or 12 (set 2).
+  void loadData(int set, const QString& name);
+
+ protected:
+  tavrin::PlotResult drawPlot(tavrin::Canvas& c) override;
+  void unloadData() override;
+};
