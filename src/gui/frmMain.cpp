@@ -1,22 +1,432 @@
 #include "frmMain.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QStatusBar>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+#include <exception>
+#include <vector>
 
 #include "CommandRegistry.h"
+#include "ParameterLabel.h"
+#include "frmCritPots.h"
 #include "frmIO_all.h"
+#include "frmTransfer.h"
+#include "model/critical_potentials.h"
+#include "model/number_fields.h"
+#include "shell/errors.h"
 
-struct frmMain::Ui {};
+using tavrin::ProgramMode;
+
+namespace {
+
+const QColor kModifiedColour(0, 0, 255);
+const QColor kAdjustedColour(255, 0, 0);
+
+struct FieldCaption {
+  const char* name;     // parameter
+  const char* caption;  // label text
+  const char* tip;      // what the field means
+};
+
+// Label texts and tool tips of the editor, by parameter name.
+const std::vector<FieldCaption> kCaptions = {
+    {"MPAGE", "MPAGE", "Output kind: 1 light curve, 2 radial velocities"},
+    {"NREF", "NREF", "Number of reflections (detailed reflection only)"},
+    {"MREF", "MREF", "Reflection: 1 simple, 2 detailed"},
+    {"IFSMV1", "IFSMV1", "Spots on star 1 move: 0 no, 1 yes"},
+    {"IFSMV2", "IFSMV2", "Spots on star 2 move: 0 no, 1 yes"},
+    {"ICOR1", "ICOR1", "Proximity and eclipse corrections of velocity curve 1: 0 no, 1 yes"},
+    {"ICOR2", "ICOR2", "Proximity and eclipse corrections of velocity curve 2: 0 no, 1 yes"},
+    {"LD", "LD law", "Limb-darkening law: 1 linear, 2 logarithmic, 3 square root"},
+    {"JDPHS", "JDPHS", "Independent variable: 1 time (JD), 2 phase"},
+    {"HJD0", "J.D. zero", "Ephemeris zero point (HJD)"},
+    {"PERIOD", "Period", "Orbital period, days"},
+    {"DPDT", "dP/dt", "Period derivative"},
+    {"PSHIFT", "Ph.shift", "Phase shift"},
+    {"FRACSD", "Frac.SD", "Fractional standard deviation of artificial noise"},
+    {"NOISE", "Noise", "Artificial noise: 0 no, 1 yes"},
+    {"SEED", "Seed", "Random-number seed of the noise"},
+    {"JDSTART", "JD start", "First time of the output"},
+    {"JDSTOP", "JD stop", "Last time of the output"},
+    {"JDINCR", "JD incr.", "Time step of the output"},
+    {"PHSTRT", "Ph.start", "First phase of the output"},
+    {"PHSTOP", "Ph.stop", "Last phase of the output"},
+    {"PHIN", "Ph.incr.", "Phase step of the output"},
+    {"PHN", "Ph.norm.", "Phase at which the light is normalised"},
+    {"MODE", "MODE", "Constraint mode -1..6"},
+    {"IPB", "IPB", "1: L2 computed independently of T2"},
+    {"IFAT1", "IFAT1", "Star 1: 0 black body, 1 model atmosphere"},
+    {"IFAT2", "IFAT2", "Star 2: 0 black body, 1 model atmosphere"},
+    {"N1", "N1", "Surface grid size of star 1"},
+    {"N2", "N2", "Surface grid size of star 2"},
+    {"N1L", "N1L", "Coarse grid size of star 1 (DC)"},
+    {"N2L", "N2L", "Coarse grid size of star 2 (DC)"},
+    {"PER", "Arg.Per.", "Argument of periastron, radians"},
+    {"DPERDT", "dPer/dt", "Time derivative of the argument of periastron"},
+    {"THE", "THE", "Semi-duration of primary eclipse (X-ray binaries)"},
+    {"VUNIT", "V unit", "Velocity unit, km/s"},
+    {"E", "eccen.", "Orbital eccentricity"},
+    {"A", "s.m. axis", "Semi-major axis, solar radii"},
+    {"F1", "F1", "Rotation rate of star 1 (1 = synchronous)"},
+    {"F2", "F2", "Rotation rate of star 2 (1 = synchronous)"},
+    {"VGA", "Vgamma", "Systemic velocity, in velocity units"},
+    {"XINCL", "Inclination", "Orbital inclination, degrees"},
+    {"GR1", "g1", "Gravity-darkening exponent of star 1"},
+    {"GR2", "g2", "Gravity-darkening exponent of star 2"},
+    {"MH", "[M/H]", "Metallicity [M/H]"},
+    {"T1", "T1", "Mean temperature of star 1, K"},
+    {"T2", "T2", "Mean temperature of star 2, K"},
+    {"ALB1", "Alb.1", "Bolometric albedo of star 1"},
+    {"ALB2", "Alb.2", "Bolometric albedo of star 2"},
+    {"POTH", "Pot'l 1", "Surface potential of star 1"},
+    {"POT2", "Pot'l 2", "Surface potential of star 2"},
+    {"RM", "M2 / M1", "Mass ratio M2/M1"},
+    {"XBOL1", "x bol 1", "Bolometric limb-darkening x of star 1"},
+    {"XBOL2", "x bol 2", "Bolometric limb-darkening x of star 2"},
+    {"YBOL1", "y bol 1", "Bolometric limb-darkening y of star 1"},
+    {"YBOL2", "y bol 2", "Bolometric limb-darkening y of star 2"},
+    {"BAND", "Band", "Photometric band"},
+    {"L1", "L1", "Monochromatic luminosity of star 1"},
+    {"L2", "L2", "Monochromatic luminosity of star 2"},
+    {"X1", "x1", "Monochromatic limb-darkening x of star 1"},
+    {"X2", "x2", "Monochromatic limb-darkening x of star 2"},
+    {"Y1", "y1", "Monochromatic limb-darkening y of star 1"},
+    {"Y2", "y2", "Monochromatic limb-darkening y of star 2"},
+    {"EL3", "3rd light", "Third light"},
+    {"OPSF", "OPSF", "Opacity function"},
+    {"ZERO", "Zero pt.", "Magnitude zero point"},
+    {"FACTOR", "Factor", "Normalisation factor"},
+    {"WAVEL", "Wavelength", "Wavelength, micrometres"},
+    {"ISYM", "ISYM", "Symmetric derivatives: 0 no, 1 yes"},
+};
+
+const FieldCaption* captionOf(std::string_view name) {
+  for (const auto& c : kCaptions)
+    if (name == c.name) return &c;
+  return nullptr;
+}
+
+// Group boxes in the order of the file records; each row holds one or two
+// parameters ("" leaves the slot empty).
+struct GroupSpec {
+  const char* objectName;
+  const char* title;
+  int column;
+  std::vector<std::vector<const char*>> rows;
+};
+
+const std::vector<GroupSpec> kGroups = {
+    {"grpControl", "Control integers", 0,
+     {{"MPAGE", "LD"}, {"MREF", "NREF"}, {"IFSMV1", "IFSMV2"}, {"ICOR1", "ICOR2"}}},
+    {"grpEphemeris", "Ephemeris and noise", 0,
+     {{"JDPHS", "HJD0"}, {"PERIOD", "DPDT"}, {"PSHIFT", "NOISE"}, {"FRACSD", "SEED"}}},
+    {"grpRange", "Output range", 0,
+     {{"JDSTART", "PHSTRT"}, {"JDSTOP", "PHSTOP"}, {"JDINCR", "PHIN"}, {"", "PHN"}}},
+    {"grpMode", "Mode and orbit", 1,
+     {{"MODE", "THE"}, {"IFAT1", "IFAT2"}, {"N1", "N2"}, {"PER", "DPERDT"}, {"IPB", "VUNIT"}}},
+    {"grpStars", "Orbit and stars", 1,
+     {{"E", "A"}, {"F1", "F2"}, {"VGA", "XINCL"}, {"GR1", "GR2"}, {"MH"}}},
+    {"grpDc", "DC only", 1, {{"N1L", "N2L"}, {"ISYM"}}},
+    {"grpStarsTP", "Temperatures, potentials and limb darkening", 2,
+     {{"T1", "T2"}, {"ALB1", "ALB2"}, {"POTH", "POT2"}, {"RM"}, {"XBOL1", "XBOL2"}, {"YBOL1", "YBOL2"}}},
+    {"grpLight", "Light curve", 2,
+     {{"BAND", "WAVEL"}, {"L1", "L2"}, {"X1", "X2"}, {"Y1", "Y2"}, {"EL3", "OPSF"}, {"ZERO", "FACTOR"}}},
+};
+
+int helpTopicOf(const QString& label) {
+  if (label == "Label1") return 64;
+  if (label == "Label2") return 65;
+  if (label == "Label3") return 66;
+  if (label == "Label4") return 96;
+  if (label == "Label5") return 95;
+  if (label.size() == 7 && label.startsWith("Label")) return label.mid(5).toInt();  // Label01..Label63
+  return 0;
+}
+
+// DC adjustment key -> label of the parameter it adjusts.
+const std::vector<std::pair<int, const char*>> kKeyLabels = {
+    {9, "Label35"},  {10, "Label34"}, {11, "Label30"}, {12, "Label36"}, {13, "Label37"}, {14, "Label13"},
+    {15, "Label38"}, {16, "Label39"}, {17, "Label40"}, {18, "Label41"}, {19, "Label42"}, {20, "Label43"},
+    {21, "Label44"}, {22, "Label45"}, {23, "Label46"}, {24, "Label47"}, {25, "Label48"}, {26, "Label10"},
+    {27, "Label11"}, {28, "Label12"}, {29, "Label31"}, {35, "Label60"},
+};
+
+// Fields that only LC reads; hidden in DC mode (Text14/Text16 follow NOISE, Text58/Text59 LD).
+const char* const kLcOnly[] = {"Combo5", "Combo4", "Combo7", "Text17", "Text18", "Text19", "Text20",
+                               "Text21", "Text22", "Text23", "Text53", "Text54", "Text55", "Text56",
+                               "Text57", "Text60", "Text61", "Text62", "Text63"};
+
+frmMain::MessageSink& messageSink() {
+  static frmMain::MessageSink sink;
+  return sink;
+}
+
+QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+}  // namespace
+
+struct frmMain::Ui {
+  std::map<QString, QLineEdit*> texts;
+  std::map<QString, QComboBox*> combos;
+  std::map<QString, ParameterLabel*> labels;  // by label name
+  std::map<QString, QString> labelOf;         // control -> label name
+  std::map<QString, QGroupBox*> groups;
+  QRadioButton* option1 = nullptr;
+  QRadioButton* option2 = nullptr;
+  QMenu* runMenu = nullptr;
+  frmCritPots* critPots = nullptr;
+  frmTransfer* transfer = nullptr;
+};
 
 frmMain::frmMain(QWidget* parent) : QMainWindow(parent), ui_(new Ui) {
   setObjectName("frmMain");
-  setWindowTitle("Tavrin");
+  startingUp_ = true;
+  buildMenus();
+  buildEditor();
+  statusBar()->setObjectName("StatusBar");
+
+  setDefaults();
+  setProgramMode(ProgramMode::LC);
+  applyDependentVisibility();
+  syncRadConvChecks();
+  startingUp_ = false;
+  resetColours();
+
   installAllCommands(*this);
 }
 
 frmMain::~frmMain() { delete ui_; }
+
+// ---- construction -----------------------------------------------------------
+
+void frmMain::buildMenus() {
+  QMenuBar* bar = menuBar();
+  bar->setObjectName("MenuBar");
+
+  auto addMenu = [&](const char* name, const char* caption) {
+    QMenu* m = bar->addMenu(caption);
+    m->setObjectName(name);
+    m->menuAction()->setObjectName(name);
+    return m;
+  };
+  auto addItem = [](QMenu* m, const char* name, const char* caption) {
+    QAction* a = m->addAction(caption);
+    a->setObjectName(name);
+    return a;
+  };
+  auto addSeparator = [](QMenu* m, const char* name) { m->addSeparator()->setObjectName(name); };
+  auto addTop = [&](const char* name, const char* caption) {
+    auto* a = new QAction(caption, this);
+    a->setObjectName(name);
+    bar->addAction(a);
+    return a;
+  };
+
+  QMenu* file = addMenu("File", "&File");
+  addItem(file, "Save", "&Save File");
+  addItem(file, "LoadLCI", "Load LCI File ...");
+  addItem(file, "SaveLCI", "Save LCI File ...");
+  addSeparator(file, "dashy2");
+  addItem(file, "LoadDCI", "Load DCI File ...");
+  addItem(file, "SaveDCI", "Save DCI File ...");
+  addItem(file, "Print", "&Print");
+  addSeparator(file, "sep");
+  QAction* exitAction = addItem(file, "Exit", "E&xit");
+  connect(exitAction, &QAction::triggered, this, &QWidget::close);
+
+  QMenu* radConv = addMenu("RadConv", "Rad/Conv");
+  QAction* s1r = addItem(radConv, "Star1Rad", "Star1 Radiative");
+  QAction* s1c = addItem(radConv, "Star1Conv", "Star1 Convective");
+  addSeparator(radConv, "dashy");
+  QAction* s2r = addItem(radConv, "Star2Rad", "Star2 Radiative");
+  QAction* s2c = addItem(radConv, "Star2Conv", "Star2 Convective");
+  for (QAction* a : {s1r, s1c, s2r, s2c}) a->setCheckable(true);
+  // The preset sets the check marks itself; a click must not toggle them.
+  connect(s1r, &QAction::triggered, this, [this] { onRadConv(1, true); });
+  connect(s1c, &QAction::triggered, this, [this] { onRadConv(1, false); });
+  connect(s2r, &QAction::triggered, this, [this] { onRadConv(2, true); });
+  connect(s2c, &QAction::triggered, this, [this] { onRadConv(2, false); });
+
+  QAction* critpotls = addTop("critpotls", "Crit.Pot'ls");
+  connect(critpotls, &QAction::triggered, this, [this] {
+    frmCritPots& w = critPotsWindow();
+    refreshCriticalPotentials();
+    w.show();
+    w.raise();
+  });
+  addTop("Adjust", "Adjust");
+  addTop("Data", "Datafiles");
+  addTop("Spots", "Spots");
+  addTop("MiscParms", "Misc.");
+
+  ui_->runMenu = addMenu("RunMenu", "Run LC/DC");
+  addItem(ui_->runMenu, "RunStandard", "Standard");
+  addItem(ui_->runMenu, "RunCustom", "Custom");
+
+  QMenu* display = addMenu("Display", "Display LCO");
+  addItem(display, "Standard", "&Standard");
+  addItem(display, "Custom", "&Custom");
+
+  QMenu* loadDco = addMenu("LoadtheDCO", "Load DCO");
+  addItem(loadDco, "StandardDCO", "Standard");
+  addItem(loadDco, "CustomDCO", "Custom");
+
+  QMenu* displayDco = addMenu("DisplayDCO", "Display DCO");
+  addItem(displayDco, "correlations", "Correlations");
+  addItem(displayDco, "Corrections", "Corrections to Parameters");
+  addItem(displayDco, "revert", "Revert to Previous Parms");
+
+  addTop("Contour", "Contours");
+
+  QMenu* help = addMenu("Help", "&Help");
+  addItem(help, "HelpIntro", "Intro");
+  addItem(help, "HelpModes", "Modes");
+  addItem(help, "HelpLCIfiles", "Edit LCI files");
+  addItem(help, "HelpDCIfiles", "Edit DCI Files");
+  addItem(help, "HelpRunLCDC", "Run LC/DC Win");
+  addItem(help, "HelpDisplayLCO", "Display LCO");
+  addItem(help, "HelpLoadDCO", "Load DCO");
+  addItem(help, "HelpDisplayDCO", "Display DCO");
+  addItem(help, "HelpReferences", "References");
+  addSeparator(help, "Hsep");
+  addItem(help, "About", "&About");
+}
+
+void frmMain::buildEditor() {
+  auto* content = new QWidget;
+  content->setObjectName("EditorPanel");
+  auto* outer = new QVBoxLayout(content);
+  outer->setContentsMargins(10, 8, 10, 8);
+  outer->setSpacing(8);
+
+  // Program mode.
+  auto* modeBox = new QGroupBox("Program", content);
+  modeBox->setObjectName("grpProgram");
+  auto* modeLayout = new QHBoxLayout(modeBox);
+  ui_->option1 = new QRadioButton("LC (Light Curve synthesis)", modeBox);
+  ui_->option1->setObjectName("Option1");
+  ui_->option2 = new QRadioButton("DC (Differential Corrections)", modeBox);
+  ui_->option2->setObjectName("Option2");
+  ui_->option1->setChecked(true);
+  modeLayout->addWidget(ui_->option1);
+  modeLayout->addSpacing(24);
+  modeLayout->addWidget(ui_->option2);
+  modeLayout->addStretch(1);
+  connect(ui_->option1, &QRadioButton::clicked, this, [this] { onOption1(); });
+  connect(ui_->option2, &QRadioButton::clicked, this, [this] { onOption2(); });
+  outer->addWidget(modeBox);
+
+  auto* columns = new QHBoxLayout;
+  columns->setSpacing(10);
+  QVBoxLayout* column[3];
+  for (auto& c : column) {
+    c = new QVBoxLayout;
+    c->setSpacing(8);
+    columns->addLayout(c, 1);
+  }
+  outer->addLayout(columns);
+  outer->addStretch(1);
+
+  for (const GroupSpec& g : kGroups) {
+    auto* box = new QGroupBox(g.title, content);
+    box->setObjectName(g.objectName);
+    auto* grid = new QGridLayout(box);
+    grid->setHorizontalSpacing(8);
+    grid->setVerticalSpacing(5);
+    grid->setColumnMinimumWidth(2, 12);
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(4, 1);
+    int row = 0;
+    for (const auto& r : g.rows) {
+      int slot = 0;
+      for (const char* name : r) {
+        const int col = slot == 0 ? 0 : 3;
+        ++slot;
+        if (!*name) continue;
+        const tavrin::ScalarField* f = tavrin::findScalarField(name);
+        if (!f) continue;
+        const QString control = qs(f->control);
+        const QString labelName = qs(f->label);
+        const FieldCaption* cap = captionOf(name);
+        auto* label = new ParameterLabel(labelName, cap ? cap->caption : name, helpTopicOf(labelName), box);
+        connect(label, &ParameterLabel::clicked, this, &frmMain::parameterHelpRequested);
+        QWidget* editor = nullptr;
+        if (const tavrin::ComboList* list = tavrin::findComboList(f->control)) {
+          auto* combo = new QComboBox(box);
+          combo->setObjectName(control);
+          for (std::string_view item : list->items) combo->addItem(qs(item));
+          combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+          combo->setMaxVisibleItems(25);
+          connect(combo, &QComboBox::currentIndexChanged, this, [this, control] { onComboChanged(control); });
+          ui_->combos[control] = combo;
+          editor = combo;
+        } else {
+          auto* edit = new QLineEdit(box);
+          edit->setObjectName(control);
+          edit->setMinimumWidth(90);
+          edit->setMaximumWidth(160);
+          connect(edit, &QLineEdit::textChanged, this, [this, control] { onTextChanged(control); });
+          ui_->texts[control] = edit;
+          editor = edit;
+        }
+        if (cap) {
+          editor->setToolTip(QString("%1 (%2): %3").arg(qs(f->name), control, cap->tip));
+          label->setToolTip(QString("%1 - click for help").arg(qs(f->name)));
+        }
+        label->setBuddy(editor);
+        ui_->labels[labelName] = label;
+        ui_->labelOf[control] = labelName;
+        grid->addWidget(label, row, col);
+        grid->addWidget(editor, row, col + 1);
+      }
+      ++row;
+    }
+    ui_->groups[g.objectName] = box;
+    column[g.column]->addWidget(box);
+  }
+  for (auto& c : column) c->addStretch(1);
+
+  auto* scroll = new QScrollArea(this);
+  scroll->setObjectName("EditorScroll");
+  scroll->setWidgetResizable(true);
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setWidget(content);
+  setCentralWidget(scroll);
+
+  // Fit a 1366x768 screen; larger screens get the whole form at once.
+  QSize want = content->sizeHint() + QSize(24, 80);
+  if (QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QSize avail = screen->availableGeometry().size();
+    want = want.boundedTo(avail - QSize(20, 40));
+  }
+  resize(want);
+}
+
+void frmMain::setDefaults() {
+  ++bulkDisplay_;
+  for (const tavrin::ComboList& list : tavrin::comboLists())
+    if (QComboBox* c = ui_->combos[qs(list.control)]) c->setCurrentIndex(list.startIndex);
+  for (const tavrin::ScalarField& f : tavrin::scalarFields())
+    if (auto it = ui_->texts.find(qs(f.control)); it != ui_->texts.end()) it->second->setText(qs(f.defaultText));
+  --bulkDisplay_;
+}
+
+// ---- look-ups -----------------------------------------------------------------
 
 QAction* frmMain::action(const QString& name) const { return findChild<QAction*>(name); }
 QMenu* frmMain::menu(const QString& name) const { return findChild<QMenu*>(name); }
@@ -26,16 +436,443 @@ frmIO_all& frmMain::fileDialog() {
   return *fileDialog_;
 }
 
-bool frmMain::gather() { return true; }
-void frmMain::showParameters() {}
-void frmMain::applyDisplayTexts(const std::map<std::string, std::string>&) {}
-void frmMain::setFieldText(const QString&, const QString&) {}
-QString frmMain::fieldText(const QString&) const { return {}; }
-void frmMain::setProgramMode(tavrin::ProgramMode mode) { session_.mode = mode; }
-void frmMain::applyMode() {}
-void frmMain::colourLabels() {}
-void frmMain::resetColours() {}
+QWidget* frmMain::field(const QString& control) const {
+  if (auto it = ui_->texts.find(control); it != ui_->texts.end()) return it->second;
+  if (auto it = ui_->combos.find(control); it != ui_->combos.end()) return it->second;
+  return nullptr;
+}
+
+QLabel* frmMain::fieldLabel(const QString& labelName) const {
+  auto it = ui_->labels.find(labelName);
+  return it == ui_->labels.end() ? nullptr : it->second;
+}
+
+int frmMain::comboValue(const QString& control) const {
+  QComboBox* c = ui_->combos.at(control);
+  const tavrin::ComboList* list = tavrin::findComboList(control.toStdString());
+  return c->currentIndex() + (list ? list->indexOffset : 0);
+}
+
+bool frmMain::selectCombo(const QString& control, const QString& text) {
+  auto it = ui_->combos.find(control);
+  if (it == ui_->combos.end()) return false;
+  QComboBox* c = it->second;
+  int index = c->findText(text, Qt::MatchExactly);
+  if (index < 0) {
+    const std::string s = text.toStdString();
+    if (s.find_first_of("0123456789") == std::string::npos) return false;
+    const double v = tavrin::leadingNumber(s);
+    if (!std::isfinite(v)) return false;
+    const tavrin::ComboList* list = tavrin::findComboList(control.toStdString());
+    const double idx = std::nearbyint(v) - (list ? list->indexOffset : 0);
+    if (idx < 0 || idx >= c->count()) return false;
+    index = static_cast<int>(idx);
+  }
+  c->setCurrentIndex(index);
+  return true;
+}
+
+// ---- field texts ------------------------------------------------------------
+
+void frmMain::setFieldText(const QString& control, const QString& text) {
+  if (auto it = ui_->texts.find(control); it != ui_->texts.end())
+    it->second->setText(text);
+  else
+    selectCombo(control, text);
+}
+
+QString frmMain::fieldText(const QString& control) const {
+  if (auto it = ui_->texts.find(control); it != ui_->texts.end()) return it->second->text();
+  if (auto it = ui_->combos.find(control); it != ui_->combos.end()) return it->second->currentText();
+  return {};
+}
+
+void frmMain::applyDisplayTexts(const std::map<std::string, std::string>& texts) {
+  ++bulkDisplay_;
+  for (const auto& [name, text] : texts)
+    if (ui_->combos.count(qs(name))) selectCombo(qs(name), qs(text));
+  for (const auto& [name, text] : texts)
+    if (auto it = ui_->texts.find(qs(name)); it != ui_->texts.end()) it->second->setText(qs(text));
+  --bulkDisplay_;
+  applyDependentVisibility();
+  refreshCriticalPotentials();
+}
+
+void frmMain::showParameters() {
+  const tavrin::ParameterSet& p = session_.params;
+  ++bulkDisplay_;
+  for (const tavrin::ScalarField& f : tavrin::scalarFields()) {
+    const double v = tavrin::getScalar(p, f.name).value_or(0.0);
+    const QString control = qs(f.control);
+    if (ui_->combos.count(control)) {
+      selectCombo(control, QString::number(static_cast<int>(v)));
+    } else if (auto it = ui_->texts.find(control); it != ui_->texts.end()) {
+      const std::string text = f.kind == tavrin::FieldKind::Integer
+                                   ? tavrin::trimmedPlainText(static_cast<double>(static_cast<int>(v)))
+                                   : tavrin::trimmedPlainText(v);
+      it->second->setText(qs(text));
+    }
+  }
+  --bulkDisplay_;
+  applyDependentVisibility();
+  refreshCriticalPotentials();
+}
+
+// ---- gather -------------------------------------------------------------------
+
+bool frmMain::gather() {
+  std::vector<std::pair<std::string_view, double>> values;
+  values.reserve(tavrin::scalarFields().size());
+  for (const tavrin::ScalarField& f : tavrin::scalarFields()) {
+    const QString control = qs(f.control);
+    if (auto it = ui_->combos.find(control); it != ui_->combos.end()) {
+      const tavrin::ComboList* list = tavrin::findComboList(f.control);
+      int index = it->second->currentIndex();
+      if (index < 0) index = list ? list->startIndex : 0;
+      values.emplace_back(f.name, index + (list ? list->indexOffset : 0));
+      continue;
+    }
+    auto it = ui_->texts.find(control);
+    if (it == ui_->texts.end()) continue;
+    const QString text = it->second->text();
+    const std::string s = text.toStdString();
+    const FieldCaption* cap = captionOf(f.name);
+    const QString who = QString("\"%1\" (%2)").arg(cap ? cap->caption : qs(f.name), control);
+    if (f.kind == tavrin::FieldKind::Integer) {
+      try {
+        values.emplace_back(f.name, tavrin::leadingInt16(s));
+      } catch (const std::exception&) {
+        showMessage(QString("The field %1 holds \"%2\", which is not a whole number from -32768 to 32767. "
+                            "Please correct it; nothing was taken from the window.")
+                        .arg(who, text.trimmed()));
+        if (isVisible() && it->second->isVisibleTo(this)) it->second->setFocus();
+        return false;
+      }
+    } else {
+      double v = 0.0;
+      bool ok = true;
+      try {
+        v = tavrin::leadingNumber(s);
+        ok = std::isfinite(v) && std::fabs(v) <= 1e300;
+      } catch (const std::exception&) {
+        ok = false;
+      }
+      if (!ok) {
+        showMessage(QString("The field %1 holds \"%2\", which is too large a number. "
+                            "Please correct it; nothing was taken from the window.")
+                        .arg(who, text.trimmed()));
+        if (isVisible() && it->second->isVisibleTo(this)) it->second->setFocus();
+        return false;
+      }
+      values.emplace_back(f.name, v);
+    }
+  }
+  for (const auto& [name, v] : values) tavrin::setScalar(session_.params, name, v);
+  return true;
+}
+
+// ---- handlers -----------------------------------------------------------------
+
+void frmMain::markModified(QWidget* w) {
+  QPalette pal = w->palette();
+  pal.setColor(QPalette::Text, kModifiedColour);
+  pal.setColor(QPalette::ButtonText, kModifiedColour);
+  w->setPalette(pal);
+}
+
+void frmMain::tie(const QString& from, const QString& to) {
+  QLineEdit* a = ui_->texts.at(from);
+  QLineEdit* b = ui_->texts.at(to);
+  if (a->text() != b->text()) b->setText(a->text());
+}
+
+void frmMain::onTextChanged(const QString& control) {
+  if (control == "Text4") return;  // [M/H] has no rules and is never marked
+  markModified(ui_->texts.at(control));
+
+  if (bulkDisplay_ == 0) {
+    const int mode = comboValue("Combo3");
+    const bool overcontact = mode == 1 || mode == 3;
+    const bool ldNot1 = comboValue("Combo2") != 1;
+    static const std::pair<const char*, const char*> kPairs[] = {
+        {"Text26", "Text27"}, {"Text40", "Text41"}, {"Text44", "Text45"},
+        {"Text46", "Text47"}, {"Text49", "Text50"}, {"Text56", "Text57"}};
+    if (overcontact) {
+      for (const auto& [a, b] : kPairs) {
+        if (control == a) tie(a, b);
+        if (control == b) tie(b, a);
+      }
+      if (control == "Text51") tie("Text51", "Text52");
+      if (ldNot1) {
+        if (control == "Text52") tie("Text52", "Text51");
+        if (control == "Text58") tie("Text58", "Text59");
+        if (control == "Text59") tie("Text59", "Text58");
+      }
+    }
+    if (mode == 1) {
+      if (control == "Text42") tie("Text42", "Text43");
+      if (control == "Text43") tie("Text43", "Text42");
+    }
+  }
+
+  if (control == "Text52" || control == "Text58" || control == "Text59") applyLdRule();
+  if (bulkDisplay_ == 0 && (control == "Text46" || control == "Text47" || control == "Text48"))
+    refreshCriticalPotentials();
+}
+
+void frmMain::onComboChanged(const QString& control) {
+  if (startingUp_) return;
+  QComboBox* combo = ui_->combos.at(control);
+  markModified(combo);
+  if (control == "Combo1") {
+    applyJdphsRule();
+  } else if (control == "Combo3") {
+    setShown("Text32", comboValue("Combo3") == -1);
+  } else if (control == "Combo5") {
+    const bool rv = comboValue("Combo5") != 1;
+    setShown("Text06", rv);
+    setShown("Text07", rv);
+  } else if (control == "Combo6") {
+    setShown("Text02", comboValue("Combo6") == 2);
+  } else if (control == "Combo7") {
+    const bool noise = combo->currentIndex() == 1 && session_.mode == ProgramMode::LC;
+    setShown("Text14", noise);
+    setShown("Text16", noise);
+  } else if (control == "Combo2") {
+    // Without this the y fields could stay hidden with a law that uses them.
+    applyLdRule();
+  } else if (control == "Combo4") {
+    const int index = combo->currentIndex();
+    ui_->texts.at("Text53")->setText(qs(tavrin::bandWavelengthTextForIndex(index)));
+    if (session_.transferDcValues && bulkDisplay_ == 0) {
+      const tavrin::ParameterSet& p = session_.params;
+      const int nlc = std::min<int>(p.NLC, tavrin::kCurveRows - 2);
+      for (int j = 1; j <= nlc; ++j) {
+        if (p.curves[static_cast<size_t>(j + 2)].band == index + 1) {
+          showDcLightCurve(j + 2);
+          break;
+        }
+      }
+    }
+  }
+}
+
+void frmMain::showDcLightCurve(int row) {
+  const tavrin::CurveRow& c = session_.params.curves[static_cast<size_t>(row)];
+  ++bulkDisplay_;  // the DC values go over as they are, not through the ties
+  if (c.band >= 1 && c.band <= ui_->combos.at("Combo4")->count())
+    ui_->combos.at("Combo4")->setCurrentIndex(c.band - 1);
+  auto set = [&](const char* control, const std::string& text) { ui_->texts.at(control)->setText(qs(text)); };
+  set("Text54", tavrin::fixedField(c.l1, 10, 3));
+  set("Text55", tavrin::fixedField(c.l2, 10, 3));
+  set("Text56", tavrin::fixedField(c.x1, 7, 3));
+  set("Text57", tavrin::fixedField(c.x2, 7, 3));
+  set("Text58", tavrin::fixedField(c.y1, 7, 3));
+  set("Text59", QString::fromStdString(tavrin::fixedField(c.y2, 7, 3)).trimmed().toStdString());
+  set("Text60", tavrin::fixedField(c.el3, 8, 4));
+  --bulkDisplay_;
+}
+
+void frmMain::onOption1() {
+  if (session_.mode == ProgramMode::LC) return;
+  frmTransfer::Answer answer = frmTransfer::Answer::No;
+  if (!session_.app.dciName.empty()) answer = transferWindow().ask();
+  if (answer == frmTransfer::Answer::Cancel) {
+    // Stay in DC, and let the buttons say so.
+    ui_->option2->setChecked(true);
+    return;
+  }
+  session_.transferDcValues = answer == frmTransfer::Answer::Yes;
+  setProgramMode(ProgramMode::LC);
+  if (session_.transferDcValues && session_.params.NLC >= 1) {
+    try {
+      showDcLightCurve(3);
+    } catch (const std::exception& e) {
+      showMessage(QString::fromStdString(e.what()));
+    }
+  }
+}
+
+void frmMain::onOption2() {
+  if (session_.mode == ProgramMode::DC) return;
+  setProgramMode(ProgramMode::DC);
+  tavrin::ParameterSet& p = session_.params;
+  p.BAND = static_cast<int16_t>(ui_->combos.at("Combo4")->currentIndex() + 1);
+  for (auto [control, target] : {std::pair{"Text54", &p.L1}, std::pair{"Text55", &p.L2}}) {
+    const double v = tavrin::leadingNumber(ui_->texts.at(control)->text().toStdString());
+    if (std::isfinite(v)) *target = v;
+  }
+}
+
+void frmMain::onRadConv(int star, bool radiative) {
+  const QString g = star == 1 ? "Text40" : "Text41";
+  const QString alb = star == 1 ? "Text44" : "Text45";
+  setFieldText(g, radiative ? "1.000" : "0.320");
+  setFieldText(alb, radiative ? "1.000" : "0.500");
+  const QString prefix = star == 1 ? "Star1" : "Star2";
+  action(prefix + "Rad")->setChecked(radiative);
+  action(prefix + "Conv")->setChecked(!radiative);
+}
+
+void frmMain::syncRadConvChecks() {
+  const auto radiative = [](double albedo) { return std::floor(albedo + 0.0000001) == 1.0; };
+  const bool r1 = radiative(session_.params.ALB1);
+  const bool r2 = radiative(session_.params.ALB2);
+  action("Star1Rad")->setChecked(r1);
+  action("Star1Conv")->setChecked(!r1);
+  action("Star2Rad")->setChecked(r2);
+  action("Star2Conv")->setChecked(!r2);
+}
+
+// ---- visibility -------------------------------------------------------------
+
+void frmMain::setShown(const QString& control, bool shown) {
+  if (QWidget* w = field(control)) w->setVisible(shown);
+  if (auto it = ui_->labelOf.find(control); it != ui_->labelOf.end())
+    if (QLabel* l = fieldLabel(it->second)) l->setVisible(shown);
+}
+
+// The label stays enabled so that its help can still be asked for.
+void frmMain::setEnabledField(const QString& control, bool enabled) {
+  if (QWidget* w = field(control)) w->setEnabled(enabled);
+}
+
+void frmMain::applyJdphsRule() {
+  const bool time = comboValue("Combo1") == 1;
+  for (const char* c : {"Text10", "Text12", "Text17", "Text18", "Text19"}) setEnabledField(c, time);
+  for (const char* c : {"Text20", "Text21", "Text22"}) setEnabledField(c, !time);
+}
+
+void frmMain::applyLdRule() {
+  const bool y = comboValue("Combo2") != 1;
+  setShown("Text51", y);
+  setShown("Text52", y);
+  // Monochromatic y belongs to LC's light curve only.
+  const bool lc = session_.mode == ProgramMode::LC;
+  setShown("Text58", y && lc);
+  setShown("Text59", y && lc);
+}
+
+void frmMain::applyDependentVisibility() {
+  applyJdphsRule();
+  setShown("Text32", comboValue("Combo3") == -1);
+  const bool rv = comboValue("Combo5") != 1;
+  setShown("Text06", rv);
+  setShown("Text07", rv);
+  setShown("Text02", comboValue("Combo6") == 2);
+  const bool noise = ui_->combos.at("Combo7")->currentIndex() == 1 && session_.mode == ProgramMode::LC;
+  setShown("Text14", noise);
+  setShown("Text16", noise);
+  applyLdRule();
+}
+
+void frmMain::setProgramMode(ProgramMode mode) {
+  session_.mode = mode;
+  for (QRadioButton* b : {ui_->option1, ui_->option2}) b->blockSignals(true);
+  ui_->option1->setChecked(mode == ProgramMode::LC);
+  ui_->option2->setChecked(mode == ProgramMode::DC);
+  for (QRadioButton* b : {ui_->option1, ui_->option2}) b->blockSignals(false);
+  colourLabels();
+  setRunMenuCaption();
+  applyMode();
+  emit programModeChanged(mode);
+}
+
+void frmMain::setRunMenuCaption() {
+  ui_->runMenu->setTitle(session_.mode == ProgramMode::DC ? "Run DC" : "Run LC");
+}
+
+void frmMain::applyMode() {
+  const bool dc = session_.mode == ProgramMode::DC;
+  for (const char* name : {"Adjust", "Data", "MiscParms", "LoadtheDCO", "DisplayDCO"})
+    if (QAction* a = action(name)) a->setEnabled(dc);
+  if (QAction* a = action("Display")) a->setEnabled(!dc);
+
+  for (const char* c : {"Text1", "Text2", "Text3"}) setShown(c, dc);
+  for (const char* c : kLcOnly) setShown(c, !dc);
+  // FRACSD and SEED follow NOISE in LC; LC's y coefficients follow LD.
+  const bool noise = ui_->combos.at("Combo7")->currentIndex() == 1;
+  setShown("Text14", !dc && noise);
+  setShown("Text16", !dc && noise);
+  applyLdRule();
+
+  ui_->groups.at("grpRange")->setVisible(!dc);
+  ui_->groups.at("grpLight")->setVisible(!dc);
+  ui_->groups.at("grpDc")->setVisible(dc);
+  updateCaption();
+}
+
+void frmMain::colourLabels() {
+  for (auto& [name, label] : ui_->labels) label->setPalette(QPalette());
+  if (session_.mode != ProgramMode::DC) return;
+  for (const auto& [key, labelName] : kKeyLabels) {
+    if (session_.params.adjustKeys[static_cast<size_t>(key)] != '0') continue;
+    if (QLabel* l = fieldLabel(labelName)) {
+      QPalette pal = l->palette();
+      pal.setColor(QPalette::WindowText, kAdjustedColour);
+      l->setPalette(pal);
+    }
+  }
+}
+
+void frmMain::resetColours() {
+  for (auto& [name, w] : ui_->texts) w->setPalette(QPalette());
+  for (auto& [name, w] : ui_->combos) w->setPalette(QPalette());
+  emit coloursReset();
+}
+
 void frmMain::updateCaption() { setWindowTitle(QString::fromStdString(tavrin::captionFor(session_.mode, session_.app))); }
 void frmMain::setCaptionText(const QString& caption) { setWindowTitle(caption); }
 void frmMain::showStatus(const QString& text) { statusBar()->showMessage(text); }
-void frmMain::refreshCriticalPotentials() {}
+
+// ---- critical potentials ---------------------------------------------------
+
+frmCritPots& frmMain::critPotsWindow() {
+  if (!ui_->critPots) {
+    ui_->critPots = new frmCritPots(this);
+    ui_->critPots->setWindowFlag(Qt::Tool, true);
+  }
+  return *ui_->critPots;
+}
+
+void frmMain::refreshCriticalPotentials() {
+  if (!ui_->critPots) return;  // the window shows its figures when it is opened
+  // Figures of the window only; the set itself changes by gather.
+  tavrin::ParameterSet p = session_.params;
+  auto number = [this](const char* control) {
+    return tavrin::leadingNumber(ui_->texts.at(control)->text().toStdString());
+  };
+  p.F1 = number("Text36");
+  p.F2 = number("Text37");
+  p.RM = number("Text48");
+  p.POTH = number("Text46");
+  p.POT2 = number("Text47");
+  for (double v : {p.F1, p.F2, p.RM, p.POTH, p.POT2})
+    if (!std::isfinite(v)) return;
+  std::optional<tavrin::FillFactors> figures;
+  try {
+    figures = tavrin::criticalPotentialFigures(p);
+  } catch (const std::exception&) {
+    return;
+  }
+  if (!figures) return;
+  ui_->critPots->showFigures(qs(figures->innerText), qs(figures->outerText), qs(figures->f1Text),
+                             qs(figures->f2Text));
+}
+
+frmTransfer& frmMain::transferWindow() {
+  if (!ui_->transfer) ui_->transfer = new frmTransfer(this);
+  return *ui_->transfer;
+}
+
+// ---- messages -----------------------------------------------------------------
+
+void frmMain::setMessageSink(MessageSink sink) { messageSink() = std::move(sink); }
+
+void frmMain::showMessage(const QString& text) {
+  if (messageSink()) {
+    messageSink()(text);
+    return;
+  }
+  QMessageBox::information(this, "Tavrin", text, QMessageBox::Ok);
+}

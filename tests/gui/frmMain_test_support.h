@@ -1,0 +1,56 @@
+#pragma once
+// Small helpers shared by the main-window tests.
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPalette>
+#include <QString>
+#include <QStringList>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+#include "frmMain.h"
+
+namespace mwtest {
+
+inline QLineEdit* text(frmMain& w, const QString& name) { return qobject_cast<QLineEdit*>(w.field(name)); }
+inline QComboBox* combo(frmMain& w, const QString& name) { return qobject_cast<QComboBox*>(w.field(name)); }
+
+// Replaces the field's text by typing, one key at a time, as a user would.
+inline void type(frmMain& w, const QString& name, const QString& s) {
+  QLineEdit* e = text(w, name);
+  e->selectAll();
+  QTest::keyClicks(e, s);
+}
+
+// Shown as far as the window is concerned (the window itself may be hidden).
+inline bool shown(frmMain& w, const QString& name) { return w.field(name)->isVisibleTo(&w); }
+
+inline bool isBlue(QWidget* widget) { return widget->palette().color(QPalette::Text) == QColor(0, 0, 255); }
+
+// Collects every message the editor would have shown in a box.
+struct MessageCatcher {
+  QStringList messages;
+  MessageCatcher() {
+    frmMain::setMessageSink([this](const QString& t) { messages << t; });
+  }
+  ~MessageCatcher() { frmMain::setMessageSink({}); }
+};
+
+// Runs `fn` once `find()` returns a visible widget (for modal windows).
+template <typename Find, typename Fn>
+void whenShown(Find find, Fn fn) {
+  auto* timer = new QTimer;
+  timer->setInterval(5);
+  QObject::connect(timer, &QTimer::timeout, [timer, find, fn] {
+    QWidget* target = find();
+    if (target && target->isVisible()) {
+      timer->stop();
+      timer->deleteLater();
+      fn(target);
+    }
+  });
+  timer->start();
+}
+
+}  // namespace mwtest
