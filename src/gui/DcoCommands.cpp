@@ -1,0 +1,110 @@
+// Load DCO > Standard and Custom (file dialog code 7), Display DCO >
+// Correlations, Corrections to Parameters and Revert to Previous Parms.
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QObject>
+#include <QStringList>
+
+#include "CommandRegistry.h"
+#include "frmCorrel.h"
+#include "frmIO_all.h"
+#include "frmIOparms.h"
+#include "frmMain.h"
+#include "frmMessage.h"
+#include "model/number_fields.h"
+#include "output/corrections.h"
+#include "output/dco_reader.h"
+#include "shell/errors.h"
+
+namespace {
+
+QString q(const std::string& s) { return QString::fromStdString(s); }
+
+// The observed-data window shows the L2 values DC printed, when it exists.
+void showCurveL2(frmMain& w, const tavrin::DcoReadReport& report) {
+  auto* data = w.findChild<QWidget*>("frmDataFile");
+  if (!data) return;
+  for (const auto& [curve, l2] : report.curveL2) {
+    if (auto* box = data->findChild<QLineEdit*>(QString("Text22_%1").arg(curve)))
+      box->setText(q(tavrin::plainNumberText(l2)));
+  }
+}
+
+void readDcoFile(frmMain& w) {
+  Session& s = w.session();
+  const tavrin::DcoLoadOutcome out = tavrin::loadDco(s.app, s.params, s.dcResults, s.dcoChosenByUser);
+  if (out.showMessageBox) w.showMessage(q(out.message));
+  if (out.errorWindowLine) frmMessage::of(w).showMessage(q(*out.errorWindowLine));
+  if (out.ok) {
+    showCurveL2(w, out.report);
+    w.showStatus(QString("DCO read: %1").arg(q(s.app.dcoName)));
+  }
+}
+
+void standardDco(frmMain& w) {
+  Session& s = w.session();
+  s.dcoChosenByUser = false;
+  if (s.app.dcoName.empty()) return;
+  readDcoFile(w);
+  s.updateDone = tavrin::UpdateDone{};
+}
+
+void customDco(frmMain& w) {
+  Session& s = w.session();
+  s.dcoChosenByUser = true;
+  w.fileDialog().open(7, "Load DCI", QStringList{"*.dco", "*.*"}, q(s.app.dcoName));
+}
+
+void showCorrections(frmMain& w) {
+  Session& s = w.session();
+  if (s.app.dcoName.empty()) return;
+  frmIOparms& f = frmIOparms::of(w);
+  f.setUpdateHandler([&w](int row) {
+    Session& s = w.session();
+    try {
+      const auto field = tavrin::applyCorrection(s.params, s.dcResults, row, s.updateDone);
+      if (field) w.setFieldText(q(field->control), q(field->text));
+    } catch (const tavrin::TavrinError& e) {
+      w.showMessage(q(e.what()));
+    }
+    if (s.updateDone[row]) frmIOparms::of(w).setButtonCaption(row, "Done");
+  });
+  f.fill(tavrin::ioParmsView(s.dcResults, s.updateDone, s.app.dcoName));
+  f.show();
+  f.raise();
+}
+
+void showCorrelations(frmMain& w) {
+  Session& s = w.session();
+  if (s.app.dcoName.empty()) return;
+  frmCorrel& f = frmCorrel::of(w);
+  f.fill(tavrin::correlView(s.dcResults, s.app.dcoName));
+  f.show();
+  f.raise();
+}
+
+void revert(frmMain& w) {
+  Session& s = w.session();
+  for (const tavrin::FieldText& f : tavrin::revertParameters(s.params, s.history))
+    w.setFieldText(q(f.control), q(f.text));
+}
+
+void install(frmMain& w) {
+  auto hook = [&w](const char* name, void (*fn)(frmMain&)) {
+    if (QAction* a = w.action(name)) QObject::connect(a, &QAction::triggered, &w, [&w, fn] { fn(w); });
+  };
+  hook("StandardDCO", standardDco);
+  hook("CustomDCO", customDco);
+  hook("Corrections", showCorrections);
+  hook("correlations", showCorrelations);
+  hook("revert", revert);
+  w.fileDialog().setHandler(7, [&w](const QString& name) {
+    w.session().app.dcoName = name.toStdString();
+    readDcoFile(w);
+  });
+}
+
+const CommandRegistration reg(30, &install);
+
+}  // namespace

@@ -1,0 +1,129 @@
+// Run LC/DC > Standard and Custom: the script that runs Synthex or Solvex,
+// started detached; each started run is watched without blocking and the
+// status bar says how it ended.
+#include "RunCommands.h"
+
+#include <QAction>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QObject>
+#include <QTimer>
+#include <cstdlib>
+#include <vector>
+
+#include "CommandRegistry.h"
+#include "frmMain.h"
+#include "frmSetOPfile.h"
+#include "runs/runs.h"
+#include "shell/errors.h"
+
+using tavrin::ProgramMode;
+namespace runs = tavrin::runs;
+
+namespace {
+
+QString q(const std::string& s) { return QString::fromStdString(s); }
+
+class RunWatcher : public QObject {
+ public:
+  explicit RunWatcher(frmMain& main) : QObject(&main), main_(main) {
+    setObjectName("RunWatcher");
+    timer_.setInterval(runcommands::kPollMs);
+    connect(&timer_, &QTimer::timeout, this, [this] { poll(); });
+  }
+
+  void watch(long pid, ProgramMode mode, const std::string& outputName) {
+    Run r{pid, mode, outputName, {}};
+    r.clock.start();
+    runs_.push_back(r);
+    if (!timer_.isActive()) timer_.start();
+  }
+  int count() const { return static_cast<int>(runs_.size()); }
+
+ private:
+  struct Run {
+    long pid;
+    ProgramMode mode;
+    std::string outputName;
+    QElapsedTimer clock;
+  };
+
+  void poll() {
+    for (size_t i = 0; i < runs_.size();) {
+      const runs::RunStatus st = runs::pollRun(runs_[i].pid);
+      if (st.state == runs::RunStatus::Running) {
+        ++i;
+        continue;
+      }
+      const double seconds = static_cast<double>(runs_[i].clock.elapsed()) / 1000.0;
+      main_.showStatus(q(runs::runEndMessage(runs_[i].mode, runs_[i].outputName, st, seconds)));
+      runs_.erase(runs_.begin() + static_cast<std::ptrdiff_t>(i));
+    }
+    if (runs_.empty()) timer_.stop();
+  }
+
+  frmMain& main_;
+  QTimer timer_;
+  std::vector<Run> runs_;
+};
+
+RunWatcher& watcher(frmMain& main) {
+  auto* w = main.findChild<RunWatcher*>("RunWatcher", Qt::FindDirectChildrenOnly);
+  if (!w) w = new RunWatcher(main);
+  return *w;
+}
+
+void start(frmMain& w, const runs::RunPlan& plan) {
+  try {
+    const long pid = runs::startRun(plan);
+    watcher(w).watch(pid, plan.mode, plan.outputName);
+    w.showStatus(QString("%1 running: %2").arg(runs::programLabel(plan.mode), q(plan.outputName)));
+  } catch (const std::exception& e) {
+    w.showMessage(q(e.what()));
+  }
+}
+
+void runStandard(frmMain& w) {
+  Session& s = w.session();
+  try {
+    const auto plan = runs::planStandardRun(s.app, s.mode, s.params, s.history);
+    if (plan) start(w, *plan);
+  } catch (const runs::RunRefused& e) {
+    w.showMessage(q(e.what()));
+  }
+}
+
+void runCustom(frmMain& w) {
+  Session& s = w.session();
+  frmSetOPfile& f = frmSetOPfile::of(w);
+  const auto name = runs::customRunDefault(s.app, s.mode);
+  if (!name) {
+    f.hide();
+    return;
+  }
+  f.setOkHandler([&w](const QString& typed) {
+    Session& s = w.session();
+    const char* path = std::getenv("PATH");
+    try {
+      const runs::RunPlan plan = runs::planCustomRun(s.app, s.mode, typed.toStdString(),
+                                                     QDir::currentPath().toStdString(), path ? path : "");
+      start(w, plan);
+    } catch (const runs::RunRefused& e) {
+      w.showMessage(q(e.what()));
+    }
+  });
+  f.offer(q(*name));
+}
+
+void install(frmMain& w) {
+  if (QAction* a = w.action("RunStandard")) QObject::connect(a, &QAction::triggered, &w, [&w] { runStandard(w); });
+  if (QAction* a = w.action("RunCustom")) QObject::connect(a, &QAction::triggered, &w, [&w] { runCustom(w); });
+}
+
+const CommandRegistration reg(30, &install);
+
+}  // namespace
+
+namespace runcommands {
+int runsInProgress(frmMain& main) { return watcher(main).count(); }
+}  // namespace runcommands

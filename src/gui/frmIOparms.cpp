@@ -1,0 +1,145 @@
+#include "frmIOparms.h"
+
+#include <QFontDatabase>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+void printResultWindow(QWidget* window) {
+  QPrinter printer;
+  QPrintDialog dialog(&printer, window);
+  if (dialog.exec() != QDialog::Accepted) return;
+  const QPixmap image = window->grab();
+  QPainter painter(&printer);
+  const QRect page = painter.viewport();
+  QSize size = image.size();
+  size.scale(page.size(), Qt::KeepAspectRatio);
+  if (size.width() > image.width()) size = image.size();
+  painter.drawPixmap(QRect(page.topLeft(), size), image);
+}
+
+namespace {
+QString q(const std::string& s) { return QString::fromStdString(s); }
+}  // namespace
+
+frmIOparms::frmIOparms(QWidget* parent) : QDialog(parent) {
+  setObjectName("frmIOparms");
+  setWindowTitle("I/O Parms");
+  setModal(false);
+  auto* outer = new QVBoxLayout(this);
+  auto* bar = new QMenuBar(this);
+  QAction* print = bar->addAction("&Print");
+  print->setObjectName("Print");
+  connect(print, &QAction::triggered, this, [this] { printResultWindow(this); });
+  outer->setMenuBar(bar);
+
+  const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+  auto label = [this](const QString& name, const QString& text) {
+    auto* l = new QLabel(text, this);
+    l->setObjectName(name);
+    return l;
+  };
+  auto* title = label("Label3", "Input/Output Parameters");
+  QFont tf = title->font();
+  tf.setBold(true);
+  title->setFont(tf);
+  outer->addWidget(title, 0, Qt::AlignHCenter);
+
+  auto* grid = new QGridLayout;
+  outer->addLayout(grid);
+  const char* heads[] = {"Curve", "Input Parm.", "Correction", "Std.Dev.", "Output Parm."};
+  for (int c = 0; c < 5; ++c) grid->addWidget(label(QString("Label%1").arg(6 + c), heads[c]), 0, 2 + c);
+  const int widths[7] = {0, 3, 2, 10, 6, 6, 10};
+  for (int i = 1; i <= tavrin::kIoParmsRows; ++i) {
+    Row& r = rows_[i];
+    r.label = label(QString("Label2_%1").arg(i), "");
+    r.label->setMinimumWidth(QFontMetrics(r.label->font()).horizontalAdvance("dPer/dtW"));
+    grid->addWidget(r.label, i, 0);
+    // Text1 param, Text2 curve, then input, correction, standard deviation, output.
+    for (int b = 1; b <= 6; ++b) {
+      auto* e = new QLineEdit(this);
+      e->setObjectName(QString("Text%1_%2").arg(b).arg(i));
+      e->setReadOnly(true);
+      e->setFont(fixed);
+      e->setAlignment(Qt::AlignRight);
+      e->setFixedWidth(QFontMetrics(fixed).horizontalAdvance(QString(widths[b] + 2, 'X')) + 8);
+      r.boxes[b] = e;
+      grid->addWidget(e, i, b);
+    }
+    r.button = new QPushButton("Update", this);
+    r.button->setObjectName(QString("Command1_%1").arg(i));
+    grid->addWidget(r.button, i, 7);
+    connect(r.button, &QPushButton::clicked, this, [this, i] { pressUpdate(i); });
+  }
+  auto* sums = new QGridLayout;
+  outer->addLayout(sums);
+  sums->addWidget(label("Label4", "Sum(W*Res**2) - Input values"), 0, 0);
+  sums->addWidget(label("Label5", "Sum(W*Res**2) predicted"), 1, 0);
+  text9_ = new QLineEdit(this);
+  text9_->setObjectName("Text9");
+  text10_ = new QLineEdit(this);
+  text10_->setObjectName("Text10");
+  for (QLineEdit* e : {text9_, text10_}) {
+    e->setReadOnly(true);
+    e->setFont(fixed);
+    e->setAlignment(Qt::AlignRight);
+    e->setFixedWidth(QFontMetrics(fixed).horizontalAdvance(QString(14, 'X')));
+  }
+  sums->addWidget(text9_, 0, 1);
+  sums->addWidget(text10_, 1, 1);
+  sums->setColumnStretch(2, 1);
+}
+
+void frmIOparms::fill(const tavrin::IoParmsView& view) {
+  setWindowTitle(q(view.caption));
+  for (int i = 1; i <= tavrin::kIoParmsRows; ++i) {
+    const tavrin::IoParmsRow& v = view.rows[i];
+    Row& r = rows_[i];
+    r.label->setText(q(v.label));
+    const std::string* texts[7] = {nullptr, &v.param, &v.curve, &v.input, &v.correction, &v.stdDev, &v.output};
+    for (int b = 1; b <= 6; ++b) {
+      r.boxes[b]->setText(q(*texts[b]));
+      r.boxes[b]->setCursorPosition(0);
+    }
+    r.button->setText(q(v.button));
+    r.label->setVisible(v.visible);
+    for (int b = 1; b <= 6; ++b) r.boxes[b]->setVisible(v.visible);
+    r.button->setVisible(v.visible);
+  }
+  text9_->setText(q(view.sumInput));
+  text10_->setText(q(view.sumPredicted));
+  adjustSize();
+}
+
+void frmIOparms::setButtonCaption(int row, const QString& caption) {
+  if (row >= 1 && row <= tavrin::kIoParmsRows) rows_[row].button->setText(caption);
+}
+
+void frmIOparms::pressUpdate(int row) {
+  if (onUpdate_) onUpdate_(row);
+}
+
+QLineEdit* frmIOparms::box(int column, int row) const {
+  if (column < 1 || column > 6 || row < 1 || row > tavrin::kIoParmsRows) return nullptr;
+  return rows_[row].boxes[column];
+}
+
+QPushButton* frmIOparms::button(int row) const {
+  return row >= 1 && row <= tavrin::kIoParmsRows ? rows_[row].button : nullptr;
+}
+
+QLabel* frmIOparms::rowLabel(int row) const {
+  return row >= 1 && row <= tavrin::kIoParmsRows ? rows_[row].label : nullptr;
+}
+
+frmIOparms& frmIOparms::of(QWidget& main) {
+  auto* w = main.findChild<frmIOparms*>("frmIOparms", Qt::FindDirectChildrenOnly);
+  if (!w) w = new frmIOparms(&main);
+  return *w;
+}

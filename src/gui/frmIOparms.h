@@ -1,0 +1,45 @@
+#pragma once
+// I/O Parms: DC's input value, correction, output value and standard
+// deviation of each adjusted parameter, with an Update button per row.
+#include <QDialog>
+#include <array>
+#include <functional>
+
+#include "output/corrections.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+class frmIOparms : public QDialog {
+  Q_OBJECT
+ public:
+  explicit frmIOparms(QWidget* parent = nullptr);
+
+  // Shows the texts of a view (caption, rows, visibility, sums).
+  void fill(const tavrin::IoParmsView& view);
+  void setButtonCaption(int row, const QString& caption);
+  // Command1(i) pressed (i = 1..8).
+  void setUpdateHandler(std::function<void(int row)> handler) { onUpdate_ = std::move(handler); }
+  void pressUpdate(int row);
+
+  QLineEdit* box(int column, int row) const;  // Text1..Text6, rows 1..8
+  QPushButton* button(int row) const;
+  QLabel* rowLabel(int row) const;
+
+  static frmIOparms& of(QWidget& main);
+
+ private:
+  struct Row {
+    QLabel* label = nullptr;
+    std::array<QLineEdit*, 7> boxes{};  // [1..6]
+    QPushButton* button = nullptr;
+  };
+  std::array<Row, tavrin::kIoParmsRows + 1> rows_{};
+  QLineEdit* text9_ = nullptr;
+  QLineEdit* text10_ = nullptr;
+  std::function<void(int)> onUpdate_;
+};
+
+// The Print item of the DC result windows: an image of the window on the printer.
+void printResultWindow(QWidget* window);
