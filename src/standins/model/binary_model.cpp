@@ -102,7 +102,8 @@ BinaryModel::BinaryModel(const ParameterSet& in) : p_(in) {
   if (!(p.E >= 0.0 && p.E < 0.95)) throw ModelError("the eccentricity E must lie in 0..0.95 (E = " + num(p.E) + ")");
   if (!(p.F1 > 0.0) || !(p.F2 > 0.0)) throw ModelError("the rotation ratios F1 and F2 must be positive");
   if (p.MODE == 1) p.T2 = p.T1;
-  if (!(p.T1 > 0.0) || !(p.T2 > 0.0)) throw ModelError("the temperatures T1 and T2 must be positive");
+  if (!(p.T1 >= 500.0 && p.T1 <= 500000.0) || !(p.T2 >= 500.0 && p.T2 <= 500000.0))
+    throw ModelError("the temperatures T1 and T2 must lie within 500..500000 K");
   if (p.MODE < -1 || p.MODE > 6) throw ModelError("MODE " + std::to_string(p.MODE) + " is not a model mode (-1..6)");
   const double D = 1.0 - p.E;  // potentials refer to periastron
   const double q = p.RM;
@@ -128,6 +129,13 @@ BinaryModel::BinaryModel(const ParameterSet& in) : p_(in) {
   for (int star = 1; star <= 2; ++star) {
     if (p.spotCount[star] < 0 || p.spotCount[star] > kMaxSpotsPerStar)
       throw ModelError("spot count of star " + std::to_string(star) + " outside 0..10");
+    for (int n = 1; n <= p.spotCount[star]; ++n) {
+      const Spot& sp = p.spots[star][n];
+      if (!finite(sp.xlat) || !finite(sp.xlong) || !finite(sp.radsp) || !finite(sp.temsp) || !(sp.temsp >= 0.0) ||
+          sp.temsp > 100.0)
+        throw ModelError("spot " + std::to_string(n) + " of star " + std::to_string(star) +
+                         " has values the model cannot use");
+    }
   }
 }
 
@@ -179,7 +187,11 @@ PreparedCurve BinaryModel::prepare(const CurveSpec& c) const {
   const ParameterSet& p = p_;
   PreparedCurve out;
   out.spec = c;
-  if (!(c.wavelength > 0.0) || !finite(c.wavelength)) throw ModelError("the wavelength must be positive");
+  if (!(c.wavelength >= 0.01 && c.wavelength <= 1000.0))
+    throw ModelError("the wavelength must lie within 0.01..1000 micrometres");
+  const double coeffs[] = {c.l1, c.l2, c.x1, c.x2, c.y1, c.y2, c.el3};
+  for (double v : coeffs)
+    if (!finite(v)) throw ModelError("a light-curve coefficient is not a finite number");
   const int law = p.LD;
   if (law < 1 || law > 3) throw ModelError("limb-darkening law LD must be 1, 2 or 3 (LD = " + std::to_string(p.LD) + ")");
   out.flux1 = limbFluxFactor(law, c.x1, c.y1);
@@ -277,6 +289,7 @@ StarLights BinaryModel::lights(const PreparedCurve& c, const OrbitState& s) cons
 double BinaryModel::k1() const {
   const ParameterSet& p = p_;
   if (!(p.PERIOD > 0.0)) throw ModelError("the period must be positive for velocities");
+  if (!(p.A > 0.0)) throw ModelError("the semi-major axis A must be positive for velocities");
   const double q = p.RM;
   return kTwoPi * p.A * kSolarRadiusKm / (p.PERIOD * kSecondsPerDay) * q / (1.0 + q) * std::sin(incl_) /
          std::sqrt(1.0 - p.E * p.E);

@@ -108,11 +108,14 @@ std::string lcReport(const ParameterSet& in) {
   line(out, fmtF(spec.wavelength, 9, 6) + fmtF(spec.l1, 11, 5) + fmtF(curve.l2, 11, 5) + fmtF(spec.x1, 7, 3) +
                 fmtF(spec.x2, 7, 3) + fmtF(spec.y1, 7, 3) + fmtF(spec.y2, 7, 3) + fmtF(spec.el3, 9, 4) + fmtI(p.BAND, 6));
   line(out, "");
+  // Semi-amplitudes need a period and an orbit size; a light curve does not.
+  const bool orbitSized = p.PERIOD > 0.0 && p.A > 0.0;
+  const double k1 = orbitSized ? m.k1() : 0.0, k2 = orbitSized ? m.k2() : 0.0;
   line(out, "  star   radius (A)   potential   inner crit.  lobe-limited     K (km/s)");
   line(out, fmtI(1, 6) + fmtF(m.r1(), 13, 6) + fmtD(m.pot1(), 13, 6) + fmtD(m.innerCritical1(), 13, 6) +
-                padLeft(m.star1LobeLimited() ? "yes" : "no", 14) + fmtF(m.k1(), 13, 4));
+                padLeft(m.star1LobeLimited() ? "yes" : "no", 14) + fmtF(k1, 13, 4));
   line(out, fmtI(2, 6) + fmtF(m.r2(), 13, 6) + fmtD(m.pot2(), 13, 6) + fmtD(m.innerCritical2(), 13, 6) +
-                padLeft(m.star2LobeLimited() ? "yes" : "no", 14) + fmtF(m.k2(), 13, 4));
+                padLeft(m.star2LobeLimited() ? "yes" : "no", 14) + fmtF(k2, 13, 4));
   line(out, "");
 
   // Light at the phase of normalisation, for the normalised column.
