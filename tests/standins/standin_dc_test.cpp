@@ -102,6 +102,43 @@ TEST(StandinDc, SpotTemperatureFactorIsFitted) {
   EXPECT_NEAR(p.spots[1][1].temsp, 0.85, 1e-4);
 }
 
+TEST(StandinDc, EphemerisAndEccentricOrbitAreFittedFromTimes) {
+  ParameterSet p = exampleWithObservations();
+  p.JDPHS = 1;
+  p.E = 0.12;
+  p.PER = 1.9;
+  p.POTH = 6.0;
+  p.POT2 = 6.5;
+  p.DPERDT = 1e-4;
+  // Observation times spread over 40 cycles; noise-free values from the model.
+  for (int row = 1; row <= 4; ++row)
+    for (size_t i = 0; i < p.curves[row].points.size(); ++i)
+      p.curves[row].points[i].time = p.HJD0 + 2.5 * (std::fmod(i * 0.6180339887, 1.0) + static_cast<double>(i % 40));
+  const std::vector<double> computed = dcComputed(p);
+  size_t k = 0;
+  for (int row = 1; row <= 4; ++row)
+    for (ObservationPoint& pt : p.curves[row].points) pt.value = computed[k++];
+  const double hjd0 = p.HJD0, period = p.PERIOD, e = p.E, per = p.PER;
+  p.HJD0 += 0.004;
+  p.PERIOD += 2e-5;
+  p.E = 0.10;
+  p.PER = 1.8;
+  for (int key : {10, 11, 26, 27}) p.adjustKeys[key] = '0';
+  double previous = INFINITY;
+  for (int it = 0; it < 5; ++it) {
+    const DcSolution s = dcSolve(p);
+    ASSERT_EQ(s.error, "") << it;
+    EXPECT_LE(s.sumWResInput, previous * (1.0 + 1e-9)) << it;
+    previous = s.sumWResInput;
+    for (size_t j = 0; j < s.unknowns.size(); ++j)
+      setDcParameter(p, s.unknowns[j].param, s.unknowns[j].curve, s.unknowns[j].input + s.correction[j]);
+  }
+  EXPECT_NEAR(p.HJD0, hjd0, 1e-5);
+  EXPECT_NEAR(p.PERIOD, period, 1e-7);
+  EXPECT_NEAR(p.E, e, 1e-4);
+  EXPECT_NEAR(p.PER, per, 1e-3);
+}
+
 TEST(StandinDc, CommittedExamplesAreWhatTheGeneratorWrites) {
   ParameterSet lc = exampleTruth();
   EXPECT_EQ(slurp(kExamples + "example.lci"), lciText(lc));
