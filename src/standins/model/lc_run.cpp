@@ -21,12 +21,12 @@ void line(std::string& out, const std::string& s) {
   out += "\r\n";
 }
 
-// The table's time column: always 16 characters and no leading blank, so
-// every row keeps the same columns once leading blanks are dropped.
+// The table's time column: always 19 characters (13 digits) and no leading
+// blank, so every row keeps the same columns once leading blanks are dropped.
 std::string jdText(double jd) {
-  std::string s = fmtD(jd, 16, 10);
+  std::string s = fmtD(jd, 19, 13);
   while (!s.empty() && s[0] == ' ') s.erase(0, 1);
-  return padRight(s, 16);
+  return padRight(s, 19);
 }
 
 int rowCount(double start, double stop, double step, const char* what) {
@@ -74,8 +74,8 @@ std::string lcReport(const ParameterSet& in) {
   line(out, fmtI(p.JDPHS, 6) + fmtF(p.HJD0, 15, 6) + fmtD(p.PERIOD, 17, 10) + fmtD(p.DPDT, 14, 6) +
                 fmtF(p.PSHIFT, 10, 4) + fmtD(p.FRACSD, 11, 4) + fmtI(p.NOISE, 7) + fmtF(p.SEED, 12, 0));
   line(out, "");
-  line(out, "     JDSTART        JDSTOP       JDINCR      PHSTRT      PHSTOP        PHIN         PHN");
-  line(out, fmtF(p.JDSTART, 14, 6) + fmtF(p.JDSTOP, 14, 6) + fmtF(p.JDINCR, 13, 6) + fmtF(p.PHSTRT, 12, 6) +
+  line(out, "       JDSTART          JDSTOP       JDINCR      PHSTRT      PHSTOP        PHIN         PHN");
+  line(out, fmtF(p.JDSTART, 16, 6) + fmtF(p.JDSTOP, 16, 6) + fmtF(p.JDINCR, 13, 6) + fmtF(p.PHSTRT, 12, 6) +
                 fmtF(p.PHSTOP, 12, 6) + fmtF(p.PHIN, 12, 6) + fmtF(p.PHN, 12, 6));
   line(out, "");
   line(out, "  MODE   IPB  IFAT1 IFAT2   N1   N2        PERR0      DPERDT      THE    VUNIT");
@@ -125,9 +125,9 @@ std::string lcReport(const ParameterSet& in) {
   const bool addNoise = p.NOISE == 1 && p.MPAGE == 1 && p.FRACSD > 0.0;
 
   if (p.MPAGE == 1)
-    line(out, "      JD                 Phase     light 1     light 2 total light  norm. light");
+    line(out, "      JD                    Phase     light 1     light 2 total light  norm. light");
   else
-    line(out, "      JD                 Phase     light 1     light 2 total light  separation         V1           V2");
+    line(out, "      JD                    Phase     light 1     light 2 total light  separation         V1           V2");
   for (int i = 0; i < n; ++i) {
     const double x = isTime ? p.JDSTART + i * p.JDINCR : p.PHSTRT + i * p.PHIN;
     const OrbitState s = m.stateAt(x, isTime);
