@@ -238,6 +238,8 @@ double BinaryModel::spotTerm(int star, const PreparedCurve& c, const OrbitState&
     double ax = -std::sin(lon), ay = std::cos(lon), az = 0.0;
     const double bx = cy * az - cz * ay, by = cz * ax - cx * az, bz = cx * ay - cy * ax;
     const double rad = std::min(sp.radsp, kPi);
+    // A cap wholly on the far side contributes nothing.
+    if (rad < 0.5 * kPi && cx * o[0] + cy * o[1] + cz * o[2] < -std::sin(rad)) continue;
     const double half = 0.5 * rad;
     for (int i = 0; i < 8; ++i) {
       const double beta = half * (gb.x[i] + 1.0);
