@@ -3,6 +3,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 
 #include "model/number_fields.h"
 #include "shell/atomic_file.h"
@@ -14,15 +15,24 @@ namespace detail {
 
 std::vector<std::string_view> splitLines(std::string_view text) {
   std::vector<std::string_view> lines;
-  size_t start = 0;
-  for (size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c != '\n' && c != '\r') continue;
-    lines.push_back(text.substr(start, i - start));
-    if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    start = i + 1;
+  lines.reserve(text.size() / 24 + 1);
+  const char* const begin = text.data();
+  const char* const end = begin + text.size();
+  const char* start = begin;
+  while (start < end) {
+    const char* nl = static_cast<const char*>(std::memchr(start, '\n', static_cast<size_t>(end - start)));
+    const char* stop = nl ? nl : end;
+    // A lone CR also ends a line; CR LF is one line end.
+    const char* cr = static_cast<const char*>(std::memchr(start, '\r', static_cast<size_t>(stop - start)));
+    if (cr && cr + 1 != nl) {
+      lines.emplace_back(start, static_cast<size_t>(cr - start));
+      start = cr + 1;
+      continue;
+    }
+    lines.emplace_back(start, static_cast<size_t>((cr ? cr : stop) - start));
+    if (!nl) break;
+    start = nl + 1;
   }
-  if (start < text.size()) lines.push_back(text.substr(start));
   return lines;
 }
 
@@ -127,6 +137,7 @@ class Lines {
     if (pos_ >= lines_.size()) throwError(kErrPastEndOfFile);
     return lines_[pos_++];
   }
+  size_t remainingLines() const { return lines_.size() - pos_; }
 
  private:
   std::vector<std::string_view> lines_;
@@ -144,7 +155,12 @@ struct Record {
   }
   // Every numeric field may carry a "D" exponent: the writers fall back to it
   // for values too wide for a fixed-point field.
-  double num(int from, int to) const { return leadingNumber(exponentDToE(std::string(cols(from, to)))); }
+  double num(int from, int to) const {
+    const std::string_view f = cols(from, to);
+    for (const char c : f)
+      if (c == 'D' || c == 'd') return leadingNumber(exponentDToE(std::string(f)));
+    return leadingNumber(f);
+  }
   int16_t i16(int from, int to) const { return roundToInt16(num(from, to)); }
   // Text from column `from` to the end, leading blanks dropped.
   std::string tail(int from) const {
@@ -273,6 +289,25 @@ void readSpotLists(Lines& lines, ParameterSet& p) {
     p.spotCount[static_cast<size_t>(star)] = static_cast<int16_t>(n);
   }
   p.totalSpotCount = static_cast<int16_t>(p.spotCount[1] + p.spotCount[2]);
+}
+
+// Files carry temperatures in units of 10000 K. Shifting the decimal exponent
+// of the value's shortest text (rather than multiplying in binary) holds
+// ".45213" as exactly 4521.3, so the window can show it as typed.
+double kelvinFromFile(double units) {
+  char buf[64];
+  const auto res = std::to_chars(buf, buf + sizeof buf, units, std::chars_format::scientific);
+  std::string s(buf, res.ptr);
+  const size_t e = s.find('e');
+  int exp10 = 0;
+  const char* first = s.data() + e + 1;
+  if (*first == '+') ++first;
+  std::from_chars(first, s.data() + s.size(), exp10);
+  s.resize(e + 1);
+  s += std::to_string(exp10 + 4);
+  double kelvin = 0.0;
+  if (std::from_chars(s.data(), s.data() + s.size(), kelvin).ec != std::errc()) throwError(kErrOverflow);
+  return kelvin;
 }
 
 bool radiative(double albedo) { return std::floor(albedo + 0.0000001) == 1.0; }
@@ -406,8 +441,8 @@ InputLoad readLciText(std::string_view text, const ParameterSet& base, Layout la
   }
 
   const Record& l6 = rec[6];
-  ld.field("T1", l6.num(1, 7) * 10000.0, F(7, 1));
-  ld.field("T2", l6.num(8, 15) * 10000.0, F(7, 1));
+  ld.field("T1", kelvinFromFile(l6.num(1, 7)), F(7, 1));
+  ld.field("T2", kelvinFromFile(l6.num(8, 15)), F(7, 1));
   if (older) {
     ld.field("ALB1", l6.num(16, 22), F(7, 3));
     ld.field("ALB2", l6.num(23, 29), F(7, 3));
@@ -520,6 +555,10 @@ std::vector<ObservationPoint> readObservationBlock(Lines& lines, int perLine, bo
   }
   long long dataLines = 0;
   double endValue = 0.0;
+  points.reserve(static_cast<size_t>(lines.remainingLines()) * static_cast<size_t>(perLine < 1 ? 1 : perLine) >
+                         static_cast<size_t>(kMaxStoredPoints)
+                     ? static_cast<size_t>(kMaxStoredPoints)
+                     : lines.remainingLines() * static_cast<size_t>(perLine < 1 ? 1 : perLine));
   for (;;) {
     const std::string_view raw = lines.next();
     const std::string_view item = dropLeadingBlanks(raw);
@@ -678,8 +717,8 @@ InputLoad readDciText(std::string_view text, const ParameterSet& base, Layout la
   }
 
   const Record& d11 = rec[11];
-  ld.field("T1", d11.num(1, 7) * 10000.0, F(7, 0));
-  ld.field("T2", d11.num(8, 15) * 10000.0, F(7, 0));
+  ld.field("T1", kelvinFromFile(d11.num(1, 7)), F(7, 0));
+  ld.field("T2", kelvinFromFile(d11.num(8, 15)), F(7, 0));
   ld.field("ALB1", d11.num(16, 22), F(6, 3));
   ld.field("ALB2", d11.num(23, 29), F(6, 3));
   if (older) {

@@ -237,8 +237,8 @@ TEST(InputReaderLci, CurrentLayoutEveryField) {
   EXPECT_EQ(p.GR1, 0.32);
   EXPECT_EQ(p.GR2, 1.0);
   EXPECT_EQ(p.MH, -0.5);
-  EXPECT_EQ(p.T1, 0.58 * 10000.0);
-  EXPECT_EQ(p.T2, 0.4521 * 10000.0);
+  EXPECT_EQ(p.T1, 5800.0);
+  EXPECT_EQ(p.T2, 4521.0);
   EXPECT_EQ(p.ALB1, 1.0);
   EXPECT_EQ(p.ALB2, 0.5);
   EXPECT_EQ(p.POTH, 3.8);
@@ -443,6 +443,18 @@ TEST(InputReaderLci, BlankFieldsReadAsZeroAndBadNumbersFail) {
   EXPECT_EQ(errorOf([&] { readLciText(joinCrLf(mode), {}, Layout::Current); }), kErrInvalidFormat);
 }
 
+TEST(InputReaderLci, TemperaturesAreHeldInKelvinAsTyped) {
+  std::vector<std::string> lines = linesOf(dataText("current.lci"));
+  lines[5].replace(0, 15, " .45213 1.23457");
+  const InputLoad load = readLciText(joinCrLf(lines), ParameterSet{}, Layout::Current);
+  EXPECT_EQ(load.params.T1, 4521.3);
+  EXPECT_EQ(load.params.T2, 12345.7);
+  EXPECT_EQ(load.displayTexts.at("Text42"), " 4521.3");
+  EXPECT_EQ(load.displayTexts.at("Text43"), "12345.7");
+  // The writer's F7.4 and F8.4 hold four decimals.
+  EXPECT_NE(lciText(load.params).find("\r\n  .4521  1.2346   1.000"), std::string::npos);
+}
+
 TEST(InputReaderLci, LinesWithoutTheirLeadingBlanksStillRead) {
   // Another editor may strip the leading blanks; where no field fills its
   // columns the drop-and-realign rule restores them.
@@ -505,8 +517,8 @@ TEST(InputReaderDci, CurrentLayoutWithEveryCurveKind) {
   EXPECT_EQ(p.VGA, -12.3);
   EXPECT_EQ(p.XINCL, 80.125);
   EXPECT_EQ(p.MH, 0.0);
-  EXPECT_EQ(p.T1, 0.65 * 10000.0);
-  EXPECT_EQ(p.T2, 0.51 * 10000.0);
+  EXPECT_EQ(p.T1, 6500.0);
+  EXPECT_EQ(p.T2, 5100.0);
   EXPECT_EQ(p.POTH, 5.25);
   EXPECT_EQ(p.POT2, 5.5);
   EXPECT_EQ(p.RM, 0.9);
