@@ -132,7 +132,7 @@ struct GroupSpec {
 
 const std::vector<GroupSpec> kGroups = {
     {"grpControl", "Control integers", 0,
-     {{"MPAGE", "LD"}, {"MREF", "NREF"}, {"IFSMV1", "IFSMV2"}, {"ICOR1", "ICOR2"}}},
+     {{"MREF", "NREF"}, {"IFSMV1", "IFSMV2"}, {"ICOR1", "ICOR2"}, {"LD", "MPAGE"}}},
     {"grpEphemeris", "Ephemeris and noise", 0,
      {{"JDPHS", "HJD0"}, {"PERIOD", "DPDT"}, {"PSHIFT", "NOISE"}, {"FRACSD", "SEED"}}},
     {"grpRange", "Output range", 0,
@@ -372,14 +372,17 @@ void frmMain::buildEditor() {
           for (std::string_view item : list->items) combo->addItem(qs(item));
           combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
           combo->setMaxVisibleItems(25);
+          // As wide as the text boxes, or as its longest item needs.
+          combo->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+          combo->setMaximumWidth(std::max(130, combo->sizeHint().width()));
           connect(combo, &QComboBox::currentIndexChanged, this, [this, control] { onComboChanged(control); });
           ui_->combos[control] = combo;
           editor = combo;
         } else {
           auto* edit = new QLineEdit(box);
           edit->setObjectName(control);
-          edit->setMinimumWidth(90);
-          edit->setMaximumWidth(160);
+          edit->setMinimumWidth(80);
+          edit->setMaximumWidth(130);
           connect(edit, &QLineEdit::textChanged, this, [this, control] { onTextChanged(control); });
           ui_->texts[control] = edit;
           editor = edit;

@@ -242,3 +242,17 @@ TEST(frmMainEditor, LabelClicksAskForTheirHelpTopic) {
   QTest::mouseClick(w.fieldLabel("Label2"), Qt::LeftButton);
   EXPECT_EQ(topics.takeLast().at(0).toInt(), 65);
 }
+
+TEST(frmMainEditor, TabMovesThroughTheFieldsInReadingOrder) {
+  frmMain w;
+  auto next = [](QWidget* from) {
+    QWidget* n = from->nextInFocusChain();
+    while (n != from && !(n->focusPolicy() & Qt::TabFocus)) n = n->nextInFocusChain();
+    return n;
+  };
+  EXPECT_EQ(next(w.field("Text42")), w.field("Text43"));
+  EXPECT_EQ(next(w.field("Text43")), w.field("Text44"));
+  EXPECT_EQ(next(w.field("Text46")), w.field("Text47"));
+  EXPECT_EQ(next(w.field("Text47")), w.field("Text48"));
+  EXPECT_EQ(next(w.field("Text34")), w.field("Text35"));
+}
