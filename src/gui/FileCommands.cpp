@@ -1,0 +1,176 @@
+// File menu: Save, Load/Save LCI, Load/Save DCI, and the file dialog's
+// operations 1, 2, 5 and 6.
+#include <QAction>
+#include <QStringList>
+#include <new>
+
+#include "CommandRegistry.h"
+#include "frmIO_all.h"
+#include "frmMain.h"
+#include "model/dci_writer.h"
+#include "model/input_reader.h"
+#include "model/lci_writer.h"
+#include "model/parameter_history.h"
+#include "shell/app_state.h"
+#include "shell/errors.h"
+
+using tavrin::ProgramMode;
+
+namespace {
+
+const QStringList kLciPatterns{"*.lci", "*.*"};
+const QStringList kDciPatterns{"*.dci", "*.*"};
+
+QString q(const std::string& s) { return QString::fromStdString(s); }
+
+void openDialog(frmMain& w, int code) {
+  const tavrin::AppState& app = w.session().app;
+  frmIO_all& d = w.fileDialog();
+  switch (code) {
+    case 1:
+      d.open(1, "Load LCI File", kLciPatterns, q(app.lciName));
+      break;
+    case 2:
+      d.open(2, "Save LCI File", kLciPatterns);
+      break;
+    case 5:
+      d.open(5, "Load DCI", kDciPatterns, q(app.dciName));
+      break;
+    case 6:
+      d.open(6, "Save DCI", kDciPatterns);
+      break;
+    default:
+      break;
+  }
+}
+
+// ---- loading ---------------------------------------------------------------
+
+void loadInput(frmMain& w, const QString& qname, bool dci) {
+  Session& s = w.session();
+  const std::string name = qname.toStdString();
+  (dci ? s.app.dciName : s.app.lciName) = name;
+  const ProgramMode mode = dci ? ProgramMode::DC : ProgramMode::LC;
+  try {
+    const std::string path = tavrin::joinPath(s.app.dataFolder, name);
+    // The probe switches the mode before the file is read.
+    w.setProgramMode(mode);
+    const tavrin::Layout layout = dci ? tavrin::probeDci(path) : tavrin::probeLci(path);
+    tavrin::InputLoad load =
+        dci ? tavrin::readDci(path, s.params, layout) : tavrin::readLci(path, s.params, layout);
+
+    s.params = std::move(load.params);
+    s.app.olderLayout = layout == tavrin::Layout::Older;
+    if (dci) {
+      s.app.dcoName = load.dcoName;
+      s.app.lciName.clear();
+      s.history = tavrin::ParameterHistory::fromParameterSet(s.params);
+    } else {
+      s.app.dciName.clear();
+      s.transferDcValues = false;
+    }
+    w.setProgramMode(mode);
+    w.showParameters();
+    w.applyDisplayTexts(load.displayTexts);
+    w.syncRadConvChecks();
+    w.refreshCriticalPotentials();
+    QString caption = "Tavrin - " + qname;
+    if (s.app.olderLayout) caption += '*';
+    w.setCaptionText(caption);
+  } catch (const std::exception& e) {
+    // Nothing of the file was taken. The name is dropped so that Save asks
+    // for one instead of writing this editor over the file that failed.
+    s.app.readError = true;
+    (dci ? s.app.dciName : s.app.lciName).clear();
+    s.app.olderLayout = false;
+    w.setCaptionText(tavrin::kUntitledCaption);
+    const auto* te = dynamic_cast<const tavrin::TavrinError*>(&e);
+    w.showMessage(te ? QString::fromUtf8(te->what()) : q(tavrin::errorMessage(tavrin::kErrOutOfMemory)));
+  }
+  s.app.readError = false;
+  w.resetColours();
+}
+
+// ---- saving ----------------------------------------------------------------
+
+// Gathers the editor and writes the input file of the kind; on success the
+// name, the mode and the caption follow the file. A refusal or a failed write
+// leaves names and caption as they were.
+void saveInput(frmMain& w, const QString& qname, bool dci) {
+  Session& s = w.session();
+  if (!w.gather()) {
+    w.resetColours();
+    return;
+  }
+  const std::string name = qname.toStdString();
+  const std::string path = tavrin::joinPath(s.app.dataFolder, name);
+  tavrin::SaveOutcome out;
+  try {
+    out = dci ? tavrin::saveDci(s.params, path) : tavrin::saveLci(s.params, path);
+  } catch (const tavrin::TavrinError& e) {
+    w.showMessage(QString::fromUtf8(e.what()));
+    w.resetColours();
+    return;
+  } catch (const std::bad_alloc&) {
+    w.showMessage(q(tavrin::errorMessage(tavrin::kErrOutOfMemory)));
+    w.resetColours();
+    return;
+  }
+  // The overcontact modes tie star 2's potential to star 1's in the LCI.
+  if (!dci && (s.params.MODE == 1 || s.params.MODE == 3) && w.fieldText("Text47") != w.fieldText("Text46"))
+    w.setFieldText("Text47", w.fieldText("Text46"));
+  if (out.text46) w.setFieldText("Text46", q(*out.text46));
+  if (out.text47) w.setFieldText("Text47", q(*out.text47));
+  if (!out.written) {
+    w.showMessage(q(out.refusal));
+    w.resetColours();
+    return;
+  }
+  if (dci) {
+    s.app.dciName = name;
+    s.app.lciName.clear();
+  } else {
+    s.app.lciName = name;
+    s.app.dciName.clear();
+  }
+  s.app.olderLayout = false;
+  w.setProgramMode(dci ? ProgramMode::DC : ProgramMode::LC);
+  w.setCaptionText("Tavrin - " + qname);
+  w.resetColours();
+}
+
+void save(frmMain& w) {
+  const Session& s = w.session();
+  if (s.mode == ProgramMode::DC) {
+    if (!s.app.dciName.empty())
+      saveInput(w, q(s.app.dciName), true);
+    else
+      openDialog(w, 6);
+  } else {
+    if (!s.app.lciName.empty())
+      saveInput(w, q(s.app.lciName), false);
+    else
+      openDialog(w, 2);
+  }
+}
+
+void install(frmMain& w) {
+  auto on = [&w](const char* name, auto fn) {
+    if (QAction* a = w.action(name)) QObject::connect(a, &QAction::triggered, &w, fn);
+  };
+  on("Save", [&w] { save(w); });
+  on("LoadLCI", [&w] { openDialog(w, 1); });
+  on("SaveLCI", [&w] { openDialog(w, 2); });
+  on("LoadDCI", [&w] { openDialog(w, 5); });
+  on("SaveDCI", [&w] { openDialog(w, 6); });
+
+  frmIO_all& d = w.fileDialog();
+  d.setHandler(1, [&w](const QString& name) { loadInput(w, name, false); });
+  d.setHandler(2, [&w](const QString& name) { saveInput(w, name, false); });
+  d.setHandler(5, [&w](const QString& name) { loadInput(w, name, true); });
+  d.setHandler(6, [&w](const QString& name) { saveInput(w, name, true); });
+}
+
+CommandRegistration reg(10, &install);
+
+}  // namespace
