@@ -58,7 +58,10 @@ void writeFileAtomically(const std::string& path, const std::string& content) {
   if (path.empty() || path.back() == '/') throwError(kErrBadFileName64);
   if (isFolder(path)) throwError(kErrPathFileAccess);
 
-  std::string tmpl = path + ".tmpXXXXXX";
+  // A short hidden name in the target's folder: the rename then stays on one
+  // file system, and a target name near the length limit still leaves room.
+  const std::string folder = parentFolder(path);
+  std::string tmpl = (folder == "/" ? std::string() : folder) + "/.tavrin-XXXXXX";
   std::vector<char> name(tmpl.begin(), tmpl.end());
   name.push_back('\0');
   const int fd = ::mkstemp(name.data());
@@ -100,7 +103,7 @@ void writeFileAtomically(const std::string& path, const std::string& content) {
   if (::rename(tmpName.c_str(), path.c_str()) != 0) fail(errno, -1);
 
   // Make the rename itself durable; a failure here loses nothing already written.
-  const int dirFd = ::open(parentFolder(path).c_str(), O_RDONLY | O_DIRECTORY);
+  const int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
   if (dirFd >= 0) {
     ::fsync(dirFd);
     ::close(dirFd);

@@ -66,6 +66,15 @@ TEST_F(AtomicFile, WritesAndReplacesExactBytes) {
   EXPECT_EQ(names(), std::set<std::string>{"model.lci"});
 }
 
+TEST_F(AtomicFile, NameNearTheLengthLimit) {
+  const std::string name(250, 'n');
+  writeFileAtomically(path(name), "x");
+  EXPECT_EQ(readWholeFile(path(name)), "x");
+  EXPECT_EQ(names(), std::set<std::string>{name});
+  EXPECT_EQ(errorOf([&] { writeFileAtomically(path(std::string(300, 'n')), "x"); }), 64);
+  EXPECT_EQ(names(), std::set<std::string>{name});
+}
+
 TEST_F(AtomicFile, ReplacementKeepsTheFileMode) {
   const std::string target = path("model.dci");
   put(target, "old");
