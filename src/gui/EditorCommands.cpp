@@ -1,0 +1,85 @@
+// The DC editor menus (Adjust, Datafiles, Spots, Misc.) and the file dialog's
+// observation-file operation.
+#include <QAction>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+
+#include "CommandRegistry.h"
+#include "EditorWindows.h"
+#include "frmAdjust.h"
+#include "frmDataFile.h"
+#include "frmIO_all.h"
+#include "frmIncrem.h"
+#include "frmIndivHlp.h"
+#include "frmMain.h"
+#include "frmMiscParm.h"
+#include "frmSpots.h"
+#include "model/observation_file.h"
+#include "shell/errors.h"
+
+namespace {
+
+template <typename W>
+W& editorWindow(frmMain& main) {
+  if (W* w = existingEditorWindow<W>(main)) return *w;
+  return *new W(main);
+}
+
+void loadObservations(frmMain& main, const QString& name) {
+  Session& s = main.session();
+  const int curve = s.currentCurve;
+  try {
+    if (curve < 0 || curve > tavrin::kCurveRows) throw tavrin::TavrinError(tavrin::kErrSubscript);
+    tavrin::loadObservationFile(s.params, curve, s.app.dataFolder, name.toStdString());
+  } catch (const tavrin::TavrinError& e) {
+    main.showMessage(QString::fromUtf8(e.what()));
+    return;
+  } catch (const std::bad_alloc&) {
+    main.showMessage(QString::fromStdString(tavrin::errorMessage(tavrin::kErrOutOfMemory)));
+    return;
+  }
+  if (frmDataFile* w = existingEditorWindow<frmDataFile>(main)) w->setRowFileName(curve, name);
+}
+
+void install(frmMain& w) {
+  if (QAction* a = w.action("Adjust")) QObject::connect(a, &QAction::triggered, &w, [&w] { adjustWindow(w).showWindow(); });
+  if (QAction* a = w.action("Data")) QObject::connect(a, &QAction::triggered, &w, [&w] { dataFileWindow(w).showWindow(); });
+  if (QAction* a = w.action("Spots")) QObject::connect(a, &QAction::triggered, &w, [&w] { spotsWindow(w).showWindow(); });
+  if (QAction* a = w.action("MiscParms"))
+    QObject::connect(a, &QAction::triggered, &w, [&w] { miscParmWindow(w).showWindow(); });
+  w.fileDialog().setHandler(8, [&w](const QString& name) { loadObservations(w, name); });
+}
+
+CommandRegistration reg(30, &install);
+
+}  // namespace
+
+frmAdjust& adjustWindow(frmMain& main) { return editorWindow<frmAdjust>(main); }
+frmIncrem& incremWindow(frmMain& main) { return editorWindow<frmIncrem>(main); }
+frmSpots& spotsWindow(frmMain& main) { return editorWindow<frmSpots>(main); }
+frmDataFile& dataFileWindow(frmMain& main) { return editorWindow<frmDataFile>(main); }
+frmMiscParm& miscParmWindow(frmMain& main) { return editorWindow<frmMiscParm>(main); }
+
+frmIndivHlp& indivHelpWindow(frmMain& main) {
+  if (frmIndivHlp* w = existingEditorWindow<frmIndivHlp>(main)) return *w;
+  return *new frmIndivHlp(&main);
+}
+
+namespace editors {
+
+void printWindowImage(QWidget* window) {
+  QPrinter printer(QPrinter::HighResolution);
+  QPrintDialog dialog(&printer, window);
+  if (dialog.exec() != QDialog::Accepted) return;
+  const QPixmap image = window->grab();
+  QPainter painter(&printer);
+  const QRect page = painter.viewport();
+  QSize size = image.size();
+  size.scale(page.size(), Qt::KeepAspectRatio);
+  painter.setViewport(page.x(), page.y(), size.width(), size.height());
+  painter.setWindow(image.rect());
+  painter.drawPixmap(0, 0, image);
+}
+
+}  // namespace editors

@@ -1,0 +1,32 @@
+#pragma once
+// The DC editor windows of a main window, each created on first use and only
+// hidden afterwards, so their contents persist while the program runs.
+#include <QString>
+
+#include "frmMain.h"
+
+class QWidget;
+class frmAdjust;
+class frmIncrem;
+class frmSpots;
+class frmDataFile;
+class frmMiscParm;
+class frmIndivHlp;
+
+frmAdjust& adjustWindow(frmMain& main);
+frmIncrem& incremWindow(frmMain& main);
+frmSpots& spotsWindow(frmMain& main);
+frmDataFile& dataFileWindow(frmMain& main);
+frmMiscParm& miscParmWindow(frmMain& main);
+frmIndivHlp& indivHelpWindow(frmMain& main);
+
+// Existing window or nullptr (no creation).
+template <typename W>
+W* existingEditorWindow(frmMain& main) {
+  return main.findChild<W*>(QString(), Qt::FindDirectChildrenOnly);
+}
+
+namespace editors {
+// The Print item of the editor windows: an image of the window on the printer.
+void printWindowImage(QWidget* window);
+}  // namespace editors
