@@ -42,12 +42,8 @@ double realArg(std::string_view w) {
   const auto res = std::from_chars(t.data(), t.data() + t.size(), v, std::chars_format::general);
   if (res.ec == std::errc::result_out_of_range) {
     // Too large is an overflow; too small is zero.
-    for (char c : t) {
-      if (c == 'e' || c == 'E') {
-        if (t.find('-', static_cast<size_t>(&c - t.data())) != std::string_view::npos) return 0.0;
-        break;
-      }
-    }
+    const size_t e = t.find_first_of("eE");
+    if (e != std::string_view::npos && e + 1 < t.size() && t[e + 1] == '-') return 0.0;
     throwError(kErrOverflow);
   }
   if (res.ec != std::errc() || res.ptr != t.data() + t.size() || t.empty())

@@ -123,14 +123,16 @@ TEST(CliField, OverflowIsALineNotAFailure) {
                           "int 5 99999999999 0\n"
                           "fixed 1 40000 2\n"
                           "exp 1e400 13 6\n"
-                          "plain 2\n");
+                          "plain 2\n"
+                          "plain 1e-400\n");
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out,
             "Error 6: Overflow.\n"
             "Error 6: Overflow.\n"
             "Error 6: Overflow.\n"
             "Error 6: Overflow.\n"
-            " 2\n");
+            " 2\n"
+            " 0\n");
 }
 
 TEST(CliField, LineEndsAndBlankRequests) {
