@@ -4,6 +4,7 @@
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPaintEvent>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSvgGenerator>
@@ -55,6 +56,9 @@ QtCanvas::QtCanvas(QPainter& painter, QSizeF size, double dpiX, double dpiY)
   p_.setFont(font_);
   penWidth_ = kPenTwips * sx_;
   applyPen();
+  raster_ = p_.paintEngine() && p_.paintEngine()->type() == QPaintEngine::Raster &&
+            p_.worldTransform().type() <= QTransform::TxTranslate;
+  dpr_ = p_.device() ? p_.device()->devicePixelRatioF() : 1.0;
 }
 
 QtCanvas::~QtCanvas() { flush(); }
@@ -82,20 +86,49 @@ void QtCanvas::flush() {
     case Pending::Points:
       if (!batch_.isEmpty()) p_.drawPoints(batch_);
       break;
-    case Pending::Ring: {
-      // Circles of neighbouring radii about one centre read as one ring.
-      const double mid = (ringMin_ + ringMax_) / 2;
-      const double thick = (ringMax_ - ringMin_) * sx_;
-      QPen pen(fore_);
-      pen.setWidthF(penWidth_ + thick);
-      p_.setPen(pen);
-      p_.drawEllipse(QPointF(px(ringX_), py(ringY_)), mid * sx_, mid * sy_);
-      applyPen();
-      break;
-    }
+    case Pending::Ring: drawRing(); break;
   }
   batch_.clear();
   pending_ = Pending::None;
+}
+
+void QtCanvas::drawRing() {
+  // Circles of neighbouring radii about one centre read as one ring.
+  const double mid = (ringMin_ + ringMax_) / 2;
+  const double thick = (ringMax_ - ringMin_) * sx_;
+  const QPointF centre(px(ringX_), py(ringY_));
+  QPen pen(fore_);
+  pen.setWidthF(penWidth_ + thick);
+  if (!raster_) {
+    p_.setPen(pen);
+    p_.drawEllipse(centre, mid * sx_, mid * sy_);
+    applyPen();
+    return;
+  }
+  // On a raster device the same ring is drawn once into an image and then
+  // copied to every point: thousands of observed points stay fast.
+  const QRgb key = fore_.rgba();
+  const Sprite* sprite = nullptr;
+  for (const Sprite& s : sprites_)
+    if (s.colour == key && s.rMin == ringMin_ && s.rMax == ringMax_) sprite = &s;
+  if (!sprite) {
+    const double half = mid * std::max(sx_, sy_) + (penWidth_ + thick) / 2 + 1;
+    const int side = static_cast<int>(std::ceil(2 * half * dpr_));
+    QImage img(side, side, QImage::Format_ARGB32_Premultiplied);
+    img.setDevicePixelRatio(dpr_);
+    img.fill(Qt::transparent);
+    QPainter sp(&img);
+    sp.setRenderHint(QPainter::Antialiasing, true);
+    sp.setPen(pen);
+    sp.drawEllipse(QPointF(side / dpr_ / 2, side / dpr_ / 2), mid * sx_, mid * sy_);
+    sp.end();
+    sprites_.push_back(Sprite{key, ringMin_, ringMax_, img});
+    sprite = &sprites_.back();
+  }
+  const double half = sprite->image.width() / dpr_ / 2;
+  // Whole device pixels, so the copy needs no resampling.
+  const QPointF at(std::round((centre.x() - half) * dpr_) / dpr_, std::round((centre.y() - half) * dpr_) / dpr_);
+  p_.drawImage(at, sprite->image);
 }
 
 void QtCanvas::setForeground(tavrin::Rgb c) {

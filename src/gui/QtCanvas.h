@@ -4,11 +4,13 @@
 // screen, PNG, SVG and PDF show the same layout. Also the plot widget and the
 // image export used by the plot windows (and usable without any window).
 #include <QFont>
+#include <QImage>
 #include <QPolygonF>
 #include <QSize>
 #include <QString>
 #include <QWidget>
 #include <functional>
+#include <vector>
 
 #include "output/canvas.h"
 
@@ -56,6 +58,16 @@ class QtCanvas : public tavrin::Canvas {
   void begin(Pending kind);
   void drawSegment(double x1, double y1, double x2, double y2);  // device units, clipped
   void applyPen();
+  void drawRing();
+  // Rings drawn as ready-made images on raster devices (many observed points).
+  struct Sprite {
+    QRgb colour;
+    double rMin, rMax;
+    QImage image;
+  };
+  std::vector<Sprite> sprites_;
+  bool raster_ = false;
+  double dpr_ = 1;
 
   QPainter& p_;
   QSizeF size_;

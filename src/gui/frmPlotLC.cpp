@@ -85,6 +85,7 @@ void frmPlotLC::loadData(const QString& name) {
     main_.showMessage(text.isEmpty() ? QString("Error %1.").arg(e.number()) : text);
     return;
   }
+  if (s.plot.displayMode == tavrin::kCurveAndData) s.plot.joinPoints = true;
   updateCaption();
   syncChecks();
   show();

@@ -37,6 +37,7 @@ void frmPlotRV::loadData(int set, const QString& name) {
     main_.showMessage(text.isEmpty() ? QString("Error %1.").arg(e.number()) : text);
     return;
   }
+  if (s.plot.displayMode == tavrin::kCurveAndData) s.plot.joinPoints = true;
   syncChecks();
   show();
   raise();

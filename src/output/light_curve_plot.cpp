@@ -134,9 +134,10 @@ void placeCommonLabels(Canvas& c, const Frame& f, const ComputedCurve& curve, co
   }
   drawLabel(c, out, "Label4", "Phase", ww - 900, wh - 1575);
 
-  // L1 relative to the brightest computed light; no text when there is none.
+  // L1 relative to the brightest computed light; no text when no light was
+  // read (a velocity report) or it is zero.
   std::string rel;
-  if (curve.lightMax != 0.0 && std::isfinite(info.l1 / curve.lightMax)) rel = fixedField(info.l1 / curve.lightMax, 8, 4);
+  if (curve.lightMax > 0.0 && std::isfinite(info.l1 / curve.lightMax)) rel = fixedField(info.l1 / curve.lightMax, 8, 4);
   drawLabel(c, out, "Label26", rel, ww - 2000, 0);
 }
 
