@@ -11,17 +11,18 @@ namespace tavrin {
 
 namespace {
 
+// CR LF, LF and a lone CR each end a line.
 std::vector<std::string_view> splitLines(std::string_view text) {
   std::vector<std::string_view> lines;
   size_t start = 0;
   while (start < text.size()) {
-    size_t end = text.find('\n', start);
-    const bool last = end == std::string_view::npos;
-    if (last) end = text.size();
-    std::string_view line = text.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    lines.push_back(line);
-    start = end + 1;
+    const size_t end = text.find_first_of("\r\n", start);
+    if (end == std::string_view::npos) {
+      lines.push_back(text.substr(start));
+      break;
+    }
+    lines.push_back(text.substr(start, end - start));
+    start = end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
   }
   return lines;
 }

@@ -94,6 +94,7 @@ TEST_F(ObsFiles, BlankSeparatedOrTooWideLinesLoadNoPoint) {
 TEST_F(ObsFiles, LineEndsAndBlankLines) {
   const std::string crlf = readObservationFile(file("x.csv", "1,2,3\r\n4,5,6\r\n\r\n7,8,9")).size() == 3 ? "ok" : "bad";
   EXPECT_EQ(crlf, "ok");
+  EXPECT_EQ(readObservationFile(file("cr.csv", "1,2,3\r4,5,6\r7,8,9\r")).size(), 3u);
   const auto lf = readObservationFile(file("y.csv", "1,2,3\n\n4,5,6\n   \n7,8,9\n\n"));
   ASSERT_EQ(lf.size(), 3u);
   expectPoint(lf[2], 7, 8, 9);
