@@ -42,8 +42,8 @@ class PlotWindow : public QMainWindow {
   // Prints the window's plot onto a printer (or a PDF printer), filling the page.
   void printOn(QPrinter& printer);
 
-  // Caption: the LCO name, and for a loaded light-data file "  +  " and its name.
-  virtual void updateCaption();
+  // Caption: the current LCO name ("Plot LC" / "Plot RV" before any).
+  void updateCaption();
 
   // Display mode items and the shared toggles, as the menus do them.
   void setDisplayMode(int16_t mode);

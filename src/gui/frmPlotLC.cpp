@@ -55,11 +55,9 @@ void frmPlotLC::syncChecks() {
   if (QAction* a = action("Black")) a->setChecked(c == tavrin::kBlack);
 }
 
-void frmPlotLC::updateCaption() {
-  PlotWindow::updateCaption();
-  const auto& obs = session().observedLight;
-  if (obs.count() > 0 && !obs.fileName.empty())
-    setWindowTitle(QString::fromStdString(session().app.lcoName) + "  +  " + QString::fromStdString(obs.fileName));
+void frmPlotLC::showDataCaption() {
+  setWindowTitle(QString::fromStdString(session().app.lcoName) + "  +  " +
+                 QString::fromStdString(session().observedLight.fileName));
 }
 
 void frmPlotLC::setPlotColour(tavrin::Rgb colour) {
@@ -86,7 +84,7 @@ void frmPlotLC::loadData(const QString& name) {
     return;
   }
   if (s.plot.displayMode == tavrin::kCurveAndData) s.plot.joinPoints = true;
-  updateCaption();
+  showDataCaption();
   syncChecks();
   show();
   raise();

@@ -10,7 +10,8 @@ class frmPlotLC : public PlotWindow {
   explicit frmPlotLC(frmMain& main);
 
   void syncChecks() override;
-  void updateCaption() override;
+  // Caption after a data load: the LCO name, "  +  " and the data file name.
+  void showDataCaption();
   // OK of the file dialog with code 4: reads the light data file from the
   // data folder; on failure shows the message and keeps the earlier points.
   void loadData(const QString& name);

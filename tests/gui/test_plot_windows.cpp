@@ -134,6 +134,11 @@ TEST_F(PlotWindows, LightDataThroughTheDialogAndUnload) {
   EXPECT_EQ(messages[1], "Error 321: Invalid file format.");
   EXPECT_EQ(s.observedLight.phase, before);
 
+  // Reading the report again names only the report; the points stay.
+  ASSERT_TRUE(displayLco(*main));
+  EXPECT_EQ(lc.windowTitle(), "example.lco");
+  EXPECT_EQ(s.observedLight.phase, before);
+
   lc.action("UnloadLCData")->trigger();
   EXPECT_EQ(s.observedLight.count(), 0);
   EXPECT_EQ(lc.windowTitle(), "example.lco");
