@@ -71,7 +71,8 @@ class frmMain : public QMainWindow {
   void updateCaption();  // caption rule
   void setCaptionText(const QString& caption);
   void showStatus(const QString& text);
-  // Refreshes the critical-potentials figures (and the window, once created).
+  // Refreshes the critical-potentials window from the fields once it exists
+  // (figures only: the set changes by gather).
   void refreshCriticalPotentials();
   // The critical-potentials window, created on first use.
   frmCritPots& critPotsWindow();
