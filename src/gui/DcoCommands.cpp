@@ -1,7 +1,7 @@
 // Load DCO > Standard and Custom (file dialog code 7), Display DCO >
 // Correlations, Corrections to Parameters and Revert to Previous Parms.
 #include <QAction>
-#include <QApplication>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QObject>
 #include <QStringList>
@@ -21,10 +21,15 @@ namespace {
 
 QString q(const std::string& s) { return QString::fromStdString(s); }
 
-// The observed-data window shows the L2 values DC printed, when it exists.
-void showCurveL2(frmMain& w, const tavrin::DcoReadReport& report) {
+// The observed-data window shows the light-curve count and the L2 values DC
+// printed, when it exists.
+void showCurveValues(frmMain& w, const tavrin::DcoReadReport& report) {
   auto* data = w.findChild<QWidget*>("frmDataFile");
   if (!data) return;
+  if (report.curveSwitchesRead) {
+    if (auto* count = data->findChild<QComboBox*>("Combo2"); count && w.session().params.NLC < count->count())
+      count->setCurrentIndex(w.session().params.NLC);
+  }
   for (const auto& [curve, l2] : report.curveL2) {
     if (auto* box = data->findChild<QLineEdit*>(QString("Text22_%1").arg(curve)))
       box->setText(q(tavrin::plainNumberText(l2)));
@@ -37,7 +42,7 @@ void readDcoFile(frmMain& w) {
   if (out.showMessageBox) w.showMessage(q(out.message));
   if (out.errorWindowLine) frmMessage::of(w).showMessage(q(*out.errorWindowLine));
   if (out.ok) {
-    showCurveL2(w, out.report);
+    showCurveValues(w, out.report);
     w.showStatus(QString("DCO read: %1").arg(q(s.app.dcoName)));
   }
 }

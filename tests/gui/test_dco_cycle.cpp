@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -86,7 +87,12 @@ TEST(DcCycle, LoadRunReadCorrectRevert) {
   EXPECT_TRUE(status.endsWith(" s)")) << status.toStdString();
   ASSERT_TRUE(QFile::exists(f.data + "/example.dco"));
 
-  // Load DCO > Standard.
+  // Load DCO > Standard, with the observed-data window open.
+  w.action("Data")->trigger();
+  QWidget* data = w.findChild<QWidget*>("frmDataFile");
+  ASSERT_TRUE(data);
+  data->findChild<QLineEdit*>("Text22_3")->setText("stale");
+  data->findChild<QComboBox*>("Combo2")->setCurrentIndex(0);
   w.action("StandardDCO")->trigger();
   EXPECT_TRUE(messages.messages.isEmpty()) << messages.messages.join("|").toStdString();
   const tavrin::DcResults& r = s.dcResults;
@@ -94,6 +100,11 @@ TEST(DcCycle, LoadRunReadCorrectRevert) {
   EXPECT_EQ(r.adjustedParams[1], 16);
   ASSERT_EQ(r.ioRowCount, 5);
   EXPECT_FALSE(r.dcErrorSeen);
+  EXPECT_EQ(s.params.NLC, 2);
+  EXPECT_EQ(data->findChild<QComboBox*>("Combo2")->currentIndex(), 2);
+  EXPECT_DOUBLE_EQ(s.params.curves[3].l2, 0.07997);
+  EXPECT_EQ(data->findChild<QLineEdit*>("Text22_3")->text(), " .07997");
+  EXPECT_EQ(w.statusBar()->currentMessage(), "DCO read: example.dco");
 
   // Display DCO > Corrections.
   w.action("Corrections")->trigger();
