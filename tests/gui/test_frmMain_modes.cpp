@@ -61,6 +61,11 @@ TEST(frmMainModes, DcHidesTheLcFieldsAndKeepsTheirValues) {
   for (const char* c : kHiddenInDc) EXPECT_FALSE(shown(w, c)) << c;
   for (const char* c : {"Text1", "Text2", "Text3", "Text46", "Text13"}) EXPECT_TRUE(shown(w, c)) << c;
   EXPECT_EQ(w.menu("RunMenu")->title(), "Run DC");
+  // The limb-darkening rule keeps LC's y coefficients out of DC.
+  type(w, "Text52", "0.18");
+  EXPECT_TRUE(shown(w, "Text51"));
+  EXPECT_FALSE(shown(w, "Text58"));
+  EXPECT_FALSE(shown(w, "Text59"));
   // BAND, L1 and L2 go into the set on the way to DC.
   EXPECT_EQ(w.session().params.BAND, 6);
   EXPECT_DOUBLE_EQ(w.session().params.L1, 3.25);
