@@ -8,6 +8,7 @@
 #include <thread>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "model/parameter_history.h"
@@ -281,4 +282,30 @@ TEST(RunProcesses, ScriptCannotBeWritten) {
   plan.scriptPath = (prog / "no-such-folder" / "RunDC.sh").string();
   plan.scriptText = "exit\n";
   EXPECT_THROW(startRun(plan), TavrinError);
+}
+
+TEST(RunProcesses, RunOutlivesTheProgramThatStartedIt) {
+  const fs::path dir = scratch("outlive");
+  const fs::path script = dir / "late.sh";
+  const fs::path marker = dir / "marker";
+  spit(script, "sleep 0.5\necho done > '" + marker.string() + "'\nexit\n");
+  // A child stands in for Tavrin: it starts the run and exits at once.
+  const pid_t starter = fork();
+  ASSERT_GE(starter, 0);
+  if (starter == 0) {
+    try {
+      startDetachedScript(script.string());
+    } catch (...) {
+      _exit(1);
+    }
+    _exit(0);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(starter, &status, 0), starter);
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  EXPECT_FALSE(fs::exists(marker));
+  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  while (!fs::exists(marker) && std::chrono::steady_clock::now() < end)
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  EXPECT_EQ(slurp(marker), "done\n");
 }
