@@ -1,0 +1,380 @@
+#include "contours/contour_engine.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+#include "model/dci_writer.h"
+#include "model/input_reader.h"
+#include "runs/runs.h"
+#include "shell/app_state.h"
+#include "shell/atomic_file.h"
+#include "shell/errors.h"
+
+extern char** environ;
+
+namespace tavrin::contours {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+FitStep l1() { return {FitStep::AddCorrection, kKeyL1, 0, false}; }
+FitStep out(int key, int code) { return {FitStep::TakeOutput, key, code, false}; }
+FitStep add(int key, int code) { return {FitStep::AddCorrection, key, code, false}; }
+
+// One DC run on the set; results and the set's curve values are updated
+// only by a report that ends properly.
+bool runOnce(ParameterSet& p, DcResults& res, DcDriver& driver) {
+  std::string text;
+  try {
+    text = dciText(p);
+  } catch (const std::exception&) {
+    return false;
+  }
+  const DcRun r = driver.run(text);
+  if (r.status != DcRun::Ok) return false;
+  try {
+    const DcoReadReport rep = parseDco(r.dco, res, p);
+    return !rep.errorLine.has_value();
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+void applyStep(const FitStep& s, ParameterSet& p, const DcResults& res) {
+  if (s.code == 0) {
+    for (int n = 1; n <= std::min<int>(p.NLC, 5); ++n) p.curves[static_cast<size_t>(n + 2)].l1 += res.ioRows[static_cast<size_t>(n)].correction;
+    return;
+  }
+  // DC reports T2 in units of 10000 K.
+  const double scale = s.code == 3 ? 10000.0 : 1.0;
+  const DcIoRow& row = res.ioRows[1];
+  const double v = s.apply == FitStep::AddCorrection ? parameterValue(p, s.code) + row.correction * scale
+                                                     : row.output * scale;
+  setParameterValue(p, s.code, v);
+  if (s.tiePotential2 && (p.MODE == 1 || p.MODE == 3)) p.POT2 = p.POTH;
+}
+
+struct Column {
+  std::vector<double> wres;
+  std::vector<char> failed;
+  ParameterSet params;
+  DcResults results;
+  int runs = 0;
+  bool done = false;
+};
+
+struct Shared {
+  std::mutex mutex;
+  Progress progress;
+};
+
+bool cancelled(const ContourJob& job) { return job.cancel && job.cancel->load(std::memory_order_relaxed); }
+
+// One X column, from the base set. Returns false when cancelled before its end.
+bool computeColumn(const ContourJob& job, const std::vector<FitStep>& steps, int i, DcDriver& driver, Column& c,
+                   Shared& shared) {
+  const GridSpec& s = job.spec;
+  c.params = job.base;
+  c.results = job.startResults;
+  c.wres.assign(static_cast<size_t>(s.N), 0.0);
+  c.failed.assign(static_cast<size_t>(s.N), 0);
+  const double dx = gridStep(s.xMin, s.xMax, s.M);
+  const double dy = gridStep(s.yMin, s.yMax, s.N);
+  ParameterSet& p = c.params;
+  setParameterValue(p, s.xCode, s.xMin + i * dx);
+  for (int j = 0; j < s.N; ++j) {
+    setParameterValue(p, s.yCode, s.yMin + j * dy);
+    bool failed = false;
+    for (int it = 0; it < s.iterations; ++it)
+      for (const FitStep& step : steps) {
+        if (cancelled(job)) return false;
+        p.adjustKeys[static_cast<size_t>(step.key)] = '0';
+        const bool ok = runOnce(p, c.results, driver);
+        ++c.runs;
+        // A failed run has no result; the point is lost but the column goes on.
+        if (ok) applyStep(step, p, c.results);
+        p.adjustKeys[static_cast<size_t>(step.key)] = '1';
+        failed = failed || !ok;
+      }
+    if (cancelled(job)) return false;
+    const bool ok = runOnce(p, c.results, driver);
+    ++c.runs;
+    failed = failed || !ok;
+    c.failed[static_cast<size_t>(j)] = failed ? 1 : 0;
+    c.wres[static_cast<size_t>(j)] = failed ? kFailedPoint : c.results.sumWResInput;
+    std::lock_guard lock(shared.mutex);
+    ++shared.progress.pointsDone;
+    shared.progress.runsDone += static_cast<int>(s.iterations * steps.size() + 1);
+    if (job.onProgress) job.onProgress(shared.progress);
+  }
+  c.done = true;
+  return true;
+}
+
+}  // namespace
+
+std::vector<FitStep> fitSteps(int x, int y) {
+  const FitStep q = out(kKeyMassRatio, 1), i = out(kKeyInclination, 2), t = out(kKeyT2, 3), o = out(kKeyPotential1, 4);
+  if (x == 1 && y == 2) {
+    FitStep pot = add(kKeyPotential1, 4);
+    pot.tiePotential2 = true;
+    return {l1(), pot, add(kKeyT2, 3)};
+  }
+  if (x == 1 && y == 3) return {l1(), o, i};
+  if (x == 1 && y == 4) return {l1(), i, t};
+  if (x == 2 && y == 1) return {l1(), o, t};
+  if (x == 2 && y == 3) return {l1(), q, o};
+  if (x == 2 && y == 4) return {l1(), q, t};
+  if (x == 3 && y == 1) return {l1(), o, i};
+  if (x == 3 && y == 2) return {l1(), q, o};
+  if (x == 3 && y == 4) return {l1(), q, i};
+  if (x == 4 && y == 1) return {l1(), i, t};
+  if (x == 4 && y == 2) return {l1(), q, t};
+  if (x == 4 && y == 3) return {l1(), q, i};
+  if (x == 4 && y == 5) return {l1(), add(kKeyT2, 3), add(kKeyMassRatio, 1), add(kKeyInclination, 2)};
+  return {};
+}
+
+void applySetup(ParameterSet& p, const GridSpec& s) {
+  for (int k = 1; k <= kAdjustKeys; ++k) p.adjustKeys[static_cast<size_t>(k)] = '1';
+  if (s.xCode >= 1 && s.xCode <= 4) setParameterValue(p, s.xCode, s.xMin);
+  if (s.yCode >= 1 && s.yCode <= 4) setParameterValue(p, s.yCode, s.yMin);
+}
+
+ParameterSet readBackBase(const ParameterSet& p, std::string* text) {
+  const std::string t = dciText(p);
+  if (text) *text = t;
+  return readDciText(t, p, probeDciText(t), "Contour0.dci").params;
+}
+
+ContourOutcome computeGrid(const ContourJob& job, const DcDriverFactory& drivers) {
+  ContourOutcome out;
+  const GridSpec& s = job.spec;
+  out.grid.spec = s;
+  out.grid.resize();
+  out.finalParams = job.base;
+  out.finalResults = job.startResults;
+  const std::vector<FitStep> steps = fitSteps(s.xCode, s.yCode);
+  if (steps.empty() || s.M < 1 || s.N < 1) return out;
+  out.computed = true;
+
+  const int first = std::clamp(job.firstColumn, 0, s.M - 1);
+  const int last = job.lastColumn < 0 ? s.M - 1 : std::clamp(job.lastColumn, first, s.M - 1);
+  const int count = last - first + 1;
+  std::vector<Column> columns(static_cast<size_t>(count));
+  Shared shared;
+  shared.progress.pointsTotal = count * s.N;
+  std::atomic<int> next{first};
+  std::atomic<bool> stop{false};
+
+  const int workers = std::clamp(job.workers, 1, count);
+  auto work = [&](int index) {
+    std::unique_ptr<DcDriver> driver = drivers(index, workers);
+    for (;;) {
+      const int i = next.fetch_add(1);
+      if (i > last || stop.load()) return;
+      if (!computeColumn(job, steps, i, *driver, columns[static_cast<size_t>(i - first)], shared)) {
+        stop = true;
+        return;
+      }
+    }
+  };
+  if (workers == 1) {
+    work(0);
+  } else {
+    std::vector<std::thread> threads;
+    for (int k = 0; k < workers; ++k) threads.emplace_back(work, k);
+    for (std::thread& t : threads) t.join();
+  }
+
+  for (const Column& c : columns) out.runs += c.runs;
+  if (stop.load() || std::any_of(columns.begin(), columns.end(), [](const Column& c) { return !c.done; })) {
+    out.cancelled = true;
+    return out;
+  }
+  ContourGrid& g = out.grid;
+  bool any = false;
+  for (int i = first; i <= last; ++i) {
+    const Column& c = columns[static_cast<size_t>(i - first)];
+    for (int j = 0; j < s.N; ++j) {
+      const size_t k = static_cast<size_t>(i) * s.N + j;
+      if (c.failed[static_cast<size_t>(j)]) {
+        g.wres[k] = kFailedPoint;
+        ++out.failedPoints;
+        continue;
+      }
+      const double v = c.wres[static_cast<size_t>(j)];
+      g.wres[k] = v;
+      g.status[k] = 0;
+      takeIntoRange(g, v, any);
+    }
+  }
+  out.finalParams = columns.back().params;
+  out.finalResults = columns.back().results;
+  if (first == 0 && last == s.M - 1) {
+    g.dataReady = true;
+    g.range = defaultRange(g.wresMin, g.wresMax);
+  }
+  return out;
+}
+
+// ---- Real DC ----------------------------------------------------------------
+
+double runTimeout(double measured) { return std::max(60.0, 20.0 * measured); }
+
+ProcessDcDriver::ProcessDcDriver(std::string executable, std::string folder, double timeoutSeconds)
+    : exe_(std::move(executable)), folder_(std::move(folder)), timeout_(timeoutSeconds) {}
+
+namespace {
+
+// Waits for the child to end within `seconds`; true when it was reaped.
+bool waitFor(pid_t pid, double seconds, int& status) {
+  const auto deadline = Clock::now() + std::chrono::duration<double>(seconds);
+#ifdef SYS_pidfd_open
+  const int fd = static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
+  if (fd >= 0) {
+    for (;;) {
+      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+      if (left <= 0) break;
+      pollfd pfd{fd, POLLIN, 0};
+      const int r = ::poll(&pfd, 1, static_cast<int>(std::min<long long>(left, 1000)));
+      if (r > 0) break;
+      if (r < 0 && errno != EINTR) break;
+    }
+    ::close(fd);
+    const pid_t w = ::waitpid(pid, &status, WNOHANG);
+    return w == pid;
+  }
+#endif
+  // Without process descriptors: short sleeps, growing to 2 ms.
+  long sleepUs = 100;
+  for (;;) {
+    const pid_t w = ::waitpid(pid, &status, WNOHANG);
+    if (w == pid) return true;
+    if (w < 0 && errno != EINTR) return false;
+    if (Clock::now() >= deadline) return false;
+    std::this_thread::sleep_for(std::chrono::microseconds(sleepUs));
+    sleepUs = std::min(sleepUs * 2, 2000L);
+  }
+}
+
+}  // namespace
+
+DcRun ProcessDcDriver::run(const std::string& dciText) {
+  DcRun r;
+  const std::string dci = joinPath(folder_, "Contour.dci");
+  const std::string dco = joinPath(folder_, "Contour.dco");
+  const auto t0 = Clock::now();
+  try {
+    writeFileAtomically(dci, dciText);
+  } catch (const std::exception& e) {
+    r.detail = e.what();
+    return r;
+  }
+  posix_spawn_file_actions_t fa;
+  posix_spawn_file_actions_init(&fa);
+  posix_spawn_file_actions_addopen(&fa, 0, dci.c_str(), O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&fa, 1, dco.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  posix_spawn_file_actions_addopen(&fa, 2, "/dev/null", O_WRONLY, 0);
+#if defined(__GLIBC__) && (__GLIBC__ > 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ >= 29))
+  posix_spawn_file_actions_addchdir_np(&fa, folder_.c_str());
+#endif
+  std::string arg0 = exe_;
+  char* argv[] = {arg0.data(), nullptr};
+  pid_t pid = 0;
+  const int rc = posix_spawn(&pid, exe_.c_str(), &fa, nullptr, argv, environ);
+  posix_spawn_file_actions_destroy(&fa);
+  if (rc != 0) {
+    r.detail = "cannot start " + exe_;
+    return r;
+  }
+  int status = 0;
+  if (!waitFor(pid, timeout_, status)) {
+    ::kill(pid, SIGKILL);
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    r.status = DcRun::TimedOut;
+    r.seconds = std::chrono::duration<double>(Clock::now() - t0).count();
+    r.detail = "DC killed after " + std::to_string(static_cast<int>(timeout_)) + " s";
+    return r;
+  }
+  r.seconds = std::chrono::duration<double>(Clock::now() - t0).count();
+  if (WIFSIGNALED(status)) {
+    r.detail = "DC ended by signal " + std::to_string(WTERMSIG(status));
+    return r;
+  }
+  try {
+    r.dco = readWholeFile(dco);
+    r.status = DcRun::Ok;
+  } catch (const std::exception& e) {
+    r.detail = e.what();
+  }
+  return r;
+}
+
+ScratchDrivers::ScratchDrivers(std::string executable, std::string dataFolder, double timeoutSeconds,
+                               std::string baseDciText, bool alwaysScratch)
+    : exe_(std::move(executable)),
+      data_(std::move(dataFolder)),
+      baseText_(std::move(baseDciText)),
+      timeout_(timeoutSeconds),
+      alwaysScratch_(alwaysScratch),
+      mutex_(std::make_shared<std::mutex>()) {}
+
+ScratchDrivers::~ScratchDrivers() {
+  for (const std::string& d : made_) {
+    std::error_code ec;
+    std::filesystem::remove_all(d, ec);
+  }
+}
+
+DcDriverFactory ScratchDrivers::factory() {
+  return [this](int index, int workers) -> std::unique_ptr<DcDriver> {
+    if (workers <= 1 && !alwaysScratch_) return std::make_unique<ProcessDcDriver>(exe_, data_, timeout_);
+    static std::atomic<int> serial{0};
+    const std::string dir = joinPath(data_, "contour-work-" + std::to_string(::getpid()) + "-" +
+                                                std::to_string(serial.fetch_add(1)) + "-" + std::to_string(index));
+    {
+      std::lock_guard lock(*mutex_);
+      std::error_code ec;
+      std::filesystem::create_directories(dir, ec);
+      made_.push_back(dir);
+    }
+    try {
+      writeFileAtomically(joinPath(dir, "Contour0.dci"), baseText_);
+    } catch (const std::exception&) {
+      // The base set is only a record for the user; the runs do not need it.
+    }
+    return std::make_unique<ProcessDcDriver>(exe_, dir, timeout_);
+  };
+}
+
+std::string locateDc(const std::string& given, const std::string& currentFolder, const std::string& searchPath) {
+  if (!given.empty()) {
+    runs::checkExecutable(given, ProgramMode::DC);
+    return given;
+  }
+  return runs::locateCustomExecutable(currentFolder, ProgramMode::DC, searchPath);
+}
+
+std::optional<double> timeOneRun(DcDriver& driver, const std::string& dciText) {
+  const auto t0 = Clock::now();
+  const DcRun r = driver.run(dciText);
+  const double s = std::chrono::duration<double>(Clock::now() - t0).count();
+  if (r.status != DcRun::Ok) return std::nullopt;
+  return s;
+}
+
+}  // namespace tavrin::contours

@@ -1,0 +1,148 @@
+#pragma once
+// The residual-grid computation: for every grid point the two grid
+// parameters are set, DC fits the other parameters one at a time for the
+// given number of iterations, and one more DC run gives the point's
+// Sum(W*Res**2). DC is reached through DcDriver (write the DCI, run DC, give
+// the DCO text back), so the loop runs without a window and, in the tests,
+// without processes. Every X column starts again from the base set, so
+// columns are computed in parallel, one driver (one DC process, one scratch
+// folder) per worker, with results identical to the serial order.
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "contours/contour_grid.h"
+#include "model/parameter_set.h"
+#include "output/dco_reader.h"
+
+namespace tavrin::contours {
+
+// DC keys of the fitted quantities.
+inline constexpr int kKeyL1 = 31;
+inline constexpr int kKeyPotential1 = 23;
+inline constexpr int kKeyT2 = 20;
+inline constexpr int kKeyMassRatio = 25;
+inline constexpr int kKeyInclination = 16;
+
+struct DcRun {
+  enum Status { Ok, Failed, TimedOut, Cancelled } status = Failed;
+  std::string dco;       // DC's report (Ok)
+  double seconds = 0;    // wall time of the run
+  std::string detail;    // why it failed, for progress texts
+};
+
+// One DC at a time: writes the DCI text, runs DC on it and returns the report.
+class DcDriver {
+ public:
+  virtual ~DcDriver() = default;
+  virtual DcRun run(const std::string& dciText) = 0;
+};
+// Makes the driver of worker `index` (0-based) of `workers`.
+using DcDriverFactory = std::function<std::unique_ptr<DcDriver>(int index, int workers)>;
+
+// A fit step: L1 of every light curve, or one grid-independent parameter.
+struct FitStep {
+  enum Apply { AddCorrection, TakeOutput } apply = TakeOutput;
+  int key = 0;    // DC key set to "0" for the run
+  int code = 0;   // parameter code 1..4; 0 for the L1 step
+  bool tiePotential2 = false;  // potential 2 := potential 1 in MODE 1 and 3
+  friend bool operator==(const FitStep&, const FitStep&) = default;
+};
+// The steps of one iteration for a pair of codes; empty for pairs that compute nothing.
+std::vector<FitStep> fitSteps(int xCode, int yCode);
+
+// Set-up: all 35 keys "1", the X parameter at xMin and the Y parameter at
+// yMin (codes 1..4; potential 2 is left alone).
+void applySetup(ParameterSet& p, const GridSpec& s);
+
+struct Progress {
+  int pointsDone = 0;
+  int pointsTotal = 0;
+  int runsDone = 0;
+};
+
+struct ContourJob {
+  GridSpec spec;
+  ParameterSet base;          // the set as read back from the base DCI
+  DcResults startResults;     // DcResults before the computation
+  int firstColumn = 0;        // X columns to compute (inclusive); last -1 = to the end
+  int lastColumn = -1;
+  int workers = 1;
+  // Called from worker threads after every point (serialised by the engine).
+  std::function<void(const Progress&)> onProgress;
+  // Set to stop: runs in flight finish, nothing further starts.
+  const std::atomic<bool>* cancel = nullptr;
+};
+
+struct ContourOutcome {
+  ContourGrid grid;           // the spec's layout; columns outside the job hold 0
+  bool cancelled = false;
+  bool computed = false;      // false for a pair of codes that computes nothing
+  int runs = 0;               // DC runs made
+  int failedPoints = 0;
+  // The set and DC results after the last point of the last column, as the
+  // serial loop leaves them.
+  ParameterSet finalParams;
+  DcResults finalResults;
+};
+
+// The base set as the loop uses it: the DCI text of `p` read back.
+// Throws TavrinError when the set cannot be written or read.
+ParameterSet readBackBase(const ParameterSet& p, std::string* dciText = nullptr);
+
+// Runs the grid loop. wresMin/wresMax start at 999/-999, points whose runs
+// failed hold 99 and take no part in them; the grid summary (default range,
+// dataReady) is applied when the job covers the whole grid.
+ContourOutcome computeGrid(const ContourJob& job, const DcDriverFactory& drivers);
+
+// ---- Real DC ----------------------------------------------------------------
+// Starts DC directly with <folder>/Contour.dci on standard input and
+// <folder>/Contour.dco on standard output, waits for it to exit and reads
+// the report; kills it after `timeoutSeconds` (TimedOut). The working folder
+// of DC is `folder`.
+class ProcessDcDriver : public DcDriver {
+ public:
+  ProcessDcDriver(std::string executable, std::string folder, double timeoutSeconds);
+  DcRun run(const std::string& dciText) override;
+  const std::string& folder() const { return folder_; }
+
+ private:
+  std::string exe_, folder_;
+  double timeout_;
+};
+
+// The timeout of a run: 20 x the measured run time, at least 60 s.
+double runTimeout(double measuredRunTime);
+
+// Runs with one ProcessDcDriver per worker: a single worker uses `dataFolder`
+// itself (unless `alwaysScratch`), several use scratch folders
+// "contour-work-<pid>-<k>" under it, each with its own Contour0.dci, which
+// are removed afterwards.
+class ScratchDrivers {
+ public:
+  ScratchDrivers(std::string executable, std::string dataFolder, double timeoutSeconds,
+                 std::string baseDciText, bool alwaysScratch = false);
+  ~ScratchDrivers();
+  DcDriverFactory factory();
+
+ private:
+  std::string exe_, data_, baseText_;
+  double timeout_;
+  bool alwaysScratch_;
+  std::vector<std::string> made_;
+  std::shared_ptr<std::mutex> mutex_;
+};
+
+// DC executable: `given` when not empty, else "Solvex" in `currentFolder`,
+// else the first "Solvex" on the search path. Throws runs::RunRefused.
+std::string locateDc(const std::string& given, const std::string& currentFolder, const std::string& searchPath);
+
+// The timing test: one run of the DCI text with `driver`; seconds, or nullopt when it failed.
+std::optional<double> timeOneRun(DcDriver& driver, const std::string& dciText);
+
+}  // namespace tavrin::contours

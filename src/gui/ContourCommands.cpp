@@ -1,0 +1,26 @@
+// The main window's Contours menu and the file-dialog operations of the
+// contour window (9: load contour data, 10: name the contour output file).
+#include <QAction>
+
+#include "CommandRegistry.h"
+#include "frmCalcContourData.h"
+#include "frmIO_all.h"
+#include "frmMain.h"
+
+namespace {
+
+void install(frmMain& w) {
+  if (QAction* a = w.action("Contour"))
+    QObject::connect(a, &QAction::triggered, &w, [&w] {
+      frmCalcContourData& f = frmCalcContourData::of(w);
+      f.show();
+      f.raise();
+      f.activateWindow();
+    });
+  w.fileDialog().setHandler(9, [&w](const QString& name) { frmCalcContourData::of(w).loadContourFile(name); });
+  w.fileDialog().setHandler(10, [&w](const QString& name) { frmCalcContourData::of(w).outputFileChosen(name); });
+}
+
+CommandRegistration reg(40, &install);
+
+}  // namespace

@@ -1,0 +1,570 @@
+#include "frmCalcContourData.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QDateTime>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMetaObject>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+#include <cmath>
+#include <cstdlib>
+
+#include "Session.h"
+#include "contours/contour_file.h"
+#include "contours/contour_plot.h"
+#include "frmHelpContours.h"
+#include "frmIO_all.h"
+#include "frmMain.h"
+#include "frmPlotContours.h"
+#include "model/dci_writer.h"
+#include "model/number_fields.h"
+#include "runs/runs.h"
+#include "shell/atomic_file.h"
+#include "shell/errors.h"
+
+namespace c = tavrin::contours;
+using tavrin::fixedField;
+using tavrin::trimmedPlainText;
+
+namespace {
+QString q(const std::string& s) { return QString::fromStdString(s); }
+int defaultParallelRuns() { return static_cast<int>(std::max(1u, std::thread::hardware_concurrency())); }
+}  // namespace
+
+struct frmCalcContourData::Ui {
+  QRadioButton* x[6] = {};
+  QRadioButton* y[6] = {};
+  QButtonGroup* xGroup = nullptr;
+  QButtonGroup* yGroup = nullptr;
+  QLineEdit* text[10] = {};  // Text1..Text9
+  QLabel* label16 = nullptr;
+  QLabel* label18 = nullptr;
+  QLabel* label20 = nullptr;
+  QLabel* label25 = nullptr;
+  QLabel* label26 = nullptr;
+  QPushButton* cmd[6] = {};  // Command1..Command5
+  QSpinBox* parallel = nullptr;
+};
+
+frmCalcContourData& frmCalcContourData::of(frmMain& main) {
+  auto* w = main.findChild<frmCalcContourData*>("frmCalcContourData");
+  if (!w) w = new frmCalcContourData(main);
+  return *w;
+}
+
+frmCalcContourData::frmCalcContourData(frmMain& main) : QMainWindow(&main, Qt::Window), main_(main), ui_(new Ui) {
+  setObjectName("frmCalcContourData");
+  setWindowTitle("Calculate Contour Data");
+  spec_.xCode = 1;
+  spec_.yCode = 2;
+  spec_.iterations = 1;
+  build();
+}
+
+frmCalcContourData::~frmCalcContourData() {
+  cancel_ = true;
+  if (worker_.joinable()) worker_.join();
+}
+
+void frmCalcContourData::build() {
+  QAction* help = menuBar()->addAction("Help");
+  help->setObjectName("HelpContours");
+  connect(help, &QAction::triggered, this, [this] {
+    if (!help_) help_ = new frmHelpContours(this);
+    help_->show();
+    help_->raise();
+  });
+
+  auto* central = new QWidget;
+  auto* outer = new QVBoxLayout(central);
+  auto* frames = new QHBoxLayout;
+  outer->addLayout(frames);
+
+  auto makeText = [this](int n) {
+    auto* e = new QLineEdit;
+    e->setObjectName(QString("Text%1").arg(n));
+    e->setMaximumWidth(120);
+    ui_->text[n] = e;
+    return e;
+  };
+  auto makeFrame = [&](const char* name, const char* caption, bool isX) {
+    auto* box = new QGroupBox(caption);
+    box->setObjectName(name);
+    auto* g = new QGridLayout(box);
+    auto* group = new QButtonGroup(box);
+    for (int code = 1; code <= 5; ++code) {
+      auto* r = new QRadioButton(c::codeCaption(code));
+      r->setObjectName(QString("Option%1").arg(isX ? code : code + 10));
+      group->addButton(r, code);
+      g->addWidget(r, code - 1, 0, 1, 2);
+      (isX ? ui_->x : ui_->y)[code] = r;
+    }
+    const int base = isX ? 1 : 4;
+    g->addWidget(new QLabel("Minimum value"), 5, 0);
+    g->addWidget(makeText(base), 5, 1);
+    g->addWidget(new QLabel("Maximum value"), 6, 0);
+    g->addWidget(makeText(base + 1), 6, 1);
+    g->addWidget(new QLabel(isX ? "Number of points, M" : "Number of points, N"), 7, 0);
+    g->addWidget(makeText(base + 2), 7, 1);
+    (isX ? ui_->xGroup : ui_->yGroup) = group;
+    connect(group, &QButtonGroup::idClicked, this, [this, isX](int id) {
+      (isX ? spec_.xCode : spec_.yCode) = static_cast<int16_t>(id);
+    });
+    frames->addWidget(box);
+  };
+  makeFrame("Frame1", "X-variable", true);
+  makeFrame("Frame2", "Y-variable", false);
+
+  auto* grid = new QGridLayout;
+  outer->addLayout(grid);
+  auto label = [](const char* name, const QString& text) {
+    auto* l = new QLabel(text);
+    l->setObjectName(name);
+    return l;
+  };
+  grid->addWidget(new QLabel("Delay (s)"), 0, 0);
+  grid->addWidget(makeText(7), 0, 1);
+  grid->addWidget(new QLabel("Zoom factor"), 1, 0);
+  grid->addWidget(makeText(8), 1, 1);
+  grid->addWidget(new QLabel("# of Iterations"), 2, 0);
+  grid->addWidget(makeText(9), 2, 1);
+  grid->addWidget(new QLabel("Parallel runs"), 3, 0);
+  ui_->parallel = new QSpinBox;
+  ui_->parallel->setObjectName("ParallelRuns");
+  ui_->parallel->setRange(1, 64);
+  ui_->parallel->setValue(defaultParallelRuns());
+  grid->addWidget(ui_->parallel, 3, 1);
+
+  grid->addWidget(new QLabel("Time (s) for 1 run"), 0, 2);
+  grid->addWidget(ui_->label20 = label("Label20", ""), 0, 3);
+  grid->addWidget(new QLabel("Estimated time for full run"), 1, 2);
+  grid->addWidget(new QLabel("HH:MM:SS"), 2, 2);
+  grid->addWidget(ui_->label16 = label("Label16", ""), 1, 3, 2, 1);
+  grid->addWidget(new QLabel("Min Wres"), 3, 2);
+  grid->addWidget(ui_->label25 = label("Label25", ""), 3, 3);
+  grid->addWidget(new QLabel("Max Wres"), 4, 2);
+  grid->addWidget(ui_->label26 = label("Label26", ""), 4, 3);
+  grid->addWidget(new QLabel("Output file"), 5, 0);
+  grid->addWidget(ui_->label18 = label("Label18", ""), 5, 1, 1, 3);
+  for (QLabel* l : {ui_->label16, ui_->label18, ui_->label20, ui_->label25, ui_->label26})
+    l->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+  auto* buttons = new QHBoxLayout;
+  outer->addLayout(buttons);
+  const char* captions[] = {"", "Test", "Set Output File", "Start Calcs", "Load Data from File", "Plot Contours"};
+  for (int k = 1; k <= 5; ++k) {
+    auto* b = new QPushButton(captions[k]);
+    b->setObjectName(QString("Command%1").arg(k));
+    buttons->addWidget(b);
+    ui_->cmd[k] = b;
+  }
+  connect(ui_->cmd[1], &QPushButton::clicked, this, &frmCalcContourData::test);
+  connect(ui_->cmd[2], &QPushButton::clicked, this, &frmCalcContourData::setOutputFile);
+  connect(ui_->cmd[3], &QPushButton::clicked, this, &frmCalcContourData::startCalcs);
+  connect(ui_->cmd[4], &QPushButton::clicked, this, &frmCalcContourData::loadDataFromFile);
+  connect(ui_->cmd[5], &QPushButton::clicked, this, &frmCalcContourData::plotContours);
+  setCentralWidget(central);
+
+  ui_->text[9]->setText("1");
+  ui_->text[8]->setText(QString::number(zoom_));
+  ui_->text[7]->setText(q(trimmedPlainText(delay_)));
+  for (int n = 1; n <= 9; ++n) {
+    QLineEdit* e = ui_->text[n];
+    connect(e, &QLineEdit::textChanged, this, [this, n](const QString& t) {
+      const std::string s = t.toStdString();
+      try {
+        switch (n) {
+          case 1: spec_.xMin = tavrin::leadingNumber(s); break;
+          case 2: spec_.xMax = tavrin::leadingNumber(s); break;
+          case 4: spec_.yMin = tavrin::leadingNumber(s); break;
+          case 5: spec_.yMax = tavrin::leadingNumber(s); break;
+          case 3: spec_.M = tavrin::leadingInt16(s); refreshEstimate(); break;
+          case 6: spec_.N = tavrin::leadingInt16(s); refreshEstimate(); break;
+          case 9: spec_.iterations = tavrin::leadingInt16(s); refreshEstimate(); break;
+          case 7: delay_ = tavrin::leadingNumber(s); break;
+          case 8: {
+            const double z = std::floor(tavrin::leadingNumber(s));
+            zoom_ = static_cast<int>(std::clamp(z, -32768.0, 32767.0));
+            break;
+          }
+          default: break;
+        }
+      } catch (const tavrin::TavrinError& err) {
+        main_.showMessage(q(err.what()));
+      }
+    });
+    if (n != 7 && n != 8) connect(e, &QLineEdit::textEdited, this, [this, e] { markBlue(e, true); });
+  }
+  selectCodes(1, 2);
+  ui_->cmd[2]->setEnabled(false);
+  ui_->cmd[3]->setEnabled(false);
+  resize(720, 480);
+}
+
+void frmCalcContourData::markBlue(QLineEdit* e, bool blue) {
+  e->setStyleSheet(blue ? "color: rgb(0,0,255);" : "");
+}
+
+void frmCalcContourData::selectCodes(int x, int y) {
+  spec_.xCode = static_cast<int16_t>(x);
+  spec_.yCode = static_cast<int16_t>(y);
+  for (int k = 1; k <= 5; ++k) {
+    ui_->x[k]->setChecked(k == x);
+    ui_->y[k]->setChecked(k == y);
+  }
+  // A code without a button clears them all.
+  if (x < 1 || x > 5) {
+    ui_->xGroup->setExclusive(false);
+    for (int k = 1; k <= 5; ++k) ui_->x[k]->setChecked(false);
+    ui_->xGroup->setExclusive(true);
+  }
+  if (y < 1 || y > 5) {
+    ui_->yGroup->setExclusive(false);
+    for (int k = 1; k <= 5; ++k) ui_->y[k]->setChecked(false);
+    ui_->yGroup->setExclusive(true);
+  }
+}
+
+QString frmCalcContourData::outputName() const { return ui_->label18->text(); }
+int frmCalcContourData::parallelRuns() const { return ui_->parallel->value(); }
+void frmCalcContourData::setParallelRuns(int n) { ui_->parallel->setValue(n); }
+
+void frmCalcContourData::showEvent(QShowEvent* e) {
+  QMainWindow::showEvent(e);
+  onShownOrResized(true);
+}
+
+void frmCalcContourData::resizeEvent(QResizeEvent* e) {
+  QMainWindow::resizeEvent(e);
+  if (isVisible()) onShownOrResized(false);
+}
+
+void frmCalcContourData::onShownOrResized(bool shown) {
+  if (delay_ < 0.7) {
+    delay_ = 0.7;
+    ui_->text[7]->setText(q(trimmedPlainText(delay_)));
+  }
+  // A resize keeps what the user is choosing; only showing the window resets it.
+  if (!shown || computing_) return;
+  if (grid_.dataReady) {
+    showGrid();
+  } else {
+    selectCodes(1, 2);
+    ui_->cmd[1]->setEnabled(true);
+    ui_->cmd[2]->setEnabled(false);
+    ui_->cmd[3]->setEnabled(false);
+  }
+}
+
+void frmCalcContourData::showGrid() {
+  const c::GridSpec& s = grid_.spec;
+  spec_ = s;
+  selectCodes(s.xCode, s.yCode);
+  const double v[] = {0, s.xMin, s.xMax, double(s.M), s.yMin, s.yMax, double(s.N)};
+  for (int n = 1; n <= 6; ++n) ui_->text[n]->setText(q(trimmedPlainText(v[n])));
+  ui_->text[9]->setText(QString::number(s.iterations));
+  ui_->text[8]->setText(QString::number(zoom_));
+  ui_->label25->setText(q(fixedField(grid_.wresMin, 10, 6)));
+  ui_->label26->setText(q(fixedField(grid_.wresMax, 10, 6)));
+}
+
+void frmCalcContourData::readFields() {
+  // The boxes store on every change; read them again in case of text set elsewhere.
+  try {
+    spec_.xMin = tavrin::leadingNumber(ui_->text[1]->text().toStdString());
+    spec_.xMax = tavrin::leadingNumber(ui_->text[2]->text().toStdString());
+    spec_.M = tavrin::leadingInt16(ui_->text[3]->text().toStdString());
+    spec_.yMin = tavrin::leadingNumber(ui_->text[4]->text().toStdString());
+    spec_.yMax = tavrin::leadingNumber(ui_->text[5]->text().toStdString());
+    spec_.N = tavrin::leadingInt16(ui_->text[6]->text().toStdString());
+    spec_.iterations = tavrin::leadingInt16(ui_->text[9]->text().toStdString());
+  } catch (const tavrin::TavrinError&) {
+    // Keeps the values stored when the boxes last held numbers.
+  }
+}
+
+void frmCalcContourData::refreshEstimate() {
+  ui_->label16->setText(
+      q(c::formatHms(c::estimateSeconds(runTime_, delay_, spec_.M, spec_.N, spec_.iterations))));
+}
+
+QString frmCalcContourData::dcExecutable() {
+  const Session& s = main_.session();
+  const char* path = std::getenv("PATH");
+  const std::string folder = s.app.programFolder.empty() ? std::string(".") : s.app.programFolder;
+  return q(c::locateDc(dcExe_.toStdString(), folder, path ? path : ""));
+}
+
+void frmCalcContourData::test() {
+  Session& s = main_.session();
+  if (computing_) return;
+  if (s.app.dciName.empty()) {
+    main_.showMessage("Oops!  You need to load a .dci file first.");
+    return;
+  }
+  readFields();
+  if (const auto refusal = c::setupRefusal(spec_)) {
+    main_.showMessage(q(*refusal));
+  } else {
+    if (const auto warn = c::setupWarning(spec_)) main_.showMessage(q(*warn));
+    c::applySetup(s.params, spec_);
+    for (int code : {int(spec_.xCode), int(spec_.yCode)})
+      if (code >= 1 && code <= 4)
+        main_.setFieldText(c::parameterControl(code), q(trimmedPlainText(c::parameterValue(s.params, code))));
+  }
+  s.app.dciName = "Contour.dci";
+  if (!main_.gather()) return;
+  QString exe;
+  std::string text;
+  try {
+    exe = dcExecutable();
+    s.params.adjustKeys[c::kKeyT2] = '0';
+    text = tavrin::dciText(s.params);
+    s.params.adjustKeys[c::kKeyT2] = '1';
+  } catch (const std::exception& e) {
+    s.params.adjustKeys[c::kKeyT2] = '1';
+    main_.showMessage(q(e.what()));
+    return;
+  }
+  const std::string folder = s.app.dataFolder.empty() ? std::string(".") : s.app.dataFolder;
+  computing_ = true;
+  for (int k = 1; k <= 5; ++k) ui_->cmd[k]->setEnabled(false);
+  if (worker_.joinable()) worker_.join();
+  worker_ = std::thread([this, exe = exe.toStdString(), folder, text] {
+    c::ProcessDcDriver driver(exe, folder, 600);
+    const c::DcRun r = driver.run(text);
+    QMetaObject::invokeMethod(
+        this,
+        [this, r] {
+          if (worker_.joinable()) worker_.join();
+          computing_ = false;
+          for (int k = 1; k <= 5; ++k) ui_->cmd[k]->setEnabled(k != 2 && k != 3);
+          if (r.status != c::DcRun::Ok) {
+            main_.showMessage("The timing run of DC failed: " + q(r.detail.empty() ? "no report" : r.detail));
+            ui_->cmd[2]->setEnabled(false);
+            emit testFinished(false);
+            return;
+          }
+          runTime_ = r.seconds;
+          ui_->label20->setText(q(tavrin::plainNumberText(std::round(runTime_ * 1000) / 1000)));
+          refreshEstimate();
+          ui_->cmd[1]->setEnabled(false);
+          ui_->cmd[2]->setEnabled(true);
+          ui_->cmd[3]->setEnabled(false);
+          emit testFinished(true);
+        },
+        Qt::QueuedConnection);
+  });
+}
+
+void frmCalcContourData::setOutputFile() {
+  main_.fileDialog().open(10, "Save Contour Data", {"*.txt", "*.*"});
+}
+
+void frmCalcContourData::outputFileChosen(const QString& name) {
+  main_.fileDialog().hide();
+  ui_->label18->setText(name);
+  ui_->cmd[3]->setEnabled(true);
+}
+
+void frmCalcContourData::gridSummary(bool writeFile) {
+  Session& s = main_.session();
+  if (writeFile) {
+    try {
+      c::writeContourFile(tavrin::joinPath(s.app.dataFolder, outputName().toStdString()), grid_);
+    } catch (const tavrin::TavrinError& e) {
+      main_.showMessage(q(e.what()));
+    }
+  }
+  ui_->label25->setText(q(fixedField(grid_.wresMin, 10, 6)));
+  ui_->label26->setText(q(fixedField(grid_.wresMax, 10, 6)));
+  grid_.dataReady = true;
+  for (int n = 1; n <= 6; ++n) markBlue(ui_->text[n], false);
+}
+
+void frmCalcContourData::startCalcs() {
+  Session& s = main_.session();
+  if (computing_) return;
+  readFields();
+  s.app.contourRunning = true;
+  s.app.dciName = "Contour.dci";
+  if (c::fitSteps(spec_.xCode, spec_.yCode).empty()) {
+    // This pair computes nothing: the summary runs on the grid already held.
+    grid_.wresMin = 999;
+    grid_.wresMax = -999;
+    bool any = false;
+    for (double v : grid_.wres)
+      if (v != c::kFailedPoint) c::takeIntoRange(grid_, v, any);
+    gridSummary(true);
+    s.app.contourRunning = false;
+    emit computationFinished(false);
+    return;
+  }
+  if (const auto refusal = c::setupRefusal(spec_)) {
+    main_.showMessage(q(*refusal));
+    s.app.contourRunning = false;
+    return;
+  }
+  s.app.dciName = "Contour0.dci";
+  std::string baseText;
+  tavrin::ParameterSet base;
+  QString exe;
+  try {
+    exe = dcExecutable();
+    base = c::readBackBase(s.params, &baseText);
+    tavrin::writeFileAtomically(tavrin::joinPath(s.app.dataFolder, "Contour0.dci"), baseText);
+  } catch (const std::exception& e) {
+    main_.showMessage(q(e.what()));
+    s.app.contourRunning = false;
+    return;
+  }
+  s.app.dciName = "Contour.dci";
+
+  c::ContourJob job;
+  job.spec = spec_;
+  job.base = base;
+  job.startResults = s.dcResults;
+  job.workers = parallelRuns();
+  job.cancel = &cancel_;
+  job.onProgress = [this](const c::Progress& p) {
+    QMetaObject::invokeMethod(this, [this, p] { showProgress(p.pointsDone, p.pointsTotal); }, Qt::QueuedConnection);
+  };
+  cancel_ = false;
+  computing_ = true;
+  for (int k = 1; k <= 5; ++k) ui_->cmd[k]->setEnabled(false);
+  startedMs_ = QDateTime::currentMSecsSinceEpoch();
+  if (!progress_) {
+    progress_ = new QProgressDialog(this);
+    progress_->setObjectName("ContourProgress");
+    progress_->setWindowTitle("Contour computation");
+    progress_->setAutoClose(false);
+    progress_->setAutoReset(false);
+    progress_->setMinimumDuration(0);
+    progress_->setWindowModality(Qt::NonModal);
+    progress_->setCancelButtonText("Cancel");
+    connect(progress_, &QProgressDialog::canceled, this, &frmCalcContourData::cancel);
+  }
+  progress_->setRange(0, spec_.M * spec_.N);
+  showProgress(0, spec_.M * spec_.N);
+  progress_->show();
+
+  const std::string folder = s.app.dataFolder.empty() ? std::string(".") : s.app.dataFolder;
+  const double timeout = c::runTimeout(runTime_);
+  if (worker_.joinable()) worker_.join();
+  worker_ = std::thread([this, job, exe = exe.toStdString(), folder, timeout, baseText, base] {
+    c::ContourOutcome o;
+    {
+      c::ScratchDrivers drivers(exe, folder, timeout, baseText);
+      o = c::computeGrid(job, drivers.factory());
+    }
+    QMetaObject::invokeMethod(
+        this, [this, o = std::move(o), base]() mutable { finishComputation(std::move(o), base); },
+        Qt::QueuedConnection);
+  });
+}
+
+void frmCalcContourData::showProgress(int done, int total) {
+  if (!progress_ || !computing_) return;
+  const double elapsed = double(QDateTime::currentMSecsSinceEpoch() - startedMs_) / 1000.0;
+  const double left = done > 0 ? elapsed / done * (total - done)
+                               : c::estimateSeconds(runTime_, 0, spec_.M, spec_.N, spec_.iterations) /
+                                     std::max(1, parallelRuns());
+  QString text = QString("Points done: %1 of %2\nElapsed: %3\nRemaining: about %4")
+                     .arg(done)
+                     .arg(total)
+                     .arg(q(c::formatHms(elapsed)), q(c::formatHms(left)));
+  if (cancel_) text = QString("Cancelling: waiting for the DC runs in progress ...\nPoints done: %1 of %2").arg(done).arg(total);
+  progress_->setLabelText(text);
+  progress_->setValue(done);
+}
+
+void frmCalcContourData::cancel() {
+  if (!computing_) return;
+  cancel_ = true;
+  if (progress_) {
+    progress_->setLabelText("Cancelling: waiting for the DC runs in progress ...");
+    progress_->show();
+  }
+}
+
+void frmCalcContourData::finishComputation(c::ContourOutcome o, const tavrin::ParameterSet& base) {
+  if (worker_.joinable()) worker_.join();
+  Session& s = main_.session();
+  computing_ = false;
+  if (progress_) progress_->hide();
+  for (int k = 1; k <= 5; ++k) ui_->cmd[k]->setEnabled(true);
+  ui_->cmd[1]->setEnabled(false);
+  s.app.contourRunning = false;
+  if (o.cancelled) {
+    // Nothing is written; the editor shows the base set again.
+    s.params = base;
+    s.app.dciName = "Contour0.dci";
+    main_.showParameters();
+    main_.showStatus("Contour computation cancelled; no file written.");
+    emit computationFinished(true);
+    return;
+  }
+  grid_ = std::move(o.grid);
+  contourFileName_ = outputName();
+  s.params = o.finalParams;
+  s.dcResults = o.finalResults;
+  main_.showParameters();
+  gridSummary(true);
+  main_.showStatus(QString("Contour grid done: %1 DC runs, %2 failed point(s).").arg(o.runs).arg(o.failedPoints));
+  emit computationFinished(false);
+}
+
+void frmCalcContourData::loadDataFromFile() {
+  main_.fileDialog().open(9, "Load Contour Data", {"*.txt", "*.*"});
+}
+
+void frmCalcContourData::loadContourFile(const QString& name) {
+  Session& s = main_.session();
+  contourFileName_ = name.isEmpty() ? outputName() : name;
+  main_.fileDialog().hide();
+  const std::string path = tavrin::joinPath(s.app.dataFolder, contourFileName_.toStdString());
+  try {
+    const std::string text = tavrin::readWholeFile(path);
+    if (c::isPartialContourText(text)) {
+      main_.showMessage(
+          "This file holds only some columns of a grid. Join the parts with \"tavrin-cli contour-merge\" first.");
+      return;
+    }
+    c::ContourGrid g = c::parseContourText(text, grid_);
+    grid_ = std::move(g);
+  } catch (const tavrin::TavrinError& e) {
+    s.app.readError = true;
+    main_.showMessage(q(e.what()));
+    return;
+  } catch (const std::bad_alloc&) {
+    main_.showMessage(q(tavrin::errorMessage(tavrin::kErrOutOfMemory)));
+    return;
+  }
+  showGrid();
+  ui_->label18->setText(contourFileName_);
+  gridSummary(false);
+}
+
+void frmCalcContourData::plotContours() {
+  zoom_ = static_cast<int>(std::clamp(std::floor(tavrin::leadingNumber(ui_->text[8]->text().toStdString())),
+                                      -32768.0, 32767.0));
+  if (const auto refusal = c::plotRefusal(grid_.spec, zoom_)) {
+    main_.showMessage(q(*refusal));
+    return;
+  }
+  if (!plot_) plot_ = new frmPlotContours(main_, this);
+  const QString name = contourFileName_.isEmpty() ? outputName() : contourFileName_;
+  plot_->setGrid(grid_, c::refine(grid_, zoom_), name);
+  plot_->show();
+  plot_->raise();
+}

@@ -1,0 +1,102 @@
+#pragma once
+// "Calculate Contour Data": the grid definition, the timing test, the output
+// file, the computation (on a worker thread, with a progress dialog and
+// Cancel), loading a grid from a file and plotting it. Holds the contour
+// state of the session for as long as the program runs.
+#include <QMainWindow>
+#include <QString>
+#include <atomic>
+#include <memory>
+#include <thread>
+
+#include "contours/contour_engine.h"
+#include "contours/contour_grid.h"
+
+class frmMain;
+class frmPlotContours;
+class frmHelpContours;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QSpinBox;
+class QProgressDialog;
+
+class frmCalcContourData : public QMainWindow {
+  Q_OBJECT
+ public:
+  explicit frmCalcContourData(frmMain& main);
+  ~frmCalcContourData() override;
+
+  // The window of the main window, created on first use.
+  static frmCalcContourData& of(frmMain& main);
+
+  // Commands as the buttons do them.
+  void test();               // Command1
+  void setOutputFile();      // Command2
+  void startCalcs();         // Command3
+  void loadDataFromFile();   // Command4
+  void plotContours();       // Command5
+  // File-dialog OK with codes 10 and 9.
+  void outputFileChosen(const QString& name);
+  void loadContourFile(const QString& name);
+
+  // State.
+  const tavrin::contours::ContourGrid& grid() const { return grid_; }
+  const tavrin::contours::GridSpec& spec() const { return spec_; }
+  double runTime() const { return runTime_; }
+  double delay() const { return delay_; }
+  int zoom() const { return zoom_; }
+  QString outputName() const;
+  QString contourFileName() const { return contourFileName_; }
+  bool computing() const { return computing_; }
+  // Cancels a computation in progress (the progress dialog's Cancel).
+  void cancel();
+  int parallelRuns() const;
+  void setParallelRuns(int n);
+  // DC executable used by Test and Start Calcs; empty: Solvex in the program
+  // folder, else on the search path.
+  void setDcExecutable(const QString& path) { dcExe_ = path; }
+  frmPlotContours* plotWindow() const { return plot_; }
+  QProgressDialog* progressDialog() const { return progress_; }
+
+ signals:
+  // Emitted on the GUI thread when a computation or a test ends.
+  void computationFinished(bool cancelled);
+  void testFinished(bool ok);
+
+ protected:
+  void showEvent(QShowEvent* e) override;
+  void resizeEvent(QResizeEvent* e) override;
+
+ private:
+  void build();
+  void onShownOrResized(bool shown);
+  void readFields();
+  void refreshEstimate();
+  void showGrid();
+  void gridSummary(bool writeFile);
+  void selectCodes(int x, int y);
+  void markBlue(QLineEdit* e, bool blue);
+  QString dcExecutable();
+  void finishComputation(tavrin::contours::ContourOutcome outcome, const tavrin::ParameterSet& base);
+  void showProgress(int done, int total);
+
+  frmMain& main_;
+  tavrin::contours::GridSpec spec_;
+  tavrin::contours::ContourGrid grid_;
+  double runTime_ = 0;
+  double delay_ = 0.7;
+  int zoom_ = 5;
+  QString contourFileName_;
+  QString dcExe_;
+  bool computing_ = false;
+  std::atomic<bool> cancel_{false};
+  std::thread worker_;
+  qint64 startedMs_ = 0;
+  QProgressDialog* progress_ = nullptr;
+  frmPlotContours* plot_ = nullptr;
+  frmHelpContours* help_ = nullptr;
+  struct Ui;
+  std::unique_ptr<Ui> ui_;
+};

@@ -1,0 +1,113 @@
+#pragma once
+// A scripted DC for the contour engine: it reads every DCI it is given,
+// records the set and the keys set to "0", and answers with a DCO built by a
+// script from what it saw, so the answers do not depend on the order of runs.
+
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "../output/report_builders.h"
+#include "contours/contour_engine.h"
+#include "model/input_reader.h"
+#include "shell/atomic_file.h"
+
+namespace contourtest {
+
+using namespace tavrin;
+using namespace tavrin::contours;
+
+struct SeenRun {
+  ParameterSet p;
+  std::vector<int> zeroKeys;  // keys "0" in the DCI, ascending
+};
+
+// What the scripted DC answers: the first-row correction and output, the
+// per-light-curve corrections, the Sum(W*Res**2) for the input values; or
+// failure (no report) / DC's error line.
+struct Answer {
+  double correction = 0, output = 0;
+  std::vector<double> l1Corrections{0.0, 0.0};
+  double sum = 1.0;
+  enum Kind { Report, NoReport, ErrorLine, CutShort } kind = Report;
+};
+using Script = std::function<Answer(const SeenRun&)>;
+
+inline std::string d(double v) {
+  char buf[40];
+  std::snprintf(buf, sizeof buf, "%.10E", v);
+  return buf;
+}
+
+inline std::string dcoFor(const Answer& a, const ParameterSet& p) {
+  testreports::DcoSpec s;
+  s.switches = std::to_string(p.IFVC1) + "      " + std::to_string(p.IFVC2) + "      " + std::to_string(p.NLC);
+  s.velocityL2.assign(static_cast<size_t>(p.IFVC1 + p.IFVC2), "0.9000000");
+  s.lightL2.assign(static_cast<size_t>(p.NLC), "1.5000000");
+  s.correlation = {{"1.00000"}};
+  s.rows.clear();
+  s.rows.push_back({15, 0, d(0), d(a.correction), d(a.output), d(0.001)});
+  for (size_t n = 1; n < a.l1Corrections.size(); ++n)
+    s.rows.push_back({31, static_cast<int>(n + 1), d(0), d(a.l1Corrections[n]), d(0), d(0.001)});
+  // For the L1 step the rows are one per light curve from the first.
+  if (!a.l1Corrections.empty()) s.rows[0].correction = d(a.correction);
+  std::string sums = "   " + d(a.sum);
+  sums.resize(3 + 27, ' ');
+  sums += d(a.sum * 0.9);
+  s.sums = sums;
+  if (a.kind == Answer::ErrorLine) {
+    s.marker = false;
+    s.trailer = {"*ERR* solution failed: matrix singular"};
+  }
+  if (a.kind == Answer::CutShort) s.marker = false;
+  return testreports::join(testreports::dcoLines(s));
+}
+
+class ScriptedDc : public DcDriver {
+ public:
+  ScriptedDc(Script script, std::vector<SeenRun>* log, std::mutex* m) : script_(std::move(script)), log_(log), m_(m) {}
+  DcRun run(const std::string& text) override {
+    SeenRun seen;
+    seen.p = readDciText(text, ParameterSet{}, probeDciText(text)).params;
+    for (int k = 1; k <= kAdjustKeys; ++k)
+      if (seen.p.adjustKeys[static_cast<size_t>(k)] == '0') seen.zeroKeys.push_back(k);
+    const Answer a = script_(seen);
+    if (log_) {
+      std::lock_guard lock(*m_);
+      log_->push_back(seen);
+    }
+    DcRun r;
+    if (a.kind == Answer::NoReport) return r;
+    r.status = DcRun::Ok;
+    r.dco = dcoFor(a, seen.p);
+    return r;
+  }
+
+ private:
+  Script script_;
+  std::vector<SeenRun>* log_;
+  std::mutex* m_;
+};
+
+inline DcDriverFactory scripted(Script s, std::vector<SeenRun>* log = nullptr) {
+  auto m = std::make_shared<std::mutex>();
+  return [s, log, m](int, int) -> std::unique_ptr<DcDriver> { return std::make_unique<ScriptedDc>(s, log, m.get()); };
+}
+
+inline ParameterSet exampleSet() {
+  const std::string path = std::string(TAVRIN_SOURCE_DIR) + "/examples/example.dci";
+  return readDci(path, ParameterSet{}, probeDci(path)).params;
+}
+
+inline ContourJob jobFor(const GridSpec& s, ParameterSet p) {
+  applySetup(p, s);
+  ContourJob j;
+  j.spec = s;
+  j.base = readBackBase(p);
+  return j;
+}
+
+}  // namespace contourtest

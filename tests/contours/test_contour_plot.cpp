@@ -1,0 +1,254 @@
+// Refinement, contour dots, colour scale, the direct colour map against the
+// literal disc painting, refusals, frame captions and readout, on a
+// recording canvas.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <map>
+#include <set>
+#include <tuple>
+
+#include "../output/recording_canvas.h"
+#include "contours/contour_plot.h"
+
+using namespace tavrin;
+using namespace tavrin::contours;
+using tavrin::test::Op;
+using tavrin::test::RecordingCanvas;
+
+namespace {
+
+ContourGrid gridOf(int M, int N, const std::function<double(int, int)>& f) {
+  ContourGrid g;
+  g.spec = GridSpec{1, 2, 0.2, 0.6, static_cast<int16_t>(M), 80, 90, static_cast<int16_t>(N), 1};
+  g.resize();
+  for (int i = 0; i < M; ++i)
+    for (int j = 0; j < N; ++j) g.wres[static_cast<size_t>(i) * N + j] = f(i, j);
+  summariseLoaded(g);
+  return g;
+}
+
+double bumpy(int i, int j) { return 1000 + 37 * std::sin(1.3 * i + 0.4) * std::cos(0.9 * j) + 11 * i * j - 3 * j * j; }
+
+}  // namespace
+
+TEST(ContourRefine, NodesReproducedExactlyAndPolynomialsOfTheirIntervals) {
+  const ContourGrid g = gridOf(5, 4, bumpy);
+  const FineGrid f = refine(g, 10);
+  EXPECT_EQ(f.fineM, 40);
+  EXPECT_EQ(f.fineN, 30);
+  for (int i = 0; i < 5; ++i)
+    for (int j = 0; j < 4; ++j) EXPECT_EQ(f.at(i * 10, j * 10), g.value(i, j)) << i << "," << j;
+  // Interval 0 along X is the quadratic through nodes 0..2; interval 1 the
+  // cubic through 0..3; interval 3 the quadratic through 2..4.
+  auto lagrange = [](std::vector<double> xs, std::vector<double> ys, double x) {
+    double s = 0;
+    for (size_t i = 0; i < xs.size(); ++i) {
+      double b = 1;
+      for (size_t k = 0; k < xs.size(); ++k)
+        if (k != i) b *= (x - xs[k]) / (xs[i] - xs[k]);
+      s += b * ys[i];
+    }
+    return s;
+  };
+  const int j = 2;
+  auto v = [&](int i) { return g.value(i, j); };
+  EXPECT_NEAR(f.at(7, 20), lagrange({0, 10, 20}, {v(0), v(1), v(2)}, 7), 1e-9);
+  EXPECT_NEAR(f.at(13, 20), lagrange({0, 10, 20, 30}, {v(0), v(1), v(2), v(3)}, 13), 1e-9);
+  EXPECT_NEAR(f.at(25, 20), lagrange({10, 20, 30, 40}, {v(1), v(2), v(3), v(4)}, 25), 1e-9);
+  EXPECT_NEAR(f.at(37, 20), lagrange({20, 30, 40}, {v(2), v(3), v(4)}, 37), 1e-9);
+  // A quadratic surface is refined without error everywhere.
+  const FineGrid q = refine(gridOf(4, 6, [](int i, int j) { return 3.0 * i * i - 2.0 * j * j + i * j + 5; }), 4);
+  for (int a = 0; a <= q.fineM; ++a)
+    for (int b = 0; b <= q.fineN; ++b) {
+      const double x = a / 4.0, y = b / 4.0;
+      EXPECT_NEAR(q.at(a, b), 3 * x * x - 2 * y * y + x * y + 5, 1e-9);
+    }
+}
+
+TEST(ContourRefine, RefusalsBeforePlotting) {
+  GridSpec s{1, 2, 0, 1, 5, 0, 1, 5, 1};
+  EXPECT_EQ(plotRefusal(s, 1), "Zoom factor must be >= 2.");
+  EXPECT_FALSE(plotRefusal(s, 2));
+  s.M = 2;
+  ASSERT_TRUE(plotRefusal(s, 5));
+  EXPECT_NE(plotRefusal(s, 5)->find("at least 3 points"), std::string::npos);
+  s.M = 201;
+  EXPECT_FALSE(plotRefusal(s, 5));
+  ASSERT_TRUE(plotRefusal(s, 6));
+  EXPECT_NE(plotRefusal(s, 6)->find("largest zoom factor for this grid is 5."), std::string::npos);
+  s.M = 21;
+  s.N = 8;
+  EXPECT_FALSE(plotRefusal(s, 50));
+  EXPECT_NE(plotRefusal(s, 51)->find("is 50."), std::string::npos);
+  EXPECT_EQ(levelRefusal(1, 2, 1), "The number of contour lines must be at least 2.");
+  EXPECT_EQ(levelRefusal(3, 3, 10), "Max Contour and Min Contour must differ.");
+  EXPECT_FALSE(levelRefusal(5, 3, 2));
+}
+
+TEST(ContourDots, LevelsAndLinearGridGiveStraightEvenRows) {
+  const auto lv = contourLevels(1230, 4920, 10);
+  ASSERT_EQ(lv.size(), 10u);
+  for (int k = 0; k < 10; ++k) EXPECT_NEAR(lv[static_cast<size_t>(k)], 1230 + 410 * k, 1e-9);
+  // Values rising linearly along X by 10 per node (5 per fine step): levels
+  // 2.5, 12.5, 22.5 cross every fine row halfway between fine points, never a column.
+  const ContourGrid g = gridOf(4, 3, [](int i, int) { return 10.0 * i; });
+  const FineGrid f = refine(g, 2);
+  RecordingCanvas c(12000, 9000);
+  const PlotRect a = plotRect(c.width(), c.height());
+  const long dots = drawContourDots(c, f, a, 2.5, 22.5, 3);
+  EXPECT_EQ(dots, 3 * (f.fineN + 1));
+  const auto circles = c.of(Op::Circle, kContourRed);
+  ASSERT_EQ(circles.size(), static_cast<size_t>(dots) * 5);
+  std::map<double, int> xs;
+  for (size_t k = 0; k < circles.size(); k += 5) {
+    xs[std::round(circles[k].x1 * 1e6) / 1e6]++;
+    for (int r = 0; r < 5; ++r) EXPECT_DOUBLE_EQ(circles[k + static_cast<size_t>(r)].x2, r + 1);
+  }
+  ASSERT_EQ(xs.size(), 3u);  // three vertical lines ...
+  std::vector<double> at;
+  for (auto& [x, n] : xs) {
+    EXPECT_EQ(n, f.fineN + 1);
+    at.push_back(x);
+  }
+  EXPECT_NEAR(at[1] - at[0], at[2] - at[1], 1e-5);  // ... evenly spaced
+  EXPECT_NEAR(at[0], a.left + (a.right - a.left) * (0.5 / 6), 1e-6);
+  EXPECT_NEAR(at[1] - at[0], (a.right - a.left) * (2.0 / 6), 1e-6);
+}
+
+TEST(ContourDots, EqualityIsNoCrossing) {
+  const ContourGrid g = gridOf(3, 3, [](int i, int) { return 10.0 * i; });
+  const FineGrid f = refine(g, 2);  // fine values 0, 5, 10, 15, 20 along X
+  RecordingCanvas c;
+  const PlotRect a = plotRect(c.width(), c.height());
+  EXPECT_EQ(drawContourDots(c, f, a, 10, 20, 2), 0);  // both levels hit fine values exactly
+  EXPECT_EQ(drawContourDots(c, f, a, 10.5, 20, 2), f.fineN + 1);
+}
+
+TEST(ContourColours, ScaleTable) {
+  EXPECT_EQ(scaleColour(-0.01), (Rgb{0, 0, 0}));
+  EXPECT_EQ(scaleColour(0), (Rgb{0, 0, 0}));  // E = 0 at t = 0
+  EXPECT_EQ(scaleColour(1), (Rgb{255, 0, 0}));
+  EXPECT_EQ(scaleColour(1.5), (Rgb{255, 0, 0}));
+  EXPECT_EQ(scaleColour(std::nan("")), (Rgb{0, 0, 0}));
+  auto close = [](Rgb a, Rgb b) {
+    return std::abs(a.r - b.r) <= 1 && std::abs(a.g - b.g) <= 1 && std::abs(a.b - b.b) <= 1;
+  };
+  for (double t : {0.2, 0.6}) {
+    EXPECT_TRUE(close(scaleColour(t - 1e-9), scaleColour(t))) << t;
+    EXPECT_TRUE(close(scaleColour(t + 1e-9), scaleColour(t))) << t;
+  }
+  EXPECT_EQ(scaleColour(0.6), (Rgb{0, 255, 0}));
+  const Rgb mid = scaleColour(0.4);  // 255 * 0.5 * E on green and blue
+  EXPECT_EQ(mid.r, 0);
+  EXPECT_EQ(mid.g, 126);  // 127.5 x (1 - e^-4.6) = 126.2
+  EXPECT_EQ(mid.b, 126);
+  EXPECT_EQ(scaleColour(0.8), (Rgb{128, 128, 0}));  // 127.5 rounds to even ... 128
+}
+
+namespace {
+
+// Paints circle outlines as a 96 dpi raster would (a pen of one pixel): a
+// pixel takes the colour of the last circle passing within half a pen of
+// its centre, so discs of radius 1..100 become filled discs.
+class RasterCanvas : public RecordingCanvas {
+ public:
+  RasterCanvas(double w, double h, double x0, double y0, int pw, int ph, double tpp)
+      : RecordingCanvas(w, h), px_(static_cast<size_t>(pw * ph)), x0_(x0), y0_(y0), pw_(pw), ph_(ph), tpp_(tpp) {}
+  void circle(double x, double y, double r) override {
+    // Only the outermost circle of a run matters for coverage (the inner ones are inside it).
+    if (r != 100) return;
+    const double R = r + 7.5;
+    for (int row = 0; row < ph_; ++row)
+      for (int col = 0; col < pw_; ++col) {
+        const double cx = x0_ + (col + 0.5) * tpp_ - x, cy = y0_ + (row + 0.5) * tpp_ - y;
+        if (cx * cx + cy * cy <= R * R) px_[static_cast<size_t>(row) * pw_ + col] = fore;
+      }
+  }
+  std::vector<Rgb> px_;
+
+ private:
+  double x0_, y0_;
+  int pw_, ph_;
+  double tpp_;
+};
+
+}  // namespace
+
+TEST(ContourColours, DirectRenderingMatchesLiteralPainting) {
+  const ContourGrid g = gridOf(7, 6, bumpy);
+  const FineGrid f = refine(g, 5);  // 31 x 26 fine points
+  // A small window: fine points about 120 twips apart, discs overlap.
+  const double W = 700 + 415 + 3600, H = 342 + 1150 + 2700;
+  const PlotRect a = plotRect(W, H);
+  const double tpp = 15, R = 107.5;
+  const double x0 = a.left - 120, y0 = a.top - 120;
+  const int pw = static_cast<int>((a.right - a.left + 240) / tpp), ph = static_cast<int>((a.bottom - a.top + 240) / tpp);
+  RasterCanvas lit(W, H, x0, y0, pw, ph, tpp);
+  std::fill(lit.px_.begin(), lit.px_.end(), Rgb{255, 255, 255});
+  paintColoursLiteral(lit, f, a, g.range.low, 1100);
+  const RgbImage img = renderColourMap(f, a, g.range.low, 1100, x0, y0, pw, ph, tpp, R);
+  ASSERT_EQ(img.pixels.size(), lit.px_.size());
+  size_t same = 0;
+  for (size_t k = 0; k < img.pixels.size(); ++k) same += img.pixels[k] == lit.px_[k];
+  const double agreement = static_cast<double>(same) / static_cast<double>(img.pixels.size());
+  EXPECT_GE(agreement, 0.995) << agreement;
+  // The colours really vary over the map.
+  std::set<std::tuple<int, int, int>> distinct;
+  for (const Rgb& p : img.pixels) distinct.insert({p.r, p.g, p.b});
+  EXPECT_GT(distinct.size(), 50u);
+}
+
+TEST(ContourColours, DrawsOneImageWhenDiscsCoverAndCirclesWhenSparse) {
+  const ContourGrid g = gridOf(5, 5, bumpy);
+  RecordingCanvas dense(12000, 9000);
+  drawColours(dense, refine(g, 40), plotRect(12000, 9000), g.range.low, g.range.high);
+  EXPECT_EQ(dense.of(Op::Image).size(), 1u);
+  EXPECT_TRUE(dense.of(Op::Circle).empty());
+  RecordingCanvas sparse(12000, 9000);
+  const FineGrid f = refine(g, 2);
+  drawColours(sparse, f, plotRect(12000, 9000), g.range.low, g.range.high);
+  EXPECT_TRUE(sparse.of(Op::Image).empty());
+  EXPECT_EQ(sparse.of(Op::Circle).size(), static_cast<size_t>((f.fineM + 1) * (f.fineN + 1) * 100));
+}
+
+TEST(ContourFrame, CaptionsTicksAndReadout) {
+  ContourGrid g = gridOf(5, 5, bumpy);
+  g.spec.xMin = 0.2;
+  g.spec.xMax = 0.6;
+  g.spec.yMin = 80;
+  g.spec.yMax = 90;
+  RecordingCanvas c(12000, 9000);
+  const PlotRect a = plotRect(c.width(), c.height());
+  EXPECT_DOUBLE_EQ(a.left, 700);
+  EXPECT_DOUBLE_EQ(a.right, 12000 - 415);
+  EXPECT_DOUBLE_EQ(a.bottom, 9000 - 1150);
+  const FrameLabels L = drawFrame(c, g.spec, 1230, 4920, a);
+  EXPECT_EQ(L.label1, "  .20");  // fixedField(5, 2)
+  EXPECT_EQ(L.label3, "  .60");
+  EXPECT_EQ(L.label6, "80.00");
+  EXPECT_EQ(L.label19, "Mass ratio");
+  EXPECT_EQ(L.label18, "Inclination");
+  EXPECT_DOUBLE_EQ(tickInterval(0.2, 0.6), 0.05);  // R = 0.4: ratio 4 -> m = 5
+  EXPECT_DOUBLE_EQ(tickInterval(80, 90), 2);       // ratio 1 -> m = 2
+  EXPECT_DOUBLE_EQ(tickInterval(0, 7), 1);         // ratio 7 -> m = 10
+  EXPECT_EQ(L.text1, "4920.00");  // fixedField(7, 4) keeps what fits
+  // X ticks from floor(0.2/0.05) = 4 to floor(0.6/0.05) = 11 (0.6/0.05 is
+  // just below 12 in binary): 8 positions, two lines each; Y: 80..90 by 2 = 6.
+  const auto lines = c.of(Op::Line);
+  EXPECT_EQ(lines.size(), 1 + 2u * 8 + 2u * 6);
+  EXPECT_EQ(contourBoxText(4920, -1), "4920");
+  EXPECT_EQ(contourBoxText(0.123456, 4), ".1235");
+
+  const FineGrid f = refine(g, 4);
+  EXPECT_FALSE(readout(g.spec, f, a, a.left - 1, a.top + 5));
+  const auto r = readout(g.spec, f, a, a.left, a.bottom);
+  ASSERT_TRUE(r);
+  EXPECT_EQ(r->xText, "    .200");
+  EXPECT_EQ(r->yText, "  80.000");
+  const auto top = readout(g.spec, f, a, a.right, a.top);
+  ASSERT_TRUE(top);
+  EXPECT_EQ(top->xText, "    .600");
+  EXPECT_NEAR(std::stod(top->wresText), g.value(4, 4), 1e-5);  // as many digits as 12 places hold
+}

@@ -1,0 +1,230 @@
+// The contour windows on real widgets: the Contours menu, the Test run with
+// the stand-in DC, the output file through the file dialog, a computation
+// with its progress dialog (the file equals the command line's), Cancel,
+// loading, the plot refusals, the plot window with its readout and export,
+// and the help page.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <cstdlib>
+
+#include "frmCalcContourData.h"
+#include "frmHelpContours.h"
+#include "frmIO_all.h"
+#include "frmMain.h"
+#include "frmMain_test_support.h"
+#include "frmPlotContours.h"
+#include "shell/atomic_file.h"
+
+namespace {
+
+const QString kSolvex = QString(TAVRIN_BINARY_DIR) + "/src/standins/Solvex";
+const QString kCli = QString(TAVRIN_BINARY_DIR) + "/src/cli/tavrin-cli";
+const QString kExamples = QString(TAVRIN_SOURCE_DIR) + "/examples";
+
+void loadDci(frmMain& w, const QString& folder, const QString& name) {
+  w.action("LoadDCI")->trigger();
+  frmIO_all& d = w.fileDialog();
+  d.setFolder(folder);
+  d.setName(name);
+  d.accept();
+}
+
+template <typename T>
+T* child(QWidget& w, const char* name) {
+  return w.findChild<T*>(name);
+}
+
+void typeInto(QLineEdit* e, const QString& s) {
+  e->selectAll();
+  QTest::keyClicks(e, s);
+}
+
+// Sets up inclination 83..89 (M) against potential 1 4.7..5.3 (N).
+void defineGrid(frmCalcContourData& f, int M, int N) {
+  child<QRadioButton>(f, "Option2")->click();
+  child<QRadioButton>(f, "Option14")->click();
+  typeInto(child<QLineEdit>(f, "Text1"), "83");
+  typeInto(child<QLineEdit>(f, "Text2"), "89");
+  typeInto(child<QLineEdit>(f, "Text3"), QString::number(M));
+  typeInto(child<QLineEdit>(f, "Text4"), "4.7");
+  typeInto(child<QLineEdit>(f, "Text5"), "5.3");
+  typeInto(child<QLineEdit>(f, "Text6"), QString::number(N));
+}
+
+}  // namespace
+
+TEST(ContourWindows, ControlsAndRefusals) {
+  frmMain w;
+  mwtest::MessageCatcher msgs;
+  w.action("Contour")->trigger();
+  frmCalcContourData& f = frmCalcContourData::of(w);
+  ASSERT_TRUE(f.isVisible());
+  EXPECT_EQ(f.windowTitle(), "Calculate Contour Data");
+  for (const char* n : {"Frame1", "Frame2", "Option1", "Option5", "Option11", "Option15", "Text1", "Text9", "Label16",
+                        "Label18", "Label20", "Label25", "Label26", "Command1", "Command5", "ParallelRuns"})
+    EXPECT_NE(f.findChild<QWidget*>(n), nullptr) << n;
+  EXPECT_EQ(child<QRadioButton>(f, "Option2")->text(), "Inclination, i");
+  EXPECT_TRUE(child<QRadioButton>(f, "Option1")->isChecked());
+  EXPECT_TRUE(child<QRadioButton>(f, "Option12")->isChecked());
+  EXPECT_TRUE(child<QPushButton>(f, "Command1")->isEnabled());
+  EXPECT_FALSE(child<QPushButton>(f, "Command2")->isEnabled());
+  EXPECT_FALSE(child<QPushButton>(f, "Command3")->isEnabled());
+
+  // Test without a DCI.
+  f.test();
+  ASSERT_EQ(msgs.messages.size(), 1);
+  EXPECT_EQ(msgs.messages[0], "Oops!  You need to load a .dci file first.");
+
+  // Delay raised to 0.7 when shown again; typed fields turn blue.
+  typeInto(child<QLineEdit>(f, "Text7"), "0.3");
+  EXPECT_DOUBLE_EQ(f.delay(), 0.3);
+  f.hide();
+  f.show();
+  EXPECT_DOUBLE_EQ(f.delay(), 0.7);
+  EXPECT_EQ(child<QLineEdit>(f, "Text7")->text(), ".7");
+  typeInto(child<QLineEdit>(f, "Text3"), "3");
+  EXPECT_NE(child<QLineEdit>(f, "Text3")->styleSheet().indexOf("0,0,255"), -1);
+  // An integer box beyond 16 bits keeps its value and says so.
+  typeInto(child<QLineEdit>(f, "Text6"), "70000");
+  EXPECT_TRUE(msgs.messages.contains("Error 6: Overflow."));
+
+  // Plot without a grid, and the zoom message.
+  msgs.messages.clear();
+  typeInto(child<QLineEdit>(f, "Text8"), "1");
+  f.plotContours();
+  ASSERT_EQ(msgs.messages.size(), 1);
+  EXPECT_EQ(msgs.messages[0], "Zoom factor must be >= 2.");
+
+  // Help page.
+  f.findChild<QAction*>("HelpContours")->trigger();
+  auto* help = f.findChild<frmHelpContours*>();
+  ASSERT_NE(help, nullptr);
+  EXPECT_TRUE(help->isVisible());
+  EXPECT_EQ(help->findChild<QLabel*>("Label0")->text(), "Help - Contours");
+  EXPECT_NE(help->findChild<QLabel*>("Label1_0")->text().indexOf("M x N grid"), -1);
+}
+
+TEST(ContourWindows, ComputeLoadPlotAndExport) {
+  if (!QFile::exists(kSolvex) || !QFile::exists(kCli)) GTEST_SKIP() << "stand-in DC or tavrin-cli not built";
+  QTemporaryDir tmp;
+  frmMain w;
+  mwtest::MessageCatcher msgs;
+  QFile::copy(kExamples + "/example.dci", tmp.path() + "/example.dci");
+  loadDci(w, tmp.path(), "example.dci");
+  ASSERT_EQ(w.session().app.dciName, "example.dci");
+
+  w.action("Contour")->trigger();
+  frmCalcContourData& f = frmCalcContourData::of(w);
+  f.setDcExecutable(kSolvex);
+  defineGrid(f, 3, 3);
+  QSignalSpy tested(&f, &frmCalcContourData::testFinished);
+  QTest::mouseClick(child<QPushButton>(f, "Command1"), Qt::LeftButton);
+  ASSERT_TRUE(tested.wait(60000));
+  ASSERT_TRUE(tested.at(0).at(0).toBool()) << msgs.messages.join("|").toStdString();
+  EXPECT_GT(f.runTime(), 0);
+  EXPECT_FALSE(child<QLabel>(f, "Label16")->text().isEmpty());
+  EXPECT_FALSE(child<QPushButton>(f, "Command1")->isEnabled());
+  EXPECT_TRUE(child<QPushButton>(f, "Command2")->isEnabled());
+  // The set-up put the grid's first values into the editor.
+  EXPECT_EQ(w.fieldText("Text39"), "83");
+  EXPECT_EQ(w.session().app.dciName, "Contour.dci");
+
+  QTest::mouseClick(child<QPushButton>(f, "Command2"), Qt::LeftButton);
+  frmIO_all& d = w.fileDialog();
+  EXPECT_EQ(d.windowTitle(), "Save Contour Data");
+  d.setName("gui.txt");
+  d.accept();
+  EXPECT_EQ(f.outputName(), "gui.txt");
+  ASSERT_TRUE(child<QPushButton>(f, "Command3")->isEnabled());
+
+  // Cancel first: nothing written, the editor back to the base set.
+  f.setParallelRuns(2);
+  const double incl0 = w.session().params.XINCL;
+  QSignalSpy done(&f, &frmCalcContourData::computationFinished);
+  QTest::mouseClick(child<QPushButton>(f, "Command3"), Qt::LeftButton);
+  ASSERT_NE(f.progressDialog(), nullptr);
+  EXPECT_TRUE(f.progressDialog()->isVisible());
+  EXPECT_TRUE(w.session().app.contourRunning);
+  f.cancel();
+  ASSERT_TRUE(done.wait(120000));
+  EXPECT_TRUE(done.at(0).at(0).toBool());
+  EXPECT_FALSE(QFile::exists(tmp.path() + "/gui.txt"));
+  EXPECT_DOUBLE_EQ(w.session().params.XINCL, incl0);
+  EXPECT_FALSE(w.session().app.contourRunning);
+
+  // The whole computation; the window stays responsive meanwhile.
+  QTest::mouseClick(child<QPushButton>(f, "Command3"), Qt::LeftButton);
+  QApplication::processEvents();
+  EXPECT_TRUE(f.computing());
+  EXPECT_TRUE(f.progressDialog()->labelText().contains("Points done"));
+  ASSERT_TRUE(done.wait(300000));
+  EXPECT_FALSE(done.at(1).at(0).toBool());
+  EXPECT_FALSE(w.session().app.contourRunning);
+  ASSERT_TRUE(QFile::exists(tmp.path() + "/gui.txt")) << msgs.messages.join("|").toStdString();
+  EXPECT_TRUE(f.grid().dataReady);
+  EXPECT_FALSE(child<QLabel>(f, "Label25")->text().isEmpty());
+  for (const auto& e : QDir(tmp.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) ADD_FAILURE() << e.toStdString();
+
+  // The command line computes the same file from the same DCI.
+  const QString cli = "'" + kCli + "' contour '" + tmp.path() + "/example.dci' --x 2:83:89:3 --y 4:4.7:5.3:3 " +
+                      "--iterations 1 --jobs 1 --dc '" + kSolvex + "' --out '" + tmp.path() + "/cli.txt' 2>/dev/null";
+  ASSERT_EQ(std::system(cli.toStdString().c_str()), 0);
+  EXPECT_EQ(tavrin::readWholeFile((tmp.path() + "/gui.txt").toStdString()),
+            tavrin::readWholeFile((tmp.path() + "/cli.txt").toStdString()));
+
+  // Load it back through the dialog, then plot.
+  QTest::mouseClick(child<QPushButton>(f, "Command4"), Qt::LeftButton);
+  EXPECT_EQ(d.windowTitle(), "Load Contour Data");
+  d.setName("cli.txt");
+  d.accept();
+  EXPECT_EQ(f.contourFileName(), "cli.txt");
+  EXPECT_EQ(f.grid().spec.xCode, 2);
+  EXPECT_TRUE(child<QRadioButton>(f, "Option14")->isChecked());
+  typeInto(child<QLineEdit>(f, "Text8"), "5");
+  msgs.messages.clear();
+  f.plotContours();
+  ASSERT_TRUE(msgs.messages.isEmpty()) << msgs.messages.join("|").toStdString();
+  frmPlotContours* p = f.plotWindow();
+  ASSERT_NE(p, nullptr);
+  EXPECT_EQ(p->windowTitle(), "Plot Contours - cli.txt");
+  EXPECT_EQ(p->contourLines(), 10);
+  EXPECT_EQ(p->fineGrid().fineM, 10);
+  ASSERT_EQ(p->layers().size(), 1u);
+  p->colours();
+  p->contours();
+  EXPECT_EQ(p->layers().size(), 3u);
+  QApplication::processEvents();
+  const QImage shot = p->grab().toImage();
+  shot.save(QString(TAVRIN_BINARY_DIR) + "/contour_plot_window.png");
+  EXPECT_EQ(p->labelText("Label19"), "Inclination");
+  EXPECT_EQ(p->labelText("Label18"), "Omega1");
+  // Readout in the middle of the plot area.
+  QWidget* area = p->plotArea();
+  p->readoutAt(QPointF(area->width() / 2.0, (area->height() - 77) / 2.0));
+  EXPECT_FALSE(p->findChild<QLabel*>("Label15")->text().isEmpty());
+  // Levels refused with a message.
+  auto* lines = p->findChild<QLineEdit*>("Text3");
+  typeInto(lines, "1");
+  p->contours();
+  EXPECT_TRUE(msgs.messages.contains("The number of contour lines must be at least 2."));
+  p->clear();
+  EXPECT_TRUE(p->layers().empty());
+  p->colours();
+  for (const char* ext : {"png", "svg", "pdf"}) {
+    const QString out = tmp.path() + "/map." + ext;
+    p->exportImage(out, QSize(800, 500), 1.0);
+    EXPECT_GT(QFile(out).size(), 500) << ext;
+  }
+  QFile::copy(tmp.path() + "/map.png", QString(TAVRIN_BINARY_DIR) + "/contour_export.png");
+}
