@@ -163,6 +163,13 @@ TEST_F(DialogFixture, OkPassesTheTypedNameAndStoresTheFolder) {
   EXPECT_EQ(QString::fromStdString(w.session().app.dataFolder), QDir::toNativeSeparators(tmp.filePath("Sub")));
   EXPECT_FALSE(d.isVisible());
 
+  // Enter in the name box is OK.
+  d.open(6, "Save DCI", {"*.dci", "*.*"});
+  text1()->setText("entered.dci");
+  QTest::keyClick(text1(), Qt::Key_Return);
+  EXPECT_EQ(got, "entered.dci");
+  EXPECT_FALSE(d.isVisible());
+
   // A full path typed into the name box names its own folder.
   d.open(6, "Save DCI", {"*.dci", "*.*"});
   text1()->setText(tmp.filePath("x.dci"));
