@@ -93,8 +93,8 @@ std::string cutRecord(std::string_view raw, int firstWidth, const std::vector<in
   return alignFirstToken(std::string(raw.substr(i)), firstWidth);
 }
 
-std::string losslessText(double value, const std::string& specified) {
-  if (leadingNumber(specified) == value) return specified;
+std::string losslessText(double value, const std::string& formText) {
+  if (leadingNumber(formText) == value) return formText;
   char buf[64];
   const auto res = std::to_chars(buf, buf + sizeof buf, value);
   return std::string(buf, res.ptr);
@@ -255,17 +255,17 @@ class Loader {
     } else if (form.kind == FormKind::Int) {
       text = intField(static_cast<int>(value), form.w, " ");
     } else {
-      std::string specified;
+      std::string formText;
       try {
         switch (form.kind) {
-          case FormKind::Fixed: specified = fixedField(value, form.w, form.d); break;
-          case FormKind::Left: specified = leftOfPlain(value, form.w); break;
-          default: specified = expField(value, form.w, form.d); break;
+          case FormKind::Fixed: formText = fixedField(value, form.w, form.d); break;
+          case FormKind::Left: formText = leftOfPlain(value, form.w); break;
+          default: formText = expField(value, form.w, form.d); break;
         }
       } catch (const TavrinError&) {
-        specified.clear();  // too large for the form: the plain digits will do
+        formText.clear();  // too large for the form: the plain digits will do
       }
-      text = detail::losslessText(value, specified);
+      text = detail::losslessText(value, formText);
     }
     if (out_.displayTexts.find(control) == out_.displayTexts.end()) out_.displayOrder.push_back(control);
     out_.displayTexts[control] = text;
