@@ -1,0 +1,149 @@
+#include "shell/settings.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "shell/errors.h"
+
+using namespace tavrin;
+namespace fs = std::filesystem;
+
+namespace {
+
+class SettingsFile : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string tmpl = (fs::temp_directory_path() / "tavrin-settings-XXXXXX").string();
+    ASSERT_NE(::mkdtemp(tmpl.data()), nullptr);
+    dir_ = tmpl;
+  }
+  void TearDown() override {
+    std::error_code ec;
+    fs::permissions(dir_, fs::perms::owner_all, ec);
+    fs::remove_all(dir_, ec);
+  }
+  std::string read() const {
+    std::ifstream in(fs::path(dir_) / "DCTavrin2.ini", std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+  }
+  void put(const std::string& text) const {
+    std::ofstream(fs::path(dir_) / "DCTavrin2.ini", std::ios::binary) << text;
+  }
+  std::string dir_;
+};
+
+TEST(SettingsText, FourLinesCrLfInOrder) {
+  Settings s;
+  s.dataFolder = "/home/ann/stars";
+  s.joinPoints = true;
+  s.gridLines = false;
+  s.curveColour = {1, 2, 3};
+  EXPECT_EQ(settingsText(s), "\"/home/ann/stars\"\r\n-1\r\n0\r\n" + std::to_string(1 + 2 * 256 + 3 * 65536) + "\r\n");
+}
+
+TEST(SettingsText, NeverSetFolderIsTwoQuotesAndDefaultsAreZero) {
+  EXPECT_EQ(settingsText(Settings{}), "\"\"\r\n0\r\n0\r\n0\r\n");
+}
+
+TEST(SettingsText, ColoursAsRedPlus256GreenPlus65536Blue) {
+  Settings s;
+  s.curveColour = {255, 0, 0};
+  EXPECT_EQ(settingsText(s).substr(settingsText(s).rfind("0\r\n") + 3), "255\r\n");
+  s.curveColour = {0, 0, 255};
+  EXPECT_NE(settingsText(s).find("\r\n16711680\r\n"), std::string::npos);
+  s.curveColour = {255, 255, 255};
+  EXPECT_NE(settingsText(s).find("\r\n16777215\r\n"), std::string::npos);
+  s.gridLines = true;
+  EXPECT_NE(settingsText(s).find("\r\n0\r\n-1\r\n"), std::string::npos);
+}
+
+TEST(SettingsText, TrailingSeparatorDroppedButRootKept) {
+  Settings s;
+  s.dataFolder = "/data/obs/";
+  EXPECT_EQ(settingsText(s).substr(0, 12), "\"/data/obs\"\r");
+  s.dataFolder = "C:\\obs\\";
+  EXPECT_EQ(settingsText(s).substr(0, 9), "\"C:\\obs\"\r");
+  s.dataFolder = "/";
+  EXPECT_EQ(settingsText(s).substr(0, 4), "\"/\"\r");
+  s.dataFolder = "C:\\";
+  EXPECT_EQ(settingsText(s).substr(0, 6), "\"C:\\\"\r");
+}
+
+TEST_F(SettingsFile, ReplacesAnEarlierFileEntirely) {
+  put(std::string(5000, 'x') + "\r\nold\r\n");
+  Settings s;
+  s.curveColour = {255, 0, 0};
+  writeSettings(dir_, s);
+  EXPECT_EQ(read(), "\"\"\r\n0\r\n0\r\n255\r\n");
+  s.dataFolder = "/a";
+  writeSettings(dir_, s);
+  EXPECT_EQ(read(), "\"/a\"\r\n0\r\n0\r\n255\r\n");
+}
+
+TEST_F(SettingsFile, UnwritableFolderThrowsAndLeavesNothing) {
+  EXPECT_THROW(writeSettings(dir_ + "/no/such/folder", Settings{}), TavrinError);
+  fs::create_directory(fs::path(dir_) / "DCTavrin2.ini");  // a folder where the file should go
+  EXPECT_THROW(writeSettings(dir_, Settings{}), TavrinError);
+  EXPECT_TRUE(fs::is_directory(fs::path(dir_) / "DCTavrin2.ini"));
+  fs::remove(fs::path(dir_) / "DCTavrin2.ini");
+  if (::geteuid() == 0) GTEST_SKIP() << "root ignores permissions";
+  fs::permissions(dir_, fs::perms::owner_read | fs::perms::owner_exec);
+  try {
+    writeSettings(dir_, Settings{});
+    FAIL() << "expected a TavrinError";
+  } catch (const TavrinError& e) {
+    EXPECT_EQ(e.number(), kErrPermissionDenied);
+  }
+  EXPECT_FALSE(fs::exists(fs::path(dir_) / "DCTavrin2.ini"));
+}
+
+TEST_F(SettingsFile, ReadsBackWhatItWrote) {
+  Settings s;
+  s.dataFolder = "/tmp/my obs, 2";
+  s.gridLines = true;
+  s.curveColour = {10, 20, 30};
+  writeSettings(dir_, s);
+  EXPECT_EQ(readSettingsDataFolder(dir_), std::optional<std::string>("/tmp/my obs, 2"));
+  writeSettings(dir_, Settings{});
+  EXPECT_EQ(readSettingsDataFolder(dir_), std::optional<std::string>(""));
+}
+
+TEST_F(SettingsFile, MissingOrMalformedGivesNothing) {
+  EXPECT_FALSE(readSettingsDataFolder(dir_));
+  EXPECT_FALSE(readSettingsDataFolder(dir_ + "/nowhere"));
+  const char* bad[] = {
+      "",
+      "\"/a\"\r\n0\r\n0\r\n",                   // three lines
+      "\"/a\"\r\n0\r\n0\r\n0\r\n0\r\n",         // five lines
+      "/a\r\n0\r\n0\r\n0\r\n",                  // unquoted
+      "\"/a\r\n0\r\n0\r\n0\r\n",                // open quote
+      "\"/a\"b\"\r\n0\r\n0\r\n0\r\n",           // quote inside
+      "\"/a\"\r\n1\r\n0\r\n0\r\n",              // Boolean not -1/0
+      "\"/a\"\r\n0\r\nyes\r\n0\r\n",
+      "\"/a\"\r\n0\r\n0\r\n-5\r\n",             // colour out of range
+      "\"/a\"\r\n0\r\n0\r\n16777216\r\n",
+      "\"/a\"\r\n0\r\n0\r\n 255\r\n",           // leading blank
+      "\"/a\"\r\n0\r\n0\r\n99999999999999999999999\r\n",
+      "\"/a\"\r\n0\r\n0\r\n25x\r\n",
+  };
+  for (const char* t : bad) {
+    put(t);
+    EXPECT_FALSE(readSettingsDataFolder(dir_)) << t;
+  }
+  put("\"/a\"\n0\n-1\n255");  // bare LF and no final line end are tolerated
+  EXPECT_EQ(readSettingsDataFolder(dir_), std::optional<std::string>("/a"));
+  put(std::string(100000, '"'));
+  EXPECT_FALSE(readSettingsDataFolder(dir_));
+  fs::remove(fs::path(dir_) / "DCTavrin2.ini");
+  fs::create_directory(fs::path(dir_) / "DCTavrin2.ini");  // a folder of that name
+  EXPECT_FALSE(readSettingsDataFolder(dir_));
+}
+
+}  // namespace
