@@ -13,7 +13,7 @@ class frmIndivHlp : public QDialog {
   void showLines(const QStringList& lines);
   const QStringList& lines() const { return lines_; }
   int lineHeight() const;
-  static constexpr int kMargin = 16;
+  static constexpr int kMargin = 20;
 
  protected:
   void paintEvent(QPaintEvent* e) override;

@@ -95,6 +95,7 @@ frmSpots::frmSpots(frmMain& main) : QDialog(&main), main_(main) {
     (star == 1 ? combo1_ : combo2_) = combo;
     auto* countRow = new QHBoxLayout;
     countRow->addWidget(countLabel);
+    countRow->addSpacing(6);
     countRow->addWidget(combo);
     countRow->addStretch();
     grid->addLayout(countRow, 1, 0, 1, 5);
@@ -157,7 +158,8 @@ frmSpots::frmSpots(frmMain& main) : QDialog(&main), main_(main) {
   ab->setColumnStretch(3, 1);
 
   auto* bottom = new QHBoxLayout;
-  bottom->addWidget(abGroup_, 1);
+  bottom->addWidget(abGroup_);
+  bottom->addStretch(1);
   auto* buttons = new QVBoxLayout;
   auto* ok = new QPushButton("OK", this);
   ok->setObjectName("Command1");
@@ -165,6 +167,7 @@ frmSpots::frmSpots(frmMain& main) : QDialog(&main), main_(main) {
   cancel->setObjectName("Command2");
   for (auto* b : {ok, cancel}) {
     b->setAutoDefault(false);
+    b->setMinimumWidth(90);
     buttons->addWidget(b);
   }
   buttons->addStretch();
