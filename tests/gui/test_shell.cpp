@@ -1,0 +1,482 @@
+// The shell around the editor: menu tree wiring, start-up, Exit and closing,
+// the settings file, help windows, About, recent files, drops, shortcuts and
+// accessible names.
+#include <gtest/gtest.h>
+
+#include <QAccessible>
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+
+#include "EditorWindows.h"
+#include "PlotCommands.h"
+#include "ShellCommands.h"
+#include "frmAbout.h"
+#include "frmHelp.h"
+#include "frmIO_all.h"
+#include "frmIndivHlp.h"
+#include "frmMain.h"
+#include "frmMain_test_support.h"
+#include "frmPlotLC.h"
+#include "frmPlotRV.h"
+#include "shell/help_text.h"
+
+namespace {
+
+QString src(const char* rel) { return QString(TAVRIN_SOURCE_DIR) + "/" + rel; }
+
+QByteArray bytes(const QString& path) {
+  QFile f(path);
+  if (!f.open(QIODevice::ReadOnly)) return {};
+  return f.readAll();
+}
+
+// QObject::receivers is protected; a member pointer reaches it without a cast.
+struct ReceiverPeek : QObject {
+  using QObject::receivers;
+};
+int rawReceivers(QAction* a) {
+  int (QObject::*fn)(const char*) const = &ReceiverPeek::receivers;
+  return (a->*fn)(SIGNAL(triggered(bool)));
+}
+// Menus and menu bars listen to their actions themselves: count only the
+// connections beyond theirs.
+int receiversOfTriggered(QAction* a) {
+  static const int inMenu = [] {
+    QMenu m;
+    return rawReceivers(m.addAction("x"));
+  }();
+  static const int inBar = [] {
+    QMenuBar b;
+    return rawReceivers(b.addAction("x"));
+  }();
+  const bool onBar = !a->associatedObjects().isEmpty() && qobject_cast<QMenuBar*>(a->associatedObjects().first());
+  return rawReceivers(a) - (onBar ? inBar : inMenu);
+}
+
+// Runs in a temporary current folder (the program folder) with the quit,
+// the question and the desktop settings stubbed.
+struct ShellFixture : ::testing::Test {
+  QTemporaryDir dir;
+  QString oldCwd = QDir::currentPath();
+  int quits = 0;
+  int questions = 0;
+  shell::ExitAnswer answer = shell::ExitAnswer::Cancel;
+  mwtest::MessageCatcher messages;
+
+  void SetUp() override {
+    ASSERT_TRUE(dir.isValid());
+    QDir::setCurrent(dir.path());
+    shell::setQuitFunction([this] { ++quits; });
+    shell::setExitQuestion([this] {
+      ++questions;
+      return answer;
+    });
+    shell::setDesktopSettingsFile(dir.filePath("desktop.ini"));
+  }
+  void TearDown() override {
+    QDir::setCurrent(oldCwd);
+    shell::setQuitFunction({});
+    shell::setExitQuestion({});
+    shell::setDesktopSettingsFile({});
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  }
+  QString ini() const { return dir.filePath("DCTavrin2.ini"); }
+};
+
+using ShellMenus = ShellFixture;
+
+TEST_F(ShellMenus, EveryItemOfTheMenuTreeReachesAHandler) {
+  frmMain w;
+  QStringList unwired;
+  QStringList seen;
+  std::function<void(QMenu*)> walk = [&](QMenu* m) {
+    for (QAction* a : m->actions()) {
+      if (a->isSeparator()) continue;
+      if (a->menu()) {
+        walk(a->menu());
+        continue;
+      }
+      if (a->objectName().startsWith("RecentFile") || !a->isEnabled()) continue;  // the list itself
+      seen << a->objectName();
+      if (receiversOfTriggered(a) == 0) unwired << a->objectName();
+    }
+  };
+  for (QAction* top : w.menuBar()->actions()) {
+    if (top->menu())
+      walk(top->menu());
+    else {
+      seen << top->objectName();
+      if (receiversOfTriggered(top) == 0) unwired << top->objectName();
+    }
+  }
+  const QStringList expected = {"Save", "LoadLCI", "SaveLCI", "LoadDCI", "SaveDCI", "Print", "Exit",
+                                "Star1Rad", "Star1Conv", "Star2Rad", "Star2Conv", "critpotls", "Adjust", "Data",
+                                "Spots", "MiscParms", "RunStandard", "RunCustom", "Standard", "Custom",
+                                "StandardDCO", "CustomDCO", "correlations", "Corrections", "revert", "Contour",
+                                "HelpIntro", "HelpModes", "HelpLCIfiles", "HelpDCIfiles", "HelpRunLCDC",
+                                "HelpDisplayLCO", "HelpLoadDCO", "HelpDisplayDCO", "HelpReferences", "About"};
+  for (const QString& name : expected) EXPECT_TRUE(seen.contains(name)) << name.toStdString();
+  EXPECT_TRUE(unwired.isEmpty()) << unwired.join(", ").toStdString();
+  // Exit is the shell's alone: it no longer just closes the window.
+  EXPECT_EQ(receiversOfTriggered(w.action("Exit")), 1);
+}
+
+TEST_F(ShellMenus, StartUpDefaults) {
+  frmMain w;
+  const Session& s = w.session();
+  EXPECT_EQ(w.windowTitle(), "Tavrin");
+  EXPECT_EQ(s.mode, tavrin::ProgramMode::LC);
+  EXPECT_TRUE(w.findChild<QWidget*>("Option1")->property("checked").toBool());
+  EXPECT_EQ(w.menu("RunMenu")->title(), "Run LC");
+  EXPECT_EQ(QDir(QString::fromStdString(s.app.programFolder)).canonicalPath(), QDir(dir.path()).canonicalPath());
+  EXPECT_TRUE(s.app.lciName.empty());
+  EXPECT_TRUE(s.app.dciName.empty());
+  EXPECT_EQ(s.params.BAND, 6);
+  EXPECT_FALSE(shell::fieldsEdited(w));
+  EXPECT_EQ(w.action("Save")->shortcut(), QKeySequence(QKeySequence::Save));
+  EXPECT_EQ(w.action("Exit")->shortcut(), QKeySequence(QKeySequence::Quit));
+  EXPECT_EQ(w.action("HelpIntro")->shortcut(), QKeySequence(QKeySequence::HelpContents));
+  EXPECT_FALSE(QFile::exists(ini()));  // nothing is written by starting
+}
+
+using ShellExit = ShellFixture;
+
+TEST_F(ShellExit, ExitWritesTheFourLinesAndEnds) {
+  frmMain w;
+  w.show();
+  w.session().plot.plotColour = {255, 0, 0};
+  w.action("Exit")->trigger();
+  EXPECT_EQ(quits, 1);
+  EXPECT_FALSE(w.isVisible());
+  EXPECT_EQ(bytes(ini()), QByteArray("\"\"\r\n0\r\n0\r\n255\r\n"));
+  EXPECT_TRUE(messages.messages.isEmpty());
+}
+
+TEST_F(ShellExit, ExitReplacesAnEarlierFileWithTheCurrentValues) {
+  {
+    QFile f(ini());
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray(3000, 'z'));
+  }
+  frmMain w;
+  w.session().app.dataFolder = QDir::toNativeSeparators(dir.path()).toStdString();
+  w.session().plot.joinPoints = true;
+  w.session().plot.gridLines = true;
+  w.session().plot.plotColour = {0, 0, 255};
+  w.action("Exit")->trigger();
+  EXPECT_EQ(bytes(ini()), "\"" + QDir::toNativeSeparators(dir.path()).toUtf8() + "\"\r\n-1\r\n-1\r\n16711680\r\n");
+}
+
+TEST_F(ShellExit, UnwritableSettingsFileIsReportedAndTheProgramStillEnds) {
+  frmMain w;
+  w.session().app.programFolder = dir.filePath("gone/away").toStdString();
+  w.action("Exit")->trigger();
+  EXPECT_EQ(quits, 1);
+  ASSERT_EQ(messages.messages.size(), 1);
+  EXPECT_TRUE(messages.messages[0].contains("DCTavrin2.ini"));
+  EXPECT_TRUE(messages.messages[0].contains("could not be written"));
+}
+
+TEST_F(ShellExit, ClosingTheWindowEndsWithoutWriting) {
+  frmMain w;
+  w.show();
+  EXPECT_TRUE(w.close());
+  EXPECT_EQ(quits, 1);
+  EXPECT_FALSE(QFile::exists(ini()));
+}
+
+TEST_F(ShellExit, EditedFieldsAskFirst) {
+  frmMain w;
+  w.show();
+  mwtest::type(w, "Text39", "85");
+  ASSERT_TRUE(shell::fieldsEdited(w));
+
+  answer = shell::ExitAnswer::Cancel;
+  w.action("Exit")->trigger();
+  EXPECT_EQ(questions, 1);
+  EXPECT_EQ(quits, 0);
+  EXPECT_TRUE(w.isVisible());
+  EXPECT_FALSE(QFile::exists(ini()));
+  EXPECT_FALSE(w.close());
+  EXPECT_EQ(questions, 2);
+  EXPECT_TRUE(w.isVisible());
+
+  // Save with no name yet opens the file dialog and stays.
+  answer = shell::ExitAnswer::Save;
+  w.action("Exit")->trigger();
+  EXPECT_EQ(quits, 0);
+  EXPECT_TRUE(w.fileDialog().isVisible());
+  EXPECT_EQ(w.fileDialog().code(), 2);
+  w.fileDialog().reject();
+
+  answer = shell::ExitAnswer::Discard;
+  w.action("Exit")->trigger();
+  EXPECT_EQ(quits, 1);
+  EXPECT_TRUE(QFile::exists(ini()));
+}
+
+TEST_F(ShellExit, SaveBeforeLeavingWritesTheFileWhenItsNameIsKnown) {
+  ASSERT_TRUE(QFile::copy(src("examples/example.lci"), dir.filePath("star.lci")));
+  frmMain w;
+  w.show();
+  ASSERT_TRUE(shell::loadInputFile(w, dir.filePath("star.lci")));
+  EXPECT_EQ(w.windowTitle(), "Tavrin - star.lci");
+  EXPECT_FALSE(shell::fieldsEdited(w));
+  mwtest::type(w, "Text39", "84.5");
+  answer = shell::ExitAnswer::Save;
+  EXPECT_TRUE(w.close());
+  EXPECT_EQ(quits, 1);
+  EXPECT_TRUE(bytes(dir.filePath("star.lci")).contains("84.5"));
+}
+
+TEST_F(ShellExit, StartUpTakesTheDataFolderOfASoundSettingsFile) {
+  QDir(dir.path()).mkdir("obs");
+  const QString obs = dir.filePath("obs");
+  {
+    QFile f(ini());
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("\"" + obs.toUtf8() + "\"\r\n0\r\n-1\r\n255\r\n");
+  }
+  {
+    frmMain w;
+    EXPECT_EQ(QDir(QString::fromStdString(w.session().app.dataFolder)).canonicalPath(), QDir(obs).canonicalPath());
+    EXPECT_EQ(QDir(w.fileDialog().folder()).canonicalPath(), QDir(obs).canonicalPath());
+    // Only the folder is taken: the plot options keep their defaults.
+    EXPECT_FALSE(w.session().plot.gridLines);
+    EXPECT_EQ(w.session().plot.plotColour, tavrin::kBlack);
+  }
+  for (const QByteArray& bad : {QByteArray("\"" + obs.toUtf8() + "\"\r\n0\r\n2\r\n255\r\n"),
+                                QByteArray("\"" + obs.toUtf8() + "/missing\"\r\n0\r\n0\r\n0\r\n"),
+                                QByteArray("garbage"), QByteArray("\"\"\r\n0\r\n0\r\n0\r\n")}) {
+    QFile f(ini());
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bad);
+    f.close();
+    frmMain w;
+    EXPECT_TRUE(w.session().app.dataFolder.empty()) << bad.constData();
+    EXPECT_TRUE(messages.messages.isEmpty());
+  }
+}
+
+using ShellHelp = ShellFixture;
+
+TEST_F(ShellHelp, EveryPageItemShowsItsPage) {
+  frmMain w;
+  for (const std::string& item : tavrin::helpPageMenuItems()) {
+    w.action(QString::fromStdString(item))->trigger();
+    frmHelp& h = shell::helpWindow(w);
+    const auto page = tavrin::helpPageForMenuItem(item);
+    EXPECT_TRUE(h.isVisible());
+    EXPECT_EQ(h.windowTitle(), "Help");
+    EXPECT_EQ(h.findChild<QLabel*>("Label0")->text().toStdString(), page->title);
+    ASSERT_EQ(h.paragraphCount(), static_cast<int>(page->paragraphs.size()));
+    for (int k = 0; k < h.paragraphCount(); ++k) {
+      EXPECT_TRUE(h.paragraphLabel(k)->isVisible());
+      EXPECT_EQ(h.paragraphLabel(k)->text().toStdString(), page->paragraphs[static_cast<size_t>(k)]);
+    }
+    // Labels of a longer earlier page are hidden.
+    for (int k = h.paragraphCount(); h.paragraphLabel(k); ++k) EXPECT_FALSE(h.paragraphLabel(k)->isVisible());
+  }
+  frmHelp& h = shell::helpWindow(w);
+  h.hide();
+  w.action("HelpLoadDCO")->trigger();
+  EXPECT_FALSE(h.isVisible());
+  EXPECT_EQ(w.findChildren<frmHelp*>().size(), 1);
+}
+
+TEST_F(ShellHelp, ParagraphsWrapToTheWindowWidth) {
+  frmMain w;
+  w.action("HelpIntro")->trigger();
+  frmHelp& h = shell::helpWindow(w);
+  h.resize(700, 500);
+  QApplication::processEvents();
+  const int wide = h.paragraphLabel(0)->height();
+  h.resize(300, 500);
+  QApplication::processEvents();
+  const int narrow = h.paragraphLabel(0)->height();
+  EXPECT_GT(narrow, wide);
+  EXPECT_LE(h.paragraphLabel(0)->width(), 300);
+}
+
+TEST_F(ShellHelp, ParameterLabelShowsItsTopicInAWindowAsHighAsItsLines) {
+  frmMain w;
+  w.show();
+  QLabel* mode = w.fieldLabel("Label24");
+  ASSERT_NE(mode, nullptr);
+  EXPECT_EQ(mode->cursor().shape(), Qt::CrossCursor);
+  QTest::mouseClick(mode, Qt::LeftButton);
+  frmIndivHlp& h = indivHelpWindow(w);
+  ASSERT_TRUE(h.isVisible());
+  EXPECT_EQ(h.windowTitle(), "Individual Help");
+  const auto& lines = tavrin::parameterHelp(24);
+  EXPECT_EQ(h.lines().size(), static_cast<qsizetype>(lines.size()));
+  EXPECT_EQ(h.lines().first(), "MODE - constraint mode");
+  EXPECT_EQ(h.height(), static_cast<int>(lines.size()) * h.lineHeight() + frmIndivHlp::kMargin);
+
+  for (const auto& [label, topic] : std::vector<std::pair<QString, int>>{
+           {"Label1", 64}, {"Label2", 65}, {"Label3", 66}, {"Label4", 96}, {"Label5", 95}, {"Label63", 63}}) {
+    emit w.parameterHelpRequested(topic);
+    EXPECT_EQ(h.lines().first().toStdString(), tavrin::parameterHelp(topic)[0]) << label.toStdString();
+    EXPECT_EQ(h.height(), h.lines().size() * h.lineHeight() + frmIndivHlp::kMargin);
+  }
+  // A one-line text: exactly one line plus the margin.
+  h.showLines({"V fac"});
+  EXPECT_EQ(h.height(), h.lineHeight() + frmIndivHlp::kMargin);
+  QTest::keyClick(&h, Qt::Key_Escape);
+  EXPECT_FALSE(h.isVisible());
+  // A topic without text opens nothing.
+  emit w.parameterHelpRequested(0);
+  EXPECT_FALSE(h.isVisible());
+}
+
+TEST_F(ShellHelp, AboutFromTheMainWindowAndThePlotWindows) {
+  frmMain w;
+  w.action("About")->trigger();
+  frmAbout& a = shell::aboutWindow(w);
+  ASSERT_TRUE(a.isVisible());
+  EXPECT_EQ(a.windowTitle(), "About");
+  EXPECT_EQ(a.findChild<QLabel*>("Label1")->text(), "Tavrin");
+  EXPECT_EQ(a.findChild<QLabel*>("Label2")->text(), "Vers. 5.6a  Revision of 2009-06-27");
+  bool note = false;
+  for (QLabel* l : a.findChildren<QLabel*>()) note |= l->text().contains("model atmospheres");
+  EXPECT_TRUE(note);
+  QTest::mouseClick(a.findChild<QWidget*>("Command1"), Qt::LeftButton);
+  EXPECT_FALSE(a.isVisible());
+
+  for (QMainWindow* plot : std::initializer_list<QMainWindow*>{&plotLCWindow(w), &plotRVWindow(w)}) {
+    plot->show();
+    QAction* about = plot->findChild<QAction*>("About");
+    ASSERT_NE(about, nullptr);
+    EXPECT_TRUE(about->isEnabled());
+    about->trigger();
+    EXPECT_TRUE(a.isVisible());
+    a.hide();
+    plot->hide();
+    plot->show();  // shown again: still one handler
+    EXPECT_EQ(receiversOfTriggered(about), 1);
+    plot->hide();
+  }
+}
+
+using ShellDesktop = ShellFixture;
+
+TEST_F(ShellDesktop, DroppedInputFilesLoadAndBecomeRecent) {
+  ASSERT_TRUE(QFile::copy(src("examples/example.dci"), dir.filePath("drop.dci")));
+  ASSERT_TRUE(QFile::copy(src("examples/example.lci"), dir.filePath("drop.lci")));
+  frmMain w;
+  w.show();
+  auto drop = [&w](const QString& path) {
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(path)});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(w.centralWidget(), &enter);
+    const bool accepted = enter.isAccepted();
+    QDropEvent ev(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(w.centralWidget(), &ev);
+    return accepted;
+  };
+  EXPECT_TRUE(drop(dir.filePath("drop.dci")));
+  EXPECT_EQ(w.windowTitle(), "Tavrin - drop.dci");
+  EXPECT_EQ(w.session().mode, tavrin::ProgramMode::DC);
+  EXPECT_EQ(QDir(QString::fromStdString(w.session().app.dataFolder)).canonicalPath(), QDir(dir.path()).canonicalPath());
+  EXPECT_TRUE(drop(dir.filePath("drop.lci")));
+  EXPECT_EQ(w.windowTitle(), "Tavrin - drop.lci");
+  EXPECT_EQ(w.session().mode, tavrin::ProgramMode::LC);
+  // Other files are not taken.
+  QFile(dir.filePath("notes.txt")).open(QIODevice::WriteOnly);
+  EXPECT_FALSE(drop(dir.filePath("notes.txt")));
+  EXPECT_EQ(w.windowTitle(), "Tavrin - drop.lci");
+
+  const QStringList recent = shell::recentFiles();
+  ASSERT_GE(recent.size(), 2);
+  EXPECT_EQ(QFileInfo(recent[0]).fileName(), "drop.lci");
+  EXPECT_EQ(QFileInfo(recent[1]).fileName(), "drop.dci");
+
+  // The File menu's list loads through the same path.
+  QMenu* menu = w.findChild<QMenu*>("RecentFiles");
+  ASSERT_NE(menu, nullptr);
+  emit menu->aboutToShow();
+  QAction* second = menu->findChild<QAction*>("RecentFile2");
+  ASSERT_NE(second, nullptr);
+  second->trigger();
+  EXPECT_EQ(w.windowTitle(), "Tavrin - drop.dci");
+  EXPECT_TRUE(messages.messages.isEmpty()) << messages.messages.join("\n").toStdString();
+
+  // Kept between runs, at most eight, newest first, no duplicates.
+  for (int k = 0; k < 10; ++k) {
+    const QString p = dir.filePath(QString("f%1.lci").arg(k));
+    ASSERT_TRUE(QFile::copy(src("examples/example.lci"), p));
+    ASSERT_TRUE(shell::loadInputFile(w, p));
+  }
+  ASSERT_TRUE(shell::loadInputFile(w, dir.filePath("f5.lci")));
+  shell::setDesktopSettingsFile(dir.filePath("desktop.ini"));  // reread
+  const QStringList kept = shell::recentFiles();
+  ASSERT_EQ(kept.size(), shell::kMaxRecent);
+  EXPECT_EQ(QFileInfo(kept[0]).fileName(), "f5.lci");
+  EXPECT_EQ(QFileInfo(kept[1]).fileName(), "f9.lci");
+  EXPECT_EQ(kept.count(kept[0]), 1);
+}
+
+TEST_F(ShellDesktop, LoadingAFileThatFailsIsNotRemembered) {
+  QFile bad(dir.filePath("broken.dci"));
+  ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+  bad.write("not a dci\r\n");
+  bad.close();
+  frmMain w;
+  EXPECT_FALSE(shell::loadInputFile(w, dir.filePath("broken.dci")));
+  EXPECT_EQ(messages.messages.size(), 1);
+  EXPECT_EQ(w.windowTitle(), "Tavrin - [untitled]");
+  EXPECT_TRUE(shell::recentFiles().isEmpty());
+  EXPECT_FALSE(shell::loadInputFile(w, dir.filePath("broken.txt")));
+  EXPECT_EQ(messages.messages.size(), 2);
+}
+
+TEST_F(ShellDesktop, GeometryIsRememberedBetweenRuns) {
+  {
+    frmMain w;
+    w.show();
+    w.setGeometry(40, 50, 900, 640);
+    QApplication::processEvents();
+    w.close();
+  }
+  frmMain again;
+  EXPECT_EQ(again.size(), QSize(900, 640));
+}
+
+TEST_F(ShellDesktop, FieldsAreNamedByTheirLabelsForScreenReaders) {
+  frmMain w;
+  w.show();
+  int checked = 0;
+  for (QWidget* widget : w.findChildren<QWidget*>()) {
+    if (!qobject_cast<QLineEdit*>(widget) && !qobject_cast<QComboBox*>(widget)) continue;
+    if (w.field(widget->objectName()) != widget) continue;
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(widget);
+    ASSERT_NE(iface, nullptr);
+    EXPECT_FALSE(iface->text(QAccessible::Name).isEmpty()) << widget->objectName().toStdString();
+    const auto rel = iface->relations(QAccessible::Label);
+    EXPECT_FALSE(rel.isEmpty()) << widget->objectName().toStdString() << " has no label";
+    ++checked;
+  }
+  EXPECT_GT(checked, 60);
+  for (const char* option : {"Option1", "Option2"}) {
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(w.findChild<QWidget*>(option));
+    EXPECT_FALSE(iface->text(QAccessible::Name).isEmpty());
+  }
+  for (QMainWindow* plot : std::initializer_list<QMainWindow*>{&plotLCWindow(w), &plotRVWindow(w)}) {
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(plot);
+    EXPECT_FALSE(iface->text(QAccessible::Name).isEmpty()) << plot->objectName().toStdString();
+  }
+}
+
+}  // namespace
