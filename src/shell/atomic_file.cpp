@@ -16,6 +16,11 @@ namespace {
 
 constexpr long long kMaxReadBytes = 256LL * 1024 * 1024;
 
+detail::AtomicWriteHook g_hook = nullptr;
+
+// The injected errno of a step, 0 to go on.
+int injected(const char* step) { return g_hook ? g_hook(step) : 0; }
+
 std::string parentFolder(const std::string& path) {
   const auto slash = path.find_last_of('/');
   if (slash == std::string::npos) return ".";
@@ -54,6 +59,8 @@ class FdCloser {
 
 }  // namespace
 
+void detail::setAtomicWriteHook(AtomicWriteHook hook) { g_hook = hook; }
+
 void writeFileAtomically(const std::string& path, const std::string& content) {
   if (path.empty() || path.back() == '/') throwError(kErrBadFileName64);
   if (isFolder(path)) throwError(kErrPathFileAccess);
@@ -64,6 +71,7 @@ void writeFileAtomically(const std::string& path, const std::string& content) {
   std::string tmpl = (folder == "/" ? std::string() : folder) + "/.tavrin-XXXXXX";
   std::vector<char> name(tmpl.begin(), tmpl.end());
   name.push_back('\0');
+  if (const int err = injected("create")) throwError(classify(err, path));
   const int fd = ::mkstemp(name.data());
   if (fd < 0) throwError(classify(errno, path));
   const std::string tmpName(name.data());
@@ -88,6 +96,7 @@ void writeFileAtomically(const std::string& path, const std::string& content) {
 
   const char* p = content.data();
   size_t left = content.size();
+  if (const int err = injected("write")) fail(err, fd);
   while (left > 0) {
     const ssize_t n = ::write(fd, p, left);
     if (n < 0) {
@@ -98,8 +107,11 @@ void writeFileAtomically(const std::string& path, const std::string& content) {
     p += n;
     left -= static_cast<size_t>(n);
   }
+  if (const int err = injected("sync")) fail(err, fd);
   if (::fsync(fd) != 0) fail(errno, fd);
+  if (const int err = injected("close")) fail(err, fd);
   if (::close(fd) != 0) fail(errno, -1);
+  if (const int err = injected("rename")) fail(err, -1);
   if (::rename(tmpName.c_str(), path.c_str()) != 0) fail(errno, -1);
 
   // Make the rename itself durable; a failure here loses nothing already written.

@@ -10,6 +10,14 @@ namespace tavrin {
 
 void writeFileAtomically(const std::string& path, const std::string& content);
 
+namespace detail {
+// Test seam for fault injection: when set, called before each step of
+// writeFileAtomically ("create", "write", "sync", "close", "rename"); a
+// non-zero return is taken as the errno of that step failing. Tests only.
+using AtomicWriteHook = int (*)(const char* step);
+void setAtomicWriteHook(AtomicWriteHook hook);
+}  // namespace detail
+
 // Reads a whole file; throws TavrinError (53 missing, 76 missing folder, 70 ...).
 std::string readWholeFile(const std::string& path);
 

@@ -1,0 +1,272 @@
+// Faults while saving: every writer (LCI, DCI, run script, contour data file,
+// settings) meets a failing step of the atomic write, a full disk, a folder
+// that is a file or has gone, and a process killed between write and rename.
+// The earlier file must stay byte for byte, the failure must carry the
+// table's message, and no temporary file may stay behind.
+#include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "contours/contour_file.h"
+#include "model/dci_writer.h"
+#include "model/lci_writer.h"
+#include "runs/runs.h"
+#include "shell/atomic_file.h"
+#include "shell/errors.h"
+#include "shell/settings.h"
+
+namespace fs = std::filesystem;
+using namespace tavrin;
+
+namespace {
+
+class TempDir {
+ public:
+  TempDir() {
+    path_ = fs::temp_directory_path() / ("tavrin-fault-" + std::to_string(::getpid()) + "-" + std::to_string(counter_++));
+    fs::remove_all(path_);
+    fs::create_directories(path_);
+  }
+  ~TempDir() {
+    std::error_code ec;
+    fs::remove_all(path_, ec);
+  }
+  const fs::path& path() const { return path_; }
+
+ private:
+  static inline int counter_ = 0;
+  fs::path path_;
+};
+
+std::string readBytes(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+void writeBytes(const fs::path& p, const std::string& bytes) {
+  std::ofstream(p, std::ios::binary) << bytes;
+}
+
+std::vector<std::string> namesIn(const fs::path& dir) {
+  std::vector<std::string> names;
+  for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// One writer: a file name and a call that writes it into a folder.
+struct Writer {
+  const char* label;
+  std::string fileName;
+  std::function<void(const fs::path& folder)> save;
+};
+
+ParameterSet detachedSet() {
+  ParameterSet p;
+  p.MODE = 2;
+  return p;
+}
+
+contours::ContourGrid smallGrid() {
+  contours::ContourGrid g;
+  g.spec = contours::GridSpec{1, 2, 0.2, 0.4, 2, 80.5, 86, 3, 2};
+  g.resize();
+  for (size_t k = 0; k < g.wres.size(); ++k) g.wres[k] = 100.0 + static_cast<double>(k);
+  return g;
+}
+
+std::vector<Writer> allWriters() {
+  std::vector<Writer> w;
+  w.push_back({"LCI", "star.lci", [](const fs::path& d) {
+                 ParameterSet p = detachedSet();
+                 ASSERT_TRUE(saveLci(p, (d / "star.lci").string()).written);
+               }});
+  w.push_back({"DCI", "star.dci", [](const fs::path& d) {
+                 ParameterSet p = detachedSet();
+                 ASSERT_TRUE(saveDci(p, (d / "star.dci").string()).written);
+               }});
+  w.push_back({"script", "star.sh", [](const fs::path& d) {
+                 runs::RunPlan plan;
+                 plan.mode = ProgramMode::DC;
+                 plan.executable = "/nonexistent/Solvex";
+                 plan.inputPath = (d / "star.dci").string();
+                 plan.outputPath = (d / "star.dco").string();
+                 plan.scriptPath = (d / "star.sh").string();
+                 plan.scriptText = runs::scriptText(runs::Dialect::Posix, plan.executable, plan.inputPath,
+                                                    plan.outputPath);
+                 // Only the write is exercised here: startRun would go on to start it.
+                 writeFileAtomically(plan.scriptPath, plan.scriptText);
+               }});
+  w.push_back({"contour", "Contour.dat",
+               [](const fs::path& d) { contours::writeContourFile((d / "Contour.dat").string(), smallGrid()); }});
+  w.push_back({"settings", kSettingsFileName, [](const fs::path& d) {
+                 Settings s;
+                 s.dataFolder = "/home/user/stars";
+                 writeSettings(d.string(), s);
+               }});
+  return w;
+}
+
+// Runs the writer expecting a TavrinError; returns its number (0: none thrown).
+int failureOf(const Writer& w, const fs::path& folder) {
+  try {
+    w.save(folder);
+  } catch (const TavrinError& e) {
+    EXPECT_STREQ(e.what(), errorMessage(e.number()).c_str()) << w.label;
+    EXPECT_FALSE(errorMessage(e.number()).empty()) << w.label;
+    return e.number();
+  }
+  return 0;
+}
+
+const char* g_failStep = nullptr;
+int g_failErrno = 0;
+int failingHook(const char* step) { return std::string(step) == g_failStep ? g_failErrno : 0; }
+
+struct HookGuard {
+  ~HookGuard() { detail::setAtomicWriteHook(nullptr); }
+};
+
+constexpr const char* kPrevious = "previous contents\r\nkept byte for byte\r\n";
+
+}  // namespace
+
+TEST(FaultInjection, EveryFailingStepOfEveryWriterKeepsTheOldFile) {
+  HookGuard guard;
+  const struct {
+    int err;
+    int number;
+  } faults[] = {{ENOSPC, kErrDiskFull}, {EACCES, kErrPermissionDenied}, {EIO, kErrDeviceIO}, {ENOENT, kErrPathNotFound}};
+  for (const Writer& w : allWriters()) {
+    for (const char* step : {"create", "write", "sync", "close", "rename"}) {
+      for (const auto& f : faults) {
+        TempDir dir;
+        writeBytes(dir.path() / w.fileName, kPrevious);
+        g_failStep = step;
+        g_failErrno = f.err;
+        detail::setAtomicWriteHook(&failingHook);
+        const int n = failureOf(w, dir.path());
+        detail::setAtomicWriteHook(nullptr);
+        // ENOENT with the folder still there is a missing file, not a path.
+        const int expected = f.err == ENOENT ? kErrFileNotFound : f.number;
+        EXPECT_EQ(n, expected) << w.label << " at " << step;
+        EXPECT_EQ(readBytes(dir.path() / w.fileName), kPrevious) << w.label << " at " << step;
+        EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{w.fileName}) << w.label << " at " << step;
+      }
+    }
+    // With no fault the same writer replaces the file.
+    TempDir dir;
+    writeBytes(dir.path() / w.fileName, kPrevious);
+    w.save(dir.path());
+    EXPECT_NE(readBytes(dir.path() / w.fileName), kPrevious) << w.label;
+    EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{w.fileName}) << w.label;
+  }
+}
+
+TEST(FaultInjection, FolderThatIsAFileOrHasGoneGivesPathNotFound) {
+  for (const Writer& w : allWriters()) {
+    TempDir dir;
+    const fs::path notAFolder = dir.path() / "plain";
+    writeBytes(notAFolder, kPrevious);
+    EXPECT_EQ(failureOf(w, notAFolder), kErrPathNotFound) << w.label;
+    EXPECT_EQ(readBytes(notAFolder), kPrevious);
+
+    const fs::path gone = dir.path() / "gone";
+    fs::create_directories(gone);
+    fs::remove(gone);
+    EXPECT_EQ(failureOf(w, gone), kErrPathNotFound) << w.label;
+    EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"plain"}) << w.label;
+  }
+}
+
+TEST(FaultInjection, ReadOnlyFolderGivesPermissionDenied) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root ignores folder modes; the injected EACCES covers this";
+  for (const Writer& w : allWriters()) {
+    TempDir dir;
+    writeBytes(dir.path() / w.fileName, kPrevious);
+    fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec);
+    EXPECT_EQ(failureOf(w, dir.path()), kErrPermissionDenied) << w.label;
+    fs::permissions(dir.path(), fs::perms::owner_all);
+    EXPECT_EQ(readBytes(dir.path() / w.fileName), kPrevious);
+    EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{w.fileName});
+  }
+}
+
+// A real full disk: a 64 KB memory file system, which only root may mount.
+TEST(FaultInjection, FullDiskKeepsTheOldFileAndLeavesNoTemporary) {
+  TempDir dir;
+  const fs::path mnt = dir.path() / "small";
+  fs::create_directories(mnt);
+  if (::geteuid() != 0 || ::mount("tmpfs", mnt.c_str(), "tmpfs", 0, "size=64k") != 0)
+    GTEST_SKIP() << "cannot mount a small tmpfs here; the injected ENOSPC covers this";
+  struct Unmount {
+    std::string path;
+    ~Unmount() { ::umount(path.c_str()); }
+  } unmount{mnt.string()};
+
+  for (const Writer& w : allWriters()) {
+    writeBytes(mnt / w.fileName, kPrevious);
+    // Fill the disk up to the last few hundred bytes.
+    {
+      std::ofstream filler(mnt / "filler", std::ios::binary);
+      const std::string block(4096, 'x');
+      while (filler.write(block.data(), static_cast<std::streamsize>(block.size()))) {
+      }
+    }
+    EXPECT_EQ(failureOf(w, mnt), kErrDiskFull) << w.label;
+    EXPECT_EQ(readBytes(mnt / w.fileName), kPrevious) << w.label;
+    std::vector<std::string> expected{"filler", w.fileName};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(namesIn(mnt), expected) << w.label;
+    fs::remove(mnt / "filler");
+    fs::remove(mnt / w.fileName);
+  }
+}
+
+// Killed between writing the temporary file and renaming it: the target must
+// be untouched. The hidden temporary cannot be removed by a dead process; it
+// never carries the target's name.
+TEST(FaultInjection, KilledBeforeTheRenameLeavesTheOldFile) {
+  for (const Writer& w : allWriters()) {
+    TempDir dir;
+    writeBytes(dir.path() / w.fileName, kPrevious);
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      detail::setAtomicWriteHook([](const char* step) {
+        if (std::string(step) == "rename") ::raise(SIGKILL);
+        return 0;
+      });
+      try {
+        w.save(dir.path());
+      } catch (...) {
+      }
+      ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFSIGNALED(status)) << w.label;
+    EXPECT_EQ(WTERMSIG(status), SIGKILL);
+    EXPECT_EQ(readBytes(dir.path() / w.fileName), kPrevious) << w.label;
+    for (const std::string& name : namesIn(dir.path())) {
+      if (name == w.fileName) continue;
+      EXPECT_EQ(name.rfind(".tavrin-", 0), 0u) << w.label << ": " << name;
+    }
+    // The next save still succeeds beside the leftover.
+    w.save(dir.path());
+    EXPECT_NE(readBytes(dir.path() / w.fileName), kPrevious) << w.label;
+  }
+}
