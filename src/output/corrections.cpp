@@ -115,16 +115,17 @@ std::string dcParameterLabel(int param) { return param >= 1 && param <= 35 ? kLa
 IoParmsView ioParmsView(const DcResults& r, const UpdateDone& done, const std::string& dcoName) {
   IoParmsView v;
   v.caption = "I/O Parms - " + dcoName;
-  const int labelled = std::min<int>(r.adjustedCount, kIoParmsRows);
   for (int i = 1; i <= kIoParmsRows; ++i) {
     IoParmsRow& row = v.rows[i];
     const DcIoRow& io = r.ioRows[i];
     row.button = done[i] ? "Done" : "Update";
-    if (i <= labelled) row.label = dcParameterLabel(r.adjustedParams[i]);
+    // Label and units follow the row's own parameter: a per-curve parameter
+    // adjusted for several curves has one row per curve but one key, so the
+    // key list would put later rows under the wrong names.
+    row.label = dcParameterLabel(io.param);
     row.param = intField(io.param, 1, " ");
     row.curve = intField(io.curve, 2, " ");
-    // Scaled by the parameter as counted from the key line.
-    const double s = displayScale(r.adjustedParams[i]);
+    const double s = displayScale(io.param);
     row.input = fixedField(io.input * s, 10, 7);
     row.correction = fixedField(io.correction * s, 6, 4);
     row.stdDev = fixedField(io.stdDev * s, 6, 4);

@@ -25,7 +25,7 @@ using UpdateDone = std::array<bool, kIoParmsRows + 1>;
 
 struct IoParmsRow {
   bool visible = true;
-  std::string label;                    // Label2(i)
+  std::string label;                    // Label2(i): the label of the row's parameter
   std::string param, curve;             // Text1(i), Text2(i)
   std::string input, correction, stdDev, output;  // Text3, Text4, Text5, Text6
   std::string button;                   // "Update" or "Done"

@@ -114,7 +114,7 @@ TEST(DcCycle, LoadRunReadCorrectRevert) {
   EXPECT_EQ(io.rowLabel(1)->text(), "Inclin.");
   EXPECT_EQ(io.rowLabel(2)->text(), "T2");
   EXPECT_EQ(io.rowLabel(4)->text(), "L1");
-  EXPECT_EQ(io.rowLabel(5)->text(), "");  // five rows, four adjusted keys
+  EXPECT_EQ(io.rowLabel(5)->text(), "L1");  // L1 of the second light curve
   EXPECT_EQ(io.box(1, 1)->text(), "16");
   EXPECT_EQ(io.box(2, 1)->text(), " 0");
   EXPECT_EQ(io.box(3, 1)->text(), q(fixedField(82.0, 10, 7)));

@@ -69,6 +69,28 @@ TEST(Corrections, IoParmsRowsScaledAndHidden) {
   EXPECT_EQ(v.sumPredicted, "  .50000");
 }
 
+TEST(Corrections, RowsOfOneKeyForSeveralCurvesKeepTheirNames) {
+  // L1 and x1 adjusted for two light curves: two keys, four rows.
+  DcResults r;
+  r.adjustedCount = 2;
+  r.adjustedParams[1] = 31;
+  r.adjustedParams[2] = 33;
+  r.ioRows[1] = {31, 1, 7.8, 0.1, 7.9, 0.01};
+  r.ioRows[2] = {31, 2, 6.1, 0.1, 6.2, 0.01};
+  r.ioRows[3] = {33, 1, 0.5, 0.01, 0.51, 0.001};
+  r.ioRows[4] = {33, 2, 0.6, 0.01, 0.61, 0.001};
+  r.ioRowCount = 4;
+  IoParmsView v = ioParmsView(r, UpdateDone{}, "x.dco");
+  EXPECT_EQ(v.rows[1].label, "L1");
+  EXPECT_EQ(v.rows[2].label, "L1");
+  EXPECT_EQ(v.rows[3].label, "x1");
+  EXPECT_EQ(v.rows[4].label, "x1");
+  EXPECT_EQ(v.rows[2].curve, " 2");
+  // A spot longitude after a per-curve row is still shown in degrees.
+  r.ioRows[5] = {2, 0, 1.0, 0.0, 1.0, 0.0};
+  EXPECT_EQ(ioParmsView(r, UpdateDone{}, "x.dco").rows[5].input, fixedField(DEG_PER_RAD, 10, 7));
+}
+
 TEST(Corrections, CorrelationView) {
   DcResults r;
   r.adjustedCount = 12;
