@@ -280,6 +280,9 @@ void install(frmMain& w) {
   // Start-up: the program folder is the current folder; the data folder of
   // the last Exit, when its settings file is sound and the folder exists.
   if (s.app.programFolder.empty()) s.app.programFolder = QDir::currentPath().toStdString();
+  // An installed Tavrin keeps its own Synthex and Solvex beside itself.
+  if (s.app.installedProgramsFolder.empty())
+    s.app.installedProgramsFolder = QCoreApplication::applicationDirPath().toStdString();
   if (const auto folder = tavrin::readSettingsDataFolder(s.app.programFolder);
       folder && !folder->empty() && QFileInfo(q(*folder)).isDir()) {
     w.fileDialog().setFolder(q(*folder));

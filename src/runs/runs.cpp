@@ -117,6 +117,10 @@ std::optional<RunPlan> planStandardRun(AppState& app, ProgramMode mode, const Pa
   RunPlan plan;
   plan.mode = mode;
   plan.executable = joinPath(app.programFolder, executableName(mode, kNativeDialect));
+  if (!isExecutableFile(plan.executable) && !app.installedProgramsFolder.empty()) {
+    const std::string installed = joinPath(app.installedProgramsFolder, executableName(mode, kNativeDialect));
+    if (isExecutableFile(installed)) plan.executable = installed;
+  }
   checkExecutable(plan.executable, mode);
   plan.outputName = outputNameFor(input, mode);
   outputNameSlot(app, mode) = plan.outputName;

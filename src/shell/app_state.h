@@ -18,6 +18,9 @@ struct AppState {
   bool readError = false;
   bool olderLayout = false;
   bool contourRunning = false;
+  // Folder of an installed Tavrin's own Synthex and Solvex: standard runs
+  // use them when the program folder has none. Empty: no fallback.
+  std::string installedProgramsFolder;
 };
 
 // folder + separator + name (the platform's separator).
