@@ -257,7 +257,11 @@ TEST(DcCycle, CustomRunThroughItsWindow) {
   Session& s = w.session();
   s.app.programFolder = f.prog.toStdString();
   loadDci(w, f.data, "example.dci");
-  const QString cwd = QDir::currentPath();
+  // Custom scripts go to the current folder; put it back whatever happens.
+  struct CurrentFolder {
+    QString saved = QDir::currentPath();
+    ~CurrentFolder() { QDir::setCurrent(saved); }
+  } restore;
   QDir::setCurrent(f.tmp.path());
 
   w.action("RunCustom")->trigger();
@@ -279,6 +283,5 @@ TEST(DcCycle, CustomRunThroughItsWindow) {
   ASSERT_TRUE(waitForRuns(w));
   EXPECT_TRUE(w.statusBar()->currentMessage().startsWith("DC finished: fit 'one'.out"));
   EXPECT_GT(QFileInfo(f.data + "/fit 'one'.out").size(), 0);
-  QDir::setCurrent(cwd);
   EXPECT_TRUE(messages.messages.isEmpty()) << messages.messages.join("|").toStdString();
 }
