@@ -1,0 +1,218 @@
+// External programs that misbehave: crashing at start, stopping in the middle
+// of the report, writing garbage or a huge report, never ending. The run ends
+// (or can be ended) without taking Tavrin along, and the report readers then
+// refuse with the table's message and change nothing.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <random>
+#include <sstream>
+#include <thread>
+
+#include "model/parameter_history.h"
+#include "output/dco_reader.h"
+#include "output/lco_reader.h"
+#include "runs/runs.h"
+#include "shell/errors.h"
+
+using namespace tavrin;
+using namespace tavrin::runs;
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path scratch(const std::string& name) {
+  fs::path d = fs::path(TAVRIN_BINARY_DIR) / "test-tmp" / "misbehaving" / name;
+  fs::remove_all(d);
+  fs::create_directories(d);
+  return d;
+}
+
+void spit(const fs::path& p, const std::string& s) { std::ofstream(p, std::ios::binary) << s; }
+
+std::string slurp(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::stringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+RunStatus waitFor(long pid, double seconds = 30) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+  while (std::chrono::steady_clock::now() < end) {
+    RunStatus s = pollRun(pid);
+    if (s.state != RunStatus::Running) return s;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  ::kill(-static_cast<pid_t>(pid), SIGKILL);
+  return pollRun(pid);
+}
+
+// A real report of the stand-in programs on the examples.
+std::string standInReport(const char* program, const char* example) {
+  const fs::path out = scratch(std::string("report-") + program) / "report.txt";
+  const std::string cmd = std::string("'") + TAVRIN_BINARY_DIR + "/src/standins/" + program + "' < '" +
+                          TAVRIN_SOURCE_DIR + "/examples/" + example + "' > '" + out.string() + "' 2>/dev/null";
+  EXPECT_EQ(std::system(cmd.c_str()), 0) << cmd;
+  return slurp(out);
+}
+
+// Runs `body` as the DC program on a DCI and returns what the run left.
+struct Outcome {
+  RunStatus status;
+  AppState app;
+};
+
+Outcome runDcProgram(const fs::path& dir, const std::string& body) {
+  const fs::path prog = dir / "program";
+  fs::create_directories(prog);
+  spit(prog / "Solvex", "#!/bin/sh\n" + body);
+  fs::permissions(prog / "Solvex", fs::perms::owner_all);
+  spit(dir / "star.dci", "input\n");
+  Outcome o;
+  o.app.programFolder = prog.string();
+  o.app.dataFolder = dir.string();
+  o.app.dciName = "star.dci";
+  ParameterSet p;
+  ParameterHistory h = ParameterHistory::fromParameterSet(p);
+  const auto plan = planStandardRun(o.app, ProgramMode::DC, p, h);
+  EXPECT_TRUE(plan);
+  o.status = waitFor(startRun(*plan));
+  return o;
+}
+
+// Reads the run's DCO as the program does; the set and results must be unchanged.
+void expectRefusedDco(AppState& app, int expectedError) {
+  ParameterSet p;
+  p.NLC = 3;
+  const ParameterSet before = p;
+  auto results = std::make_unique<DcResults>();
+  results->adjustedCount = 7;
+  const DcoLoadOutcome out = loadDco(app, p, *results, false);
+  EXPECT_FALSE(out.ok);
+  EXPECT_TRUE(out.showMessageBox);
+  if (expectedError) {
+    EXPECT_EQ(out.message, errorMessage(expectedError));
+  }
+  EXPECT_FALSE(out.message.empty());
+  EXPECT_TRUE(app.readError);
+  EXPECT_TRUE(results->dcErrorSeen);
+  EXPECT_EQ(results->adjustedCount, 7);
+  EXPECT_EQ(p.NLC, before.NLC);
+}
+
+}  // namespace
+
+TEST(MisbehavingPrograms, CrashingAtStartLeavesAnEmptyReportThatIsRefused) {
+  const fs::path dir = scratch("crash");
+  Outcome o = runDcProgram(dir, "kill -SEGV $$\n");
+  EXPECT_NE(o.status.state, RunStatus::Running);
+  const std::string message = runEndMessage(ProgramMode::DC, o.app.dcoName, o.status, 0.1);
+  EXPECT_EQ(message.rfind("DC failed: star.dco", 0), 0u) << message;
+  expectRefusedDco(o.app, kErrPastEndOfFile);
+}
+
+TEST(MisbehavingPrograms, ReportCutInTheMiddleIsRefusedWhereverItStops) {
+  const std::string full = standInReport("Solvex", "example.dci");
+  ASSERT_GT(full.size(), 1000u);
+  const fs::path dir = scratch("cut");
+  // Through a real run once, then every cut point straight through the reader.
+  spit(dir / "partial", full.substr(0, full.size() / 2));
+  Outcome o = runDcProgram(dir, "cat '" + (dir / "partial").string() + "'\nexit 1\n");
+  EXPECT_EQ(o.status.state, RunStatus::Exited);
+  expectRefusedDco(o.app, 0);
+
+  for (size_t cut = 0; cut + 1 < full.size(); cut += 97) {
+    auto results = std::make_unique<DcResults>();
+    ParameterSet p;
+    try {
+      const DcoReadReport r = parseDco(full.substr(0, cut), *results, p);
+      // Only a listing that reaches its end marker is taken.
+      ADD_FAILURE() << "a report cut at " << cut << " was read";
+      (void)r;
+    } catch (const TavrinError& e) {
+      EXPECT_EQ(e.what(), errorMessage(e.number()));
+    }
+  }
+
+  const std::string lco = standInReport("Synthex", "example.lci");
+  for (size_t cut = 0; cut + 1 < lco.size(); cut += lco.size() / 61 + 1) {
+    try {
+      (void)parseLco(lco.substr(0, cut));
+    } catch (const TavrinError& e) {
+      EXPECT_EQ(e.what(), errorMessage(e.number()));
+    } catch (const ReportMessage&) {
+    }
+  }
+}
+
+TEST(MisbehavingPrograms, GarbageReportsAreRefused) {
+  const fs::path dir = scratch("garbage");
+  Outcome o = runDcProgram(dir, "head -c 20000 /dev/urandom\n");
+  EXPECT_EQ(o.status.state, RunStatus::Exited);
+  expectRefusedDco(o.app, 0);
+
+  std::mt19937 rng(11);
+  const std::string dco = standInReport("Solvex", "example.dci");
+  const std::string lco = standInReport("Synthex", "example.lci");
+  for (int round = 0; round < 300; ++round) {
+    std::string d = dco, l = lco;
+    for (int k = 0; k < 20; ++k) {
+      d[rng() % d.size()] = static_cast<char>(rng() % 256);
+      l[rng() % l.size()] = static_cast<char>(rng() % 256);
+    }
+    auto results = std::make_unique<DcResults>();
+    ParameterSet p;
+    try {
+      (void)parseDco(d, *results, p);
+    } catch (const TavrinError& e) {
+      EXPECT_FALSE(errorMessage(e.number()).empty());
+    }
+    try {
+      (void)parseLco(l);
+    } catch (const TavrinError& e) {
+      EXPECT_FALSE(errorMessage(e.number()).empty());
+    } catch (const ReportMessage&) {
+    }
+  }
+}
+
+TEST(MisbehavingPrograms, HugeReportIsRefusedWithoutExhaustingMemory) {
+  const fs::path dir = scratch("huge");
+  // 40 MB of report lines that never reach the end marker.
+  Outcome o = runDcProgram(dir, "yes '  1   2   3.0000   4.0000   5.0000   6.0000' | head -c 40000000\n");
+  EXPECT_EQ(o.status.state, RunStatus::Exited);
+  expectRefusedDco(o.app, 0);
+  std::error_code ec;
+  EXPECT_GE(fs::file_size(dir / "star.dco", ec), 40000000u);
+}
+
+TEST(MisbehavingPrograms, NeverEndingProgramCanBeEndedAndItsPartialReportIsRefused) {
+  const fs::path dir = scratch("endless");
+  const fs::path prog = dir / "program";
+  fs::create_directories(prog);
+  spit(prog / "Solvex", "#!/bin/sh\necho 'first line of a report'\nwhile :; do sleep 1; done\n");
+  fs::permissions(prog / "Solvex", fs::perms::owner_all);
+  spit(dir / "star.dci", "input\n");
+  AppState app;
+  app.programFolder = prog.string();
+  app.dataFolder = dir.string();
+  app.dciName = "star.dci";
+  ParameterSet p;
+  ParameterHistory h = ParameterHistory::fromParameterSet(p);
+  const long pid = startRun(*planStandardRun(app, ProgramMode::DC, p, h));
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  EXPECT_EQ(pollRun(pid).state, RunStatus::Running);
+  // Reading now finds a report still being written: refused, nothing taken.
+  expectRefusedDco(app, kErrPastEndOfFile);
+  ::kill(-static_cast<pid_t>(pid), SIGKILL);
+  const RunStatus st = waitFor(pid, 10);
+  EXPECT_EQ(st.state, RunStatus::Signalled);
+  EXPECT_EQ(runEndMessage(ProgramMode::DC, "star.dco", st, 1), "DC failed: star.dco (killed by signal 9)");
+}

@@ -1,0 +1,32 @@
+// A shorter soak of the DC cycle (the full 1,000 cycles are bench_soak_dc):
+// memory, open descriptors and child processes must not grow.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "../../bench/soak_dc_cycle.h"
+
+TEST(SoakDc, FiftyCyclesLeaveNoGrowth) {
+  namespace fs = std::filesystem;
+  const fs::path data = fs::path(TAVRIN_BINARY_DIR) / "test-tmp" / "soak";
+  fs::remove_all(data);
+  fs::create_directories(data);
+  tavrin::soak::DcCycle cycle(std::string(TAVRIN_BINARY_DIR) + "/src/standins/Solvex", data.string(),
+                              std::string(TAVRIN_SOURCE_DIR) + "/examples/example.dci");
+  for (int i = 0; i < 3; ++i) ASSERT_NO_THROW(cycle.run());
+  const long rss0 = tavrin::soak::residentKb();
+  const int fd0 = tavrin::soak::openDescriptors();
+  const int ch0 = tavrin::soak::childProcesses();
+  for (int i = 0; i < 50; ++i) ASSERT_NO_THROW(cycle.run()) << "cycle " << i;
+  EXPECT_EQ(tavrin::soak::openDescriptors(), fd0);
+  EXPECT_EQ(tavrin::soak::childProcesses(), ch0);
+  // Generous: the bound is 10 MB over 1,000 cycles.
+  EXPECT_LT(tavrin::soak::residentKb() - rss0, 10 * 1024);
+  // Only the DCI, its DCO and the program folder are left in the data folder.
+  int files = 0;
+  for (const auto& e : fs::directory_iterator(data)) {
+    (void)e;
+    ++files;
+  }
+  EXPECT_LE(files, 3);
+}
