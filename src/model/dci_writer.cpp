@@ -75,6 +75,8 @@ std::string curveRecord(const CurveRow& c, bool velocity) {
   r += ex(c.sigma, 12, 5);
   r += fx(c.wavel, 10, 6);
   r += ' ';
+  // A line end in the name would split the record and shift every line after it.
+  if (c.dataFile.find_first_of("\r\n") != std::string::npos) throwError(kErrBadFileName64);
   r += c.dataFile;
   return r;
 }

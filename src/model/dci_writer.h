@@ -18,7 +18,8 @@ std::vector<std::string> dciRecords(const ParameterSet& p);
 
 // The whole DCI text (CR LF). Throws TavrinError(9) when a curve's point
 // count rounded up to a multiple of NPPL passes observation index 9000 (or
-// NPPL is below 1), TavrinError(6) for a value that cannot be formatted.
+// NPPL is below 1), TavrinError(6) for a value that cannot be formatted,
+// TavrinError(64) for a data-file name holding a line end.
 std::string dciText(const ParameterSet& p);
 
 // Formats, stores records 1..N in the record buffer, runs the potential

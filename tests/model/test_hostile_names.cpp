@@ -1,0 +1,160 @@
+// Names that reach files: blanks, quotes, semicolons, dollar signs, back
+// quotes, line ends, leading dashes and non-ASCII letters in folders and file
+// names of every writer and reader; a data-file name that would split a DCI
+// record is refused.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "contours/contour_file.h"
+#include "model/dci_writer.h"
+#include "model/input_reader.h"
+#include "model/lci_writer.h"
+#include "model/observation_file.h"
+#include "output/dco_reader.h"
+#include "output/lco_reader.h"
+#include "output/plot_observations.h"
+#include "shell/app_state.h"
+#include "shell/atomic_file.h"
+#include "shell/errors.h"
+#include "shell/settings.h"
+
+using namespace tavrin;
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::vector<std::string> kHostile = {
+    "with blanks  here", "quote'single", "quote\"double", "semi;colon; rm -rf x", "dollar$HOME${x}$(id)",
+    "back`id`quote", "new\nline", "carriage\rreturn", "-leading-dash", "--", "Ærøskøbing ü Ω 星", "*?[glob]",
+};
+
+fs::path scratch(const std::string& name) {
+  fs::path d = fs::path(TAVRIN_BINARY_DIR) / "test-tmp" / "hostile-names" / name;
+  fs::remove_all(d);
+  fs::create_directories(d);
+  return d;
+}
+
+std::string slurp(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::stringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+ParameterSet example() {
+  return readDci(std::string(TAVRIN_SOURCE_DIR) + "/examples/example.dci", ParameterSet{}, Layout::Current).params;
+}
+
+}  // namespace
+
+TEST(HostileNames, WritersAndReadersUseTheNameAsGiven) {
+  const fs::path root = scratch("io");
+  for (const std::string& h : kHostile) {
+    const fs::path folder = root / ("dir " + h);
+    fs::create_directories(folder);
+
+    ParameterSet lc;
+    lc.MODE = 2;
+    const fs::path lci = folder / (h + ".lci");
+    ASSERT_TRUE(saveLci(lc, lci.string()).written) << h;
+    EXPECT_EQ(slurp(lci), lciText(lc)) << h;
+    EXPECT_NO_THROW(readLci(lci.string(), ParameterSet{}, probeLci(lci.string()))) << h;
+
+    ParameterSet dc = example();
+    const fs::path dci = folder / (h + ".dci");
+    ASSERT_TRUE(saveDci(dc, dci.string()).written) << h;
+    const InputLoad back = readDci(dci.string(), ParameterSet{}, probeDci(dci.string()));
+    EXPECT_EQ(back.dcoName, dcoNameFor(h + ".dci")) << h;
+
+    contours::ContourGrid g;
+    g.spec = contours::GridSpec{1, 2, 0.2, 0.4, 2, 80.5, 86, 3, 2};
+    g.resize();
+    const fs::path contour = folder / (h + ".dat");
+    contours::writeContourFile(contour.string(), g);
+    EXPECT_EQ(contours::readContourFile(contour.string()).spec, g.spec) << h;
+
+    // Observation files for DC and for the plots.
+    const std::string csv = h + ".csv";
+    std::ofstream(folder / csv, std::ios::binary) << "0.1,1.0\n0.2,0.9\n0.3,0.8\n";
+    EXPECT_EQ(readObservationFile((folder / csv).string()).size(), 3u) << h;
+    ParameterSet withData = example();
+    loadObservationFile(withData, 3, folder.string(), csv);
+    EXPECT_EQ(withData.curves[3].dataFile, csv);
+    ObservedLight light;
+    PlotState state;
+    EXPECT_EQ(loadLightData(folder.string(), csv, withData, light, state), ObservationLoad::Loaded) << h;
+    EXPECT_EQ(light.fileName, csv);
+    EXPECT_EQ(light.count(), 3);
+
+    // Reports under hostile names: a missing one is the table's missing file.
+    try {
+      (void)readLcoFile((folder / (h + ".lco")).string(), withData);
+      ADD_FAILURE() << h;
+    } catch (const TavrinError& e) {
+      EXPECT_EQ(e.number(), kErrFileNotFound) << h;
+    }
+
+    // Nothing else appeared anywhere (no name was taken apart by a shell).
+    size_t files = 0;
+    for (const auto& e : fs::directory_iterator(folder)) {
+      (void)e;
+      ++files;
+    }
+    EXPECT_EQ(files, 4u) << h;  // lci, dci, dat, csv
+  }
+  for (const auto& e : fs::recursive_directory_iterator(root)) {
+    const std::string n = e.path().filename().string();
+    EXPECT_EQ(n.rfind(".tavrin-", 0), std::string::npos) << n;
+  }
+}
+
+TEST(HostileNames, SettingsNeverRestoreAnotherFolder) {
+  const fs::path root = scratch("settings");
+  for (const std::string& h : kHostile) {
+    const fs::path programFolder = root / ("prog " + h);
+    fs::create_directories(programFolder);
+    Settings s;
+    s.dataFolder = "/data/" + h;
+    writeSettings(programFolder.string(), s);
+    const std::optional<std::string> folder = readSettingsDataFolder(programFolder.string());
+    // A folder the four-line file cannot carry (a quote or a line feed) is
+    // dropped rather than read back as something else.
+    if (h.find_first_of("\"\n") == std::string::npos) {
+      ASSERT_TRUE(folder) << h;
+      EXPECT_EQ(*folder, s.dataFolder);
+    } else {
+      EXPECT_FALSE(folder) << h;
+    }
+  }
+}
+
+TEST(HostileNames, DataFileNameWithALineEndIsRefusedBeforeAnythingIsWritten) {
+  const fs::path root = scratch("dci-line-end");
+  const fs::path dci = root / "star.dci";
+  std::ofstream(dci, std::ios::binary) << "previous";
+  for (const std::string& bad : {std::string("two\nlines.csv"), std::string("cr\rname.csv"), std::string("end\r\n")}) {
+    ParameterSet p = example();
+    p.curves[1].dataFile = bad;
+    try {
+      (void)saveDci(p, dci.string());
+      ADD_FAILURE() << "saved a DCI with a split record";
+    } catch (const TavrinError& e) {
+      EXPECT_EQ(e.number(), kErrBadFileName64);
+      EXPECT_STREQ(e.what(), "Error 64: Bad file name.");
+    }
+    EXPECT_EQ(slurp(dci), "previous");
+  }
+  // Every other hostile data-file name survives the round trip.
+  for (const std::string& h : kHostile) {
+    if (h.find_first_of("\r\n") != std::string::npos) continue;
+    ParameterSet p = example();
+    p.curves[1].dataFile = h + ".csv";
+    const InputLoad back = readDciText(dciText(p), ParameterSet{}, Layout::Current, "x.dci");
+    EXPECT_EQ(back.params.curves[1].dataFile, h + ".csv");
+  }
+}
