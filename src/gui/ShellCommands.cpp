@@ -311,6 +311,8 @@ void install(frmMain& w) {
   frmSpots::setHelpPageOpener([&w](const QString& title, const QStringList& paragraphs) {
     shell::helpWindow(w).showPage(title, paragraphs);
   });
+  // The opener is shared by every spots window; it must not outlive this one.
+  QObject::connect(&w, &QObject::destroyed, [] { frmSpots::setHelpPageOpener({}); });
 
   if (QAction* exit = w.action("Exit")) {
     // The window's own close ends without the settings file; Exit writes it.

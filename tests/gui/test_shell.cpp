@@ -29,6 +29,8 @@
 #include "frmMain_test_support.h"
 #include "frmPlotLC.h"
 #include "frmPlotRV.h"
+#include "frmSpots.h"
+#include "model/spot_rules.h"
 #include "shell/help_text.h"
 
 namespace {
@@ -293,6 +295,24 @@ TEST_F(ShellHelp, EveryPageItemShowsItsPage) {
   w.action("HelpLoadDCO")->trigger();
   EXPECT_FALSE(h.isVisible());
   EXPECT_EQ(w.findChildren<frmHelp*>().size(), 1);
+}
+
+TEST_F(ShellHelp, TheSpotsWindowsPageOpensInTheHelpWindow) {
+  {
+    frmMain w;
+    spotsWindow(w).showHelpPage();
+    frmHelp& h = shell::helpWindow(w);
+    EXPECT_TRUE(h.isVisible());
+    EXPECT_EQ(h.title().toStdString(), tavrin::spotsHelpPage().title);
+    EXPECT_EQ(h.paragraphCount(), static_cast<int>(tavrin::spotsHelpPage().paragraphs.size()));
+  }
+  // A spots window never reaches the help window of a main window that is gone.
+  frmMain first;
+  { frmMain second; }
+  spotsWindow(first).showHelpPage();
+  QWidget* own = spotsWindow(first).findChild<QWidget*>("frmSpotsHelpPage");
+  ASSERT_NE(own, nullptr);
+  EXPECT_TRUE(own->isVisible());
 }
 
 TEST_F(ShellHelp, ParagraphsWrapToTheWindowWidth) {
