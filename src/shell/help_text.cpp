@@ -80,8 +80,9 @@ const std::vector<std::pair<std::string, HelpPage>>& pages() {
             "numerical derivatives.",
             "Datafiles lists the observed curves (velocity curves and light curves, one band each) with their "
             "weights, wavelengths, luminosities and limb darkening; its button loads a curve's observations "
-            "from a comma-separated file. Misc. holds the remaining DC controls (damping, iterations, "
-            "subsets).",
+            "from a comma-separated file. Misc. holds the remaining DC controls: what DC prints into its "
+            "report, the Marquardt lambda that damps the corrections, and the number of data points per line "
+            "of the DCI file.",
             "Save DCI File writes the DC layout whatever the extension; Load DCI File switches the editor to DC "
             "mode, fills every table from the file and shows the name in the caption. Loading a DCI file drops "
             "the name of any LCI file in use.",
@@ -92,8 +93,8 @@ const std::vector<std::pair<std::string, HelpPage>>& pages() {
             "Synthex (LC) and Solvex (DC) must lie in the folder Tavrin was started from, or be installed next "
             "to Tavrin. The Run menu shows Run LC or Run DC according to the mode.",
             "Standard runs the program on the current input file and writes the report into the data folder "
-            "under the input's name with the extension .lco or .dco. Custom lets you choose the executable and "
-            "the report name. The program runs in its own console window; Tavrin does not wait for it.",
+            "under the input's name with the extension .lco or .dco. Custom asks for the report's name; the "
+            "program is taken from the program folder or, failing that, from the search path. The program runs in its own console window; Tavrin does not wait for it.",
             "A light curve takes from a second to a minute depending on the grid sizes N1 and N2; a DC "
             "iteration takes several times as long, since every adjusted parameter needs its own derivative "
             "curves. Each DC run fits one parameter set; load the DCO, apply the corrections and run again to "
@@ -106,11 +107,13 @@ const std::vector<std::pair<std::string, HelpPage>>& pages() {
         {
             "Standard reads the report of the last standard LC run; Custom lets you pick any LCO file. The page "
             "of the report (MPAGE 1: light curve, 2: velocity curves) decides which plot window opens.",
-            "The plot's Options menu chooses what is drawn (curve, data or both), joins the points with lines, "
-            "draws grid lines, sets the curve colour and the vertical scale of the light curve.",
+            "The plot's Plot menu chooses what is drawn (the computed curve, the observed data or both); the "
+            "Options menu joins the points with lines, draws grid lines and sets the vertical scale of the "
+            "light curve; the light-curve window also sets the curve colour.",
             "Observed points are loaded from comma-separated files (time or phase, value, and optionally a "
-            "weight) with the plot's data menu; light-curve data and the two velocity curves each have their "
-            "own file. Loading an empty selection or choosing curve only removes the points from the picture.",
+            "weight) with the plot window's File menu: Load LC Data Points for a light curve, Load RV1 and RV2 "
+            "Data Points for the two velocity curves. Unload Data Points removes them again. Export Image saves "
+            "the picture; Print prints it.",
         }}},
       {"HelpDisplayDCO",
        {"Help - Display DCO",
