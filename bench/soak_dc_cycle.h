@@ -70,12 +70,12 @@ inline int childProcesses() {
 class DcCycle {
  public:
   // The run script is written beside the program, so each cycle gets a
-  // program folder of its own inside dataFolder with a link to Solvex.
+  // program folder of its own inside dataFolder with a copy of Solvex.
   DcCycle(const std::string& solvex, const std::string& dataFolder, const std::string& exampleDci) {
     const std::filesystem::path prog = std::filesystem::path(dataFolder) / "program";
     std::filesystem::create_directories(prog);
-    std::filesystem::remove(prog / "Solvex");
-    std::filesystem::create_symlink(solvex, prog / "Solvex");
+    // A copy: a rebuild of the program must not pull it away mid-soak.
+    std::filesystem::copy_file(solvex, prog / "Solvex", std::filesystem::copy_options::overwrite_existing);
     app_.programFolder = prog.string();
     app_.dataFolder = dataFolder;
     app_.dciName = "soak.dci";

@@ -293,8 +293,14 @@ DcRun ProcessDcDriver::run(const std::string& dciText) {
 #endif
   std::string arg0 = exe_;
   char* argv[] = {arg0.data(), nullptr};
+  // A group of its own, so that a timeout also stops whatever DC started.
+  posix_spawnattr_t attr;
+  posix_spawnattr_init(&attr);
+  posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETPGROUP);
+  posix_spawnattr_setpgroup(&attr, 0);
   pid_t pid = 0;
-  const int rc = posix_spawn(&pid, exe_.c_str(), &fa, nullptr, argv, environ);
+  const int rc = posix_spawn(&pid, exe_.c_str(), &fa, &attr, argv, environ);
+  posix_spawnattr_destroy(&attr);
   posix_spawn_file_actions_destroy(&fa);
   if (rc != 0) {
     r.detail = "cannot start " + exe_;
@@ -302,7 +308,7 @@ DcRun ProcessDcDriver::run(const std::string& dciText) {
   }
   int status = 0;
   if (!waitFor(pid, timeout_, status)) {
-    ::kill(pid, SIGKILL);
+    ::kill(-pid, SIGKILL);
     while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
     r.status = DcRun::TimedOut;
