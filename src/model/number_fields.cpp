@@ -101,13 +101,21 @@ Wide digits15Wide(uint64_t mant, int shift, int e10, Digits15& out) {
     return Wide::TooBig;
   }
   auto v = static_cast<uint64_t>(q);
-  for (int i = 14; i >= 0; --i) {
-    out.d[i] = static_cast<char>('0' + v % 10);
+  int n = 15;
+  while (v % 10 == 0) {  // v >= 10^14, so never 0
     v /= 10;
+    --n;
   }
-  out.n = 15;
+  int i = n;
+  for (; i >= 2; i -= 2) {
+    const auto pair = static_cast<unsigned>(v % 100);
+    v /= 100;
+    out.d[i - 1] = static_cast<char>('0' + pair % 10);
+    out.d[i - 2] = static_cast<char>('0' + pair / 10);
+  }
+  if (i == 1) out.d[0] = static_cast<char>('0' + v);
+  out.n = n;
   out.exp10 = e;
-  while (out.n > 1 && out.d[out.n - 1] == '0') --out.n;
   return Wide::Done;
 }
 #endif
@@ -116,12 +124,14 @@ void digits15(double a, Digits15& out) {
 #ifdef __SIZEOF_INT128__
   // The usual field range: exact integer rounding, no text conversion.
   if (a >= 1e-8 && a < 1e15) {
-    int bin = 0;
-    const double fr = std::frexp(a, &bin);
-    const auto mant = static_cast<uint64_t>(std::ldexp(fr, 53));
-    const int shift = 53 - bin;  // a = mant / 2^shift
-    // First guess of the decimal exponent from the binary one; off by at most one.
-    int e10 = static_cast<int>(std::floor((bin - 1) * 0.30102999566398119521));
+    uint64_t bits;
+    std::memcpy(&bits, &a, sizeof bits);
+    const int biased = static_cast<int>(bits >> 52);  // a is positive and normal
+    const uint64_t mant = (bits & ((1ULL << 52) - 1)) | (1ULL << 52);
+    const int shift = 1075 - biased;  // a = mant / 2^shift
+    // First guess of the decimal exponent from the binary one (floor of
+    // k log10 2 for a in [2^k, 2^(k+1))); the loop corrects it.
+    int e10 = ((biased - 1023) * 78913) >> 18;
     for (int tries = 0; tries < 3; ++tries) {
       const Wide w = digits15Wide(mant, shift, e10, out);
       if (w == Wide::Done) return;
