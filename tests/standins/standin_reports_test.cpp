@@ -253,8 +253,6 @@ TEST(StandinReports, FailedFitsEndWithAnErrLineThatSaysWhy) {
             std::string::npos);
   // Temperatures of a model with given luminosities and no spots change nothing: singular.
   EXPECT_NE(errorOf([](ParameterSet& p) { p.IPB = 1, p.adjustKeys[19] = '0'; }).find("singular"), std::string::npos);
-  EXPECT_NE(errorOf([](ParameterSet& p) { p.adjustKeys = ParameterSet::defaultAdjustKeys(); }).find("no parameter"),
-            std::string::npos);
   EXPECT_NE(errorOf([](ParameterSet& p) { p.curves[3].sigma = 0.0; }).find("SIGMA"), std::string::npos);
   EXPECT_NE(errorOf([](ParameterSet& p) { p.NLC = 7; }).find("NLC"), std::string::npos);
   EXPECT_NE(errorOf([](ParameterSet& p) { p.RM = -1.0; }).find("RM"), std::string::npos);
@@ -262,6 +260,39 @@ TEST(StandinReports, FailedFitsEndWithAnErrLineThatSaysWhy) {
                                           p.IFVC1 = p.IFVC2 = 0; }).find("observations"),
             std::string::npos);
   EXPECT_NE(errorOf([](ParameterSet& p) { p.increments[14] = 0.0; }).find("increment"), std::string::npos);
+}
+
+TEST(StandinReports, NoAdjustedParameterGivesTheResidualsOfTheInputValues) {
+  ParameterSet p = exampleDcStart();
+  p.adjustKeys = ParameterSet::defaultAdjustKeys();
+  const DcSolution s = dcSolve(p);
+  ASSERT_TRUE(s.error.empty()) << s.error;
+  EXPECT_TRUE(s.unknowns.empty());
+  EXPECT_GT(s.sumWResInput, 0.0);
+  // Nothing is corrected, so the prediction is the input.
+  EXPECT_EQ(s.sumWResPredicted, s.sumWResInput);
+  const std::string text = dcReport(p, s);
+  EXPECT_EQ(text.find("*ERR*"), std::string::npos);
+  EXPECT_NE(text.find("DOM1/DQ"), std::string::npos);
+
+  ParameterSet with = exampleDcStart();
+  const DcSolution fitted = dcSolve(with);
+  ASSERT_TRUE(fitted.error.empty()) << fitted.error;
+  // The input residuals do not depend on which parameters are adjusted.
+  EXPECT_DOUBLE_EQ(s.sumWResInput, fitted.sumWResInput);
+
+  DcResults r;
+  r.adjustedCount = 3;
+  r.ioRowCount = 2;
+  ParameterSet q = p;
+  for (int row = 3; row <= 2 + q.NLC; ++row) q.curves[row].l2 = -1.0;
+  const DcoReadReport rep = parseDco(text, r, q);
+  EXPECT_FALSE(rep.errorLine.has_value());
+  EXPECT_EQ(r.adjustedCount, 0);
+  EXPECT_EQ(r.ioRowCount, 0);
+  EXPECT_NEAR(r.sumWResInput, s.sumWResInput, 1e-9 * s.sumWResInput);
+  EXPECT_NEAR(r.sumWResPredicted, s.sumWResInput, 1e-9 * s.sumWResInput);
+  for (int row = 3; row <= 2 + q.NLC; ++row) EXPECT_GE(q.curves[row].l2, 0.0) << row;
 }
 
 }  // namespace

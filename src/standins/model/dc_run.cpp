@@ -169,7 +169,7 @@ std::vector<DcUnknown> buildUnknowns(const ParameterSet& p) {
     }
   }
   if (keys > 15) throw DcFailure{"more than 15 parameters are adjusted"};
-  if (u.empty()) throw DcFailure{"no parameter is adjusted"};
+  // No unknowns is a valid run: the report then gives the residuals of the input values alone.
   if (u.size() > 20) throw DcFailure{"more than 20 unknowns (per-curve parameters count once per light curve)"};
   for (const DcUnknown& x : u)
     if (!(x.increment != 0.0) || !std::isfinite(x.increment))
