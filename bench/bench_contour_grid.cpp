@@ -71,11 +71,11 @@ int main(int argc, char** argv) {
   std::filesystem::create_directories(work);
 
   ParameterSet p = readDci(example, ParameterSet{}, probeDci(example)).params;
-  GridSpec s{2, 4, 84, 88, static_cast<int16_t>(M), 4.8, 5.2, static_cast<int16_t>(N), 1};
+  GridDef s{2, 4, 84, 88, static_cast<int16_t>(M), 4.8, 5.2, static_cast<int16_t>(N), 1};
   applySetup(p, s);
   std::string baseText;
   ContourJob job;
-  job.spec = s;
+  job.gridDef = s;
   job.base = readBackBase(p, &baseText);
 
   // DC's own time, averaged.

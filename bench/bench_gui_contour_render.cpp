@@ -19,7 +19,7 @@ namespace {
 
 ContourGrid valley(int n) {
   ContourGrid g;
-  g.spec = GridSpec{2, 4, 80, 90, static_cast<int16_t>(n), 4.5, 5.5, static_cast<int16_t>(n), 1};
+  g.gridDef = GridDef{2, 4, 80, 90, static_cast<int16_t>(n), 4.5, 5.5, static_cast<int16_t>(n), 1};
   g.resize();
   for (int i = 0; i < n; ++i)
     for (int j = 0; j < n; ++j) {

@@ -94,7 +94,7 @@ constexpr Usage kContourUsage_{kContourSyntax};
 
 int contourCommand(const std::vector<std::string>& args, Io& io) {
   std::string base, out, dc, columns;
-  c::GridSpec spec;
+  c::GridDef gridDef;
   bool haveX = false, haveY = false;
   int iterations = 1;
   int jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
@@ -107,10 +107,10 @@ int contourCommand(const std::vector<std::string>& args, Io& io) {
     };
     std::string v;
     if (a == "--x" && value(v)) {
-      haveX = parseAxis(v, spec.xCode, spec.xMin, spec.xMax, spec.M);
+      haveX = parseAxis(v, gridDef.xCode, gridDef.xMin, gridDef.xMax, gridDef.M);
       if (!haveX) return io.err << "contour: bad --x " << v << "\n" << kContourUsage_, 2;
     } else if (a == "--y" && value(v)) {
-      haveY = parseAxis(v, spec.yCode, spec.yMin, spec.yMax, spec.N);
+      haveY = parseAxis(v, gridDef.yCode, gridDef.yMin, gridDef.yMax, gridDef.N);
       if (!haveY) return io.err << "contour: bad --y " << v << "\n" << kContourUsage_, 2;
     } else if (a == "--iterations" && value(v)) {
       if (!parseInt(v, iterations) || iterations < 1 || iterations > 32767)
@@ -134,24 +134,24 @@ int contourCommand(const std::vector<std::string>& args, Io& io) {
     io.err << kContourUsage_;
     return 2;
   }
-  spec.iterations = static_cast<int16_t>(iterations);
-  if (const auto refusal = c::setupRefusal(spec)) {
+  gridDef.iterations = static_cast<int16_t>(iterations);
+  if (const auto refusal = c::setupRefusal(gridDef)) {
     io.err << *refusal << "\n";
     return 1;
   }
-  if (const auto warn = c::setupWarning(spec)) io.err << *warn << "\n";
-  if (c::fitSteps(spec.xCode, spec.yCode).empty()) {
-    io.err << "contour: this pair of parameters computes nothing (X code " << spec.xCode << ", Y code " << spec.yCode
+  if (const auto warn = c::setupWarning(gridDef)) io.err << *warn << "\n";
+  if (c::fitSteps(gridDef.xCode, gridDef.yCode).empty()) {
+    io.err << "contour: this pair of parameters computes nothing (X code " << gridDef.xCode << ", Y code " << gridDef.yCode
            << ")\n";
     return 1;
   }
-  int first = 0, last = spec.M - 1;
+  int first = 0, last = gridDef.M - 1;
   const bool partial = !columns.empty();
   if (partial) {
     const auto parts = split(columns, '-');
     if (parts.size() != 2 || !parseInt(parts[0], first) || !parseInt(parts[1], last) || first < 0 || last < first ||
-        last >= spec.M) {
-      io.err << "contour: --columns must be I-J with 0 <= I <= J <= " << spec.M - 1 << "\n";
+        last >= gridDef.M) {
+      io.err << "contour: --columns must be I-J with 0 <= I <= J <= " << gridDef.M - 1 << "\n";
       return 2;
     }
   }
@@ -160,7 +160,7 @@ int contourCommand(const std::vector<std::string>& args, Io& io) {
     const char* path = std::getenv("PATH");
     const std::string exe = c::locateDc(dc, std::filesystem::current_path().string(), path ? path : "");
     ParameterSet p = readDci(base, ParameterSet{}, probeDci(base)).params;
-    c::applySetup(p, spec);
+    c::applySetup(p, gridDef);
     std::string baseText;
     const ParameterSet baseSet = c::readBackBase(p, &baseText);
 
@@ -180,11 +180,11 @@ int contourCommand(const std::vector<std::string>& args, Io& io) {
       }
       runTime = *t;
     }
-    io.err << "contour: one DC run takes " << runTime << " s; " << (last - first + 1) * spec.N << " points, " << jobs
+    io.err << "contour: one DC run takes " << runTime << " s; " << (last - first + 1) * gridDef.N << " points, " << jobs
            << " job(s)\n";
 
     c::ContourJob job;
-    job.spec = spec;
+    job.gridDef = gridDef;
     job.base = baseSet;
     job.firstColumn = first;
     job.lastColumn = last;
@@ -304,7 +304,7 @@ int renderCommand(const std::vector<std::string>& args, Io& io) {
     io.err << e.what() << "\n";
     return 1;
   }
-  if (const auto r = c::plotRefusal(g.spec, zoom)) return io.err << *r << "\n", 1;
+  if (const auto r = c::plotRefusal(g.gridDef, zoom)) return io.err << *r << "\n", 1;
   if (!haveLow) low = g.range.low;
   if (!haveHigh) high = g.range.high;
   if (const auto r = c::levelRefusal(low, high, lines)) return io.err << *r << "\n", 1;

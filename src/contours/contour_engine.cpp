@@ -85,7 +85,7 @@ bool cancelled(const ContourJob& job) { return job.cancel && job.cancel->load(st
 // One X column, from the base set. Returns false when cancelled before its end.
 bool computeColumn(const ContourJob& job, const std::vector<FitStep>& steps, int i, DcDriver& driver, Column& c,
                    Shared& shared) {
-  const GridSpec& s = job.spec;
+  const GridDef& s = job.gridDef;
   c.params = job.base;
   c.results = job.startResults;
   c.wres.assign(static_cast<size_t>(s.N), 0.0);
@@ -147,7 +147,7 @@ std::vector<FitStep> fitSteps(int x, int y) {
   return {};
 }
 
-void applySetup(ParameterSet& p, const GridSpec& s) {
+void applySetup(ParameterSet& p, const GridDef& s) {
   for (int k = 1; k <= kAdjustKeys; ++k) p.adjustKeys[static_cast<size_t>(k)] = '1';
   if (s.xCode >= 1 && s.xCode <= 4) setParameterValue(p, s.xCode, s.xMin);
   if (s.yCode >= 1 && s.yCode <= 4) setParameterValue(p, s.yCode, s.yMin);
@@ -161,8 +161,8 @@ ParameterSet readBackBase(const ParameterSet& p, std::string* text) {
 
 ContourOutcome computeGrid(const ContourJob& job, const DcDriverFactory& drivers) {
   ContourOutcome out;
-  const GridSpec& s = job.spec;
-  out.grid.spec = s;
+  const GridDef& s = job.gridDef;
+  out.grid.gridDef = s;
   out.grid.resize();
   out.finalParams = job.base;
   out.finalResults = job.startResults;

@@ -58,7 +58,7 @@ std::vector<FitStep> fitSteps(int xCode, int yCode);
 
 // Set-up: all 35 keys "1", the X parameter at xMin and the Y parameter at
 // yMin (codes 1..4; potential 2 is left alone).
-void applySetup(ParameterSet& p, const GridSpec& s);
+void applySetup(ParameterSet& p, const GridDef& s);
 
 struct Progress {
   int pointsDone = 0;
@@ -67,7 +67,7 @@ struct Progress {
 };
 
 struct ContourJob {
-  GridSpec spec;
+  GridDef gridDef;
   ParameterSet base;          // the set as read back from the base DCI
   DcResults startResults;     // DcResults before the computation
   int firstColumn = 0;        // X columns to compute (inclusive); last -1 = to the end
@@ -80,7 +80,7 @@ struct ContourJob {
 };
 
 struct ContourOutcome {
-  ContourGrid grid;           // the spec's layout; columns outside the job hold 0
+  ContourGrid grid;           // the gridDef's layout; columns outside the job hold 0
   bool cancelled = false;
   bool computed = false;      // false for a pair of codes that computes nothing
   int runs = 0;               // DC runs made

@@ -25,7 +25,7 @@ constexpr const char* kColumnsTag = "\"Columns\"";
 std::string num(double x) { return trimmedPlainText(x); }
 std::string num(int v) { return std::to_string(v); }
 
-std::string headText(const GridSpec& s) {
+std::string headText(const GridDef& s) {
   std::string t;
   for (const char* h : kHeader) {
     t += '"';
@@ -38,7 +38,7 @@ std::string headText(const GridSpec& s) {
 }
 
 void pointLines(std::string& t, const ContourGrid& g, int first, int last) {
-  const int N = g.spec.N;
+  const int N = g.gridDef.N;
   for (int i = first; i <= last; ++i)
     for (int j = 0; j < N; ++j) {
       const size_t k = static_cast<size_t>(i) * N + j;
@@ -102,7 +102,7 @@ class Items {
   size_t pos_ = 0;
 };
 
-void readSpec(Items& it, GridSpec& s) {
+void readSpec(Items& it, GridDef& s) {
   s.xCode = it.integer();
   s.xMin = it.number();
   s.xMax = it.number();
@@ -118,9 +118,9 @@ void readSpec(Items& it, GridSpec& s) {
 }  // namespace
 
 std::string contourFileText(const ContourGrid& g) {
-  std::string t = headText(g.spec);
+  std::string t = headText(g.gridDef);
   t.reserve(t.size() + g.wres.size() * 24);
-  pointLines(t, g, 0, g.spec.M - 1);
+  pointLines(t, g, 0, g.gridDef.M - 1);
   return t;
 }
 
@@ -133,9 +133,9 @@ ContourGrid parseContourText(std::string_view text, const ContourGrid& previous)
 
   ContourGrid g;
   Items it(lines, 5);
-  readSpec(it, g.spec);
+  readSpec(it, g.gridDef);
   g.resize();
-  const bool sameSize = previous.spec.M == g.spec.M && previous.spec.N == g.spec.N &&
+  const bool sameSize = previous.gridDef.M == g.gridDef.M && previous.gridDef.N == g.gridDef.N &&
                         previous.wres.size() == g.wres.size() && previous.status.size() == g.status.size();
   if (sameSize) {
     g.status = previous.status;
@@ -161,7 +161,7 @@ bool isPartialContourText(std::string_view text) {
 }
 
 std::string partialFileText(const ContourGrid& g, int first, int last) {
-  std::string t = headText(g.spec);
+  std::string t = headText(g.gridDef);
   t += std::string(kColumnsTag) + ',' + num(first) + ',' + num(last) + "\r\n";
   pointLines(t, g, first, last);
   return t;
@@ -173,12 +173,12 @@ PartialGrid parsePartialText(std::string_view text) {
   if (!isPartialContourText(text)) throwError(kErrInvalidFormat);
   PartialGrid p;
   Items it(lines, 5);
-  readSpec(it, p.spec);
+  readSpec(it, p.gridDef);
   it.next();  // the tag
   p.first = it.integer();
   p.last = it.integer();
-  if (p.first < 0 || p.last < p.first || p.last >= p.spec.M) throwError(kErrSubscript);
-  const size_t n = static_cast<size_t>(p.last - p.first + 1) * p.spec.N;
+  if (p.first < 0 || p.last < p.first || p.last >= p.gridDef.M) throwError(kErrSubscript);
+  const size_t n = static_cast<size_t>(p.last - p.first + 1) * p.gridDef.N;
   p.wres.resize(n);
   p.status.resize(n);
   for (size_t k = 0; k < n; ++k) {
@@ -191,27 +191,27 @@ PartialGrid parsePartialText(std::string_view text) {
 ContourGrid mergePartials(const std::vector<PartialGrid>& parts) {
   if (parts.empty()) throw MergeError("no partial files to join");
   ContourGrid g;
-  g.spec = parts.front().spec;
+  g.gridDef = parts.front().gridDef;
   g.resize();
-  std::vector<int> owner(static_cast<size_t>(g.spec.M), -1);
+  std::vector<int> owner(static_cast<size_t>(g.gridDef.M), -1);
   for (size_t n = 0; n < parts.size(); ++n) {
     const PartialGrid& p = parts[n];
-    if (!(p.spec == g.spec))
+    if (!(p.gridDef == g.gridDef))
       throw MergeError("part " + std::to_string(n + 1) + " belongs to a different grid definition");
     for (int i = p.first; i <= p.last; ++i) {
       if (owner[static_cast<size_t>(i)] >= 0)
         throw MergeError("column " + std::to_string(i) + " is held by parts " +
                          std::to_string(owner[static_cast<size_t>(i)] + 1) + " and " + std::to_string(n + 1));
       owner[static_cast<size_t>(i)] = static_cast<int>(n);
-      for (int j = 0; j < g.spec.N; ++j) {
-        const size_t from = static_cast<size_t>(i - p.first) * g.spec.N + j;
-        const size_t to = static_cast<size_t>(i) * g.spec.N + j;
+      for (int j = 0; j < g.gridDef.N; ++j) {
+        const size_t from = static_cast<size_t>(i - p.first) * g.gridDef.N + j;
+        const size_t to = static_cast<size_t>(i) * g.gridDef.N + j;
         g.wres[to] = p.wres[from];
         g.status[to] = p.status[from];
       }
     }
   }
-  for (int i = 0; i < g.spec.M; ++i)
+  for (int i = 0; i < g.gridDef.M; ++i)
     if (owner[static_cast<size_t>(i)] < 0) throw MergeError("column " + std::to_string(i) + " is missing");
   bool any = false;
   for (double v : g.wres)

@@ -33,7 +33,7 @@ ContourGrid readContourFile(const std::string& path, const ContourGrid& previous
 
 // Partial files.
 struct PartialGrid {
-  GridSpec spec;
+  GridDef gridDef;
   int first = 0, last = -1;     // X columns held, 0-based, inclusive
   std::vector<double> wres;     // [(i - first) * N + j]
   std::vector<int16_t> status;

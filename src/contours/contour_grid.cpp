@@ -6,7 +6,7 @@
 namespace tavrin::contours {
 
 void ContourGrid::resize() {
-  const size_t n = static_cast<size_t>(std::max<int>(spec.M, 0)) * static_cast<size_t>(std::max<int>(spec.N, 0));
+  const size_t n = static_cast<size_t>(std::max<int>(gridDef.M, 0)) * static_cast<size_t>(std::max<int>(gridDef.N, 0));
   wres.assign(n, 0.0);
   status.assign(n, 0);
 }
@@ -115,7 +115,7 @@ std::string formatHms(double seconds) {
   return buf;
 }
 
-std::optional<std::string> setupRefusal(const GridSpec& s) {
+std::optional<std::string> setupRefusal(const GridDef& s) {
   if (s.xCode == s.yCode) return "Sorry, you must select different parameters for X and Y.  Press any key ...";
   if (!(s.xMin < s.xMax)) return "Sorry, Minimum X must be less than the maximum X.  Press any key ...";
   if (!(s.yMin < s.yMax)) return "Sorry, Minimum Y must be less than the maximum Y.  Press any key ...";
@@ -126,7 +126,7 @@ std::optional<std::string> setupRefusal(const GridSpec& s) {
   return std::nullopt;
 }
 
-std::optional<std::string> setupWarning(const GridSpec& s) {
+std::optional<std::string> setupWarning(const GridDef& s) {
   if (s.xMin < 0 || s.yMin < 0) return "Sorry, Min X or Min Y can never be negative.  Press any key ...";
   return std::nullopt;
 }

@@ -19,7 +19,7 @@ inline constexpr double kFailedPoint = 99;  // value of a point whose DC run fai
 inline constexpr int kFirstCode = 1;
 inline constexpr int kLastCode = 5;
 
-struct GridSpec {
+struct GridDef {
   // Brace order: codes, then X range and M, then Y range and N.
   int16_t xCode = 1, yCode = 2;
   double xMin = 0, xMax = 0;
@@ -27,7 +27,7 @@ struct GridSpec {
   double yMin = 0, yMax = 0;
   int16_t N = 0;
   int16_t iterations = 1;
-  friend bool operator==(const GridSpec&, const GridSpec&) = default;
+  friend bool operator==(const GridDef&, const GridDef&) = default;
 };
 
 struct ContourRange {
@@ -37,15 +37,15 @@ struct ContourRange {
 };
 
 struct ContourGrid {
-  GridSpec spec;
+  GridDef gridDef;
   std::vector<double> wres;     // [i * N + j], i = X index, j = Y index
   std::vector<int16_t> status;  // same layout
   double wresMin = 999, wresMax = -999;
   bool dataReady = false;
   ContourRange range;
 
-  double value(int i, int j) const { return wres[static_cast<size_t>(i) * spec.N + j]; }
-  // Sizes wres and status for the spec (zeros).
+  double value(int i, int j) const { return wres[static_cast<size_t>(i) * gridDef.N + j]; }
+  // Sizes wres and status for the gridDef (zeros).
   void resize();
 };
 
@@ -80,9 +80,9 @@ double estimateSeconds(double runTime, double delay, int M, int N, int iteration
 std::string formatHms(double seconds);
 
 // The set-up check: the first refusal's message, or nullopt.
-std::optional<std::string> setupRefusal(const GridSpec& s);
+std::optional<std::string> setupRefusal(const GridDef& s);
 // The warning shown (without stopping) for a negative minimum, or nullopt.
-std::optional<std::string> setupWarning(const GridSpec& s);
+std::optional<std::string> setupWarning(const GridDef& s);
 // Values of a direction: min + k * step with step = (max - min) / (count - 1),
 // 0 for a single value.
 double gridStep(double min, double max, int count);

@@ -54,7 +54,7 @@ void dot(Canvas& c, double x, double y) {
 
 }  // namespace
 
-std::optional<std::string> plotRefusal(const GridSpec& s, int zoom) {
+std::optional<std::string> plotRefusal(const GridDef& s, int zoom) {
   if (zoom < 2) return "Zoom factor must be >= 2.";
   if (s.M < 3 || s.N < 3)
     return "A grid needs at least 3 points in each direction to be plotted (M = " + std::to_string(s.M) +
@@ -74,7 +74,7 @@ std::optional<std::string> levelRefusal(double low, double high, int lines) {
 }
 
 FineGrid refine(const ContourGrid& g, int zoom) {
-  const int M = g.spec.M, N = g.spec.N;
+  const int M = g.gridDef.M, N = g.gridDef.N;
   FineGrid f;
   f.zoom = zoom;
   f.fineM = (M - 1) * zoom;
@@ -129,7 +129,7 @@ std::string contourBoxText(double value, int decimals) {
   return trimmed(fixedField(value, 15, std::max(decimals, 0)));
 }
 
-FrameLabels drawFrame(Canvas& c, const GridSpec& s, double low, double high, const PlotRect& a) {
+FrameLabels drawFrame(Canvas& c, const GridDef& s, double low, double high, const PlotRect& a) {
   c.setForeground(kBlack);
   c.setBackground(kWhite);
   c.clear();
@@ -328,7 +328,7 @@ PlotRect pictureRect(const Canvas& c, bool legend) {
 FrameLabels drawPicture(Canvas& c, const ContourGrid& g, const FineGrid& f, const std::vector<PictureLayer>& layers,
                         double frameLow, double frameHigh, bool legend, double ppt, double radius) {
   const PlotRect a = pictureRect(c, legend);
-  FrameLabels L = drawFrame(c, g.spec, frameLow, frameHigh, a);
+  FrameLabels L = drawFrame(c, g.gridDef, frameLow, frameHigh, a);
   const PictureLayer* lastColours = nullptr;
   for (const PictureLayer& layer : layers) {
     if (levelRefusal(layer.low, layer.high, layer.kind == PictureLayer::Colours ? 2 : layer.lines)) continue;
@@ -346,7 +346,7 @@ FrameLabels drawPicture(Canvas& c, const ContourGrid& g, const FineGrid& f, cons
   return L;
 }
 
-std::optional<Readout> readout(const GridSpec& s, const FineGrid& f, const PlotRect& a, double x, double y) {
+std::optional<Readout> readout(const GridDef& s, const FineGrid& f, const PlotRect& a, double x, double y) {
   if (!(x >= a.left && x <= a.right && y >= a.top && y <= a.bottom)) return std::nullopt;
   if (f.fineM < 1 || f.fineN < 1 || !(a.right > a.left) || !(a.bottom > a.top)) return std::nullopt;
   const double fx = (x - a.left) / (a.right - a.left), fy = (a.bottom - y) / (a.bottom - a.top);

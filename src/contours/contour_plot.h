@@ -26,13 +26,13 @@ struct FineGrid {
 
 // "Zoom factor must be >= 2." for zoom below 2; a grid with M or N below 3;
 // a zoom making the fine grid larger than 1000 (with the largest zoom allowed).
-std::optional<std::string> plotRefusal(const GridSpec& s, int zoom);
+std::optional<std::string> plotRefusal(const GridDef& s, int zoom);
 // Contour lines below 2, or equal high and low contours.
 std::optional<std::string> levelRefusal(double low, double high, int lines);
 
 // Refines g onto the fine grid (quadratics through three nodes at the
 // edges, cubics through four inside, rows first, then fine columns).
-// Requires plotRefusal(g.spec, zoom) to be empty.
+// Requires plotRefusal(g.gridDef, zoom) to be empty.
 FineGrid refine(const ContourGrid& g, int zoom);
 
 // The plot area in twips: left 700, right width - 415, top 342, bottom height - 1150.
@@ -50,7 +50,7 @@ struct FrameLabels {
   std::string text1, text2;                                    // contourHigh, contourLow
 };
 // Clears to white, draws the rectangle of `a`, the ticks and the captions (in black).
-FrameLabels drawFrame(Canvas& c, const GridSpec& s, double contourLow, double contourHigh, const PlotRect& a);
+FrameLabels drawFrame(Canvas& c, const GridDef& s, double contourLow, double contourHigh, const PlotRect& a);
 
 // Texts of the contour boxes: `decimals` decimals (none when negative).
 std::string contourBoxText(double value, int decimals);
@@ -104,6 +104,6 @@ struct Readout {
   std::string xText, yText, wresText;  // Label12, Label13, Label15
 };
 // The readout at (x, y), or nullopt outside the plot area.
-std::optional<Readout> readout(const GridSpec& s, const FineGrid& f, const PlotRect& a, double x, double y);
+std::optional<Readout> readout(const GridDef& s, const FineGrid& f, const PlotRect& a, double x, double y);
 
 }  // namespace tavrin::contours

@@ -267,7 +267,7 @@ void frmCalcContourData::onShownOrResized(bool shown) {
 }
 
 void frmCalcContourData::showGrid() {
-  const c::GridSpec& s = grid_.spec;
+  const c::GridDef& s = grid_.gridDef;
   spec_ = s;
   selectCodes(s.xCode, s.yCode);
   const double v[] = {0, s.xMin, s.xMax, double(s.M), s.yMin, s.yMax, double(s.N)};
@@ -431,7 +431,7 @@ void frmCalcContourData::startCalcs() {
   s.app.dciName = "Contour.dci";
 
   c::ContourJob job;
-  job.spec = spec_;
+  job.gridDef = spec_;
   job.base = base;
   job.startResults = s.dcResults;
   job.workers = parallelRuns();
@@ -558,7 +558,7 @@ void frmCalcContourData::loadContourFile(const QString& name) {
 void frmCalcContourData::plotContours() {
   zoom_ = static_cast<int>(std::clamp(std::floor(tavrin::leadingNumber(ui_->text[8]->text().toStdString())),
                                       -32768.0, 32767.0));
-  if (const auto refusal = c::plotRefusal(grid_.spec, zoom_)) {
+  if (const auto refusal = c::plotRefusal(grid_.gridDef, zoom_)) {
     main_.showMessage(q(*refusal));
     return;
   }

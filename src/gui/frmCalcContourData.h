@@ -43,7 +43,7 @@ class frmCalcContourData : public QMainWindow {
 
   // State.
   const tavrin::contours::ContourGrid& grid() const { return grid_; }
-  const tavrin::contours::GridSpec& spec() const { return spec_; }
+  const tavrin::contours::GridDef& gridDef() const { return spec_; }
   double runTime() const { return runTime_; }
   double delay() const { return delay_; }
   int zoom() const { return zoom_; }
@@ -83,7 +83,7 @@ class frmCalcContourData : public QMainWindow {
   void showProgress(int done, int total);
 
   frmMain& main_;
-  tavrin::contours::GridSpec spec_;
+  tavrin::contours::GridDef spec_;
   tavrin::contours::ContourGrid grid_;
   double runTime_ = 0;
   double delay_ = 0.7;

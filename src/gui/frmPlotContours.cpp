@@ -238,7 +238,7 @@ void frmPlotContours::readoutAt(QPointF pos) {
   const double k = 1440.0 / area_->logicalDpiX();
   const double x = pos.x() * k, y = pos.y() * (1440.0 / area_->logicalDpiY());
   const c::PlotRect a = c::plotRect(area_->width() * k, area_->height() * (1440.0 / area_->logicalDpiY()));
-  const auto r = c::readout(grid_.spec, fine_, a, x, y);
+  const auto r = c::readout(grid_.gridDef, fine_, a, x, y);
   area_->setCursor(r ? Qt::CrossCursor : Qt::ArrowCursor);
   if (!r) return;
   readout_[0]->setText(q(r->xText));

@@ -102,10 +102,10 @@ inline ParameterSet exampleSet() {
   return readDci(path, ParameterSet{}, probeDci(path)).params;
 }
 
-inline ContourJob jobFor(const GridSpec& s, ParameterSet p) {
+inline ContourJob jobFor(const GridDef& s, ParameterSet p) {
   applySetup(p, s);
   ContourJob j;
-  j.spec = s;
+  j.gridDef = s;
   j.base = readBackBase(p);
   return j;
 }

@@ -58,7 +58,7 @@ TEST_F(ContourCli, SerialParallelAndSplitRunsGiveOneFile) {
   const std::string serial = readWholeFile((dir / "serial.txt").string());
   EXPECT_EQ(serial, readWholeFile((dir / "parallel.txt").string()));
   const contours::ContourGrid g = contours::parseContourText(serial);
-  EXPECT_EQ(g.spec.M, 7);
+  EXPECT_EQ(g.gridDef.M, 7);
   EXPECT_EQ(g.wres.size(), 49u);
   // The valley: the smallest value lies near the true inclination (86) and potential (5.0).
   size_t best = 0;

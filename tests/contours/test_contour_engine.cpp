@@ -58,7 +58,7 @@ TEST(ContourFitSteps, TableForEveryPair) {
 }
 
 TEST(ContourEngine, ThreeByTwoMassRatioInclinationRunsAndValues) {
-  GridSpec s{1, 2, 0.2, 0.4, 3, 80, 86, 2, 1};
+  GridDef s{1, 2, 0.2, 0.4, 3, 80, 86, 2, 1};
   ParameterSet base = exampleSet();
   base.MODE = 3;
   std::vector<SeenRun> log;
@@ -117,7 +117,7 @@ TEST(ContourEngine, ThreeByTwoMassRatioInclinationRunsAndValues) {
 
 TEST(ContourEngine, TakeOutputStepsScaleT2AndIterate) {
   // Inclination vs potential 1: L1, mass ratio =out, T2 =out; 2 iterations.
-  GridSpec s{2, 4, 80, 90, 2, 4.5, 5.5, 2, 2};
+  GridDef s{2, 4, 80, 90, 2, 4.5, 5.5, 2, 2};
   std::vector<SeenRun> log;
   Script script = [](const SeenRun& r) {
     Answer a;
@@ -136,7 +136,7 @@ TEST(ContourEngine, TakeOutputStepsScaleT2AndIterate) {
   EXPECT_NEAR(log[3].p.T2, 6123, 1e-6);
   EXPECT_DOUBLE_EQ(o.grid.wresMin, 50);
   // Single-value directions would need no step: M = 1 and N = 1 give one point.
-  GridSpec one{2, 4, 80, 90, 1, 4.5, 5.5, 1, 1};
+  GridDef one{2, 4, 80, 90, 1, 4.5, 5.5, 1, 1};
   log.clear();
   const ContourOutcome o1 = computeGrid(jobFor(one, exampleSet()), scripted(script, &log));
   ASSERT_EQ(o1.grid.wres.size(), 1u);
@@ -145,7 +145,7 @@ TEST(ContourEngine, TakeOutputStepsScaleT2AndIterate) {
 }
 
 TEST(ContourEngine, FailedRunsMarkThePointWithoutTouchingTheRange) {
-  GridSpec s{3, 2, 4000, 5000, 3, 80, 90, 3, 1};  // T2 vs inclination
+  GridDef s{3, 2, 4000, 5000, 3, 80, 90, 3, 1};  // T2 vs inclination
   auto failing = [](Answer::Kind kind) {
     return [kind](const SeenRun& r) {
       Answer a;
@@ -168,7 +168,7 @@ TEST(ContourEngine, FailedRunsMarkThePointWithoutTouchingTheRange) {
 }
 
 TEST(ContourEngine, SummaryRangeFromSmallestValue) {
-  GridSpec s{1, 4, 0.5, 1.0, 2, 4, 6, 2, 1};
+  GridDef s{1, 4, 0.5, 1.0, 2, 4, 6, 2, 1};
   Script script = [](const SeenRun& r) {
     Answer a;
     a.sum = (r.p.RM < 0.7 && r.p.POTH < 5) ? 1234.5 : 3000;
@@ -187,14 +187,14 @@ TEST(ContourEngine, SummaryRangeFromSmallestValue) {
 
 TEST(ContourEngine, PairsThatComputeNothing) {
   std::vector<SeenRun> log;
-  const ContourOutcome o = computeGrid(jobFor(GridSpec{5, 1, 4, 5, 3, 0.5, 1, 3, 1}, exampleSet()),
+  const ContourOutcome o = computeGrid(jobFor(GridDef{5, 1, 4, 5, 3, 0.5, 1, 3, 1}, exampleSet()),
                                        scripted([](const SeenRun&) { return Answer{}; }, &log));
   EXPECT_FALSE(o.computed);
   EXPECT_TRUE(log.empty());
 }
 
 TEST(ContourEngine, ParallelColumnsGiveTheSerialFile) {
-  GridSpec s{2, 4, 80, 88, 5, 4.6, 5.4, 3, 1};
+  GridDef s{2, 4, 80, 88, 5, 4.6, 5.4, 3, 1};
   // Answers depend only on what DC is given, so any order of runs must agree.
   Script script = [](const SeenRun& r) {
     Answer a;
@@ -237,7 +237,7 @@ TEST(ContourEngine, ParallelColumnsGiveTheSerialFile) {
 }
 
 TEST(ContourEngine, CancelStopsAfterRunsInFlight) {
-  GridSpec s{2, 4, 80, 88, 6, 4.6, 5.4, 6, 1};
+  GridDef s{2, 4, 80, 88, 6, 4.6, 5.4, 6, 1};
   std::atomic<bool> cancel{false};
   std::vector<SeenRun> log;
   ContourJob job = jobFor(s, exampleSet());

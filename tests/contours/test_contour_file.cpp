@@ -15,7 +15,7 @@ namespace {
 
 ContourGrid grid2x3() {
   ContourGrid g;
-  g.spec = GridSpec{1, 2, 0.2, 0.4, 2, 80.5, 86, 3, 2};
+  g.gridDef = GridDef{1, 2, 0.2, 0.4, 2, 80.5, 86, 3, 2};
   g.resize();
   const double v[] = {1234.5, 1500.25, 2000, 99, 1800.125, 0.75};
   for (size_t k = 0; k < 6; ++k) g.wres[k] = v[k];
@@ -61,7 +61,7 @@ TEST(ContourFile, GoldenTextAndRoundTrip) {
   EXPECT_EQ(readWholeFile(path), kGolden);
   const ContourGrid r = readContourFile(path);
   std::filesystem::remove(path);
-  EXPECT_EQ(r.spec, g.spec);
+  EXPECT_EQ(r.gridDef, g.gridDef);
   EXPECT_EQ(r.wres, g.wres);
   EXPECT_EQ(r.status, g.status);
   // On reading, 99 takes part like any other value.
@@ -74,7 +74,7 @@ TEST(ContourFile, GoldenTextAndRoundTrip) {
 
 TEST(ContourFile, RoundTripKeepsEveryDigitAndTheRange) {
   ContourGrid g;
-  g.spec = GridSpec{4, 3, 4.25, 5.75, 4, 4000, 6000, 3, 3};
+  g.gridDef = GridDef{4, 3, 4.25, 5.75, 4, 4000, 6000, 3, 3};
   g.resize();
   for (size_t k = 0; k < g.wres.size(); ++k) g.wres[k] = 1234.5 + 1.0 / 3.0 * static_cast<double>(k * k);
   summariseLoaded(g);
@@ -105,7 +105,7 @@ TEST(ContourFile, ReaderAcceptsOrdinaryNotations) {
   std::string t = kGolden;
   t.replace(t.find("1,.2,.4,2"), 9, "1, 0.2 ,2E-1,  2");
   const ContourGrid r = parseContourText(t);
-  EXPECT_DOUBLE_EQ(r.spec.xMax, 0.2);
+  EXPECT_DOUBLE_EQ(r.gridDef.xMax, 0.2);
   // LF line ends and a missing final line end.
   std::string lf;
   for (char c : std::string(kGolden))
@@ -116,7 +116,7 @@ TEST(ContourFile, ReaderAcceptsOrdinaryNotations) {
   std::string three = kGolden;
   three.replace(three.find("1234.5,0"), 8, "1234.5,0,7");
   const ContourGrid n = parseContourText(three);
-  EXPECT_EQ(n.spec.M, 2);
+  EXPECT_EQ(n.gridDef.M, 2);
   EXPECT_EQ(n.wres, std::vector<double>(6, 0.0));
 }
 
@@ -164,7 +164,7 @@ TEST(ContourFile, PartialFilesAndMerge) {
   EXPECT_THROW(mergePartials({parsePartialText(a)}), MergeError);
   EXPECT_THROW(mergePartials({parsePartialText(a), parsePartialText(a), parsePartialText(b)}), MergeError);
   ContourGrid other = g;
-  other.spec.iterations = 3;
+  other.gridDef.iterations = 3;
   EXPECT_THROW(mergePartials({parsePartialText(a), parsePartialText(partialFileText(other, 1, 1))}), MergeError);
   EXPECT_THROW(mergePartials({}), MergeError);
   EXPECT_THROW(parsePartialText(kGolden), TavrinError);

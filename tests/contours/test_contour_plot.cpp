@@ -21,7 +21,7 @@ namespace {
 
 ContourGrid gridOf(int M, int N, const std::function<double(int, int)>& f) {
   ContourGrid g;
-  g.spec = GridSpec{1, 2, 0.2, 0.6, static_cast<int16_t>(M), 80, 90, static_cast<int16_t>(N), 1};
+  g.gridDef = GridDef{1, 2, 0.2, 0.6, static_cast<int16_t>(M), 80, 90, static_cast<int16_t>(N), 1};
   g.resize();
   for (int i = 0; i < M; ++i)
     for (int j = 0; j < N; ++j) g.wres[static_cast<size_t>(i) * N + j] = f(i, j);
@@ -68,7 +68,7 @@ TEST(ContourRefine, NodesReproducedExactlyAndPolynomialsOfTheirIntervals) {
 }
 
 TEST(ContourRefine, RefusalsBeforePlotting) {
-  GridSpec s{1, 2, 0, 1, 5, 0, 1, 5, 1};
+  GridDef s{1, 2, 0, 1, 5, 0, 1, 5, 1};
   EXPECT_EQ(plotRefusal(s, 1), "Zoom factor must be >= 2.");
   EXPECT_FALSE(plotRefusal(s, 2));
   s.M = 2;
@@ -215,16 +215,16 @@ TEST(ContourColours, DrawsOneImageWhenDiscsCoverAndCirclesWhenSparse) {
 
 TEST(ContourFrame, CaptionsTicksAndReadout) {
   ContourGrid g = gridOf(5, 5, bumpy);
-  g.spec.xMin = 0.2;
-  g.spec.xMax = 0.6;
-  g.spec.yMin = 80;
-  g.spec.yMax = 90;
+  g.gridDef.xMin = 0.2;
+  g.gridDef.xMax = 0.6;
+  g.gridDef.yMin = 80;
+  g.gridDef.yMax = 90;
   RecordingCanvas c(12000, 9000);
   const PlotRect a = plotRect(c.width(), c.height());
   EXPECT_DOUBLE_EQ(a.left, 700);
   EXPECT_DOUBLE_EQ(a.right, 12000 - 415);
   EXPECT_DOUBLE_EQ(a.bottom, 9000 - 1150);
-  const FrameLabels L = drawFrame(c, g.spec, 1230, 4920, a);
+  const FrameLabels L = drawFrame(c, g.gridDef, 1230, 4920, a);
   EXPECT_EQ(L.label1, "  .20");  // fixedField(5, 2)
   EXPECT_EQ(L.label3, "  .60");
   EXPECT_EQ(L.label6, "80.00");
@@ -242,12 +242,12 @@ TEST(ContourFrame, CaptionsTicksAndReadout) {
   EXPECT_EQ(contourBoxText(0.123456, 4), ".1235");
 
   const FineGrid f = refine(g, 4);
-  EXPECT_FALSE(readout(g.spec, f, a, a.left - 1, a.top + 5));
-  const auto r = readout(g.spec, f, a, a.left, a.bottom);
+  EXPECT_FALSE(readout(g.gridDef, f, a, a.left - 1, a.top + 5));
+  const auto r = readout(g.gridDef, f, a, a.left, a.bottom);
   ASSERT_TRUE(r);
   EXPECT_EQ(r->xText, "    .200");
   EXPECT_EQ(r->yText, "  80.000");
-  const auto top = readout(g.spec, f, a, a.right, a.top);
+  const auto top = readout(g.gridDef, f, a, a.right, a.top);
   ASSERT_TRUE(top);
   EXPECT_EQ(top->xText, "    .600");
   EXPECT_NEAR(std::stod(top->wresText), g.value(4, 4), 1e-5);  // as many digits as 12 places hold

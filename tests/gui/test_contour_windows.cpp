@@ -189,7 +189,7 @@ TEST(ContourWindows, ComputeLoadPlotAndExport) {
   d.setName("cli.txt");
   d.accept();
   EXPECT_EQ(f.contourFileName(), "cli.txt");
-  EXPECT_EQ(f.grid().spec.xCode, 2);
+  EXPECT_EQ(f.grid().gridDef.xCode, 2);
   EXPECT_TRUE(child<QRadioButton>(f, "Option14")->isChecked());
   typeInto(child<QLineEdit>(f, "Text8"), "5");
   msgs.messages.clear();

@@ -72,11 +72,11 @@ TEST(HostileNames, WritersAndReadersUseTheNameAsGiven) {
     EXPECT_EQ(back.dcoName, dcoNameFor(h + ".dci")) << h;
 
     contours::ContourGrid g;
-    g.spec = contours::GridSpec{1, 2, 0.2, 0.4, 2, 80.5, 86, 3, 2};
+    g.gridDef = contours::GridDef{1, 2, 0.2, 0.4, 2, 80.5, 86, 3, 2};
     g.resize();
     const fs::path contour = folder / (h + ".dat");
     contours::writeContourFile(contour.string(), g);
-    EXPECT_EQ(contours::readContourFile(contour.string()).spec, g.spec) << h;
+    EXPECT_EQ(contours::readContourFile(contour.string()).gridDef, g.gridDef) << h;
 
     // Observation files for DC and for the plots.
     const std::string csv = h + ".csv";

@@ -82,7 +82,7 @@ ParameterSet detachedSet() {
 
 contours::ContourGrid smallGrid() {
   contours::ContourGrid g;
-  g.spec = contours::GridSpec{1, 2, 0.2, 0.4, 2, 80.5, 86, 3, 2};
+  g.gridDef = contours::GridDef{1, 2, 0.2, 0.4, 2, 80.5, 86, 3, 2};
   g.resize();
   for (size_t k = 0; k < g.wres.size(); ++k) g.wres[k] = 100.0 + static_cast<double>(k);
   return g;

@@ -51,11 +51,11 @@ TEST(StandinReports, LightCurveReportIsReadWithEveryHeaderValue) {
   EXPECT_NEAR(c.pot2, 5.2, 1e-12);
   EXPECT_NEAR(c.massRatio, 0.8, 1e-12);
   const BinaryModel m(p);
-  CurveSpec spec;
-  spec.wavelength = 0.55;
-  spec.l1 = p.L1;
-  spec.x1 = p.X1, spec.x2 = p.X2, spec.y1 = p.Y1, spec.y2 = p.Y2;
-  const PreparedCurve pc = m.prepare(spec);
+  CurveSpec curveDef;
+  curveDef.wavelength = 0.55;
+  curveDef.l1 = p.L1;
+  curveDef.x1 = p.X1, curveDef.x2 = p.X2, curveDef.y1 = p.Y1, curveDef.y2 = p.Y2;
+  const PreparedCurve pc = m.prepare(curveDef);
   EXPECT_NEAR(c.l2, pc.l2, 5e-6);  // printed with five decimals
   ASSERT_EQ(c.count, 141);
   EXPECT_NEAR(c.phaseFirst, -0.2, 1e-12);

@@ -186,7 +186,7 @@ OrbitState BinaryModel::stateAt(double timeOrPhase, bool isTime) const {
 PreparedCurve BinaryModel::prepare(const CurveSpec& c) const {
   const ParameterSet& p = p_;
   PreparedCurve out;
-  out.spec = c;
+  out.curveDef = c;
   if (!(c.wavelength >= 0.01 && c.wavelength <= 1000.0))
     throw ModelError("the wavelength must lie within 0.01..1000 micrometres");
   const double coeffs[] = {c.l1, c.l2, c.x1, c.x2, c.y1, c.y2, c.el3};
@@ -203,7 +203,7 @@ PreparedCurve BinaryModel::prepare(const CurveSpec& c) const {
   } else {
     out.l2 = c.l2;
   }
-  out.spec.l2 = out.l2;
+  out.curveDef.l2 = out.l2;
   for (int n = 1; n <= p.spotCount[1]; ++n)
     out.spotRatio1.push_back(planck(c.wavelength, p.T1 * p.spots[1][n].temsp) / b1);
   for (int n = 1; n <= p.spotCount[2]; ++n)
@@ -219,8 +219,8 @@ double BinaryModel::spotTerm(int star, const PreparedCurve& c, const OrbitState&
   const double Rother = star == 1 ? r2_ : r1_;
   const double F = star == 1 ? p.F1 : p.F2;
   const int law = p.LD;
-  const double x = star == 1 ? c.spec.x1 : c.spec.x2;
-  const double y = star == 1 ? c.spec.y1 : c.spec.y2;
+  const double x = star == 1 ? c.curveDef.x1 : c.curveDef.x2;
+  const double y = star == 1 ? c.curveDef.y1 : c.curveDef.y2;
   const double flux = star == 1 ? c.flux1 : c.flux2;
   const double d = s.separation;
   const bool otherInFront = o[0] > 0.0;  // companion at (d, 0, 0) in this star's frame
@@ -276,14 +276,14 @@ StarLights BinaryModel::lights(const PreparedCurve& c, const OrbitState& s) cons
   const double delta = s.separation * std::sqrt(std::max(0.0, 1.0 - o1[0] * o1[0]));
   double f1 = 1.0, f2 = 1.0;
   if (o1[0] > 0.0) {
-    f1 -= hiddenFraction(r1_, r2_, delta, p.LD, c.spec.x1, c.spec.y1);
+    f1 -= hiddenFraction(r1_, r2_, delta, p.LD, c.curveDef.x1, c.curveDef.y1);
   } else {
-    f2 -= hiddenFraction(r2_, r1_, delta, p.LD, c.spec.x2, c.spec.y2);
+    f2 -= hiddenFraction(r2_, r1_, delta, p.LD, c.curveDef.x2, c.curveDef.y2);
   }
   f1 += spotTerm(1, c, s, o1);
   f2 += spotTerm(2, c, s, o2);
   StarLights out;
-  out.l1 = c.spec.l1 * f1;
+  out.l1 = c.curveDef.l1 * f1;
   out.l2 = c.l2 * f2;
   return out;
 }

@@ -51,7 +51,7 @@ struct Velocities {
 };
 
 struct PreparedCurve {
-  CurveSpec spec;
+  CurveSpec curveDef;
   double l2 = 0.0;           // as given (IPB = 1) or computed (IPB = 0)
   double flux1 = 1.0, flux2 = 1.0;  // disk-integrated limb-darkening factors
   std::vector<double> spotRatio1, spotRatio2;  // surface-brightness ratio per spot

@@ -99,7 +99,7 @@ std::vector<double> evaluate(const ParameterSet& p, const std::vector<Obs>& obs)
       out[i] = (obs[i].row == 1 ? v.v1 : v.v2) / p.VUNIT;
     } else {
       const PreparedCurve& c = prepared[obs[i].row];
-      out[i] = m.lights(c, s).total() + c.spec.el3;
+      out[i] = m.lights(c, s).total() + c.curveDef.el3;
     }
   }
   return out;

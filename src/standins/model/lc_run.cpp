@@ -49,16 +49,16 @@ std::string lcReport(const ParameterSet& in) {
   if (in.NOISE == 1 && !(in.FRACSD >= 0.0)) throw ModelError("FRACSD must not be negative");
   const BinaryModel m(in);
   const ParameterSet& p = m.params();
-  CurveSpec spec;
-  spec.wavelength = curveWavelength(p.WAVEL, p.BAND);
-  spec.l1 = p.L1;
-  spec.l2 = p.L2;
-  spec.x1 = p.X1;
-  spec.x2 = p.X2;
-  spec.y1 = p.Y1;
-  spec.y2 = p.Y2;
-  spec.el3 = p.EL3;
-  const PreparedCurve curve = m.prepare(spec);
+  CurveSpec curveDef;
+  curveDef.wavelength = curveWavelength(p.WAVEL, p.BAND);
+  curveDef.l1 = p.L1;
+  curveDef.l2 = p.L2;
+  curveDef.x1 = p.X1;
+  curveDef.x2 = p.X2;
+  curveDef.y1 = p.Y1;
+  curveDef.y2 = p.Y2;
+  curveDef.el3 = p.EL3;
+  const PreparedCurve curve = m.prepare(curveDef);
   const bool isTime = p.JDPHS == 1;
   const int n = isTime ? rowCount(p.JDSTART, p.JDSTOP, p.JDINCR, "time") : rowCount(p.PHSTRT, p.PHSTOP, p.PHIN, "phase");
 
@@ -105,8 +105,8 @@ std::string lcReport(const ParameterSet& in) {
                 fmtF(p.XBOL2, 7, 3) + fmtF(p.YBOL1, 7, 3) + fmtF(p.YBOL2, 7, 3));
   line(out, "");
   line(out, "  wv lth        L1         L2        x1     x2     y1     y2      el3  band");
-  line(out, fmtF(spec.wavelength, 9, 6) + fmtF(spec.l1, 11, 5) + fmtF(curve.l2, 11, 5) + fmtF(spec.x1, 7, 3) +
-                fmtF(spec.x2, 7, 3) + fmtF(spec.y1, 7, 3) + fmtF(spec.y2, 7, 3) + fmtF(spec.el3, 9, 4) + fmtI(p.BAND, 6));
+  line(out, fmtF(curveDef.wavelength, 9, 6) + fmtF(curveDef.l1, 11, 5) + fmtF(curve.l2, 11, 5) + fmtF(curveDef.x1, 7, 3) +
+                fmtF(curveDef.x2, 7, 3) + fmtF(curveDef.y1, 7, 3) + fmtF(curveDef.y2, 7, 3) + fmtF(curveDef.el3, 9, 4) + fmtI(p.BAND, 6));
   line(out, "");
   // Semi-amplitudes need a period and an orbit size; a light curve does not.
   const bool orbitSized = p.PERIOD > 0.0 && p.A > 0.0;
@@ -120,7 +120,7 @@ std::string lcReport(const ParameterSet& in) {
 
   // Light at the phase of normalisation, for the normalised column.
   const StarLights ref = m.lights(curve, m.stateAt(p.PHN, false));
-  const double refTotal = ref.total() + spec.el3;
+  const double refTotal = ref.total() + curveDef.el3;
   NormalNoise noise(p.SEED);
   const bool addNoise = p.NOISE == 1 && p.MPAGE == 1 && p.FRACSD > 0.0;
 
@@ -133,7 +133,7 @@ std::string lcReport(const ParameterSet& in) {
     const OrbitState s = m.stateAt(x, isTime);
     const double jd = isTime ? x : p.HJD0 + x * p.PERIOD;
     const StarLights l = m.lights(curve, s);
-    double total = l.total() + spec.el3;
+    double total = l.total() + curveDef.el3;
     if (addNoise) total *= 1.0 + p.FRACSD * noise.next();
     std::string row = jdText(jd) + fmtF(s.phase, 15, 6) + fmtF(l.l1, 12, 7) + fmtF(l.l2, 12, 7) + fmtF(total, 12, 7);
     if (p.MPAGE == 1) {
