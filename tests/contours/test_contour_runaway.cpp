@@ -12,14 +12,13 @@
 #include <thread>
 
 #include "contours/contour_engine.h"
+#include "test_scratch.h"
 
 using namespace tavrin::contours;
 namespace fs = std::filesystem;
 
 TEST(ContourProcessDriver, TimeoutStopsChildrenOfTheProgramToo) {
-  const fs::path dir = fs::path(TAVRIN_BINARY_DIR) / "test-tmp" / "contour-runaway";
-  fs::remove_all(dir);
-  fs::create_directories(dir);
+  const fs::path dir = tavrin::testing_support::freshTestDir("contour-runaway");
   const fs::path exe = dir / "dc";
   std::ofstream(exe) << "#!/bin/sh\n"
                         "(while :; do echo more >> '" << (dir / "marker").string() << "'; sleep 0.05; done) &\n"

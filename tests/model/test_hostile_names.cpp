@@ -21,6 +21,7 @@
 #include "shell/atomic_file.h"
 #include "shell/errors.h"
 #include "shell/settings.h"
+#include "test_scratch.h"
 
 using namespace tavrin;
 namespace fs = std::filesystem;
@@ -33,10 +34,7 @@ const std::vector<std::string> kHostile = {
 };
 
 fs::path scratch(const std::string& name) {
-  fs::path d = fs::path(TAVRIN_BINARY_DIR) / "test-tmp" / "hostile-names" / name;
-  fs::remove_all(d);
-  fs::create_directories(d);
-  return d;
+  return tavrin::testing_support::freshTestDir("hostile-names", name);
 }
 
 std::string slurp(const fs::path& p) {

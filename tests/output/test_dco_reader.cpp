@@ -7,6 +7,7 @@
 #include "output/dco_reader.h"
 #include "report_builders.h"
 #include "shell/errors.h"
+#include "test_scratch.h"
 
 using namespace tavrin;
 using namespace testreports;
@@ -194,8 +195,7 @@ TEST(DcoReader, CutShortAndGarbage) {
 
 TEST(DcoReader, LoadDcoDerivesNameAndSilencesDuringContours) {
   namespace fs = std::filesystem;
-  const fs::path dir = fs::path(TAVRIN_BINARY_DIR) / "test-tmp" / "dco";
-  fs::create_directories(dir);
+  const fs::path dir = tavrin::testing_support::freshTestDir("dco");
   AppState app;
   app.dataFolder = dir.string();
   app.dciName = "star.dci";

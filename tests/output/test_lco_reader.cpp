@@ -7,6 +7,7 @@
 #include "output/lco_reader.h"
 #include "report_builders.h"
 #include "shell/errors.h"
+#include "test_scratch.h"
 
 using namespace tavrin;
 using namespace testreports;
@@ -203,8 +204,7 @@ TEST(LcoReader, GarbageAndAbsurdNumbers) {
 
 TEST(LcoReader, FileReadSetsPageOnlyOnSuccess) {
   namespace fs = std::filesystem;
-  const fs::path dir = fs::path(TAVRIN_BINARY_DIR) / "test-tmp" / "lco";
-  fs::create_directories(dir);
+  const fs::path dir = tavrin::testing_support::freshTestDir("lco");
   ParameterSet p;
   p.MPAGE = 1;
   EXPECT_THROW(readLcoFile((dir / "missing.lco").string(), p), TavrinError);

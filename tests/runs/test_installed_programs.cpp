@@ -7,6 +7,7 @@
 
 #include "model/parameter_history.h"
 #include "runs/runs.h"
+#include "test_scratch.h"
 
 using namespace tavrin;
 using namespace tavrin::runs;
@@ -15,10 +16,7 @@ namespace fs = std::filesystem;
 namespace {
 
 fs::path scratchDir(const std::string& name) {
-  fs::path d = fs::path(TAVRIN_BINARY_DIR) / "test-tmp" / "runs-installed" / name;
-  fs::remove_all(d);
-  fs::create_directories(d);
-  return d;
+  return tavrin::testing_support::freshTestDir("runs-installed", name);
 }
 
 void executable(const fs::path& p) {

@@ -20,6 +20,7 @@
 #include "output/lco_reader.h"
 #include "runs/runs.h"
 #include "shell/errors.h"
+#include "test_scratch.h"
 
 using namespace tavrin;
 using namespace tavrin::runs;
@@ -28,10 +29,7 @@ namespace fs = std::filesystem;
 namespace {
 
 fs::path scratch(const std::string& name) {
-  fs::path d = fs::path(TAVRIN_BINARY_DIR) / "test-tmp" / "misbehaving" / name;
-  fs::remove_all(d);
-  fs::create_directories(d);
-  return d;
+  return tavrin::testing_support::freshTestDir("misbehaving", name);
 }
 
 void spit(const fs::path& p, const std::string& s) { std::ofstream(p, std::ios::binary) << s; }

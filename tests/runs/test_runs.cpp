@@ -14,6 +14,7 @@
 #include "model/parameter_history.h"
 #include "runs/runs.h"
 #include "shell/errors.h"
+#include "test_scratch.h"
 
 using namespace tavrin;
 using namespace tavrin::runs;
@@ -31,10 +32,7 @@ std::string slurp(const fs::path& p) {
 void spit(const fs::path& p, const std::string& s) { std::ofstream(p, std::ios::binary) << s; }
 
 fs::path scratch(const std::string& name) {
-  fs::path d = fs::path(TAVRIN_BINARY_DIR) / "test-tmp" / "runs" / name;
-  fs::remove_all(d);
-  fs::create_directories(d);
-  return d;
+  return tavrin::testing_support::freshTestDir("runs", name);
 }
 
 // A stand-in executable that records what it was started as and what it read.

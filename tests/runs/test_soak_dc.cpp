@@ -5,12 +5,11 @@
 #include <filesystem>
 
 #include "../../bench/soak_dc_cycle.h"
+#include "test_scratch.h"
 
 TEST(SoakDc, FiftyCyclesLeaveNoGrowth) {
   namespace fs = std::filesystem;
-  const fs::path data = fs::path(TAVRIN_BINARY_DIR) / "test-tmp" / "soak";
-  fs::remove_all(data);
-  fs::create_directories(data);
+  const fs::path data = tavrin::testing_support::freshTestDir("soak");
   tavrin::soak::DcCycle cycle(std::string(TAVRIN_BINARY_DIR) + "/src/standins/Solvex", data.string(),
                               std::string(TAVRIN_SOURCE_DIR) + "/examples/example.dci");
   for (int i = 0; i < 3; ++i) ASSERT_NO_THROW(cycle.run());

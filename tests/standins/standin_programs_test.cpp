@@ -11,6 +11,7 @@
 
 #include "model/input_reader.h"
 #include "standin.h"
+#include "test_scratch.h"
 
 namespace tavrin::standin {
 namespace {
@@ -35,8 +36,7 @@ struct ProgramRun {
 };
 
 ProgramRun run(const std::string& program, const fs::path& input) {
-  const fs::path dir = fs::path(testing::TempDir()) / "standin_programs";
-  fs::create_directories(dir);
+  const fs::path dir = tavrin::testing_support::freshTestDir("standin-programs", "run");
   const fs::path out = dir / "out.txt", err = dir / "err.txt";
   const std::string exe = std::string(TAVRIN_BINARY_DIR) + "/src/standins/" + program;
   const std::string cmd = "\"" + exe + "\" < \"" + input.string() + "\" > \"" + out.string() + "\" 2> \"" + err.string() + "\"";
@@ -69,8 +69,7 @@ TEST(StandinPrograms, SynthexWritesTheReportOfItsStandardInput) {
 }
 
 TEST(StandinPrograms, SynthexRefusesBadInputOnStandardError) {
-  const fs::path dir = fs::path(testing::TempDir()) / "standin_programs";
-  fs::create_directories(dir);
+  const fs::path dir = tavrin::testing_support::freshTestDir("standin-programs", "inputs");
   std::string lci = slurp(kExamples / "example.lci");
   const struct {
     const char* name;
@@ -102,8 +101,7 @@ TEST(StandinPrograms, SolvexWritesTheCorrectionsOfItsStandardInput) {
 }
 
 TEST(StandinPrograms, SolvexAnswersBadInputWithAnErrLine) {
-  const fs::path dir = fs::path(testing::TempDir()) / "standin_programs";
-  fs::create_directories(dir);
+  const fs::path dir = tavrin::testing_support::freshTestDir("standin-programs", "inputs");
   const std::string dci = slurp(kExamples / "example.dci");
   const struct {
     const char* name;
