@@ -278,7 +278,7 @@ DcRun ProcessDcDriver::run(const std::string& dciText) {
   const std::string dco = joinPath(folder_, "Contour.dco");
   const auto t0 = Clock::now();
   try {
-    writeFileAtomically(dci, dciText);
+    writeFileAtomically(dci, dciText, Durability::Scratch);
   } catch (const std::exception& e) {
     r.detail = e.what();
     return r;

@@ -61,7 +61,7 @@ class FdCloser {
 
 void detail::setAtomicWriteHook(AtomicWriteHook hook) { g_hook = hook; }
 
-void writeFileAtomically(const std::string& path, const std::string& content) {
+void writeFileAtomically(const std::string& path, const std::string& content, Durability durability) {
   if (path.empty() || path.back() == '/') throwError(kErrBadFileName64);
   if (isFolder(path)) throwError(kErrPathFileAccess);
 
@@ -108,12 +108,13 @@ void writeFileAtomically(const std::string& path, const std::string& content) {
     left -= static_cast<size_t>(n);
   }
   if (const int err = injected("sync")) fail(err, fd);
-  if (::fsync(fd) != 0) fail(errno, fd);
+  if (durability == Durability::Durable && ::fsync(fd) != 0) fail(errno, fd);
   if (const int err = injected("close")) fail(err, fd);
   if (::close(fd) != 0) fail(errno, -1);
   if (const int err = injected("rename")) fail(err, -1);
   if (::rename(tmpName.c_str(), path.c_str()) != 0) fail(errno, -1);
 
+  if (durability == Durability::Scratch) return;
   // Make the rename itself durable; a failure here loses nothing already written.
   const int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
   if (dirFd >= 0) {

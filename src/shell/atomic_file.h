@@ -8,7 +8,13 @@
 
 namespace tavrin {
 
-void writeFileAtomically(const std::string& path, const std::string& content);
+// Scratch files that are rewritten many times a second and never hold the
+// user's work (the contour runs' input) skip the flushes to disk: they are
+// still replaced whole, but a power cut may lose the last one.
+enum class Durability { Durable, Scratch };
+
+void writeFileAtomically(const std::string& path, const std::string& content,
+                         Durability durability = Durability::Durable);
 
 namespace detail {
 // Test seam for fault injection: when set, called before each step of
