@@ -67,6 +67,11 @@ frmPlotContours::frmPlotContours(frmMain& main, QWidget* parent) : QMainWindow(p
 
   area_ = new ContourArea(*this);
   setCentralWidget(area_);
+  setAccessibleName("Plot Contours");
+  setAccessibleDescription("Contour map of the weighted residuals over the two-parameter grid");
+  area_->setAccessibleName("Contour map");
+  area_->setAccessibleDescription(
+      "Weighted residuals of the grid as contour dots and a colour map, with the grid's parameters on the axes");
 
   // Boxes, buttons and readout in the strip under the plot area.
   auto* bar = new QWidget(area_);
@@ -75,8 +80,10 @@ frmPlotContours::frmPlotContours(frmMain& main, QWidget* parent) : QMainWindow(p
   auto* row = new QHBoxLayout(bar);
   row->setContentsMargins(6, 2, 6, 2);
   auto box = [&](int n, const char* caption) {
-    row->addWidget(new QLabel(caption));
+    auto* label = new QLabel(caption);
+    row->addWidget(label);
     auto* e = new QLineEdit;
+    label->setBuddy(e);
     e->setObjectName(QString("Text%1").arg(n));
     e->setMaximumWidth(n == 3 ? 40 : 90);
     row->addWidget(e);
