@@ -1,12 +1,15 @@
 #include "shell/atomic_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
 #include <vector>
 
 #include "shell/errors.h"
@@ -57,6 +60,48 @@ class FdCloser {
   int fd_;
 };
 
+constexpr std::string_view kTempPrefix = ".tavrin-";
+
+bool isTempLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'); }
+
+// The owner's process id of a temporary named ".tavrin-<pid>-XXXXXX", 0 for
+// any other name.
+pid_t temporaryOwner(std::string_view name) {
+  if (name.substr(0, kTempPrefix.size()) != kTempPrefix) return 0;
+  name.remove_prefix(kTempPrefix.size());
+  const size_t dash = name.find('-');
+  if (dash == std::string_view::npos || dash == 0 || dash > 10 || name[0] == '0') return 0;
+  long long pid = 0;
+  for (size_t i = 0; i < dash; ++i) {
+    if (name[i] < '0' || name[i] > '9') return 0;
+    pid = pid * 10 + (name[i] - '0');
+  }
+  if (pid > 2147483647LL) return 0;
+  const std::string_view suffix = name.substr(dash + 1);
+  if (suffix.size() != 6) return 0;
+  for (char c : suffix)
+    if (!isTempLetter(c)) return 0;
+  return static_cast<pid_t>(pid);
+}
+
+// A process killed between writing and renaming leaves its temporary behind;
+// the next save into that folder removes the ones whose process has ended.
+// Files of live processes and every other name are left alone.
+void removeDeadTemporaries(const std::string& folder) {
+  DIR* dir = ::opendir(folder.c_str());
+  if (!dir) return;
+  const int dirFd = ::dirfd(dir);
+  while (const dirent* e = ::readdir(dir)) {
+    const pid_t owner = temporaryOwner(e->d_name);
+    if (owner <= 0) continue;
+    if (::kill(owner, 0) == 0 || errno != ESRCH) continue;
+    struct stat st {};
+    if (::fstatat(dirFd, e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode)) continue;
+    ::unlinkat(dirFd, e->d_name, 0);
+  }
+  ::closedir(dir);
+}
+
 }  // namespace
 
 void detail::setAtomicWriteHook(AtomicWriteHook hook) { g_hook = hook; }
@@ -68,7 +113,10 @@ void writeFileAtomically(const std::string& path, const std::string& content, Du
   // A short hidden name in the target's folder: the rename then stays on one
   // file system, and a target name near the length limit still leaves room.
   const std::string folder = parentFolder(path);
-  std::string tmpl = (folder == "/" ? std::string() : folder) + "/.tavrin-XXXXXX";
+  // The process id in the name tells a later save whether its writer is gone.
+  removeDeadTemporaries(folder);
+  std::string tmpl = (folder == "/" ? std::string() : folder) + "/" + std::string(kTempPrefix) +
+                     std::to_string(::getpid()) + "-XXXXXX";
   std::vector<char> name(tmpl.begin(), tmpl.end());
   name.push_back('\0');
   if (const int err = injected("create")) throwError(classify(err, path));

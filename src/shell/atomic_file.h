@@ -2,7 +2,9 @@
 // Replaces a file atomically: the content goes to a temporary file in the same
 // folder, is flushed to disk, then renamed over the target. On failure the old
 // file is untouched, the temporary file is removed, and a TavrinError with the
-// classified number is thrown.
+// classified number is thrown. The temporary is named ".tavrin-<pid>-XXXXXX";
+// a save removes such files of processes that no longer exist (killed
+// between writing and renaming), never those of live ones.
 
 #include <string>
 

@@ -237,8 +237,8 @@ TEST(FaultInjection, FullDiskKeepsTheOldFileAndLeavesNoTemporary) {
 }
 
 // Killed between writing the temporary file and renaming it: the target must
-// be untouched. The hidden temporary cannot be removed by a dead process; it
-// never carries the target's name.
+// be untouched. The dead process cannot remove its hidden temporary; the next
+// save into that folder does.
 TEST(FaultInjection, KilledBeforeTheRenameLeavesTheOldFile) {
   for (const Writer& w : allWriters()) {
     TempDir dir;
@@ -261,12 +261,72 @@ TEST(FaultInjection, KilledBeforeTheRenameLeavesTheOldFile) {
     ASSERT_TRUE(WIFSIGNALED(status)) << w.label;
     EXPECT_EQ(WTERMSIG(status), SIGKILL);
     EXPECT_EQ(readBytes(dir.path() / w.fileName), kPrevious) << w.label;
-    for (const std::string& name : namesIn(dir.path())) {
-      if (name == w.fileName) continue;
-      EXPECT_EQ(name.rfind(".tavrin-", 0), 0u) << w.label << ": " << name;
-    }
-    // The next save still succeeds beside the leftover.
+    const std::string leftover = ".tavrin-" + std::to_string(pid) + "-";
+    std::vector<std::string> names = namesIn(dir.path());
+    ASSERT_EQ(names.size(), 2u) << w.label;
+    EXPECT_EQ(names[0].rfind(leftover, 0), 0u) << w.label << ": " << names[0];
+    EXPECT_EQ(names[0].size(), leftover.size() + 6) << names[0];
+    EXPECT_EQ(names[1], w.fileName);
     w.save(dir.path());
     EXPECT_NE(readBytes(dir.path() / w.fileName), kPrevious) << w.label;
+    EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{w.fileName}) << w.label;
   }
 }
+
+// The process id of a child that has ended and been reaped: no process has it
+// (until the system hands it out again, which takes a full turn of the ids).
+pid_t endedProcessId() {
+  const pid_t pid = ::fork();
+  if (pid == 0) ::_exit(0);
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  return pid;
+}
+
+// Only files named exactly like a temporary of an ended process go; those of
+// live processes (this one, a running child) and every near miss stay.
+TEST(FaultInjection, SaveRemovesOnlyTheTemporariesOfEndedProcesses) {
+  TempDir dir;
+  const std::string dead = std::to_string(endedProcessId());
+  const pid_t sleeper = ::fork();
+  ASSERT_GE(sleeper, 0);
+  if (sleeper == 0) {
+    ::pause();
+    ::_exit(0);
+  }
+  const std::vector<std::string> gone{".tavrin-" + dead + "-aB3xYz", ".tavrin-" + dead + "-000000"};
+  std::vector<std::string> kept{
+      ".tavrin-" + std::to_string(::getpid()) + "-aB3xYz",   // this process
+      ".tavrin-" + std::to_string(sleeper) + "-aB3xYz",      // a live child
+      ".tavrin-aB3xYz",                                      // no owner to ask
+      ".tavrin-" + dead + "-aB3xY",                          // suffix too short
+      ".tavrin-" + dead + "-aB3xYzz",                        // suffix too long
+      ".tavrin-" + dead + "-aB3x.z",                         // not a mkstemp letter
+      ".tavrin-0" + dead + "-aB3xYz",                        // leading zero
+      ".tavrin--" + dead + "-aB3xYz",
+      ".tavrin-" + dead + "x-aB3xYz",
+      ".Tavrin-" + dead + "-aB3xYz",
+      "tavrin-" + dead + "-aB3xYz",
+      ".tavrin-99999999999-aB3xYz",                          // beyond any process id
+      "star.lci",
+  };
+  for (const std::string& n : gone) writeBytes(dir.path() / n, "left over");
+  for (const std::string& n : kept) writeBytes(dir.path() / n, "keep");
+  // A folder with a temporary's name is not a temporary.
+  const std::string folderName = ".tavrin-" + dead + "-Folder";
+  fs::create_directory(dir.path() / folderName);
+  kept.push_back(folderName);
+
+  writeFileAtomically((dir.path() / "star.lci").string(), "new");
+
+  ::kill(sleeper, SIGKILL);
+  ::waitpid(sleeper, nullptr, 0);
+  std::sort(kept.begin(), kept.end());
+  EXPECT_EQ(namesIn(dir.path()), kept);
+  EXPECT_EQ(readBytes(dir.path() / "star.lci"), "new");
+  for (const std::string& n : kept) {
+    if (n == "star.lci" || n == folderName) continue;
+    EXPECT_EQ(readBytes(dir.path() / n), "keep") << n;
+  }
+}
+
