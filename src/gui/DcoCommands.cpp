@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include "CommandRegistry.h"
+#include "ReportGuard.h"
 #include "frmCorrel.h"
 #include "frmIO_all.h"
 #include "frmIOparms.h"
@@ -49,8 +50,9 @@ void readDcoFile(frmMain& w) {
 
 void standardDco(frmMain& w) {
   Session& s = w.session();
-  s.dcoChosenByUser = false;
   if (s.app.dcoName.empty()) return;
+  if (reportguard::refuseWhileWritten(w, s.app.dataFolder, tavrin::standardOutputName(s.app.dciName, ".dco"))) return;
+  s.dcoChosenByUser = false;
   readDcoFile(w);
   s.updateDone = tavrin::UpdateDone{};
 }
@@ -105,6 +107,7 @@ void install(frmMain& w) {
   hook("correlations", showCorrelations);
   hook("revert", revert);
   w.fileDialog().setHandler(7, [&w](const QString& name) {
+    if (reportguard::refuseWhileWritten(w, w.session().app.dataFolder, name.toStdString())) return;
     w.session().app.dcoName = name.toStdString();
     readDcoFile(w);
   });

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "CommandRegistry.h"
+#include "ReportGuard.h"
 #include "frmIO_all.h"
 #include "frmMain.h"
 #include "frmPlotLC.h"
@@ -58,7 +59,9 @@ void install(frmMain& main) {
       auto& app = main.session().app;
       if (app.lciName.empty()) return;
       const std::string& lci = app.lciName;
-      app.lcoName = lci.substr(0, lci.size() >= 4 ? lci.size() - 4 : 0) + ".lco";
+      const std::string lco = lci.substr(0, lci.size() >= 4 ? lci.size() - 4 : 0) + ".lco";
+      if (reportguard::refuseWhileWritten(main, app.dataFolder, lco)) return;
+      app.lcoName = lco;
       displayLco(main);
     });
   }
@@ -69,6 +72,7 @@ void install(frmMain& main) {
   }
   frmIO_all& dialog = main.fileDialog();
   dialog.setHandler(3, [&main](const QString& name) {
+    if (reportguard::refuseWhileWritten(main, main.session().app.dataFolder, name.toStdString())) return;
     main.session().app.lcoName = name.toStdString();
     bool pageRefused = false;
     // A chosen report of neither page gets the dialog's own word as well.
@@ -89,6 +93,7 @@ frmPlotRV& plotRVWindow(frmMain& main) { return windows(main).rv(); }
 bool displayLco(frmMain& main, bool* pageRefused) {
   if (pageRefused) *pageRefused = false;
   Session& s = main.session();
+  if (reportguard::refuseWhileWritten(main, s.app.dataFolder, s.app.lcoName)) return false;
   const std::string path = tavrin::joinPath(s.app.dataFolder, s.app.lcoName);
   try {
     tavrin::ComputedCurve curve = tavrin::readLcoFile(path, s.params);

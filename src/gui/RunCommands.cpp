@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QTimer>
 #include <cstdlib>
+#include <utility>
 #include <vector>
 
 #include "CommandRegistry.h"
@@ -39,6 +40,21 @@ class RunWatcher : public QObject {
     if (!timer_.isActive()) timer_.start();
   }
   int count() const { return static_cast<int>(runs_.size()); }
+  // The report a started run writes, for readers that must wait for it.
+  void noteOutput(long pid, const std::string& outputPath) { outputs_.emplace_back(pid, outputPath); }
+  std::vector<std::pair<QString, std::string>> outputsBeingWritten() {
+    std::vector<std::pair<QString, std::string>> out;
+    std::vector<std::pair<long, std::string>> kept;
+    for (const auto& [pid, path] : outputs_) {
+      for (const Run& r : runs_) {
+        if (r.pid != pid) continue;
+        out.emplace_back(runs::programLabel(r.mode), path);
+        kept.emplace_back(pid, path);
+      }
+    }
+    outputs_ = std::move(kept);
+    return out;
+  }
 
  private:
   struct Run {
@@ -65,6 +81,7 @@ class RunWatcher : public QObject {
   frmMain& main_;
   QTimer timer_;
   std::vector<Run> runs_;
+  std::vector<std::pair<long, std::string>> outputs_;
 };
 
 RunWatcher& watcher(frmMain& main) {
@@ -78,6 +95,7 @@ void start(frmMain& w, const runs::RunPlan& plan) {
     const long pid = runs::startRun(plan);
     watcher(w).watch(pid, plan.mode, plan.outputName);
     w.showStatus(QString("%1 running: %2").arg(runs::programLabel(plan.mode), q(plan.outputName)));
+    watcher(w).noteOutput(pid, plan.outputPath);
   } catch (const std::exception& e) {
     w.showMessage(q(e.what()));
   }
@@ -126,4 +144,7 @@ const CommandRegistration reg(30, &install);
 
 namespace runcommands {
 int runsInProgress(frmMain& main) { return watcher(main).count(); }
+std::vector<std::pair<QString, std::string>> reportsBeingWritten(frmMain& main) {
+  return watcher(main).outputsBeingWritten();
+}
 }  // namespace runcommands
