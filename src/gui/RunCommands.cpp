@@ -1,11 +1,12 @@
 // Run LC/DC > Standard and Custom: the script that runs Synthex or Solvex,
 // started detached; each started run is watched without blocking and the
-// status bar says how it ended.
+// status bar says how it ended and which program ran.
 #include "RunCommands.h"
 
 #include <QAction>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QObject>
 #include <QTimer>
 #include <cstdlib>
@@ -25,6 +26,22 @@ namespace {
 
 QString q(const std::string& s) { return QString::fromStdString(s); }
 
+bool sameFolder(const QString& a, const std::string& b) {
+  if (b.empty()) return false;
+  const QString cb = QFileInfo(q(b)).canonicalFilePath();
+  return !cb.isEmpty() && QFileInfo(a).canonicalFilePath() == cb;
+}
+
+// Which copy of the program runs matters when the program folder has none
+// and the installed stand-in takes over: say so with its full path.
+QString programNote(const Session& s, const std::string& executable) {
+  const QString exe = QDir::toNativeSeparators(q(executable));
+  const QString folder = QFileInfo(q(executable)).absolutePath();
+  if (!sameFolder(folder, s.app.programFolder) && sameFolder(folder, s.app.installedProgramsFolder))
+    return QString("program: %1 (installed with Tavrin)").arg(exe);
+  return QString("program: %1").arg(exe);
+}
+
 class RunWatcher : public QObject {
  public:
   explicit RunWatcher(frmMain& main) : QObject(&main), main_(main) {
@@ -33,8 +50,8 @@ class RunWatcher : public QObject {
     connect(&timer_, &QTimer::timeout, this, [this] { poll(); });
   }
 
-  void watch(long pid, ProgramMode mode, const std::string& outputName) {
-    Run r{pid, mode, outputName, {}};
+  void watch(long pid, ProgramMode mode, const std::string& outputName, const QString& programNote) {
+    Run r{pid, mode, outputName, programNote, {}};
     r.clock.start();
     runs_.push_back(r);
     if (!timer_.isActive()) timer_.start();
@@ -61,6 +78,7 @@ class RunWatcher : public QObject {
     long pid;
     ProgramMode mode;
     std::string outputName;
+    QString programNote;
     QElapsedTimer clock;
   };
 
@@ -72,7 +90,8 @@ class RunWatcher : public QObject {
         continue;
       }
       const double seconds = static_cast<double>(runs_[i].clock.elapsed()) / 1000.0;
-      main_.showStatus(q(runs::runEndMessage(runs_[i].mode, runs_[i].outputName, st, seconds)));
+      main_.showStatus(q(runs::runEndMessage(runs_[i].mode, runs_[i].outputName, st, seconds)) + " - " +
+                       runs_[i].programNote);
       runs_.erase(runs_.begin() + static_cast<std::ptrdiff_t>(i));
     }
     if (runs_.empty()) timer_.stop();
@@ -93,8 +112,9 @@ RunWatcher& watcher(frmMain& main) {
 void start(frmMain& w, const runs::RunPlan& plan) {
   try {
     const long pid = runs::startRun(plan);
-    watcher(w).watch(pid, plan.mode, plan.outputName);
-    w.showStatus(QString("%1 running: %2").arg(runs::programLabel(plan.mode), q(plan.outputName)));
+    const QString note = programNote(w.session(), plan.executable);
+    watcher(w).watch(pid, plan.mode, plan.outputName, note);
+    w.showStatus(QString("%1 running: %2 - %3").arg(runs::programLabel(plan.mode), q(plan.outputName), note));
     watcher(w).noteOutput(pid, plan.outputPath);
   } catch (const std::exception& e) {
     w.showMessage(q(e.what()));

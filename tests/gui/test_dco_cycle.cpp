@@ -84,7 +84,7 @@ TEST(DcCycle, LoadRunReadCorrectRevert) {
   ASSERT_TRUE(waitForRuns(w));
   const QString status = w.statusBar()->currentMessage();
   EXPECT_TRUE(status.startsWith("DC finished: example.dco (")) << status.toStdString();
-  EXPECT_TRUE(status.endsWith(" s)")) << status.toStdString();
+  EXPECT_TRUE(status.endsWith(" s) - program: " + QDir::toNativeSeparators(f.prog + "/Solvex"))) << status.toStdString();
   ASSERT_TRUE(QFile::exists(f.data + "/example.dco"));
 
   // Load DCO > Standard, with the observed-data window open.
