@@ -77,6 +77,7 @@ void loadInput(frmMain& w, const QString& qname, bool dci) {
     QString caption = "Tavrin - " + qname;
     if (s.app.olderLayout) caption += '*';
     w.setCaptionText(caption);
+    s.editedSinceSave = false;  // the fields now are the file's
   } catch (const std::exception& e) {
     // Nothing of the file was taken. The name is dropped so that Save asks
     // for one instead of writing this editor over the file that failed.
@@ -137,6 +138,7 @@ void saveInput(frmMain& w, const QString& qname, bool dci) {
   w.setProgramMode(dci ? ProgramMode::DC : ProgramMode::LC);
   w.setCaptionText("Tavrin - " + qname);
   w.resetColours();
+  s.editedSinceSave = false;
 }
 
 void save(frmMain& w) {

@@ -29,4 +29,7 @@ struct Session {
   tavrin::DcResults dcResults;
   tavrin::UpdateDone updateDone{};
   bool dcoChosenByUser = false;
+  // A field was changed since the last successful save or load. Kept apart
+  // from the fields' blue marking, which every save attempt clears.
+  bool editedSinceSave = false;
 };

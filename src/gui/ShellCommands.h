@@ -16,7 +16,8 @@ namespace shell {
 frmHelp& helpWindow(frmMain& main);
 frmAbout& aboutWindow(frmMain& main);
 
-// True when a field of the editor carries the edit marking (blue).
+// True when a field was changed since the last successful save or load
+// (a refused or failed save leaves it set, though it clears the marking).
 bool fieldsEdited(const frmMain& main);
 
 // Loads an .lci or .dci file by full path exactly as the file dialog's OK

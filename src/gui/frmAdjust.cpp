@@ -140,6 +140,7 @@ void frmAdjust::pressOk() {
     main_.showMessage(QString::fromStdString(out.message));
     return;
   }
+  s.editedSinceSave = true;  // the choice went into the set: Exit asks before losing it
   hide();
 }
 

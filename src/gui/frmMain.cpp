@@ -206,6 +206,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), ui_(new Ui) {
   syncRadConvChecks();
   startingUp_ = false;
   resetColours();
+  session_.editedSinceSave = false;
 
   installAllCommands(*this);
 }
@@ -577,6 +578,7 @@ bool frmMain::gather() {
 // ---- handlers -----------------------------------------------------------------
 
 void frmMain::markModified(QWidget* w) {
+  if (!startingUp_) session_.editedSinceSave = true;
   QPalette pal = w->palette();
   pal.setColor(QPalette::Text, kModifiedColour);
   pal.setColor(QPalette::ButtonText, kModifiedColour);

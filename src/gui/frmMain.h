@@ -23,6 +23,7 @@ class frmMain : public QMainWindow {
   ~frmMain() override;
 
   Session& session() { return session_; }
+  const Session& session() const { return session_; }
 
   // Menu item or top-level menu action by its control name ("LoadLCI", "Adjust", ...).
   // A menu's own action carries the menu's name too, so action("Display")

@@ -95,6 +95,7 @@ void frmMiscParm::pressOk() {
     main_.showMessage(QString::fromUtf8(err.what()));
     return;
   }
+  main_.session().editedSinceSave = true;  // the values went into the set: Exit asks before losing them
   hide();
 }
 
