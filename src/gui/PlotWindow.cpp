@@ -53,7 +53,7 @@ PlotWindow::PlotWindow(frmMain& main, const QString& objectName, const QString& 
   }
 
   QAction* yscale = addItem(optionsMenu_, "Yscale", "Y scale");
-  yscale->setEnabled(false);  // the light-curve window enables it
+  yscale->setEnabled(false);  // each plot enables it with its own range
   QAction* join = addItem(optionsMenu_, "JoinPoints", "&Join Points");
   join->setCheckable(true);
   connect(join, &QAction::triggered, this, [this] { toggleJoinPoints(); });
@@ -66,7 +66,7 @@ PlotWindow::PlotWindow(frmMain& main, const QString& objectName, const QString& 
   connect(printItem, &QAction::triggered, this, [this] { print(); });
   QAction* help = menuBar()->addAction("Help");
   help->setObjectName("Help");
-  help->setEnabled(false);
+  help->setEnabled(false);  // the shell enables Help and About
   QAction* about = menuBar()->addAction("About");
   about->setObjectName("About");
   about->setEnabled(false);

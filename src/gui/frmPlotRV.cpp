@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <utility>
 
 #include "frmIO_all.h"
 #include "frmMain.h"
@@ -20,6 +21,9 @@ frmPlotRV::frmPlotRV(frmMain& main) : PlotWindow(main, "frmPlotRV", "Plot RV") {
   connect(load2, &QAction::triggered, this,
           [this] { main_.fileDialog().open(12, "Load RV2 Data", kDataPatterns); });
   finishFileMenu();
+  QAction* yscale = action("Yscale");
+  yscale->setEnabled(true);
+  connect(yscale, &QAction::triggered, this, [this] { yRangeWindow().showRange(); });
   plotArea()->setAccessibleDescription(
       "Computed radial velocities of both stars against phase, with observed velocities");
   syncChecks();
@@ -44,6 +48,21 @@ void frmPlotRV::loadData(int set, const QString& name) {
   redraw();
 }
 
+frmYrange& frmPlotRV::yRangeWindow() {
+  if (yrange_) return *yrange_;
+  frmYrange::Scale scale;
+  scale.maxCaption = "Y maximum (km/s; both empty: automatic)";
+  scale.minCaption = "Y minimum (km/s; both empty: automatic)";
+  scale.automaticAllowed = true;
+  scale.get = [this] { return range_; };
+  scale.set = [this](frmYrange::Range r) {
+    if (r && r->first < r->second) std::swap(r->first, r->second);
+    range_ = r;
+  };
+  yrange_ = new frmYrange(main_, std::move(scale), [this] { redraw(); }, this);
+  return *yrange_;
+}
+
 void frmPlotRV::unloadData() {
   for (auto& set : session().observedVelocities.sets) set.loaded = false;
 }
@@ -51,7 +70,15 @@ void frmPlotRV::unloadData() {
 tavrin::PlotResult frmPlotRV::drawPlot(tavrin::Canvas& c) {
   Session& s = session();
   static const tavrin::ComputedCurve none;
-  const tavrin::ComputedCurve& curve = s.curve.page == 2 ? s.curve : none;
+  const tavrin::ComputedCurve& computed = s.curve.page == 2 ? s.curve : none;
+  // A chosen range stands in for the curves' own extremes, which set the scale.
+  tavrin::ComputedCurve ranged;
+  if (range_ && computed.count > 0) {
+    ranged = computed;
+    ranged.rvMax = range_->first;
+    ranged.rvMin = range_->second;
+  }
+  const tavrin::ComputedCurve& curve = range_ && computed.count > 0 ? ranged : computed;
   // The data-file label names the loaded velocity files.
   std::string files;
   for (const auto& set : s.observedVelocities.sets) {

@@ -108,8 +108,9 @@ const std::vector<std::pair<std::string, HelpPage>>& pages() {
             "Standard reads the report of the last standard LC run; Custom lets you pick any LCO file. The page "
             "of the report (MPAGE 1: light curve, 2: velocity curves) decides which plot window opens.",
             "The plot's Plot menu chooses what is drawn (the computed curve, the observed data or both); the "
-            "Options menu joins the points with lines, draws grid lines and sets the vertical scale of the "
-            "light curve; the light-curve window also sets the curve colour.",
+            "Options menu joins the points with lines, draws grid lines and sets the vertical scale (Y scale; "
+            "the velocity plot follows its curves until a range is set, and again when both boxes are left "
+            "empty); the light-curve window also sets the curve colour.",
             "Observed points are loaded from comma-separated files (time or phase, value, and optionally a "
             "weight) with the plot window's File menu: Load LC Data Points for a light curve, Load RV1 and RV2 "
             "Data Points for the two velocity curves. Unload Data Points removes them again. Export Image saves "

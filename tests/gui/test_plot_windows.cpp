@@ -229,7 +229,58 @@ TEST_F(PlotWindows, YRange) {
   EXPECT_EQ(lc.labelText("Label5"), "1.2");
   EXPECT_EQ(lc.labelText("Label6"), "0.7");
   EXPECT_EQ(lc.labelText("Label7"), "0.2");
-  EXPECT_FALSE(plotRVWindow(*main).action("Yscale")->isEnabled());
+}
+
+TEST_F(PlotWindows, VelocityYRangeIsAutomaticUntilSet) {
+  main->session().app.lcoName = "example_rv.lco";
+  ASSERT_TRUE(displayLco(*main));
+  frmPlotRV& rv = plotRVWindow(*main);
+  ASSERT_TRUE(rv.isVisible());
+  paint(rv);
+  const QString automaticTop = rv.labelText("Label5");
+  ASSERT_FALSE(automaticTop.isEmpty());
+
+  ASSERT_TRUE(rv.action("Yscale")->isEnabled());
+  rv.action("Yscale")->trigger();
+  frmYrange& y = rv.yRangeWindow();
+  ASSERT_TRUE(y.isVisible());
+  auto* t1 = y.findChild<QLineEdit*>("Text1");
+  auto* t2 = y.findChild<QLineEdit*>("Text2");
+  ASSERT_TRUE(t1 && t2);
+  EXPECT_TRUE(t1->text().isEmpty());  // automatic
+  EXPECT_TRUE(t2->text().isEmpty());
+  t1->setText("50");
+  t2->setText("50");
+  y.accept();
+  EXPECT_EQ(messages.size(), 1);
+  EXPECT_TRUE(y.isVisible());
+  // Given upside down: the larger value is the top.
+  t1->setText("-50");
+  t2->setText("1000");
+  y.accept();
+  EXPECT_FALSE(y.isVisible());
+  ASSERT_TRUE(rv.velocityRange());
+  EXPECT_EQ(rv.velocityRange()->first, 1000.0);
+  EXPECT_EQ(rv.velocityRange()->second, -50.0);
+  paint(rv);
+  EXPECT_TRUE(rv.lastDrawing().note.empty());
+  const double top = rv.labelText("Label5").toDouble();
+  const double bottom = rv.labelText("Label7").toDouble();
+  EXPECT_GT(top, 500.0);
+  EXPECT_LE(top, 1000.0);
+  EXPECT_GE(bottom, -50.0);
+  EXPECT_LE(bottom, 0.0);
+  // The light plot's range is not touched.
+  EXPECT_EQ(main->session().plot.yMax, 1.0);
+
+  rv.action("Yscale")->trigger();
+  EXPECT_EQ(t1->text(), "1000");
+  t1->clear();
+  t2->clear();
+  y.accept();
+  EXPECT_FALSE(rv.velocityRange());
+  paint(rv);
+  EXPECT_EQ(rv.labelText("Label5"), automaticTop);
 }
 
 TEST_F(PlotWindows, VelocityCurvesAndBothSets) {
