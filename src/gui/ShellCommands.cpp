@@ -6,7 +6,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QDateTime>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -132,15 +131,10 @@ bool mayLeave(frmMain& w) {
     if (save) save->trigger();
     return false;
   }
-  const QFileInfo before(path);
-  const QDateTime stamp = before.exists() ? before.lastModified() : QDateTime();
-  const qint64 size = before.exists() ? before.size() : -1;
   save->trigger();
   const QFileInfo after(path);
-  // A refused or failed save leaves the file as it was; a rewrite within the
-  // clock's resolution is caught by the fields' marking being gone.
-  return after.exists() && (stamp.isNull() || after.lastModified() != stamp || after.size() != size ||
-                            !shell::fieldsEdited(w));
+  // Only a save that wrote the file clears the edited state.
+  return after.exists() && !shell::fieldsEdited(w);
 }
 
 void saveGeometryOf(frmMain& w) {
@@ -164,8 +158,10 @@ void writeSettingsFile(frmMain& w) {
   }
 }
 
+void showHelpPage(frmMain& w, const char* item);
+
 // Watches the main window for closing and drops, and the other windows for
-// their first showing (plot windows' About).
+// their first showing (plot windows' Help and About).
 class ShellFilter : public QObject {
  public:
   explicit ShellFilter(frmMain& w) : QObject(&w), main_(w) { setObjectName("ShellFilter"); }
@@ -227,6 +223,11 @@ class ShellFilter : public QObject {
     const QString name = window->objectName();
     if (name != "frmPlotLC" && name != "frmPlotRV") return;
     window->setProperty("tavrinAboutWired", true);
+    // The plots are what the Display LCO page explains.
+    for (QAction* help : window->findChildren<QAction*>("Help")) {
+      help->setEnabled(true);
+      connect(help, &QAction::triggered, &main_, [this] { showHelpPage(main_, "HelpDisplayLCO"); });
+    }
     for (QAction* about : window->findChildren<QAction*>("About")) {
       about->setEnabled(true);
       connect(about, &QAction::triggered, &main_, [this] {
@@ -374,15 +375,7 @@ frmAbout& aboutWindow(frmMain& main) {
   return *new frmAbout(&main);
 }
 
-bool fieldsEdited(const frmMain& main) {
-  const QColor blue(0, 0, 255);
-  for (QWidget* widget : main.findChildren<QWidget*>()) {
-    if (!qobject_cast<QLineEdit*>(widget) && !qobject_cast<QComboBox*>(widget)) continue;
-    if (main.field(widget->objectName()) != widget) continue;  // editor fields only
-    if (widget->palette().color(QPalette::Text) == blue) return true;
-  }
-  return false;
-}
+bool fieldsEdited(const frmMain& main) { return main.session().editedSinceSave; }
 
 bool loadInputFile(frmMain& main, const QString& path) {
   const QFileInfo fi(path);

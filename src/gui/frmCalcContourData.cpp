@@ -117,6 +117,13 @@ void frmCalcContourData::build() {
     g->addWidget(new QLabel(isX ? "Number of points, M" : "Number of points, N"), 7, 0);
     g->addWidget(makeText(base + 2), 7, 1);
     (isX ? ui_->xGroup : ui_->yGroup) = group;
+    // Both frames have the same captions: the variable goes into the names.
+    for (int k = 0; k < 3; ++k) {
+      QLineEdit* e = ui_->text[base + k];
+      auto* l = qobject_cast<QLabel*>(g->itemAtPosition(5 + k, 0)->widget());
+      l->setBuddy(e);
+      e->setAccessibleName(QString("%1 %2").arg(caption, l->text()));
+    }
     connect(group, &QButtonGroup::idClicked, this, [this, isX](int id) {
       (isX ? spec_.xCode : spec_.yCode) = static_cast<int16_t>(id);
     });
@@ -132,18 +139,20 @@ void frmCalcContourData::build() {
     l->setObjectName(name);
     return l;
   };
-  grid->addWidget(new QLabel("Delay (s)"), 0, 0);
-  grid->addWidget(makeText(7), 0, 1);
-  grid->addWidget(new QLabel("Zoom factor"), 1, 0);
-  grid->addWidget(makeText(8), 1, 1);
-  grid->addWidget(new QLabel("# of Iterations"), 2, 0);
-  grid->addWidget(makeText(9), 2, 1);
-  grid->addWidget(new QLabel("Parallel runs"), 3, 0);
+  auto labelled = [&grid](int row, const QString& text, QWidget* field) {
+    auto* l = new QLabel(text);
+    l->setBuddy(field);
+    grid->addWidget(l, row, 0);
+    grid->addWidget(field, row, 1);
+  };
+  labelled(0, "Delay (s)", makeText(7));
+  labelled(1, "Zoom factor", makeText(8));
+  labelled(2, "# of Iterations", makeText(9));
   ui_->parallel = new QSpinBox;
+  labelled(3, "Parallel runs", ui_->parallel);
   ui_->parallel->setObjectName("ParallelRuns");
   ui_->parallel->setRange(1, 64);
   ui_->parallel->setValue(defaultParallelRuns());
-  grid->addWidget(ui_->parallel, 3, 1);
 
   grid->addWidget(new QLabel("Time (s) for 1 run"), 0, 2);
   grid->addWidget(ui_->label20 = label("Label20", ""), 0, 3);

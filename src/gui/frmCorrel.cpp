@@ -50,6 +50,7 @@ frmCorrel::frmCorrel(QWidget* parent) : QDialog(parent) {
       e->setFont(fixed);
       e->setAlignment(Qt::AlignRight);
       e->setFixedWidth(cellWidth);
+      e->setAccessibleName(QString("Correlation, row %1, column %2").arg(r).arg(c));
       cells_[c][r] = e;
       grid->addWidget(e, r, c);
     }
@@ -59,7 +60,13 @@ frmCorrel::frmCorrel(QWidget* parent) : QDialog(parent) {
 void frmCorrel::fill(const tavrin::CorrelView& view) {
   setWindowTitle(QString::fromStdString(view.caption));
   for (int c = 1; c <= tavrin::kCorrelShown; ++c)
-    for (int r = 1; r <= tavrin::kCorrelShown; ++r) cells_[c][r]->setText(QString::fromStdString(view.cells[r][c]));
+    for (int r = 1; r <= tavrin::kCorrelShown; ++r) {
+      cells_[c][r]->setText(QString::fromStdString(view.cells[r][c]));
+      const QString a = QString::fromStdString(view.labels[r]), b = QString::fromStdString(view.labels[c]);
+      cells_[c][r]->setAccessibleName(a.isEmpty() || b.isEmpty()
+                                          ? QString("Correlation, row %1, column %2").arg(r).arg(c)
+                                          : QString("Correlation of %1 with %2").arg(a, b));
+    }
   for (int i = 1; i <= tavrin::kCorrelShown; ++i) {
     label1_[i]->setText(QString::fromStdString(view.labels[i]));
     label2_[i]->setText(QString::fromStdString(view.labels[i]));

@@ -63,6 +63,7 @@ frmDataFile::frmDataFile(frmMain& main) : QDialog(&main), main_(main) {
   bold(vh);
   combo1_ = new QComboBox(this);
   combo1_->setObjectName("Combo1");
+  vh->setBuddy(combo1_);
   velHead->addWidget(vh);
   velHead->addWidget(combo1_);
   velHead->addStretch();
@@ -74,14 +75,17 @@ frmDataFile::frmDataFile(frmMain& main) : QDialog(&main), main_(main) {
   bold(ph);
   combo2_ = new QComboBox(this);
   combo2_->setObjectName("Combo2");
+  ph->setBuddy(combo2_);
   phHead->addWidget(ph);
   phHead->addWidget(combo2_);
   phHead->addStretch();
   grid->addLayout(phHead, 4, cLabel, 1, cWavel);
 
-  auto edit = [&](int array, int row, int gridRow, int col, int width) {
+  // The column heads sit above the rows: each box is named in full.
+  auto edit = [&](int array, int row, int gridRow, int col, int width, const char* what) {
     auto* e = new QLineEdit(this);
     e->setObjectName(QString("Text%1_%2").arg(array).arg(row));
+    e->setAccessibleName(QString("File %1: %2").arg(row).arg(what));
     e->setFixedWidth(width);
     grid->addWidget(e, gridRow, col);
     return e;
@@ -92,24 +96,26 @@ frmDataFile::frmDataFile(frmMain& main) : QDialog(&main), main_(main) {
     r.label = new QLabel(QString("File %1").arg(row), this);
     r.label->setObjectName(QString("LabelFile_%1").arg(row));
     grid->addWidget(r.label, g, cLabel);
-    r.band = edit(2, row, g, cBand, 36);
-    r.name = edit(1, row, g, cName, 150);
+    r.band = edit(2, row, g, cBand, 36, "band");
+    r.name = edit(1, row, g, cName, 150, "data file name");
+    r.label->setBuddy(r.name);
     r.load = new QPushButton("Load", this);
     r.load->setObjectName(QString("CommandF_%1").arg(row));
     r.load->setAutoDefault(false);
+    r.load->setAccessibleName(QString("Load or unload file %1").arg(row));
     grid->addWidget(r.load, g, cLoad);
-    r.wavel = edit(8, row, g, cWavel, 64);
-    r.l1 = edit(15, row, g, cL1, 64);
-    r.l2 = edit(22, row, g, cL2, 64);
-    r.x1 = edit(29, row, g, cX1, 56);
-    r.x2 = edit(36, row, g, cX2, 56);
-    r.y1 = edit(43, row, g, cY1, 56);
-    r.y2 = edit(50, row, g, cY2, 56);
+    r.wavel = edit(8, row, g, cWavel, 64, "wavelength (WaveL)");
+    r.l1 = edit(15, row, g, cL1, 64, "luminosity of star 1 (L1)");
+    r.l2 = edit(22, row, g, cL2, 64, "luminosity of star 2 (L2)");
+    r.x1 = edit(29, row, g, cX1, 56, "limb darkening x1");
+    r.x2 = edit(36, row, g, cX2, 56, "limb darkening x2");
+    r.y1 = edit(43, row, g, cY1, 56, "limb darkening y1");
+    r.y2 = edit(50, row, g, cY2, 56, "limb darkening y2");
     if (isLightRow(row)) {
-      r.el3 = edit(69, row, g, cEl3, 56);
-      r.noise = edit(64, row, g, cNoise, 40);
+      r.el3 = edit(69, row, g, cEl3, 56, "third light (EL 3)");
+      r.noise = edit(64, row, g, cNoise, 40, "noise");
     }
-    r.sigma = edit(57, row, g, cSigma, 64);
+    r.sigma = edit(57, row, g, cSigma, 64, "sigma");
 
     connect(r.band, &QLineEdit::textChanged, this, [this, row] { onBandChanged(row); });
     connect(r.x1, &QLineEdit::textChanged, this, [this] { couple(29, 36); });
@@ -257,6 +263,7 @@ void frmDataFile::pressOk() {
     main_.showMessage(QString::fromUtf8(err.what()));
     return;
   }
+  main_.session().editedSinceSave = true;  // the rows went into the set: Exit asks before losing them
   pressCancel();
 }
 

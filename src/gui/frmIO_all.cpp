@@ -62,6 +62,8 @@ frmIO_all::frmIO_all(frmMain* main) : QDialog(main), main_(main), ui_(new Ui) {
   ui_->file1 = new QListWidget(this);
   ui_->file1->setObjectName("File1");
   ui_->file1->setSelectionMode(QAbstractItemView::SingleSelection);
+  // Lists take no name from a buddy label: name them outright.
+  ui_->file1->setAccessibleName("Files");
   ui_->label4 = new QLabel(this);
   ui_->label4->setObjectName("Label4");
   ui_->label4->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -69,6 +71,7 @@ frmIO_all::frmIO_all(frmMain* main) : QDialog(main), main_(main), ui_(new Ui) {
   ui_->label4->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   ui_->dir1 = new QListWidget(this);
   ui_->dir1->setObjectName("Dir1");
+  ui_->dir1->setAccessibleName("Directories");
   ui_->combo1 = new QComboBox(this);
   ui_->combo1->setObjectName("Combo1");
   ui_->drive1 = new QComboBox(this);

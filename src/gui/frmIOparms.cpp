@@ -25,6 +25,12 @@ void printResultWindow(QWidget* window) {
 }
 
 namespace {
+// What each box of a row holds, for screen readers (the heads sit above the rows).
+const char* const kBoxNames[7] = {"", "parameter number", "curve", "input value", "correction", "standard deviation",
+                                  "output value"};
+QString boxName(int row, const QString& label, int b) {
+  return QString("Row %1%2: %3").arg(row).arg(label.isEmpty() ? QString() : " (" + label + ")", kBoxNames[b]);
+}
 QString q(const std::string& s) { return QString::fromStdString(s); }
 }  // namespace
 
@@ -69,22 +75,28 @@ frmIOparms::frmIOparms(QWidget* parent) : QDialog(parent) {
       e->setFont(fixed);
       e->setAlignment(Qt::AlignRight);
       e->setFixedWidth(QFontMetrics(fixed).horizontalAdvance(QString(widths[b] + 2, 'X')) + 8);
+      e->setAccessibleName(boxName(i, QString(), b));
       r.boxes[b] = e;
       grid->addWidget(e, i, b);
     }
     r.button = new QPushButton("Update", this);
     r.button->setObjectName(QString("Command1_%1").arg(i));
+    r.button->setAccessibleName(QString("Update row %1").arg(i));
     grid->addWidget(r.button, i, 7);
     connect(r.button, &QPushButton::clicked, this, [this, i] { pressUpdate(i); });
   }
   auto* sums = new QGridLayout;
   outer->addLayout(sums);
-  sums->addWidget(label("Label4", "Sum(W*Res**2) - Input values"), 0, 0);
-  sums->addWidget(label("Label5", "Sum(W*Res**2) predicted"), 1, 0);
+  QLabel* label4 = label("Label4", "Sum(W*Res**2) - Input values");
+  QLabel* label5 = label("Label5", "Sum(W*Res**2) predicted");
+  sums->addWidget(label4, 0, 0);
+  sums->addWidget(label5, 1, 0);
   text9_ = new QLineEdit(this);
   text9_->setObjectName("Text9");
   text10_ = new QLineEdit(this);
   text10_->setObjectName("Text10");
+  label4->setBuddy(text9_);
+  label5->setBuddy(text10_);
   for (QLineEdit* e : {text9_, text10_}) {
     e->setReadOnly(true);
     e->setFont(fixed);
@@ -104,10 +116,12 @@ void frmIOparms::fill(const tavrin::IoParmsView& view) {
     r.label->setText(q(v.label));
     const std::string* texts[7] = {nullptr, &v.param, &v.curve, &v.input, &v.correction, &v.stdDev, &v.output};
     for (int b = 1; b <= 6; ++b) {
+      r.boxes[b]->setAccessibleName(boxName(i, q(v.label), b));
       r.boxes[b]->setText(q(*texts[b]));
       r.boxes[b]->setCursorPosition(0);
     }
     r.button->setText(q(v.button));
+    r.button->setAccessibleName(QString("%1 row %2%3").arg(q(v.button)).arg(i).arg(v.label.empty() ? QString() : " (" + q(v.label) + ")"));
     r.label->setVisible(v.visible);
     for (int b = 1; b <= 6; ++b) r.boxes[b]->setVisible(v.visible);
     r.button->setVisible(v.visible);

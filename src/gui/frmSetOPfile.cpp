@@ -21,9 +21,11 @@ frmSetOPfile::frmSetOPfile(QWidget* parent) : QDialog(parent) {
   defaultLabel_ = label("Label3", "");
   defaultLabel_->setTextFormat(Qt::PlainText);
   grid->addWidget(defaultLabel_, 1, 1);
-  grid->addWidget(label("Label4", "New name:"), 2, 0);
+  QLabel* newName = label("Label4", "New name:");
+  grid->addWidget(newName, 2, 0);
   text1_ = new QLineEdit(this);
   text1_->setObjectName("Text1");
+  newName->setBuddy(text1_);
   text1_->setMinimumWidth(260);
   grid->addWidget(text1_, 2, 1);
   auto* buttons = new QHBoxLayout;

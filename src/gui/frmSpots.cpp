@@ -92,6 +92,8 @@ frmSpots::frmSpots(frmMain& main) : QDialog(&main), main_(main) {
     countLabel->setObjectName(star == 1 ? "Label4" : "Label5");
     auto* combo = new QComboBox(this);
     combo->setObjectName(star == 1 ? "Combo1" : "Combo2");
+    countLabel->setBuddy(combo);
+    combo->setAccessibleName(QString("Star %1: number of spots").arg(star));
     (star == 1 ? combo1_ : combo2_) = combo;
     auto* countRow = new QHBoxLayout;
     countRow->addWidget(countLabel);
@@ -114,6 +116,8 @@ frmSpots::frmSpots(frmMain& main) : QDialog(&main), main_(main) {
       for (int q = 0; q < 4; ++q) {
         auto* e = new QLineEdit(this);
         e->setObjectName(QString("Text%1_%2").arg(arrayOf(star, q)).arg(row));
+        // The grid's captions sit above the columns: name each cell in full.
+        e->setAccessibleName(QString("Star %1, spot %2: %3").arg(star).arg(row).arg(captions[q]));
         e->setFixedWidth(96);
         e->setAlignment(Qt::AlignRight);
         e->setAutoFillBackground(true);
@@ -145,16 +149,21 @@ frmSpots::frmSpots(frmMain& main) : QDialog(&main), main_(main) {
   ab->addWidget(adjustTitle, 0, 0);
   ab->addWidget(lab("Label14", "Which star? (1,2)"), 0, 1);
   ab->addWidget(lab("Label15", "Which Spot? (1- 6)"), 0, 2);
-  ab->addWidget(lab("Label17", "Spot A"), 1, 0);
-  ab->addWidget(lab("Label18", "Spot B"), 2, 0);
+  QLabel* spotA = lab("Label17", "Spot A");
+  QLabel* spotB = lab("Label18", "Spot B");
+  ab->addWidget(spotA, 1, 0);
+  ab->addWidget(spotB, 2, 0);
   for (int i = 0; i < 4; ++i) {
     auto* e = new QLineEdit(abGroup_);
     e->setObjectName(QString("Text%1").arg(9 + i));
+    e->setAccessibleName(QString("Spot %1: %2").arg(i < 2 ? "A" : "B", i % 2 == 0 ? "which star (1, 2)" : "which spot (1-6)"));
     e->setFixedWidth(60);
     ab_[static_cast<size_t>(i)] = e;
     ab->addWidget(e, 1 + i / 2, 1 + i % 2);
     connect(e, &QLineEdit::textChanged, this, [this, i] { onSpotFieldChanged(i); });
   }
+  spotA->setBuddy(ab_[0]);
+  spotB->setBuddy(ab_[2]);
   ab->setColumnStretch(3, 1);
 
   auto* bottom = new QHBoxLayout;
@@ -282,6 +291,7 @@ void frmSpots::pressOk() {
     main_.showMessage(QString::fromStdString(*refusal));
     return;
   }
+  s.editedSinceSave = true;  // the tables went into the set: Exit asks before losing them
   hide();
 }
 

@@ -3,6 +3,9 @@
 // accessible names.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
 #include <QAccessible>
 #include <QAction>
 #include <QComboBox>
@@ -13,13 +16,29 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
 
 #include "EditorWindows.h"
+#include "frmAdjust.h"
+#include "frmCalcContourData.h"
+#include "frmDataFile.h"
+#include "frmIncrem.h"
+#include "frmMiscParm.h"
+#include "frmCorrel.h"
+#include "frmCritPots.h"
+#include "frmIOparms.h"
+#include "frmMessage.h"
+#include "frmPlotContours.h"
+#include "frmSetOPfile.h"
+#include "frmTransfer.h"
+#include "frmYrange.h"
 #include "PlotCommands.h"
+#include "RunCommands.h"
 #include "ShellCommands.h"
 #include "frmAbout.h"
 #include "frmHelp.h"
@@ -242,6 +261,59 @@ TEST_F(ShellExit, SaveBeforeLeavingWritesTheFileWhenItsNameIsKnown) {
   EXPECT_TRUE(bytes(dir.filePath("star.lci")).contains("84.5"));
 }
 
+TEST_F(ShellExit, ARefusedSaveStillAsksBeforeLeaving) {
+  ASSERT_TRUE(QFile::copy(src("examples/example.lci"), dir.filePath("star.lci")));
+  const QByteArray original = bytes(dir.filePath("star.lci"));
+  frmMain w;
+  w.show();
+  ASSERT_TRUE(shell::loadInputFile(w, dir.filePath("star.lci")));
+  EXPECT_FALSE(shell::fieldsEdited(w));
+  mwtest::type(w, "Text39", "84.5");
+  mwtest::type(w, "Text28", "40000");  // N1 does not fit: the save is refused
+  w.action("Save")->trigger();
+  ASSERT_EQ(messages.messages.size(), 1);
+  EXPECT_EQ(bytes(dir.filePath("star.lci")), original);
+  // The marking is gone, the edits are not.
+  EXPECT_NE(w.field("Text39")->palette().color(QPalette::Text), QColor(0, 0, 255));
+  EXPECT_TRUE(shell::fieldsEdited(w));
+
+  answer = shell::ExitAnswer::Cancel;
+  w.action("Exit")->trigger();
+  EXPECT_EQ(questions, 1);
+  EXPECT_EQ(quits, 0);
+  // Save from the question is refused again: the program stays.
+  answer = shell::ExitAnswer::Save;
+  EXPECT_FALSE(w.close());
+  EXPECT_EQ(questions, 2);
+  EXPECT_EQ(quits, 0);
+  EXPECT_EQ(bytes(dir.filePath("star.lci")), original);
+
+  // A save that writes the file ends the edited state.
+  w.setFieldText("Text28", "30");
+  w.action("Save")->trigger();
+  EXPECT_FALSE(shell::fieldsEdited(w));
+  EXPECT_TRUE(bytes(dir.filePath("star.lci")).contains("84.5"));
+  w.action("Exit")->trigger();
+  EXPECT_EQ(questions, 2);
+  EXPECT_EQ(quits, 1);
+}
+
+TEST_F(ShellExit, ValuesTakenFromTheEditorWindowsCountAsEdits) {
+  ASSERT_TRUE(QFile::copy(src("examples/example.dci"), dir.filePath("star.dci")));
+  frmMain w;
+  ASSERT_TRUE(shell::loadInputFile(w, dir.filePath("star.dci")));
+  ASSERT_FALSE(shell::fieldsEdited(w));
+  w.action("MiscParms")->trigger();
+  frmMiscParm& misc = miscParmWindow(w);
+  ASSERT_TRUE(misc.isVisible());
+  QTest::mouseClick(misc.findChild<QWidget*>("Command1"), Qt::LeftButton);
+  EXPECT_FALSE(misc.isVisible());
+  EXPECT_TRUE(shell::fieldsEdited(w));
+  // Loading a file replaces the set and ends the edited state.
+  ASSERT_TRUE(shell::loadInputFile(w, dir.filePath("star.dci")));
+  EXPECT_FALSE(shell::fieldsEdited(w));
+}
+
 TEST_F(ShellExit, StartUpTakesTheDataFolderOfASoundSettingsFile) {
   QDir(dir.path()).mkdir("obs");
   const QString obs = dir.filePath("obs");
@@ -360,7 +432,7 @@ TEST_F(ShellHelp, ParameterLabelShowsItsTopicInAWindowAsHighAsItsLines) {
   EXPECT_FALSE(h.isVisible());
 }
 
-TEST_F(ShellHelp, AboutFromTheMainWindowAndThePlotWindows) {
+TEST_F(ShellHelp, AboutAndHelpFromTheMainWindowAndThePlotWindows) {
   frmMain w;
   w.action("About")->trigger();
   frmAbout& a = shell::aboutWindow(w);
@@ -385,11 +457,53 @@ TEST_F(ShellHelp, AboutFromTheMainWindowAndThePlotWindows) {
     plot->hide();
     plot->show();  // shown again: still one handler
     EXPECT_EQ(receiversOfTriggered(about), 1);
+    // Help opens the page on displaying LCO reports and their plots.
+    QAction* help = plot->findChild<QAction*>("Help");
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isEnabled());
+    help->trigger();
+    frmHelp& h = shell::helpWindow(w);
+    EXPECT_TRUE(h.isVisible());
+    EXPECT_EQ(h.title().toStdString(), tavrin::helpPageForMenuItem("HelpDisplayLCO")->title);
+    h.hide();
     plot->hide();
   }
 }
 
 using ShellDesktop = ShellFixture;
+
+TEST_F(ShellDesktop, StatusBarNamesTheProgramARunUsed) {
+  const QString standins = QString(TAVRIN_BINARY_DIR) + "/src/standins";
+  if (!QFile::exists(standins + "/Synthex")) GTEST_SKIP() << "the stand-in LC program is not built";
+  ASSERT_TRUE(QFile::copy(src("examples/example.lci"), dir.filePath("star.lci")));
+  frmMain w;
+  Session& s = w.session();
+  auto waitForRuns = [&w] { return QTest::qWaitFor([&w] { return runcommands::runsInProgress(w) == 0; }, 30000); };
+  ASSERT_TRUE(shell::loadInputFile(w, dir.filePath("star.lci")));
+
+  // No Synthex in the program folder: the installed stand-in runs, and both
+  // the start and the end say so.
+  s.app.installedProgramsFolder = standins.toStdString();
+  w.action("RunStandard")->trigger();
+  const QString installed = QDir::toNativeSeparators(standins + "/Synthex");
+  const QString note = " - program: " + installed + " (installed with Tavrin)";
+  EXPECT_EQ(w.statusBar()->currentMessage(), "LC running: star.lco" + note);
+  ASSERT_TRUE(waitForRuns());
+  QString status = w.statusBar()->currentMessage();
+  EXPECT_TRUE(status.startsWith("LC finished: star.lco (")) << status.toStdString();
+  EXPECT_TRUE(status.endsWith(note)) << status.toStdString();
+
+  // A copy in the program folder wins and is named by its own path.
+  ASSERT_TRUE(QFile::link(standins + "/Synthex", dir.filePath("Synthex")));
+  w.action("RunStandard")->trigger();
+  const QString own = " - program: " + QDir::toNativeSeparators(dir.filePath("Synthex"));
+  EXPECT_EQ(w.statusBar()->currentMessage(), "LC running: star.lco" + own);
+  ASSERT_TRUE(waitForRuns());
+  status = w.statusBar()->currentMessage();
+  EXPECT_TRUE(status.startsWith("LC finished: star.lco (")) << status.toStdString();
+  EXPECT_TRUE(status.endsWith(own)) << status.toStdString();
+  EXPECT_TRUE(messages.messages.isEmpty()) << messages.messages.join("\n").toStdString();
+}
 
 TEST_F(ShellDesktop, DroppedInputFilesLoadAndBecomeRecent) {
   ASSERT_TRUE(QFile::copy(src("examples/example.dci"), dir.filePath("drop.dci")));
@@ -474,6 +588,31 @@ TEST_F(ShellDesktop, GeometryIsRememberedBetweenRuns) {
   EXPECT_EQ(again.size(), QSize(900, 640));
 }
 
+// Input fields of a window that a screen reader could not name; buttons and
+// check boxes without a caption. A line edit inside a drop-down or a spin
+// box is named through its owner.
+QStringList unnamedControls(QWidget* window) {
+  QStringList out;
+  for (QWidget* widget : window->findChildren<QWidget*>()) {
+    const bool inner = qobject_cast<QLineEdit*>(widget) && widget->parentWidget() &&
+                       (qobject_cast<QComboBox*>(widget->parentWidget()) ||
+                        qobject_cast<QAbstractSpinBox*>(widget->parentWidget()));
+    if (inner || widget->objectName().startsWith("qt_")) continue;  // Qt's own parts (menu bar overflow)
+    if (qobject_cast<QAbstractItemView*>(widget->parentWidget())) continue;  // the viewport's own editors
+    const bool field = qobject_cast<QLineEdit*>(widget) || qobject_cast<QComboBox*>(widget) ||
+                       qobject_cast<QAbstractSpinBox*>(widget) || qobject_cast<QAbstractItemView*>(widget) ||
+                       qobject_cast<QPlainTextEdit*>(widget) || qobject_cast<QTextEdit*>(widget);
+    const bool button = qobject_cast<QAbstractButton*>(widget) != nullptr;
+    if (!field && !button) continue;
+    if (qobject_cast<QMenu*>(widget->window()) || widget->window() != window) continue;  // other windows
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(widget);
+    if (!iface || iface->text(QAccessible::Name).trimmed().isEmpty())
+      out << QString("%1 %2").arg(widget->metaObject()->className(),
+                                  widget->objectName().isEmpty() ? QString("(no name)") : widget->objectName());
+  }
+  return out;
+}
+
 TEST_F(ShellDesktop, FieldsAreNamedByTheirLabelsForScreenReaders) {
   frmMain w;
   w.show();
@@ -493,9 +632,49 @@ TEST_F(ShellDesktop, FieldsAreNamedByTheirLabelsForScreenReaders) {
     QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(w.findChild<QWidget*>(option));
     EXPECT_FALSE(iface->text(QAccessible::Name).isEmpty());
   }
-  for (QMainWindow* plot : std::initializer_list<QMainWindow*>{&plotLCWindow(w), &plotRVWindow(w)}) {
-    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(plot);
-    EXPECT_FALSE(iface->text(QAccessible::Name).isEmpty()) << plot->objectName().toStdString();
+
+  // Every window of the program, each created as its menu item would.
+  frmCalcContourData& contours = frmCalcContourData::of(w);
+  auto* contourPlot = new frmPlotContours(w, &contours);  // as Plot Contours creates it
+  const std::vector<QWidget*> windows = {&w,
+                                         &w.fileDialog(),
+                                         &w.critPotsWindow(),
+                                         &w.transferWindow(),
+                                         &adjustWindow(w),
+                                         &incremWindow(w),
+                                         &spotsWindow(w),
+                                         &dataFileWindow(w),
+                                         &miscParmWindow(w),
+                                         &indivHelpWindow(w),
+                                         &plotLCWindow(w),
+                                         &plotRVWindow(w),
+                                         &plotLCWindow(w).yRangeWindow(),
+                                         &plotRVWindow(w).yRangeWindow(),
+                                         &shell::helpWindow(w),
+                                         &shell::aboutWindow(w),
+                                         &frmCorrel::of(w),
+                                         &frmIOparms::of(w),
+                                         &frmMessage::of(w),
+                                         &frmSetOPfile::of(w),
+                                         &contours,
+                                         contourPlot};
+  for (QWidget* window : windows) {
+    ASSERT_NE(window, nullptr);
+    const QStringList unnamed = unnamedControls(window);
+    EXPECT_TRUE(unnamed.isEmpty()) << window->objectName().toStdString() << ": " << unnamed.size()
+                                   << " unnamed: " << unnamed.join(", ").toStdString();
+  }
+  // The pictures carry a name and a description of what they show.
+  std::vector<QWidget*> pictures = {&plotLCWindow(w), &plotRVWindow(w), plotLCWindow(w).plotArea(),
+                                    plotRVWindow(w).plotArea(), contourPlot};
+  for (QWidget* canvas : contourPlot->findChildren<QWidget*>())
+    if (!canvas->accessibleDescription().isEmpty()) pictures.push_back(canvas);
+  EXPECT_GT(pictures.size(), 5u);
+  for (QWidget* picture : pictures) {
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(picture);
+    EXPECT_FALSE(iface->text(QAccessible::Name).isEmpty()) << picture->objectName().toStdString();
+    if (picture->isWindow()) continue;
+    EXPECT_FALSE(iface->text(QAccessible::Description).isEmpty()) << picture->objectName().toStdString();
   }
 }
 
