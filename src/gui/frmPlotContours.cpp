@@ -81,11 +81,15 @@ frmPlotContours::frmPlotContours(frmMain& main, QWidget* parent) : QMainWindow(p
   row->setContentsMargins(6, 2, 6, 2);
   auto box = [&](int n, const char* caption) {
     auto* label = new QLabel(caption);
+    label->setMinimumWidth(label->sizeHint().width());  // captions never clipped
     row->addWidget(label);
     auto* e = new QLineEdit;
     label->setBuddy(e);
     e->setObjectName(QString("Text%1").arg(n));
-    e->setMaximumWidth(n == 3 ? 40 : 90);
+    // Wide enough for a level such as "-24360.12".
+    const int width = e->fontMetrics().horizontalAdvance(n == 3 ? "0000" : "-000000.00") + 12;
+    e->setMinimumWidth(width);
+    e->setMaximumWidth(width);
     row->addWidget(e);
     text_[n] = e;
     connect(e, &QLineEdit::textEdited, this, [this, n](const QString& t) {
@@ -121,7 +125,8 @@ frmPlotContours::frmPlotContours(frmMain& main, QWidget* parent) : QMainWindow(p
     row->addWidget(readout_[k]);
   }
   row->addStretch(1);
-  resize(960, 720);
+  // Wide enough at first for the whole strip under the plot.
+  resize(std::max(960, bar->sizeHint().width()), 720);
 }
 
 void frmPlotContours::setGrid(const c::ContourGrid& g, c::FineGrid fine, const QString& name) {
