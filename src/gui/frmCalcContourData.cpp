@@ -377,7 +377,14 @@ void frmCalcContourData::test() {
 }
 
 void frmCalcContourData::setOutputFile() {
-  main_.fileDialog().open(10, "Save Contour Data", {"*.txt", "*.*"});
+  // The name box keeps the last file of any kind (often the DCI just loaded);
+  // offered as the grid's output it would be overwritten by one OK. Offer a
+  // text file instead: the last output, else Contour.txt.
+  frmIO_all& d = main_.fileDialog();
+  QString preset;
+  if (!d.name().trimmed().endsWith(".txt", Qt::CaseInsensitive))
+    preset = outputName().isEmpty() ? QString("Contour.txt") : outputName();
+  d.open(10, "Save Contour Data", {"*.txt", "*.*"}, preset);
 }
 
 void frmCalcContourData::outputFileChosen(const QString& name) {
