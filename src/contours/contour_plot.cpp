@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <thread>
 
 #include "model/number_fields.h"
 
@@ -17,16 +18,14 @@ std::string trimmed(std::string s) {
   return k == std::string::npos ? std::string() : s.substr(k);
 }
 
-// Polynomial through (xs[k], ys[k]) evaluated at x (Lagrange form: exact at the nodes).
-double interpolate(const double* xs, const double* ys, int n, double x) {
-  double sum = 0;
+// Lagrange weights of the n nodes xs at x: the polynomial through (xs[k], ys[k])
+// is sum += b[k] * ys[k] in node order (exact at the nodes).
+void lagrangeWeights(const double* xs, int n, double x, double* b) {
   for (int i = 0; i < n; ++i) {
-    double b = 1;
+    b[i] = 1;
     for (int k = 0; k < n; ++k)
-      if (k != i) b *= (x - xs[k]) / (xs[i] - xs[k]);
-    sum += b * ys[i];
+      if (k != i) b[i] *= (x - xs[k]) / (xs[i] - xs[k]);
   }
-  return sum;
 }
 
 // The nodes of interval i of a direction with `count` nodes: first and count.
@@ -73,6 +72,27 @@ std::optional<std::string> levelRefusal(double low, double high, int lines) {
   return std::nullopt;
 }
 
+namespace {
+
+// The fit used at fine index x of a direction with `count` nodes: its first
+// node, node count and weights. The weights depend only on x, so they are
+// formed once per fine index rather than once per point.
+struct FineFit {
+  int first = 0, n = 0;
+  double b[4] = {};
+};
+
+FineFit fineFit(int interval, int count, int zoom, int x) {
+  FineFit w;
+  nodesFor(interval, count, w.first, w.n);
+  double xs[4];
+  for (int k = 0; k < w.n; ++k) xs[k] = static_cast<double>((w.first + k) * zoom);
+  lagrangeWeights(xs, w.n, static_cast<double>(x), w.b);
+  return w;
+}
+
+}  // namespace
+
 FineGrid refine(const ContourGrid& g, int zoom) {
   const int M = g.gridDef.M, N = g.gridDef.N;
   FineGrid f;
@@ -80,32 +100,33 @@ FineGrid refine(const ContourGrid& g, int zoom) {
   f.fineM = (M - 1) * zoom;
   f.fineN = (N - 1) * zoom;
   const size_t stride = static_cast<size_t>(f.fineN) + 1;
-  f.f.assign((static_cast<size_t>(f.fineM) + 1) * stride, 0.0);
-  double xs[4], ys[4];
-  // Along X on every coarse row.
-  for (int j = 0; j < N; ++j)
-    for (int i = 0; i <= M - 2; ++i) {
-      int first, n;
-      nodesFor(i, M, first, n);
-      for (int k = 0; k < n; ++k) {
-        xs[k] = static_cast<double>((first + k) * zoom);
-        ys[k] = g.value(first + k, j);
-      }
-      for (int q = i * zoom; q <= (i + 1) * zoom; ++q)
-        f.f[static_cast<size_t>(q) * stride + static_cast<size_t>(j * zoom)] = interpolate(xs, ys, n, q);
-    }
-  // Along Y on every fine column.
+  f.f.reserve((static_cast<size_t>(f.fineM) + 1) * stride);
+  // Fits along Y of every fine row that is no node row.
+  std::vector<FineFit> fits(stride);
+  for (int r = 0; r <= f.fineN; ++r)
+    if (r % zoom != 0) fits[static_cast<size_t>(r)] = fineFit(r / zoom, N, zoom, r);
+  std::vector<double> nodes(static_cast<size_t>(N));
+  // One fine column at a time: first its node rows along X (a fine index
+  // shared by two intervals takes the later interval's fit), then the rows
+  // between them along Y from those nodes.
   for (int q = 0; q <= f.fineM; ++q) {
-    double* col = &f.f[static_cast<size_t>(q) * stride];
-    for (int j = 0; j <= N - 2; ++j) {
-      int first, n;
-      nodesFor(j, N, first, n);
-      for (int k = 0; k < n; ++k) {
-        xs[k] = static_cast<double>((first + k) * zoom);
-        ys[k] = col[(first + k) * zoom];
+    const FineFit w = fineFit(std::min(q / zoom, M - 2), M, zoom, q);
+    const double* node[4];
+    for (int k = 0; k < w.n; ++k) node[k] = &g.wres[static_cast<size_t>(w.first + k) * static_cast<size_t>(N)];
+    for (int j = 0; j < N; ++j) {
+      double sum = 0;
+      for (int k = 0; k < w.n; ++k) sum += w.b[k] * node[k][j];
+      nodes[static_cast<size_t>(j)] = sum;
+    }
+    for (int r = 0; r <= f.fineN; ++r) {
+      if (r % zoom == 0) {
+        f.f.push_back(nodes[static_cast<size_t>(r / zoom)]);
+        continue;
       }
-      // The interval's own nodes are kept as they are (the fits reproduce them).
-      for (int r = j * zoom + 1; r < (j + 1) * zoom; ++r) col[r] = interpolate(xs, ys, n, r);
+      const FineFit& y = fits[static_cast<size_t>(r)];
+      double sum = 0;
+      for (int k = 0; k < y.n; ++k) sum += y.b[k] * nodes[static_cast<size_t>(y.first + k)];
+      f.f.push_back(sum);
     }
   }
   return f;
@@ -184,8 +205,34 @@ FrameLabels drawFrame(Canvas& c, const GridDef& s, double low, double high, cons
   c.text((a.left + a.right) / 2 - c.textWidth(L.label19) / 2, below + th, L.label19);
   c.text(20, a.bottom - th / 2, trimmed(L.label6));
   c.text(20, a.top - th / 2, trimmed(L.label4));
-  c.text(20, (a.top + a.bottom) / 2 - th, L.label18);
-  c.text(20, (a.top + a.bottom) / 2, "Yint " + trimmed(L.label5));
+  // The Y name and interval go in the margin left of the ticks (the colour
+  // discs reach 100 beyond the plot's edge, the ticks 180). A name too wide
+  // for it is written downwards, a letter per line; the interval then goes
+  // under it, its caption and value on lines of their own.
+  const double margin = 20, room = a.left - kTick - 2 * margin;
+  std::vector<std::string> lines;
+  if (c.textWidth(L.label18) <= room) {
+    lines.push_back(L.label18);
+  } else {
+    for (char ch : L.label18) lines.emplace_back(1, ch);
+    lines.emplace_back();
+  }
+  const std::string yint = "Yint " + trimmed(L.label5);
+  if (c.textWidth(yint) <= room) {
+    lines.push_back(yint);
+  } else {
+    lines.push_back("Yint");
+    lines.push_back(trimmed(L.label5));
+  }
+  const bool stacked = lines.size() > 2;
+  double y = stacked ? (a.top + a.bottom) / 2 - th * static_cast<double>(lines.size()) / 2 : (a.top + a.bottom) / 2 - th;
+  for (const std::string& line : lines) {
+    if (!line.empty() && line != " ") {
+      const double x = stacked ? margin + std::max(0.0, (room - c.textWidth(line)) / 2) : margin;
+      c.text(x, y, line);
+    }
+    y += th;
+  }
   return L;
 }
 
@@ -197,32 +244,106 @@ std::vector<double> contourLevels(double low, double high, int lines) {
   return v;
 }
 
+namespace {
+
+// The levels strictly between two neighbouring fine values, as (level index,
+// position) pairs appended to `out`. Only the few levels near the pair are
+// tested; the test itself is the plain strict one on the level's value.
+struct Crossing {
+  int level;
+  int at;
+  bool operator<(const Crossing& o) const { return level != o.level ? level < o.level : at < o.at; }
+};
+
+class LevelFinder {
+ public:
+  LevelFinder(double low, double high, const std::vector<double>& levels)
+      : levels_(levels), low_(low), step_(levels.size() > 1 ? (high - low) / static_cast<double>(levels.size() - 1) : 0) {
+    const int last = static_cast<int>(levels_.size()) - 1;
+    // Levels packed so densely that their rounding spans several steps are all tested.
+    spaced_ = std::isfinite(step_) && std::abs(step_) > 1e-9 * std::max(std::abs(low_), std::abs(low_ + step_ * last));
+    inverse_ = spaced_ ? 1 / step_ : 0;
+    top_ = last + 3.5;
+  }
+
+  void crossings(double v0, double v1, int at, std::vector<Crossing>& out) const {
+    const double lo = std::min(v0, v1), hi = std::max(v0, v1);
+    if (!(lo < hi)) return;  // equal values (or no numbers) cross nothing
+    if (spaced_) {
+      // Most pairs lie well inside one gap between levels: their level
+      // positions (shifted by 2, limited to the levels' span) truncate to
+      // the same whole number, and no level can lie between them.
+      constexpr double kSlack = 1e-5;
+      double e0 = (lo - low_) * inverse_ + 2, e1 = (hi - low_) * inverse_ + 2;
+      if (e0 > e1) std::swap(e0, e1);
+      e0 = std::clamp(e0 - kSlack, 0.5, top_);
+      e1 = std::clamp(e1 + kSlack, 0.5, top_);
+      const long i0 = static_cast<long>(e0);
+      if (i0 == static_cast<long>(e1) && e0 != static_cast<double>(i0)) return;
+    }
+    const int last = static_cast<int>(levels_.size()) - 1;
+    int k0 = 0, k1 = last;
+    if (spaced_) {
+      // Index estimates widened by one each way, so rounding cannot lose a level.
+      double e0 = (lo - low_) / step_, e1 = (hi - low_) / step_;
+      if (e0 > e1) std::swap(e0, e1);
+      e0 = std::clamp(std::floor(e0) - 1, -1.0, static_cast<double>(last) + 1);
+      e1 = std::clamp(std::ceil(e1) + 1, -1.0, static_cast<double>(last) + 1);
+      if (!std::isnan(e0) && !std::isnan(e1)) {
+        k0 = std::max(0, static_cast<int>(e0));
+        k1 = std::min(last, static_cast<int>(e1));
+      }
+    }
+    for (int k = k0; k <= k1; ++k) {
+      const double L = levels_[static_cast<size_t>(k)];
+      if ((v0 > L && v1 < L) || (v0 < L && v1 > L)) out.push_back({k, at});
+    }
+  }
+
+ private:
+  const std::vector<double>& levels_;
+  double low_, step_;
+  bool spaced_ = false;
+  double inverse_ = 0, top_ = 0;
+};
+
+}  // namespace
+
 long drawContourDots(Canvas& c, const FineGrid& f, const PlotRect& a, double low, double high, int lines) {
   c.setForeground(kContourRed);
   const std::vector<double> levels = contourLevels(low, high, lines);
-  if (f.fineM < 1 || f.fineN < 1) return 0;
+  if (f.fineM < 1 || f.fineN < 1 || levels.empty()) return 0;
   const double w = a.right - a.left, h = a.bottom - a.top;
+  const LevelFinder finder(low, high, levels);
   long dots = 0;
-  for (int r = 0; r <= f.fineN; ++r)
-    for (double L : levels)
-      for (int q = 0; q < f.fineM; ++q) {
-        const double v0 = f.at(q, r), v1 = f.at(q + 1, r);
-        if ((v0 > L && v1 < L) || (v0 < L && v1 > L)) {
-          const double u = q + (v0 - L) / (v0 - v1);
-          dot(c, a.left + w * u / f.fineM, a.top + h * (f.fineN - r) / f.fineN);
-          ++dots;
-        }
-      }
-  for (int q = 0; q <= f.fineM; ++q)
-    for (double L : levels)
-      for (int r = 0; r < f.fineN; ++r) {
-        const double v0 = f.at(q, r), v1 = f.at(q, r + 1);
-        if ((v0 > L && v1 < L) || (v0 < L && v1 > L)) {
-          const double v = r + (v0 - L) / (v0 - v1);
-          dot(c, a.left + w * q / f.fineM, a.top + h * (f.fineN - v) / f.fineN);
-          ++dots;
-        }
-      }
+  // Dots are drawn level by level along each row (then column), in
+  // increasing position, as a scan of every level over the row would.
+  std::vector<Crossing> found;
+  for (int r = 0; r <= f.fineN; ++r) {
+    found.clear();
+    for (int q = 0; q < f.fineM; ++q) finder.crossings(f.at(q, r), f.at(q + 1, r), q, found);
+    std::sort(found.begin(), found.end());
+    for (const Crossing& x : found) {
+      const double L = levels[static_cast<size_t>(x.level)];
+      const double v0 = f.at(x.at, r), v1 = f.at(x.at + 1, r);
+      const double u = x.at + (v0 - L) / (v0 - v1);
+      dot(c, a.left + w * u / f.fineM, a.top + h * (f.fineN - r) / f.fineN);
+      ++dots;
+    }
+  }
+  for (int q = 0; q <= f.fineM; ++q) {
+    found.clear();
+    const double* col = &f.f[static_cast<size_t>(q) * (static_cast<size_t>(f.fineN) + 1)];
+    for (int r = 0; r < f.fineN; ++r) finder.crossings(col[r], col[r + 1], r, found);
+    std::sort(found.begin(), found.end());
+    for (const Crossing& x : found) {
+      const double L = levels[static_cast<size_t>(x.level)];
+      const double v0 = col[x.at], v1 = col[x.at + 1];
+      const double v = x.at + (v0 - L) / (v0 - v1);
+      dot(c, a.left + w * q / f.fineM, a.top + h * (f.fineN - v) / f.fineN);
+      ++dots;
+    }
+  }
   return dots;
 }
 
@@ -245,6 +366,27 @@ void paintColoursLiteral(Canvas& c, const FineGrid& f, const PlotRect& a, double
     }
 }
 
+namespace {
+
+// Runs body(begin, end) over [0, count) split between the machine's cores;
+// small jobs stay on the calling thread.
+template <class Body>
+void splitOverCores(size_t count, size_t smallest, const Body& body) {
+  const size_t cores = std::clamp<size_t>(std::thread::hardware_concurrency(), 1, 8);
+  const size_t parts = std::min(cores, std::max<size_t>(count / std::max<size_t>(smallest, 1), 1));
+  if (parts <= 1) {
+    body(size_t{0}, count);
+    return;
+  }
+  std::vector<std::thread> threads;
+  threads.reserve(parts - 1);
+  for (size_t k = 1; k < parts; ++k) threads.emplace_back(body, count * k / parts, count * (k + 1) / parts);
+  body(size_t{0}, count / parts);
+  for (std::thread& t : threads) t.join();
+}
+
+}  // namespace
+
 RgbImage renderColourMap(const FineGrid& f, const PlotRect& a, double low, double high, double x0, double y0,
                          int w, int h, double tpp, double R, Rgb background) {
   RgbImage img;
@@ -254,31 +396,50 @@ RgbImage renderColourMap(const FineGrid& f, const PlotRect& a, double low, doubl
   if (f.fineM < 1 || f.fineN < 1 || img.pixels.empty()) return img;
   const size_t stride = static_cast<size_t>(f.fineN) + 1;
   std::vector<Rgb> colours(f.f.size());
-  for (size_t k = 0; k < f.f.size(); ++k) colours[k] = scaleColour((f.f[k] - low) / (high - low));
+  splitOverCores(colours.size(), 65536, [&](size_t from, size_t to) {
+    for (size_t k = from; k < to; ++k) colours[k] = scaleColour((f.f[k] - low) / (high - low));
+  });
   const double dx = (a.right - a.left) / f.fineM, dy = (a.bottom - a.top) / f.fineN;
   const double R2 = R * R;
+  // For every pixel column, the disc columns that reach it, last drawn
+  // first, with the half height of their chord there.
+  struct Reach {
+    int q;
+    double hh;
+  };
+  std::vector<Reach> reach;
+  std::vector<size_t> firstReach(static_cast<size_t>(img.width) + 1, 0);
   for (int col = 0; col < img.width; ++col) {
     const double px = x0 + (col + 0.5) * tpp;
-    // Columns of discs that can reach this pixel column, last drawn first.
     const int qHi = std::min(f.fineM, static_cast<int>(std::floor((px + R - a.left) / dx)));
     const int qLo = std::max(0, static_cast<int>(std::ceil((px - R - a.left) / dx)));
-    if (qHi < qLo) continue;
-    for (int row = 0; row < img.height; ++row) {
-      const double py = y0 + (row + 0.5) * tpp;
+    for (int q = qHi; q >= qLo; --q) {
+      const double ddx = a.left + q * dx - px;
+      const double left = R2 - ddx * ddx;
+      if (left < 0) continue;
+      reach.push_back({q, std::sqrt(left)});
+    }
+    firstReach[static_cast<size_t>(col) + 1] = reach.size();
+  }
+  // Every pixel takes the first disc (in that order) whose chord holds a fine row.
+  splitOverCores(static_cast<size_t>(img.height), 64, [&](size_t rowFrom, size_t rowTo) {
+    for (size_t row = rowFrom; row < rowTo; ++row) {
+      const double py = y0 + (static_cast<double>(row) + 0.5) * tpp;
       const double up = a.bottom - py;  // height above the bottom edge
-      for (int q = qHi; q >= qLo; --q) {
-        const double ddx = a.left + q * dx - px;
-        const double left = R2 - ddx * ddx;
-        if (left < 0) continue;
-        const double hh = std::sqrt(left);
-        const int rHi = std::min(f.fineN, static_cast<int>(std::floor((up + hh) / dy)));
-        const int rLo = std::max(0, static_cast<int>(std::ceil((up - hh) / dy)));
-        if (rHi < rLo) continue;
-        img.pixels[static_cast<size_t>(row) * img.width + col] = colours[static_cast<size_t>(q) * stride + rHi];
-        break;
+      Rgb* out = &img.pixels[row * static_cast<size_t>(img.width)];
+      for (int col = 0; col < img.width; ++col) {
+        const size_t end = firstReach[static_cast<size_t>(col) + 1];
+        for (size_t k = firstReach[static_cast<size_t>(col)]; k < end; ++k) {
+          const double hh = reach[k].hh;
+          const int rHi = std::min(f.fineN, static_cast<int>(std::floor((up + hh) / dy)));
+          const int rLo = std::max(0, static_cast<int>(std::ceil((up - hh) / dy)));
+          if (rHi < rLo) continue;
+          out[col] = colours[static_cast<size_t>(reach[k].q) * stride + static_cast<size_t>(rHi)];
+          break;
+        }
       }
     }
-  }
+  });
   return img;
 }
 

@@ -3,6 +3,7 @@
 // recording canvas.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <map>
@@ -251,4 +252,52 @@ TEST(ContourFrame, CaptionsTicksAndReadout) {
   ASSERT_TRUE(top);
   EXPECT_EQ(top->xText, "    .600");
   EXPECT_NEAR(std::stod(top->wresText), g.value(4, 4), 1e-5);  // as many digits as 12 places hold
+}
+
+// The Y name and interval sit wholly in the margin left of the ticks, where
+// neither the window's edge nor the colour discs (100 beyond the plot) reach
+// them; a name too wide for the margin reads downwards, a letter per line.
+TEST(ContourFrame, YCaptionsFitLeftOfTheTicks) {
+  for (int16_t code : {1, 2, 3, 4}) {
+    ContourGrid g = gridOf(5, 5, bumpy);
+    g.gridDef.xCode = code == 1 ? 2 : 1;
+    g.gridDef.yCode = code;
+    g.gridDef.yMin = 80;
+    g.gridDef.yMax = 90;
+    RecordingCanvas c(12000, 9000);
+    const PlotRect a = plotRect(c.width(), c.height());
+    const FrameLabels L = drawFrame(c, g.gridDef, 1230, 4920, a);
+    std::string down;
+    std::vector<std::string> after;
+    double lastY = -1;
+    for (const Op& o : c.of(Op::Text)) {
+      if (!(o.x1 < a.left && o.y1 > a.top && o.y1 + c.textHeight() < a.bottom)) continue;
+      SCOPED_TRACE(o.text);
+      EXPECT_GE(o.x1, 0);
+      EXPECT_LE(o.x1 + c.textWidth(o.text), a.left - 180);
+      EXPECT_GT(o.y1, lastY);  // top to bottom, no line over another
+      lastY = o.y1 + c.textHeight() - 1;
+      if (o.text.size() == 1 && after.empty())
+        down += o.text;
+      else
+        after.push_back(o.text);
+    }
+    std::string name = L.label18;
+    name.erase(std::remove(name.begin(), name.end(), ' '), name.end());
+    EXPECT_EQ(down, name);
+    EXPECT_EQ(after, (std::vector<std::string>{"Yint", "2.000"}));
+  }
+  // A margin wide enough keeps both on one line each.
+  struct NarrowFont : RecordingCanvas {
+    using RecordingCanvas::RecordingCanvas;
+    double textWidth(const std::string& s) const override { return 40.0 * static_cast<double>(s.size()); }
+  } n(12000, 9000);
+  const ContourGrid g = gridOf(5, 5, bumpy);
+  drawFrame(n, g.gridDef, 1230, 4920, plotRect(n.width(), n.height()));
+  const Op* name = n.textOp("Inclination");
+  ASSERT_NE(name, nullptr);
+  EXPECT_DOUBLE_EQ(name->x1, 20);
+  const Op* yint = n.textOp("Yint 2.000");
+  ASSERT_NE(yint, nullptr);
+  EXPECT_DOUBLE_EQ(yint->y1, name->y1 + n.textHeight());
 }
