@@ -9,6 +9,9 @@
 #include <sstream>
 
 #include "model/critical_potentials.h"
+#include "test_files.h"
+
+using namespace tavrin::testing_support;
 
 namespace fs = std::filesystem;
 
@@ -18,13 +21,6 @@ struct Result {
   int status = -1;
   std::string out, err;
 };
-
-std::string slurp(const fs::path& p) {
-  std::ifstream f(p, std::ios::binary);
-  std::ostringstream s;
-  s << f.rdbuf();
-  return s.str();
-}
 
 // Runs the built tool with the given arguments and standard input.
 Result runCli(const std::string& args, const std::string& input) {

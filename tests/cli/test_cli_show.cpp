@@ -6,6 +6,9 @@
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
+#include "test_files.h"
+
+using namespace tavrin::testing_support;
 
 namespace fs = std::filesystem;
 
@@ -15,13 +18,6 @@ struct CliRun {
   int code = -1;
   std::string out, err;
 };
-
-std::string slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 std::string quote(const std::string& s) {
   std::string q = "'";

@@ -12,7 +12,7 @@
 #include <thread>
 
 #include "contours/contour_engine.h"
-#include "test_scratch.h"
+#include "test_files.h"
 
 using namespace tavrin::contours;
 namespace fs = std::filesystem;

@@ -10,36 +10,17 @@
 
 #include "model/dci_writer.h"
 #include "shell/errors.h"
+#include "test_files.h"
+
+using namespace tavrin::testing_support;
 
 namespace fs = std::filesystem;
 using namespace tavrin;
 
 namespace {
 
-std::string readBytes(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
 std::string golden(const char* name) {
-  return readBytes(fs::path(TAVRIN_SOURCE_DIR) / "tests/model/golden" / name);
-}
-
-std::vector<std::string> lines(const std::string& text) {
-  std::vector<std::string> out;
-  size_t start = 0;
-  while (start < text.size()) {
-    const size_t end = text.find("\r\n", start);
-    if (end == std::string::npos) {
-      out.push_back(text.substr(start));
-      break;
-    }
-    out.push_back(text.substr(start, end - start));
-    start = end + 2;
-  }
-  return out;
+  return slurp(fs::path(TAVRIN_SOURCE_DIR) / "tests/model/golden" / name);
 }
 
 std::vector<ObservationPoint> pts(std::initializer_list<ObservationPoint> l) { return l; }
@@ -127,22 +108,6 @@ ParameterSet oneLightCurve(int points, int nppl) {
   return p;
 }
 
-class TempDir {
- public:
-  TempDir() {
-    path_ = fs::temp_directory_path() / ("tavrin-dci-" + std::to_string(::getpid()) + "-" + std::to_string(counter_++));
-    fs::remove_all(path_);
-    fs::create_directories(path_);
-  }
-  ~TempDir() { fs::remove_all(path_); }
-  fs::path operator/(const std::string& name) const { return path_ / name; }
-  const fs::path& path() const { return path_; }
-
- private:
-  fs::path path_;
-  static inline int counter_ = 0;
-};
-
 int errorOf(const std::function<void()>& f) {
   try {
     f();
@@ -164,8 +129,8 @@ TEST(DciWriter, SaveWritesTheGoldenBytesAndFillsTheRecordBuffer) {
   ParameterSet p = fullSet(5);
   const SaveOutcome out = saveDci(p, (dir / "g.dci").string());
   ASSERT_TRUE(out.written) << out.refusal;
-  EXPECT_EQ(readBytes(dir / "g.dci"), golden("dci_curves_nppl5.dci"));
-  const auto l = lines(golden("dci_curves_nppl5.dci"));
+  EXPECT_EQ(slurp(dir / "g.dci"), golden("dci_curves_nppl5.dci"));
+  const auto l = crlfLines(golden("dci_curves_nppl5.dci"));
   for (int r = 1; r <= 15; ++r) EXPECT_EQ(p.storedDciRecords[static_cast<size_t>(r)], l[static_cast<size_t>(r - 1)]);
   EXPECT_TRUE(p.storedDciRecords[16].empty());
 }
@@ -176,7 +141,7 @@ TEST(DciWriter, OneLightCurveIsRecordTwelve) {
   p.curves[3].wavel = 0.55;
   const auto recs = dciRecords(p);
   ASSERT_EQ(recs.size(), 12u);
-  const auto l = lines(dciText(p));
+  const auto l = crlfLines(dciText(p));
   EXPECT_EQ(l[11], recs[11]);
   EXPECT_EQ(l[11].substr(0, 3), "  7");
   EXPECT_EQ(l[11].size(), 94u);  // no data-file name: one blank after WAVEL
@@ -186,7 +151,7 @@ TEST(DciWriter, OneLightCurveIsRecordTwelve) {
 }
 
 TEST(DciWriter, TwelvePointsFivePerLine) {
-  const auto l = lines(dciText(oneLightCurve(12, 5)));
+  const auto l = crlfLines(dciText(oneLightCurve(12, 5)));
   // 12 records, "300.", "300.", "150.", three data lines, the end line.
   ASSERT_EQ(l.size(), 19u);
   EXPECT_EQ(l[17].size(), 5u * 28);
@@ -199,7 +164,7 @@ TEST(DciWriter, TwelvePointsFivePerLine) {
 TEST(DciWriter, EndLineCountsTheRealPointsOfTheLastLine) {
   for (int nppl = 1; nppl <= 5; ++nppl) {
     for (int n = 0; n <= 11; ++n) {
-      const auto l = lines(dciText(oneLightCurve(n, nppl)));
+      const auto l = crlfLines(dciText(oneLightCurve(n, nppl)));
       const int rounded = n == 0 ? 0 : ((n - 1) / nppl + 1) * nppl;
       const int onLast = n == 0 ? nppl : n - (rounded - nppl);
       EXPECT_EQ(l.back(), "  " + std::to_string(-10000 - onLast) + ".") << "n=" << n << " nppl=" << nppl;
@@ -214,15 +179,15 @@ TEST(DciWriter, EndLineCountsTheRealPointsOfTheLastLine) {
 TEST(DciWriter, KeyThirtyIsAlwaysOne) {
   ParameterSet p;
   p.adjustKeys[30] = '0';
-  EXPECT_EQ(lines(dciText(p))[3].substr(35, 1), "1");
+  EXPECT_EQ(crlfLines(dciText(p))[3].substr(35, 1), "1");
   p.adjustKeys[29] = '0';
   p.adjustKeys[31] = '0';
-  EXPECT_EQ(lines(dciText(p))[3].substr(31, 11), "11101 01111");
+  EXPECT_EQ(crlfLines(dciText(p))[3].substr(31, 11), "11101 01111");
 }
 
 TEST(DciWriter, PeriodIsWiderThanInTheLci) {
   ParameterSet p;
-  EXPECT_EQ(lines(dciText(p))[7].substr(16, 17), "  .2325000000D+03");
+  EXPECT_EQ(crlfLines(dciText(p))[7].substr(16, 17), "  .2325000000D+03");
 }
 
 TEST(DciWriter, PointIndexPastNineThousandIsASubscriptError) {
@@ -263,7 +228,7 @@ TEST(DciWriter, NoMode13CopyOfThePotential) {
   p.POT2 = 3.6;
   ASSERT_TRUE(saveDci(p, (dir / "c.dci").string()).written);
   EXPECT_EQ(p.POT2, 3.6);
-  EXPECT_EQ(lines(readBytes(dir / "c.dci"))[10].substr(42, 13), "  .360000D+01");
+  EXPECT_EQ(crlfLines(slurp(dir / "c.dci"))[10].substr(42, 13), "  .360000D+01");
 }
 
 TEST(DciWriter, RefusalWritesNothing) {
@@ -276,7 +241,7 @@ TEST(DciWriter, RefusalWritesNothing) {
   const SaveOutcome out = saveDci(p, file.string());
   EXPECT_FALSE(out.written);
   EXPECT_FALSE(out.refusal.empty());
-  EXPECT_EQ(readBytes(file), "old");
+  EXPECT_EQ(slurp(file), "old");
   EXPECT_FALSE(fs::exists(dir / "n.dci"));
 }
 
@@ -292,7 +257,7 @@ TEST(DciWriter, SnapKeepsTheRecordValues) {
   ASSERT_TRUE(out.text46 && out.text47);
   EXPECT_EQ(*out.text46, " 3.7500");
   EXPECT_EQ(*out.text47, " 3.7500");
-  const auto l = lines(readBytes(dir / "s.dci"));
+  const auto l = crlfLines(slurp(dir / "s.dci"));
   EXPECT_EQ(l[10].substr(29, 26), "  .370000D+01  .380000D+01");
 }
 
@@ -307,5 +272,5 @@ TEST(DciWriter, FailedWriteLeavesTheOldFile) {
     std::ofstream(file, std::ios::binary) << "old";
   }
   EXPECT_EQ(errorOf([&] { saveDci(p, file.string()); }), 6);
-  EXPECT_EQ(readBytes(file), "old");
+  EXPECT_EQ(slurp(file), "old");
 }

@@ -21,7 +21,9 @@
 #include "shell/atomic_file.h"
 #include "shell/errors.h"
 #include "shell/settings.h"
-#include "test_scratch.h"
+#include "test_files.h"
+
+using namespace tavrin::testing_support;
 
 using namespace tavrin;
 namespace fs = std::filesystem;
@@ -35,13 +37,6 @@ const std::vector<std::string> kHostile = {
 
 fs::path scratch(const std::string& name) {
   return tavrin::testing_support::freshTestDir("hostile-names", name);
-}
-
-std::string slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
 }
 
 ParameterSet example() {

@@ -11,36 +11,17 @@
 
 #include "model/lci_writer.h"
 #include "shell/errors.h"
+#include "test_files.h"
+
+using namespace tavrin::testing_support;
 
 namespace fs = std::filesystem;
 using namespace tavrin;
 
 namespace {
 
-std::string readBytes(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
 std::string golden(const char* name) {
-  return readBytes(fs::path(TAVRIN_SOURCE_DIR) / "tests/model/golden" / name);
-}
-
-std::vector<std::string> lines(const std::string& text) {
-  std::vector<std::string> out;
-  size_t start = 0;
-  while (start < text.size()) {
-    const size_t end = text.find("\r\n", start);
-    if (end == std::string::npos) {
-      out.push_back(text.substr(start));
-      break;
-    }
-    out.push_back(text.substr(start, end - start));
-    start = end + 2;
-  }
-  return out;
+  return slurp(fs::path(TAVRIN_SOURCE_DIR) / "tests/model/golden" / name);
 }
 
 // The start-up set in detached mode with two spots on star 1 and one on star 2.
@@ -55,28 +36,6 @@ ParameterSet spottedDetached() {
   return p;
 }
 
-class TempDir {
- public:
-  TempDir() {
-    path_ = fs::temp_directory_path() / ("tavrin-lci-" + std::to_string(::getpid()) + "-" + std::to_string(counter_++));
-    fs::remove_all(path_);
-    fs::create_directories(path_);
-  }
-  ~TempDir() { fs::remove_all(path_); }
-  fs::path operator/(const std::string& name) const { return path_ / name; }
-  const fs::path& path() const { return path_; }
-
- private:
-  fs::path path_;
-  static inline int counter_ = 0;
-};
-
-size_t filesIn(const fs::path& dir) {
-  size_t n = 0;
-  for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir)) ++n;
-  return n;
-}
-
 }  // namespace
 
 TEST(LciWriter, GoldenFileWithSpotsCharacterForCharacter) {
@@ -89,13 +48,13 @@ TEST(LciWriter, SaveWritesTheGoldenBytes) {
   const SaveOutcome out = saveLci(p, (dir / "a.lci").string());
   EXPECT_TRUE(out.written);
   EXPECT_TRUE(out.refusal.empty());
-  EXPECT_EQ(readBytes(dir / "a.lci"), golden("lci_defaults_spots.lci"));
+  EXPECT_EQ(slurp(dir / "a.lci"), golden("lci_defaults_spots.lci"));
   EXPECT_EQ(filesIn(dir.path()), 1u) << "no temporary file may stay behind";
 }
 
 TEST(LciWriter, StartUpFieldsInTheirColumns) {
   ParameterSet p;
-  const auto l = lines(lciText(p));
+  const auto l = crlfLines(lciText(p));
   ASSERT_EQ(l.size(), 11u);  // seven records, two "300.", "150.", "9"
   EXPECT_EQ(l[0], "1 1 1 0 0 1 1 2 ");
   EXPECT_EQ(l[1].substr(0, 1), "2");
@@ -116,14 +75,14 @@ TEST(LciWriter, SystemWithoutSpotsEndsWithTheFourClosingLines) {
   const std::string tail = "300.\r\n300.\r\n150.\r\n9\r\n";
   ASSERT_GE(t.size(), tail.size());
   EXPECT_EQ(t.substr(t.size() - tail.size()), tail);
-  EXPECT_EQ(lines(t)[7], "300.");
+  EXPECT_EQ(crlfLines(t)[7], "300.");
 }
 
 TEST(LciWriter, StarWithoutSpotsGivesOnlyItsEndLine) {
   ParameterSet p;
   p.spotCount = {0, 0, 1};
   p.spots[2][1] = {1.0, 2.0, 0.5, 0.8};
-  const auto l = lines(lciText(p));
+  const auto l = crlfLines(lciText(p));
   ASSERT_EQ(l.size(), 12u);
   EXPECT_EQ(l[7], "300.");
   EXPECT_EQ(l[8], "  1.00000  2.00000   .50000   .80000");
@@ -133,7 +92,7 @@ TEST(LciWriter, StarWithoutSpotsGivesOnlyItsEndLine) {
 TEST(LciWriter, TenSpotsWriteAndElevenOrNegativeCountsFail) {
   ParameterSet p;
   p.spotCount = {0, 10, 0};
-  EXPECT_EQ(lines(lciText(p)).size(), 21u);
+  EXPECT_EQ(crlfLines(lciText(p)).size(), 21u);
   p.spotCount = {0, 11, 0};
   try {
     lciText(p);
@@ -160,13 +119,13 @@ TEST(LciWriter, ModeThreeWithDetachedPotentialsIsRefusedAndNothingWritten) {
                               0),
             0u)
       << out.refusal;
-  EXPECT_EQ(readBytes(file), "old contents");
+  EXPECT_EQ(slurp(file), "old contents");
   EXPECT_EQ(filesIn(dir.path()), 1u);
 
   ParameterSet detached;
   detached.MODE = 2;
   EXPECT_TRUE(saveLci(detached, file.string()).written);
-  EXPECT_EQ(readBytes(file), lciText(detached));
+  EXPECT_EQ(slurp(file), lciText(detached));
 }
 
 TEST(LciWriter, RefusalCreatesNoFile) {
@@ -187,7 +146,7 @@ TEST(LciWriter, OvercontactModesCarryStarOnePotentialIntoPotTwo) {
     const SaveOutcome out = saveLci(p, (dir / "o.lci").string());
     ASSERT_TRUE(out.written) << out.refusal;
     EXPECT_EQ(p.POT2, 3.5);
-    EXPECT_EQ(lines(readBytes(dir / "o.lci"))[5].substr(43, 13), "  .350000D+01");
+    EXPECT_EQ(crlfLines(slurp(dir / "o.lci"))[5].substr(43, 13), "  .350000D+01");
   }
 }
 
@@ -214,12 +173,12 @@ TEST(LciWriter, SnappedPotentialReachesTheFileOnlyAtTheNextSave) {
   EXPECT_EQ(*out.text46, " 3.7500");
   EXPECT_FALSE(out.text47.has_value());
   EXPECT_NEAR(p.POTH, 3.75002, 1e-5);
-  EXPECT_EQ(lines(readBytes(file))[5].substr(30, 13), "  .330000D+01");
+  EXPECT_EQ(crlfLines(slurp(file))[5].substr(30, 13), "  .330000D+01");
 
   out = saveLci(p, file);
   ASSERT_TRUE(out.written);
   EXPECT_FALSE(out.text46.has_value());
-  EXPECT_EQ(lines(readBytes(file))[5].substr(30, 13), "  .375002D+01");
+  EXPECT_EQ(crlfLines(slurp(file))[5].substr(30, 13), "  .375002D+01");
 }
 
 TEST(LciWriter, FailedWriteThrowsAndLeavesNoFile) {
@@ -257,7 +216,7 @@ TEST(LciWriter, ValuesThatCannotBeFormattedStopTheSaveBeforeTheFileIsTouched) {
     } catch (const TavrinError& e) {
       EXPECT_EQ(e.number(), 6);
     }
-    EXPECT_EQ(readBytes(file), "keep");
+    EXPECT_EQ(slurp(file), "keep");
   }
 }
 
@@ -267,7 +226,7 @@ TEST(LciWriter, NegativeValuesFillTheirColumns) {
   p.DPDT = -0.5e-6;
   p.PSHIFT = -0.0123;
   p.THE = -1.5;
-  const auto l = lines(lciText(p));
+  const auto l = crlfLines(lciText(p));
   EXPECT_EQ(l[3].substr(0, 2), "-1");
   EXPECT_EQ(l[1].substr(31, 13), " -.500000D-06");
   EXPECT_EQ(l[1].substr(44, 10), "    -.0123");

@@ -7,7 +7,7 @@
 #include "output/dco_reader.h"
 #include "report_builders.h"
 #include "shell/errors.h"
-#include "test_scratch.h"
+#include "test_files.h"
 
 using namespace tavrin;
 using namespace testreports;

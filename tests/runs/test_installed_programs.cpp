@@ -7,7 +7,7 @@
 
 #include "model/parameter_history.h"
 #include "runs/runs.h"
-#include "test_scratch.h"
+#include "test_files.h"
 
 using namespace tavrin;
 using namespace tavrin::runs;

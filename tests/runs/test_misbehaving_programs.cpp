@@ -20,7 +20,7 @@
 #include "output/lco_reader.h"
 #include "runs/runs.h"
 #include "shell/errors.h"
-#include "test_scratch.h"
+#include "test_files.h"
 
 using namespace tavrin;
 using namespace tavrin::runs;

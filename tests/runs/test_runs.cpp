@@ -14,22 +14,15 @@
 #include "model/parameter_history.h"
 #include "runs/runs.h"
 #include "shell/errors.h"
-#include "test_scratch.h"
+#include "test_files.h"
+
+using namespace tavrin::testing_support;
 
 using namespace tavrin;
 using namespace tavrin::runs;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
-
-void spit(const fs::path& p, const std::string& s) { std::ofstream(p, std::ios::binary) << s; }
 
 fs::path scratch(const std::string& name) {
   return tavrin::testing_support::freshTestDir("runs", name);

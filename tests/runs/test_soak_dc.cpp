@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "../../bench/soak_dc_cycle.h"
-#include "test_scratch.h"
+#include "test_files.h"
 
 TEST(SoakDc, FiftyCyclesLeaveNoGrowth) {
   namespace fs = std::filesystem;

@@ -14,16 +14,12 @@
 #include "model/input_reader.h"
 #include "model/lci_writer.h"
 #include "standin.h"
+#include "test_files.h"
+
+using namespace tavrin::testing_support;
 
 namespace tavrin::standin {
 namespace {
-
-std::string slurp(const std::string& path) {
-  std::ifstream f(path, std::ios::binary);
-  std::stringstream s;
-  s << f.rdbuf();
-  return s.str();
-}
 
 const std::string kExamples = std::string(TAVRIN_SOURCE_DIR) + "/examples/";
 

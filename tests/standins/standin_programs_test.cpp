@@ -11,24 +11,14 @@
 
 #include "model/input_reader.h"
 #include "standin.h"
-#include "test_scratch.h"
+#include "test_files.h"
+
+using namespace tavrin::testing_support;
 
 namespace tavrin::standin {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string slurp(const fs::path& path) {
-  std::ifstream f(path, std::ios::binary);
-  std::stringstream s;
-  s << f.rdbuf();
-  return s.str();
-}
-
-void spill(const fs::path& path, const std::string& text) {
-  std::ofstream f(path, std::ios::binary);
-  f << text;
-}
 
 struct ProgramRun {
   int status = -1;
@@ -82,7 +72,7 @@ TEST(StandinPrograms, SynthexRefusesBadInputOnStandardError) {
       {"page3.lci", "3" + lci.substr(1)},
   };
   for (const auto& c : cases) {
-    spill(dir / c.name, c.text);
+    spit(dir / c.name, c.text);
     const ProgramRun r = run("Synthex", dir / c.name);
     EXPECT_NE(r.status, 0) << c.name;
     EXPECT_EQ(r.out, "") << c.name;
@@ -113,7 +103,7 @@ TEST(StandinPrograms, SolvexAnswersBadInputWithAnErrLine) {
       {"lci.dci", slurp(kExamples / "example.lci")},
   };
   for (const auto& c : cases) {
-    spill(dir / c.name, c.text);
+    spit(dir / c.name, c.text);
     const ProgramRun r = run("Solvex", dir / c.name);
     EXPECT_EQ(r.status, 0) << c.name;
     EXPECT_EQ(lastLine(r.out).rfind("*ERR* ", 0), 0u) << c.name << ": " << lastLine(r.out);

@@ -13,16 +13,12 @@
 #include "model/input_reader.h"
 #include "shell/errors.h"
 #include "standin.h"
+#include "test_files.h"
+
+using namespace tavrin::testing_support;
 
 namespace tavrin::standin {
 namespace {
-
-std::string slurp(const std::string& path) {
-  std::ifstream f(path, std::ios::binary);
-  std::stringstream s;
-  s << f.rdbuf();
-  return s.str();
-}
 
 // Changes one character of the parameter records (the first `headBytes`).
 std::string damaged(const std::string& text, size_t headBytes, std::mt19937& rng) {
