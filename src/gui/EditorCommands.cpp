@@ -1,6 +1,9 @@
 // The DC editor menus (Adjust, Datafiles, Spots, Misc.) and the file dialog's
 // observation-file operation.
 #include <QAction>
+#include <QLabel>
+#include <QMenuBar>
+#include <QVBoxLayout>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -80,6 +83,27 @@ void printWindowImage(QWidget* window) {
   painter.setViewport(page.x(), page.y(), size.width(), size.height());
   painter.setWindow(image.rect());
   painter.drawPixmap(0, 0, image);
+}
+
+QVBoxLayout* layoutWithPrintMenu(QWidget* window) {
+  auto* outer = new QVBoxLayout(window);
+  auto* bar = new QMenuBar(window);
+  QAction* print = bar->addAction("Print");
+  print->setObjectName("Print");
+  QObject::connect(print, &QAction::triggered, window, [window] { printWindowImage(window); });
+  outer->setMenuBar(bar);
+  return outer;
+}
+
+QLabel* addTitle(QVBoxLayout* layout, QWidget* window, const char* name, const QString& text) {
+  auto* title = new QLabel(text, window);
+  title->setObjectName(name);
+  QFont f = title->font();
+  f.setBold(true);
+  f.setPointSizeF(f.pointSizeF() * 1.3);
+  title->setFont(f);
+  layout->addWidget(title);
+  return title;
 }
 
 }  // namespace editors

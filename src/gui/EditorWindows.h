@@ -5,6 +5,8 @@
 
 #include "frmMain.h"
 
+class QLabel;
+class QVBoxLayout;
 class QWidget;
 class frmAdjust;
 class frmIncrem;
@@ -29,4 +31,8 @@ W* existingEditorWindow(frmMain& main) {
 namespace editors {
 // The Print item of the editor windows: an image of the window on the printer.
 void printWindowImage(QWidget* window);
+// The editor windows' frame: a vertical layout under a menu bar holding Print.
+QVBoxLayout* layoutWithPrintMenu(QWidget* window);
+// The large bold heading at the top of an editor window.
+QLabel* addTitle(QVBoxLayout* layout, QWidget* window, const char* name, const QString& text);
 }  // namespace editors

@@ -44,18 +44,9 @@ frmAdjust::frmAdjust(frmMain& main) : QDialog(&main), main_(main) {
   setObjectName("frmAdjust");
   setWindowTitle("Adjust");
 
-  auto* outer = new QVBoxLayout(this);
-  auto* bar = new QMenuBar(this);
-  QAction* print = bar->addAction("Print");
-  print->setObjectName("Print");
-  connect(print, &QAction::triggered, this, [this] { editors::printWindowImage(this); });
-  outer->setMenuBar(bar);
+  QVBoxLayout* outer = editors::layoutWithPrintMenu(this);
 
-  QLabel* title = label(this, "Label1", "Adjust Parameters");
-  QFont tf = boldFont(title);
-  tf.setPointSizeF(tf.pointSizeF() * 1.3);
-  title->setFont(tf);
-  outer->addWidget(title);
+  editors::addTitle(outer, this, "Label1", "Adjust Parameters");
   QLabel* hint = label(this, "Label2", "A selected item means that the parameter will be adjusted to fit the data.");
   outer->addWidget(hint);
 

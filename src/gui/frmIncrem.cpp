@@ -22,20 +22,9 @@ frmIncrem::frmIncrem(frmMain& main) : QDialog(&main), main_(main) {
   setObjectName("frmIncrem");
   setWindowTitle("Increments");
 
-  auto* outer = new QVBoxLayout(this);
-  auto* bar = new QMenuBar(this);
-  QAction* print = bar->addAction("Print");
-  print->setObjectName("Print");
-  connect(print, &QAction::triggered, this, [this] { editors::printWindowImage(this); });
-  outer->setMenuBar(bar);
+  QVBoxLayout* outer = editors::layoutWithPrintMenu(this);
 
-  auto* title = new QLabel("Increments", this);
-  title->setObjectName("Label29");
-  QFont tf = title->font();
-  tf.setBold(true);
-  tf.setPointSizeF(tf.pointSizeF() * 1.3);
-  title->setFont(tf);
-  outer->addWidget(title);
+  editors::addTitle(outer, this, "Label29", "Increments");
   for (auto [name, text] : {std::pair{"Label30", "-- If they are made too large, they will cause systematic errors in the derivatives."},
                             std::pair{"Label31", "-- If they are made too small, they will cause excessive noise from roundoff errors."}}) {
     auto* l = new QLabel(text, this);

@@ -19,20 +19,9 @@ frmMiscParm::frmMiscParm(frmMain& main) : QDialog(&main), main_(main) {
   setObjectName("frmMiscParm");
   setWindowTitle("Misc. Parms2");
 
-  auto* outer = new QVBoxLayout(this);
-  auto* bar = new QMenuBar(this);
-  QAction* print = bar->addAction("Print");
-  print->setObjectName("Print");
-  connect(print, &QAction::triggered, this, [this] { editors::printWindowImage(this); });
-  outer->setMenuBar(bar);
+  QVBoxLayout* outer = editors::layoutWithPrintMenu(this);
 
-  auto* title = new QLabel("Miscellaneous Parameters", this);
-  title->setObjectName("Label1");
-  QFont tf = title->font();
-  tf.setBold(true);
-  tf.setPointSizeF(tf.pointSizeF() * 1.3);
-  title->setFont(tf);
-  outer->addWidget(title);
+  editors::addTitle(outer, this, "Label1", "Miscellaneous Parameters");
 
   const char* texts[7] = {
       "IFDER = If Derivatives, Equations and Residuals are to be printed out. (0,1)",
