@@ -58,6 +58,15 @@ bool waitForRuns(frmMain& w) {
   return QTest::qWaitFor([&] { return runcommands::runsInProgress(w) == 0; }, 60000);
 }
 
+// Loads the example input and starts its slow run; false when that failed.
+bool loadAndStartRun(frmMain& w, const SlowPrograms& f, const char* loadAction, const QString& input) {
+  w.session().app.programFolder = f.prog.toStdString();
+  w.action(loadAction)->trigger();
+  chooseFile(w, f.data, input);
+  w.action("RunStandard")->trigger();
+  return runcommands::runsInProgress(w) == 1;
+}
+
 }  // namespace
 
 TEST(ReportWhileRunning, LoadDcoWaitsForDcToEnd) {
@@ -66,13 +75,7 @@ TEST(ReportWhileRunning, LoadDcoWaitsForDcToEnd) {
   mwtest::MessageCatcher messages;
   frmMain w;
   Session& s = w.session();
-  s.app.programFolder = f.prog.toStdString();
-  w.action("LoadDCI")->trigger();
-  chooseFile(w, f.data, "example.dci");
-  ASSERT_EQ(s.app.dciName, "example.dci") << messages.messages.join("|").toStdString();
-
-  w.action("RunStandard")->trigger();
-  ASSERT_EQ(runcommands::runsInProgress(w), 1) << messages.messages.join("|").toStdString();
+  ASSERT_TRUE(loadAndStartRun(w, f, "LoadDCI", "example.dci")) << messages.messages.join("|").toStdString();
   ASSERT_EQ(s.app.dcoName, "example.dco");
   const double incl = s.params.XINCL;
   const QString refusal = "DC is still running: wait for it to end before reading example.dco";
@@ -124,13 +127,7 @@ TEST(ReportWhileRunning, DisplayLcoWaitsForLcToEnd) {
   mwtest::MessageCatcher messages;
   frmMain w;
   Session& s = w.session();
-  s.app.programFolder = f.prog.toStdString();
-  w.action("LoadLCI")->trigger();
-  chooseFile(w, f.data, "example.lci");
-  ASSERT_EQ(s.app.lciName, "example.lci") << messages.messages.join("|").toStdString();
-
-  w.action("RunStandard")->trigger();
-  ASSERT_EQ(runcommands::runsInProgress(w), 1) << messages.messages.join("|").toStdString();
+  ASSERT_TRUE(loadAndStartRun(w, f, "LoadLCI", "example.lci")) << messages.messages.join("|").toStdString();
   const QString refusal = "LC is still running: wait for it to end before reading example.lco";
   w.setFieldText("Text55", "untouched");
 
