@@ -359,7 +359,8 @@ DcDriverFactory ScratchDrivers::factory() {
       made_.push_back(dir);
     }
     try {
-      writeFileAtomically(joinPath(dir, "Contour0.dci"), baseText_);
+      // Removed with the folder at the end, so not worth waiting for the disk.
+      writeFileAtomically(joinPath(dir, "Contour0.dci"), baseText_, Durability::Scratch);
     } catch (const std::exception&) {
       // The base set is only a record for the user; the runs do not need it.
     }
