@@ -4,6 +4,8 @@
 #include <cmath>
 #include <thread>
 
+#include <sys/mman.h>
+
 #include "model/number_fields.h"
 
 namespace tavrin::contours {
@@ -40,6 +42,18 @@ void nodesFor(int i, int count, int& first, int& n) {
     first = i - 1;
     n = 4;
   }
+}
+
+// Large buffers filled once and at once: asks for huge pages, so that
+// the first touch faults in a few pages instead of thousands.
+void preferHugePages([[maybe_unused]] void* data, [[maybe_unused]] size_t bytes) {
+#ifdef MADV_HUGEPAGE
+  constexpr uintptr_t kHuge = uintptr_t{2} << 20;
+  if (bytes < 2 * kHuge) return;
+  const uintptr_t from = (reinterpret_cast<uintptr_t>(data) + kHuge - 1) & ~(kHuge - 1);
+  const uintptr_t to = (reinterpret_cast<uintptr_t>(data) + bytes) & ~(kHuge - 1);
+  if (to > from) ::madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
+#endif
 }
 
 uint8_t component(double v) {
@@ -101,6 +115,7 @@ FineGrid refine(const ContourGrid& g, int zoom) {
   f.fineN = (N - 1) * zoom;
   const size_t stride = static_cast<size_t>(f.fineN) + 1;
   f.f.reserve((static_cast<size_t>(f.fineM) + 1) * stride);
+  preferHugePages(f.f.data(), f.f.capacity() * sizeof(double));
   // Fits along Y of every fine row that is no node row.
   std::vector<FineFit> fits(stride);
   for (int r = 0; r <= f.fineN; ++r)
@@ -392,10 +407,15 @@ RgbImage renderColourMap(const FineGrid& f, const PlotRect& a, double low, doubl
   RgbImage img;
   img.width = std::max(w, 0);
   img.height = std::max(h, 0);
+  img.pixels.reserve(static_cast<size_t>(img.width) * static_cast<size_t>(img.height));
+  preferHugePages(img.pixels.data(), img.pixels.capacity() * sizeof(Rgb));
   img.pixels.assign(static_cast<size_t>(img.width) * static_cast<size_t>(img.height), background);
   if (f.fineM < 1 || f.fineN < 1 || img.pixels.empty()) return img;
   const size_t stride = static_cast<size_t>(f.fineN) + 1;
-  std::vector<Rgb> colours(f.f.size());
+  std::vector<Rgb> colours;
+  colours.reserve(f.f.size());
+  preferHugePages(colours.data(), colours.capacity() * sizeof(Rgb));
+  colours.resize(f.f.size());
   splitOverCores(colours.size(), 65536, [&](size_t from, size_t to) {
     for (size_t k = from; k < to; ++k) colours[k] = scaleColour((f.f[k] - low) / (high - low));
   });
