@@ -4,7 +4,9 @@
 #include <cmath>
 #include <thread>
 
+#if __has_include(<sys/mman.h>)
 #include <sys/mman.h>
+#endif
 
 #include "model/number_fields.h"
 
