@@ -50,26 +50,18 @@ class RunWatcher : public QObject {
     connect(&timer_, &QTimer::timeout, this, [this] { poll(); });
   }
 
-  void watch(long pid, ProgramMode mode, const std::string& outputName, const QString& programNote) {
-    Run r{pid, mode, outputName, programNote, {}};
+  void watch(long pid, ProgramMode mode, const std::string& outputName, const std::string& outputPath,
+             const QString& programNote) {
+    Run r{pid, mode, outputName, outputPath, programNote, {}};
     r.clock.start();
     runs_.push_back(r);
     if (!timer_.isActive()) timer_.start();
   }
   int count() const { return static_cast<int>(runs_.size()); }
-  // The report a started run writes, for readers that must wait for it.
-  void noteOutput(long pid, const std::string& outputPath) { outputs_.emplace_back(pid, outputPath); }
-  std::vector<std::pair<QString, std::string>> outputsBeingWritten() {
+  // The reports of the runs still going, for readers that must wait for them.
+  std::vector<std::pair<QString, std::string>> outputsBeingWritten() const {
     std::vector<std::pair<QString, std::string>> out;
-    std::vector<std::pair<long, std::string>> kept;
-    for (const auto& [pid, path] : outputs_) {
-      for (const Run& r : runs_) {
-        if (r.pid != pid) continue;
-        out.emplace_back(runs::programLabel(r.mode), path);
-        kept.emplace_back(pid, path);
-      }
-    }
-    outputs_ = std::move(kept);
+    for (const Run& r : runs_) out.emplace_back(runs::programLabel(r.mode), r.outputPath);
     return out;
   }
 
@@ -78,6 +70,7 @@ class RunWatcher : public QObject {
     long pid;
     ProgramMode mode;
     std::string outputName;
+    std::string outputPath;
     QString programNote;
     QElapsedTimer clock;
   };
@@ -100,7 +93,6 @@ class RunWatcher : public QObject {
   frmMain& main_;
   QTimer timer_;
   std::vector<Run> runs_;
-  std::vector<std::pair<long, std::string>> outputs_;
 };
 
 RunWatcher& watcher(frmMain& main) {
@@ -113,9 +105,8 @@ void start(frmMain& w, const runs::RunPlan& plan) {
   try {
     const long pid = runs::startRun(plan);
     const QString note = programNote(w.session(), plan.executable);
-    watcher(w).watch(pid, plan.mode, plan.outputName, note);
+    watcher(w).watch(pid, plan.mode, plan.outputName, plan.outputPath, note);
     w.showStatus(QString("%1 running: %2 - %3").arg(runs::programLabel(plan.mode), q(plan.outputName), note));
-    watcher(w).noteOutput(pid, plan.outputPath);
   } catch (const std::exception& e) {
     w.showMessage(q(e.what()));
   }
