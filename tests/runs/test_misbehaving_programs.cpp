@@ -20,7 +20,10 @@
 #include "output/lco_reader.h"
 #include "runs/runs.h"
 #include "shell/errors.h"
+#include "run_test_support.h"
 #include "test_files.h"
+
+using namespace tavrin::testing_support;
 
 using namespace tavrin;
 using namespace tavrin::runs;
@@ -30,26 +33,6 @@ namespace {
 
 fs::path scratch(const std::string& name) {
   return tavrin::testing_support::freshTestDir("misbehaving", name);
-}
-
-void spit(const fs::path& p, const std::string& s) { std::ofstream(p, std::ios::binary) << s; }
-
-std::string slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
-
-RunStatus waitFor(long pid, double seconds = 30) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-  while (std::chrono::steady_clock::now() < end) {
-    RunStatus s = pollRun(pid);
-    if (s.state != RunStatus::Running) return s;
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  ::kill(-static_cast<pid_t>(pid), SIGKILL);
-  return pollRun(pid);
 }
 
 // A real report of the stand-in programs on the examples.
@@ -81,7 +64,7 @@ Outcome runDcProgram(const fs::path& dir, const std::string& body) {
   ParameterHistory h = ParameterHistory::fromParameterSet(p);
   const auto plan = planStandardRun(o.app, ProgramMode::DC, p, h);
   EXPECT_TRUE(plan);
-  o.status = waitFor(startRun(*plan));
+  o.status = waitForRun(startRun(*plan));
   return o;
 }
 
@@ -210,7 +193,7 @@ TEST(MisbehavingPrograms, NeverEndingProgramCanBeEndedAndItsPartialReportIsRefus
   // Reading now finds a report still being written: refused, nothing taken.
   expectRefusedDco(app, kErrPastEndOfFile);
   ::kill(-static_cast<pid_t>(pid), SIGKILL);
-  const RunStatus st = waitFor(pid, 10);
+  const RunStatus st = waitForRun(pid, 10);
   EXPECT_EQ(st.state, RunStatus::Signalled);
   EXPECT_EQ(runEndMessage(ProgramMode::DC, "star.dco", st, 1), "DC failed: star.dco (killed by signal 9)");
 }

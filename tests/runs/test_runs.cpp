@@ -14,6 +14,7 @@
 #include "model/parameter_history.h"
 #include "runs/runs.h"
 #include "shell/errors.h"
+#include "run_test_support.h"
 #include "test_files.h"
 
 using namespace tavrin::testing_support;
@@ -33,17 +34,6 @@ void fakeProgram(const fs::path& path, const fs::path& record, const std::string
   spit(path, "#!/bin/sh\nprintf '%s' \"$0\" > '" + record.string() + ".argv0'\nprintf '%s' \"$#\" > '" +
                  record.string() + ".argc'\ncat > '" + record.string() + ".stdin'\necho 'report line'\n" + body);
   fs::permissions(path, fs::perms::owner_all);
-}
-
-RunStatus waitFor(long pid, double seconds = 20) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-  while (std::chrono::steady_clock::now() < end) {
-    RunStatus s = pollRun(pid);
-    if (s.state != RunStatus::Running) return s;
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  ::kill(-static_cast<pid_t>(pid), SIGKILL);
-  return pollRun(pid);
 }
 
 }  // namespace
@@ -201,7 +191,7 @@ TEST(RunProcesses, HostileNamesRunExactlyTheIntendedProgram) {
   const auto t0 = std::chrono::steady_clock::now();
   const long pid = startRun(*plan);
   EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count(), 1.0);
-  RunStatus st = waitFor(pid);
+  RunStatus st = waitForRun(pid);
   EXPECT_EQ(st.state, RunStatus::Exited);
   EXPECT_EQ(st.code, 0);
   EXPECT_EQ(slurp(record.string() + ".argv0"), (prog / "Solvex").string());
@@ -218,7 +208,7 @@ TEST(RunProcesses, HostileNamesRunExactlyTheIntendedProgram) {
   fs::create_directories(cwd);
   RunPlan c = planCustomRun(app, ProgramMode::DC, "-o'ut;" + hostile + ".dco", cwd.string(), "");
   const long pid2 = startRun(c);
-  EXPECT_EQ(waitFor(pid2).code, 0);
+  EXPECT_EQ(waitForRun(pid2).code, 0);
   EXPECT_TRUE(fs::exists(c.scriptPath));
   EXPECT_EQ(slurp(data / ("-o'ut;" + hostile + ".dco")), "report line\n");
 }
@@ -234,7 +224,7 @@ TEST(RunProcesses, ExitStatusSignalAndSession) {
   ParameterSet p;
   ParameterHistory h = ParameterHistory::fromParameterSet(p);
   long pid = startRun(*planStandardRun(app, ProgramMode::DC, p, h));
-  RunStatus st = waitFor(pid);
+  RunStatus st = waitForRun(pid);
   EXPECT_EQ(st.state, RunStatus::Exited);
   EXPECT_EQ(st.code, 3);
   EXPECT_EQ(runEndMessage(ProgramMode::DC, "in.dco", st, 0.0), "DC failed: in.dco (exit status 3)");
@@ -242,7 +232,7 @@ TEST(RunProcesses, ExitStatusSignalAndSession) {
   // A missing input file: the shell cannot redirect, the run fails.
   app.dciName = "absent.dci";
   pid = startRun(*planStandardRun(app, ProgramMode::DC, p, h));
-  st = waitFor(pid);
+  st = waitForRun(pid);
   EXPECT_EQ(st.state, RunStatus::Exited);
   EXPECT_NE(st.code, 0);
 
@@ -254,7 +244,7 @@ TEST(RunProcesses, ExitStatusSignalAndSession) {
   EXPECT_EQ(pollRun(pid).state, RunStatus::Running);
   EXPECT_EQ(getsid(static_cast<pid_t>(pid)), static_cast<pid_t>(pid));
   ::kill(-static_cast<pid_t>(pid), SIGKILL);
-  st = waitFor(pid);
+  st = waitForRun(pid);
   EXPECT_EQ(st.state, RunStatus::Signalled);
   EXPECT_EQ(st.code, SIGKILL);
   EXPECT_EQ(runEndMessage(ProgramMode::DC, "in.dco", st, 1), "DC failed: in.dco (killed by signal 9)");

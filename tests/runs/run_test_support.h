@@ -1,0 +1,25 @@
+// Waiting for a started run in tests, with a deadline so a stuck program
+// fails the test instead of hanging it.
+#pragma once
+
+#include <signal.h>
+
+#include <chrono>
+#include <thread>
+
+#include "runs/runs.h"
+
+namespace tavrin::testing_support {
+
+inline runs::RunStatus waitForRun(long pid, double seconds = 30) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+  while (std::chrono::steady_clock::now() < end) {
+    runs::RunStatus s = runs::pollRun(pid);
+    if (s.state != runs::RunStatus::Running) return s;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  ::kill(-static_cast<pid_t>(pid), SIGKILL);
+  return runs::pollRun(pid);
+}
+
+}  // namespace tavrin::testing_support
