@@ -45,25 +45,35 @@ bool runOnce(ParameterSet& p, DcResults& res, DcDriver& driver) {
   const DcRun r = driver.run(text);
   if (r.status != DcRun::Ok) return false;
   try {
-    const DcoReadReport rep = parseDco(r.dco, res, p);
-    return !rep.errorLine.has_value();
+    parseDco(r.dco, res, p);
+    return !res.failed();
   } catch (const std::exception&) {
     return false;
   }
 }
 
-void applyStep(const FitStep& s, ParameterSet& p, const DcResults& res) {
-  if (s.code == 0) {
-    for (int n = 1; n <= std::min<int>(p.NLC, 5); ++n) p.curves[static_cast<size_t>(n + 2)].l1 += res.ioRows[static_cast<size_t>(n)].correction;
-    return;
+// Applies the step's unknowns of DC's solution; false when the report holds
+// none of them.
+bool applyStep(const FitStep& s, ParameterSet& p, const DcResults& res) {
+  bool applied = false;
+  for (const DcIoRow& row : res.ioRows) {
+    if (row.param != s.key) continue;
+    if (s.code == 0) {
+      // One L1 unknown per light curve.
+      if (row.curve < 1 || row.curve > std::min<int>(p.NLC, 5)) continue;
+      p.curves[static_cast<size_t>(row.curve + 2)].l1 += row.correction;
+      applied = true;
+      continue;
+    }
+    // DC reports T2 in units of 10000 K.
+    const double scale = s.code == 3 ? 10000.0 : 1.0;
+    const double v = s.apply == FitStep::AddCorrection ? parameterValue(p, s.code) + row.correction * scale
+                                                       : row.output * scale;
+    setParameterValue(p, s.code, v);
+    if (s.tiePotential2 && (p.MODE == 1 || p.MODE == 3)) p.POT2 = p.POTH;
+    return true;
   }
-  // DC reports T2 in units of 10000 K.
-  const double scale = s.code == 3 ? 10000.0 : 1.0;
-  const DcIoRow& row = res.ioRows[1];
-  const double v = s.apply == FitStep::AddCorrection ? parameterValue(p, s.code) + row.correction * scale
-                                                     : row.output * scale;
-  setParameterValue(p, s.code, v);
-  if (s.tiePotential2 && (p.MODE == 1 || p.MODE == 3)) p.POT2 = p.POTH;
+  return applied;
 }
 
 struct Column {
@@ -101,10 +111,9 @@ bool computeColumn(const ContourJob& job, const std::vector<FitStep>& steps, int
       for (const FitStep& step : steps) {
         if (cancelled(job)) return false;
         p.adjustKeys[static_cast<size_t>(step.key)] = '0';
-        const bool ok = runOnce(p, c.results, driver);
-        ++c.runs;
         // A failed run has no result; the point is lost but the column goes on.
-        if (ok) applyStep(step, p, c.results);
+        const bool ok = runOnce(p, c.results, driver) && applyStep(step, p, c.results);
+        ++c.runs;
         p.adjustKeys[static_cast<size_t>(step.key)] = '1';
         failed = failed || !ok;
       }
