@@ -502,12 +502,4 @@ std::string locateDc(const std::string& given, const std::string& currentFolder,
   return runs::locateCustomExecutable(currentFolder, ProgramMode::DC, searchPath);
 }
 
-std::optional<double> timeOneRun(DcDriver& driver, const std::string& dciText) {
-  const auto t0 = Clock::now();
-  const DcRun r = driver.run(dciText);
-  const double s = std::chrono::duration<double>(Clock::now() - t0).count();
-  if (r.status != DcRun::Ok) return std::nullopt;
-  return s;
-}
-
 }  // namespace tavrin::contours

@@ -188,7 +188,4 @@ class ScratchDrivers {
 // else the first "Solvex" on the search path. Throws runs::RunRefused.
 std::string locateDc(const std::string& given, const std::string& currentFolder, const std::string& searchPath);
 
-// The timing test: one run of the DCI text with `driver`; seconds, or nullopt when it failed.
-std::optional<double> timeOneRun(DcDriver& driver, const std::string& dciText);
-
 }  // namespace tavrin::contours
