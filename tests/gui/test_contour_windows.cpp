@@ -342,3 +342,43 @@ TEST(ContourWindows, MapLeavesTheModelAloneWhileTheUserLoadsAnotherFile) {
   EXPECT_EQ(tavrin::readWholeFile((model + "/other.dci").toStdString()), otherText);
   frmCalcContourData::setQuestion({});
 }
+
+TEST(ContourWindows, FailedPointsAreSaidBeforePlotIsOffered) {
+  if (!QFile::exists(kSolvex)) GTEST_SKIP() << "stand-in DC not built";
+  QTemporaryDir tmp;
+  QFile::copy(kExamples + "/example.dci", tmp.path() + "/example.dci");
+  // Every run after a worker's first fails, as the real DC does on a bad table.
+  const QString dc = tmp.path() + "/Solvex";
+  tavrin::writeFileAtomically(dc.toStdString(),
+                              "#!/bin/sh\nn=$(($(cat count 2>/dev/null || echo 0) + 1)); echo $n > count\n"
+                              "[ $n -gt 1 ] && { echo 'Program stopped in PLANCKINT' >&2; exit 2; }\nexec '" +
+                                  kSolvex.toStdString() + "'\n");
+  QFile::setPermissions(dc, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+  frmMain w;
+  loadDci(w, tmp.path(), "example.dci");
+  frmCalcContourData& f = frmCalcContourData::of(w);
+  QStringList said;
+  frmMain::setMessageSink([&](const QString& t) {
+    said << t + (child<QPushButton>(f, "Command5")->isEnabled() ? " [plot offered]" : "");
+  });
+  f.show();
+  f.setDcExecutable(dc);
+  f.setParallelRuns(1);
+  defineGrid(f, 3, 3);
+  QSignalSpy tested(&f, &frmCalcContourData::testFinished);
+  f.test();
+  ASSERT_TRUE(tested.wait(60000));
+  f.setOutputFile();
+  w.fileDialog().setName("failed.txt");
+  w.fileDialog().accept();
+  QSignalSpy done(&f, &frmCalcContourData::computationFinished);
+  f.startCalcs();
+  ASSERT_TRUE(done.wait(120000));
+  frmMain::setMessageSink({});
+  EXPECT_EQ(said, QStringList{"9 of 9 grid points failed (marked 99). The first, at Inclination 83, Omega1 4.7: "
+                              "DC exit status 2: Program stopped in PLANCKINT"});
+  EXPECT_EQ(child<QLabel>(f, "Label25")->text(), "none");
+  EXPECT_TRUE(child<QPushButton>(f, "Command5")->isEnabled());
+  EXPECT_FALSE(child<QPushButton>(f, "Command6")->isEnabled());
+  EXPECT_TRUE(QFile::exists(tmp.path() + "/failed.txt"));
+}
