@@ -90,8 +90,8 @@ struct Shared {
 bool cancelled(const ContourJob& job) { return job.cancel && job.cancel->load(std::memory_order_relaxed); }
 
 // One X column, from the base set. Returns false when cancelled before its end.
-bool computeColumn(const ContourJob& job, const std::vector<FitStep>& steps, int i, DcDriver& driver, Column& c,
-                   Shared& shared) {
+bool computeColumn(const ContourJob& job, const std::vector<FitStep>& steps, int i, int worker, DcDriver& driver,
+                   Column& c, Shared& shared) {
   const GridDef& s = job.gridDef;
   c.params = job.base;
   c.results = job.startResults;
@@ -105,6 +105,7 @@ bool computeColumn(const ContourJob& job, const std::vector<FitStep>& steps, int
     ++c.runs;
     std::lock_guard lock(shared.mutex);
     ++shared.progress.runsDone;
+    --shared.progress.workerRunsLeft[static_cast<size_t>(worker)];
     shared.progress.runSeconds += seconds;
     if (job.onProgress) job.onProgress(shared.progress);
   };
@@ -194,18 +195,34 @@ void takePointValues(ParameterSet& p, const ParameterSet& point, const GridDef& 
   }
 }
 
+Progress startProgress(const GridDef& s, int columns, int workers) {
+  Progress p;
+  p.workers = std::clamp(workers, 1, std::max(columns, 1));
+  p.runsPerColumn = s.N * runsPerPoint(s);
+  p.pointsTotal = columns * s.N;
+  p.runsTotal = columns * p.runsPerColumn;
+  p.workerRunsLeft.assign(static_cast<size_t>(p.workers), 0);
+  p.columnsPending = columns;
+  return p;
+}
+
 int runsPerPoint(const GridDef& s) {
   return s.iterations * static_cast<int>(fitSteps(s.xCode, s.yCode).size()) + 1;
 }
 
 double estimateSeconds(double runTime, const GridDef& s, int workers) {
-  const int parallel = std::clamp(workers, 1, std::max<int>(s.M, 1));
-  return runTime * std::max<int>(s.M, 0) * std::max<int>(s.N, 0) * runsPerPoint(s) / parallel;
+  const int w = std::max(workers, 1);
+  const int rounds = (std::max<int>(s.M, 0) + w - 1) / w;
+  return runTime * rounds * std::max<int>(s.N, 0) * runsPerPoint(s);
 }
 
 double remainingSeconds(const Progress& p, double runTime) {
   const double perRun = p.runsDone > 0 ? p.runSeconds / p.runsDone : runTime;
-  return perRun * std::max(0, p.runsTotal - p.runsDone) / std::max(1, p.workers);
+  if (p.workerRunsLeft.empty()) return perRun * std::max(0, p.runsTotal - p.runsDone) / std::max(1, p.workers);
+  // Each pending column goes to the worker that is free first.
+  std::vector<long long> left(p.workerRunsLeft.begin(), p.workerRunsLeft.end());
+  for (int c = 0; c < p.columnsPending; ++c) *std::min_element(left.begin(), left.end()) += p.runsPerColumn;
+  return perRun * static_cast<double>(*std::max_element(left.begin(), left.end()));
 }
 
 std::string failureSummary(const ContourOutcome& o) {
@@ -241,19 +258,22 @@ ContourOutcome computeGrid(const ContourJob& job, const DcDriverFactory& drivers
   out.points = count * s.N;
   std::vector<Column> columns(static_cast<size_t>(count));
   Shared shared;
-  shared.progress.pointsTotal = count * s.N;
-  shared.progress.runsTotal = count * s.N * runsPerPoint(s);
   std::atomic<int> next{first};
   std::atomic<bool> stop{false};
 
   const int workers = std::clamp(job.workers, 1, count);
-  shared.progress.workers = workers;
+  shared.progress = startProgress(s, count, workers);
   auto work = [&](int index) {
     std::unique_ptr<DcDriver> driver = drivers(index, workers);
     for (;;) {
       const int i = next.fetch_add(1);
       if (i > last || stop.load()) return;
-      if (!computeColumn(job, steps, i, *driver, columns[static_cast<size_t>(i - first)], shared)) {
+      {
+        std::lock_guard lock(shared.mutex);
+        --shared.progress.columnsPending;
+        shared.progress.workerRunsLeft[static_cast<size_t>(index)] = shared.progress.runsPerColumn;
+      }
+      if (!computeColumn(job, steps, i, index, *driver, columns[static_cast<size_t>(i - first)], shared)) {
         stop = true;
         return;
       }

@@ -73,15 +73,22 @@ struct Progress {
   int runsTotal = 0;
   double runSeconds = 0;  // summed over the finished runs
   int workers = 1;        // DC processes at once
+  // Columns are shared out whole: the runs each worker has left in its
+  // column, and the columns no worker has started.
+  std::vector<int> workerRunsLeft;
+  int columnsPending = 0;
+  int runsPerColumn = 0;
 };
 
+// The progress of a computation of `columns` X columns before its first run.
+Progress startProgress(const GridDef& s, int columns, int workers);
 // DC runs of one grid point: every fit step `iterations` times, then the final run.
 int runsPerPoint(const GridDef& s);
-// Seconds a whole computation takes with `workers` DC processes at once
-// (never more than there are X columns), each run taking `runTime`.
+// Seconds a whole computation takes with `workers` DC processes at once,
+// each run taking `runTime`: every worker computes whole X columns.
 double estimateSeconds(double runTime, const GridDef& s, int workers);
 // Seconds left: the mean of the runs finished so far (`runTime` until there
-// are some) times the runs left, divided over the workers.
+// are some) times the runs left, shared over the workers as the columns are.
 double remainingSeconds(const Progress& p, double runTime);
 
 struct ContourJob {

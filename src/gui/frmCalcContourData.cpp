@@ -500,10 +500,7 @@ void frmCalcContourData::startCalcs() {
     progress_->setCancelButtonText("Cancel");
     connect(progress_, &QProgressDialog::canceled, this, &frmCalcContourData::cancel);
   }
-  c::Progress first;
-  first.pointsTotal = spec_.M * spec_.N;
-  first.runsTotal = first.pointsTotal * c::runsPerPoint(spec_);
-  first.workers = std::clamp(job.workers, 1, int(spec_.M));
+  const c::Progress first = c::startProgress(spec_, spec_.M, job.workers);
   task_.startGrid(setup, std::move(job), [this](c::ContourOutcome o) {
     QMetaObject::invokeMethod(
         this, [this, o = std::move(o)]() mutable { finishComputation(std::move(o)); }, Qt::QueuedConnection);

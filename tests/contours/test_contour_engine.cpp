@@ -82,6 +82,7 @@ TEST(ContourEngine, ThreeByTwoMassRatioInclinationRunsAndValues) {
   EXPECT_EQ(last.runsDone, 24);
   EXPECT_EQ(last.runsTotal, 24);
   EXPECT_DOUBLE_EQ(last.runSeconds, 12);
+  EXPECT_DOUBLE_EQ(remainingSeconds(last, 1), 0);
   ASSERT_EQ(log.size(), 24u);
   // Per point: L1, potential 1, T2, then the final run with no key set.
   for (size_t k = 0; k < 24; k += 4) {
@@ -157,20 +158,25 @@ TEST(ContourEngine, PointValuesTakeOnlyWhatTheMapChanges) {
 }
 
 TEST(ContourEngine, EstimateAndTimeLeft) {
-  GridDef g{1, 2, 0, 1, 3, 0, 1, 2, 1};  // 6 points of 4 runs
+  GridDef g{1, 2, 0, 1, 3, 0, 1, 2, 1};  // 3 columns of 2 points of 4 runs
   EXPECT_EQ(runsPerPoint(g), 4);
   EXPECT_EQ(runsPerPoint(GridDef{4, 5, 0, 1, 3, 0, 1, 2, 3}), 13);
-  EXPECT_DOUBLE_EQ(estimateSeconds(0.7, g, 1), 0.7 * 24);
-  EXPECT_DOUBLE_EQ(estimateSeconds(0.7, g, 2), 0.7 * 12);
-  EXPECT_DOUBLE_EQ(estimateSeconds(0.7, g, 8), 0.7 * 8);  // no more workers than columns
+  // Workers take whole columns: with 2 of them the third column runs alone.
+  for (auto [workers, columns] : {std::pair{1, 3}, std::pair{2, 2}, std::pair{3, 1}, std::pair{8, 1}})
+    EXPECT_DOUBLE_EQ(estimateSeconds(0.7, g, workers), 0.7 * 8 * columns) << workers;
   Progress p;
   p.runsTotal = 24;
   p.workers = 2;
-  EXPECT_DOUBLE_EQ(remainingSeconds(p, 0.02), 0.24);  // the timing run until runs finish
-  p.runsDone = 4;
-  p.runSeconds = 2.8;
-  EXPECT_DOUBLE_EQ(remainingSeconds(p, 0.02), 0.7 * 20 / 2);
-  p.runsDone = 24;
+  p.runsPerColumn = 8;
+  p.workerRunsLeft = {8, 8};
+  p.columnsPending = 1;
+  EXPECT_DOUBLE_EQ(remainingSeconds(p, 0.02), 0.02 * 16);  // the timing run until runs finish
+  p.runsDone = 6;
+  p.runSeconds = 4.2;
+  p.workerRunsLeft = {5, 7};  // the first free worker takes the last column
+  EXPECT_DOUBLE_EQ(remainingSeconds(p, 0.02), 0.7 * 13);
+  p.columnsPending = 0;
+  p.workerRunsLeft = {0, 0};
   EXPECT_DOUBLE_EQ(remainingSeconds(p, 0.02), 0);
 }
 
