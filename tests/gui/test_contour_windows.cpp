@@ -332,7 +332,10 @@ TEST(ContourWindows, MapLeavesTheModelAloneWhileTheUserLoadsAnotherFile) {
   // The best point goes into the editor on request, unsaved.
   ASSERT_TRUE(f.bestPoint());
   const tavrin::ParameterSet& best = f.bestPoint()->params;
+  w.action("Data")->trigger();
   QTest::mouseClick(child<QPushButton>(f, "Command6"), Qt::LeftButton);
+  EXPECT_EQ(w.session().params.curves[3].l1, best.curves[3].l1);
+  EXPECT_EQ(w.findChild<QLineEdit*>("Text15_3")->text().toStdString(), tavrin::trimmedPlainText(best.curves[3].l1));
   for (auto [control, value] : {std::pair{"Text39", best.XINCL}, std::pair{"Text46", best.POTH}}) {
     EXPECT_EQ(w.fieldText(control).toStdString(), tavrin::trimmedPlainText(value)) << control;
     EXPECT_TRUE(mwtest::isBlue(w.field(control))) << control;
