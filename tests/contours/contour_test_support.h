@@ -89,6 +89,8 @@ class ScriptedDc : public DcDriver {
       log_->push_back(seen);
     }
     DcRun r;
+    r.seconds = 0.5;
+    r.detail = "DC exit status 2: scripted failure";
     if (a.kind == Answer::NoReport) return r;
     r.status = DcRun::Ok;
     r.dco = dcoFor(a, seen.p, seen.zeroKeys);
