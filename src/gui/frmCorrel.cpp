@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QScrollArea>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include "frmIOparms.h"
@@ -79,12 +80,6 @@ void frmCorrel::build(int n) {
   grid->setRowStretch(n + 1, 1);
   grid->setColumnStretch(n + 1, 1);
   scroll_->setWidget(table);  // deletes the previous table
-  // Up to ten unknowns show whole; more scroll.
-  const QSize hint = table->sizeHint();
-  const int shown = std::min(n, 10);
-  const int step = cellWidth + 2;
-  const int rowStep = n > 0 ? cells_[0][0]->sizeHint().height() + 2 : 0;
-  scroll_->setMinimumSize(hint.width() - (n - shown) * step + 24, hint.height() - (n - shown) * rowStep + 24);
 }
 
 void frmCorrel::fill(const tavrin::CorrelView& view) {
@@ -104,6 +99,15 @@ void frmCorrel::fill(const tavrin::CorrelView& view) {
   for (int i = 1; i <= n; ++i) {
     label1(i)->setText(QString::fromStdString(view.labels[static_cast<size_t>(i - 1)]));
     label2(i)->setText(QString::fromStdString(view.labels[static_cast<size_t>(i - 1)]));
+  }
+  // Up to ten unknowns show whole, measured with their labels in; more scroll.
+  if (n > 0) {
+    const QSize hint = scroll_->widget()->sizeHint();
+    const int shown = std::min(n, 10);
+    const int step = cells_[0][0]->width() + 2;
+    const int rowStep = cells_[0][0]->sizeHint().height() + 2;
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 8;
+    scroll_->setMinimumSize(hint.width() - (n - shown) * step + bar, hint.height() - (n - shown) * rowStep + bar);
   }
   adjustSize();
 }

@@ -12,6 +12,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QStyle>
 #include <QVBoxLayout>
 
 void printResultWindow(QWidget* window) {
@@ -136,8 +137,10 @@ void frmIOparms::buildRows(int count) {
   table_ = table;
   const int rowHeight = rows_.empty() ? 0 : rows_.front().button->sizeHint().height() + grid->verticalSpacing();
   const int shown = std::min(count, 12);
-  scroll_->setMinimumHeight(table->sizeHint().height() - (count - shown) * rowHeight + 4);
-  scroll_->setMinimumWidth(table->sizeHint().width() + 24);
+  // Room for the scroll bars, so that up to twelve rows show whole.
+  const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 8;
+  scroll_->setMinimumHeight(table->sizeHint().height() - (count - shown) * rowHeight + bar);
+  scroll_->setMinimumWidth(table->sizeHint().width() + bar);
 }
 
 void frmIOparms::fill(const tavrin::IoParmsView& view) {
