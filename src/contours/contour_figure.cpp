@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <optional>
 
 #include "contours/contour_lines.h"
 #include "contours/contour_plot.h"
@@ -25,15 +26,6 @@ int levelDecimals(double step) {
   const double e = std::floor(std::log10(step));
   const double mantissa = step / std::pow(10.0, e);
   return std::max(0, static_cast<int>(-e) + (std::abs(mantissa - std::round(mantissa)) < 1e-6 ? 0 : 1));
-}
-
-// A text on a white chip centred at (x, y).
-void chip(Canvas& c, double x, double y, const std::string& s) {
-  const double w = c.textWidth(s) + 60, h = c.textHeight() + 10;
-  c.setForeground(kWhite);
-  c.fillRect(x - w / 2, y - h / 2, w, h);
-  c.setForeground(kBlack);
-  c.text(x - w / 2 + 30, y - h / 2 + 5, s);
 }
 
 RgbImage mapImage(const FineGrid& f, const std::vector<bool>& missing, int w, int h, double low, double high) {
@@ -69,6 +61,17 @@ double lineLength(const std::vector<double>& x, const std::vector<double>& y) {
 
 }  // namespace
 
+const char* axisSymbol(int code) {
+  switch (code) {
+    case 1: return "q";
+    case 2: return "i";
+    case 3: return "T2";
+    case 4: return "\u03a91";
+    case 5: return "\u03a92";
+    default: return "";
+  }
+}
+
 std::string significantText(double v) {
   char buf[64];
   const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 5);
@@ -102,7 +105,9 @@ MapFigureResult drawMapFigure(Canvas& c, const ContourGrid& g, const MapFigureOp
   const AxisScale barScale = axisScale(lo, hi, std::clamp(static_cast<int>(H / (tickH * 3)), 3, 8));
   const double barLabelW = yLabelWidth(c, barScale);
   const double right = W - (40 + titleH + kGap + barLabelW + kGap + kBarWidth + 2 * kGap);
-  const double top = tickH / 2 + 60;
+  const bool anyMissing = std::find(missing.begin(), missing.end(), true) != missing.end();
+  const double failedNoteH = anyMissing ? tickH + 60 : 0;
+  const double top = tickH / 2 + 60 + failedNoteH;
   const double bottom = H - (kFigureTickLength / 2 + tickH + kGap + titleH + 40);
   const AxisScale ys = axisScale(d.yMin, d.yMax, std::clamp(static_cast<int>((bottom - top) / (tickH * 2.5)), 3, 8));
   const double left = 40 + titleH + kGap + yLabelWidth(c, ys) + kFigureTickLength / 2;
@@ -117,17 +122,59 @@ MapFigureResult drawMapFigure(Canvas& c, const ContourGrid& g, const MapFigureOp
   const int ph = std::clamp(static_cast<int>(b.height() / kTwipsPerInch * kMapDpi), 2, 3000);
   c.image(b.left, b.top, b.width(), b.height(), mapImage(f, missing, pw, ph, lo, hi));
 
-  // Contour lines in white, each level labelled once on its longest line.
+  // Where labels already stand (chips as boxes), so that later ones keep clear.
+  std::vector<AxisBox> taken;
+  c.setFontSize(kFigureTickFont);
+  const double chipH = c.textHeight() + 10;
+  auto chipBox = [&](double x, double y, const std::string& t) {
+    const double w = c.textWidth(t) + 60;
+    return AxisBox{x - w / 2, x + w / 2, y - chipH / 2, y + chipH / 2};
+  };
+  auto clearance = [&](const AxisBox& r) {
+    double d = 1e18;
+    for (const AxisBox& t : taken) {
+      const double dx = std::max({0.0, t.left - r.right, r.left - t.right});
+      const double dy = std::max({0.0, t.top - r.bottom, r.top - t.bottom});
+      d = std::min(d, std::hypot(dx, dy));
+    }
+    return d;
+  };
+  auto insideMap = [&](const AxisBox& r) {
+    return r.left >= b.left + 20 && r.right <= b.right - 20 && r.top >= b.top + 20 && r.bottom <= b.bottom - 20;
+  };
+
+  // The grid's minimum first: its mark and its values.
+  const GridMinimum m = gridMinimum(g);
+  std::optional<std::pair<AxisBox, std::string>> minimumChip;
+  double markX = 0, markY = 0;
+  if (m.i >= 0) {
+    const double mx = d.xMin + m.i * gridStep(d.xMin, d.xMax, d.M), my = d.yMin + m.j * gridStep(d.yMin, d.yMax, d.N);
+    markX = axisX(b, xs, mx), markY = axisY(b, ys, my);
+    const std::string text = "Minimum " + significantText(m.value) + " at " + std::string(axisSymbol(d.xCode)) +
+                             " = " + significantText(mx) + ", " + axisSymbol(d.yCode) + " = " + significantText(my);
+    taken.push_back({markX - 70, markX + 70, markY - 70, markY + 70});
+    // Above, below, right or left of the mark: the first that fits.
+    const double w = c.textWidth(text) + 60;
+    const double shifts[4][2] = {{0, -chipH * 1.1}, {0, chipH * 1.1}, {w / 2 + 110, 0}, {-w / 2 - 110, 0}};
+    for (const auto& sh : shifts) {
+      AxisBox r = chipBox(markX + sh[0], markY + sh[1], text);
+      const double dx = std::max(0.0, b.left + 30 - r.left) - std::max(0.0, r.right - (b.right - 30));
+      r.left += dx, r.right += dx;
+      if (!insideMap(r) || clearance(r) <= 0) continue;
+      minimumChip = {r, text};
+      taken.push_back(r);
+      break;
+    }
+  }
+
+  // Contour lines in white; each level labelled once, on its longest line
+  // at the point farthest from the labels placed so far.
   out.levels = contourLevels(lo, hi, o.lines);
   const int decimals = levelDecimals(o.lines > 1 ? (hi - lo) / (o.lines - 1) : 0);
-  struct Label {
-    double x, y;
-    std::string text;
-  };
-  std::vector<Label> labels;
+  std::vector<std::pair<AxisBox, std::string>> labels;
   for (double level : out.levels) {
-    double best = 0;
-    Label at{};
+    double longest = 0;
+    std::vector<double> bx, by;
     for (const ContourPolyline& line : contourLines(f, missing, level)) {
       std::vector<double> x, y;
       for (const FinePoint& p : line) {
@@ -138,36 +185,46 @@ MapFigureResult drawMapFigure(Canvas& c, const ContourGrid& g, const MapFigureOp
       c.setPen(kFigureFramePen, false);
       drawClippedPolyline(c, b, x, y);
       const double n = lineLength(x, y);
-      if (n > best && x.size() > 2) {
-        best = n;
-        const size_t mid = x.size() / 2;
-        at = {x[mid], y[mid], fixedText(level, decimals, true)};
-      }
+      if (n > longest) longest = n, bx = x, by = y;
     }
-    c.setFontSize(kFigureTickFont);
-    if (best > 3 * c.textWidth(at.text)) labels.push_back(at);
+    const std::string text = fixedText(level, decimals, true);
+    if (longest < 3 * c.textWidth(text)) continue;
+    double bestClear = -1;
+    AxisBox best{};
+    for (size_t k = 0; k < bx.size(); ++k) {
+      const AxisBox r = chipBox(bx[k], by[k], text);
+      if (!insideMap(r)) continue;
+      const double cl = clearance(r);
+      if (cl > bestClear) bestClear = cl, best = r;
+    }
+    if (bestClear < chipH / 2) continue;  // no room without crowding another label
+    labels.emplace_back(best, text);
+    taken.push_back(best);
   }
-  c.setFontSize(kFigureTickFont);
-  for (const Label& l : labels) chip(c, l.x, l.y, l.text);
-
-  // The grid's minimum.
-  const GridMinimum m = gridMinimum(g);
-  if (m.i >= 0) {
-    const double mx = d.xMin + m.i * gridStep(d.xMin, d.xMax, d.M), my = d.yMin + m.j * gridStep(d.yMin, d.yMax, d.N);
-    const double x = axisX(b, xs, mx), y = axisY(b, ys, my);
+  auto drawChip = [&](const AxisBox& r, const std::string& t) {
     c.setForeground(kWhite);
-    c.fillCircle(x, y, 60);
+    c.fillRect(r.left, r.top, r.width(), r.height());
     c.setForeground(kBlack);
-    c.fillCircle(x, y, 30);
-    const std::string text = "Minimum " + significantText(m.value) + " at " + significantText(mx) + ", " +
-                             significantText(my);
-    const double w = c.textWidth(text) + 60;
-    // Beside the mark, on the side with room, kept inside the map.
-    double cx = x < (b.left + b.right) / 2 ? x + 100 + w / 2 : x - 100 - w / 2;
-    cx = std::clamp(cx, b.left + w / 2 + 30, b.right - w / 2 - 30);
-    double cy = y - c.textHeight() * 1.2;
-    if (cy - c.textHeight() < b.top) cy = y + c.textHeight() * 1.2;
-    chip(c, cx, cy, text);
+    c.text(r.left + 30, r.top + 5, t);
+  };
+  for (const auto& [r, t] : labels) drawChip(r, t);
+
+  // The failed points themselves, as crosses in their grey area.
+  c.setForeground({90, 90, 90});
+  for (int i = 0; i < d.M; ++i)
+    for (int j = 0; j < d.N; ++j)
+      if (isFailedPoint(g.value(i, j))) {
+        const double x = axisX(b, xs, d.xMin + i * gridStep(d.xMin, d.xMax, d.M));
+        const double y = axisY(b, ys, d.yMin + j * gridStep(d.yMin, d.yMax, d.N));
+        drawClippedPolyline(c, b, {x - 45, x + 45}, {y - 45, y + 45});
+        drawClippedPolyline(c, b, {x - 45, x + 45}, {y + 45, y - 45});
+      }
+  if (m.i >= 0) {
+    c.setForeground(kWhite);
+    c.fillCircle(markX, markY, 60);
+    c.setForeground(kBlack);
+    c.fillCircle(markX, markY, 30);
+    if (minimumChip) drawChip(minimumChip->first, minimumChip->second);
   }
 
   // Frame and axes over the map.
@@ -204,18 +261,17 @@ MapFigureResult drawMapFigure(Canvas& c, const ContourGrid& g, const MapFigureOp
   c.setFontSize(kFigureTitleFont);
   const std::string barTitle = titleWithPower("Sum(W*Res**2)", barScale.ticks);
   c.textUp(W - 40 - titleH, (bar.top + bar.bottom) / 2 + c.textWidth(barTitle) / 2, barTitle);
-  if (std::find(missing.begin(), missing.end(), true) != missing.end()) {
-    // What grey stands for, in the map's bottom right corner.
+  if (anyMissing) {
+    // What grey stands for, above the map.
     c.setFontSize(kFigureTickFont);
-    const std::string t = "grey: failed DC runs";
-    const double w = c.textWidth(t) + 60 + 160;
-    const double x0 = b.right - w - 60, y0 = b.bottom - c.textHeight() - 80;
-    c.setForeground(kWhite);
-    c.fillRect(x0, y0, w, c.textHeight() + 20);
+    const double y0 = (top - failedNoteH) + 20;
     c.setForeground(kMissingGrey);
-    c.fillRect(x0 + 30, y0 + 30, 120, c.textHeight() - 40);
+    c.fillRect(b.left, y0 + 20, 160, c.textHeight() - 40);
+    c.setForeground({90, 90, 90});
+    c.line(b.left + 40, y0 + 30, b.left + 120, y0 + c.textHeight() - 30);
+    c.line(b.left + 40, y0 + c.textHeight() - 30, b.left + 120, y0 + 30);
     c.setForeground(kBlack);
-    c.text(x0 + 190, y0 + 10, t);
+    c.text(b.left + 220, y0, "failed DC runs (\u00d7) and what depends on them");
   }
   return out;
 }

@@ -27,6 +27,8 @@ struct MapFigureResult {
 // is drawn.
 MapFigureResult drawMapFigure(Canvas& c, const ContourGrid& g, const MapFigureOptions& o);
 
+// The short symbol of a grid parameter ("q", "i", "T2", "Ω1", "Ω2").
+const char* axisSymbol(int code);
 // A number with five significant digits ("84.8", "5100.9", "0.35").
 std::string significantText(double v);
 

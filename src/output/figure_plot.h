@@ -11,6 +11,7 @@
 #include "output/canvas.h"
 #include "output/figure_layout.h"
 #include "output/figure_tables.h"
+#include "model/parameter_set.h"
 #include "output/lco_reader.h"
 
 namespace tavrin {
@@ -24,6 +25,7 @@ struct FigureSeries {
 
 struct FigurePanel {
   std::string yTitle;
+  std::string yTitleShort;  // used when yTitle is longer than the panel is high
   std::string tag;  // a short name shown inside the panel's top left corner
   std::vector<FigureSeries> series;
   double share = 1;        // height relative to the other panels
@@ -49,6 +51,14 @@ struct VelocityScale {
   double vunit = 1, gamma = 0;
 };
 VelocityScale velocityScaleOf(const std::string& reportText);
+
+// A number of an LC report's header: under `word` on the line after the
+// header line that begins with `first`; nullopt when there is none.
+std::optional<double> reportHeaderValue(const std::string& reportText, const std::string& first,
+                                        const std::string& word);
+// A set holding the report's ephemeris (HJD0, PERIOD, PSHIFT), for folding
+// the dates of observation files as the plot windows do.
+ParameterSet ephemerisOf(const std::string& reportText);
 
 CurveFigure lightCurveFigure(const ComputedCurve& curve, const std::vector<ObservedSeries>& observed, bool residuals);
 // Velocities in km/s (the report's values times VUNIT).

@@ -71,8 +71,8 @@ TEST(ContourFigure, TitlesBarMinimumAndCsv) {
   test::RecordingCanvas c(5040, 3744);
   const MapFigureResult r = drawMapFigure(c, g, {10, 1, 10, 4});
   EXPECT_TRUE(r.note.empty());
-  for (const char* t : {"Mass ratio q = M2/M1", "Inclination (deg)", "Sum(W*Res**2)", "Minimum 0 at 3, 2",
-                        "grey: failed DC runs", "4", "10"})
+  for (const char* t : {"Mass ratio q = M2/M1", "Inclination (deg)", "Sum(W*Res**2)", "Minimum 0 at q = 3, i = 2",
+                        "failed DC runs (\u00d7) and what depends on them", "4", "10"})
     EXPECT_TRUE(c.textOp(t)) << t;
   EXPECT_EQ(r.levels.size(), 4u);
   const std::string csv = mapCsv(g);
