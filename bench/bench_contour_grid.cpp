@@ -132,7 +132,7 @@ int main(int argc, char** argv) {
   auto timeIt = [&](int workers, bool clockWait, int& runs, Cpu& cpu) {
     ContourJob j = job;
     j.workers = workers;
-    ScratchDrivers drivers(exe, work.string(), runTimeout(runTime), baseText, true);
+    ScratchDrivers drivers(exe, work.string(), runTimeout(runTime), baseText);
     DcDriverFactory f = drivers.factory();
     if (clockWait)
       f = [inner = f, runTime, &inputs](int i, int n) -> std::unique_ptr<DcDriver> {

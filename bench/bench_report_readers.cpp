@@ -57,7 +57,7 @@ int main() {
   tavrin::DcResults r;
   tavrin::ParameterSet p;
   const double td = perCall(2000, [&] { tavrin::parseDco(dco, r, p); });
-  std::printf("DCO, %d adjusted, %d table rows, %zu bytes: %.1f us per read\n", r.adjustedCount, r.ioRowCount,
+  std::printf("DCO, %zu adjusted, %zu table rows, %zu bytes: %.1f us per read\n", r.adjustedParams.size(), r.ioRows.size(),
               dco.size(), td * 1e6);
   return 0;
 }

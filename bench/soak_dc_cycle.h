@@ -87,7 +87,7 @@ class DcCycle {
   void run() {
     const SaveOutcome saved = saveDci(params_, joinPath(app_.dataFolder, app_.dciName));
     if (!saved.written) throw std::runtime_error("DCI refused: " + saved.refusal);
-    const auto plan = runs::planStandardRun(app_, ProgramMode::DC, params_, history_);
+    const auto plan = runs::planStandardRun(app_, ProgramMode::DC);
     if (!plan) throw std::runtime_error("no run planned");
     const long pid = runs::startRun(*plan);
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(60);

@@ -167,44 +167,49 @@ int contourCommand(const std::vector<std::string>& args, Io& io) {
     // Scratch folders beside the output, removed at the end.
     const std::string work = folderOf(out);
     // Timing test: one run with T2 adjusted, as the window's Test does.
-    ParameterSet timing = p;
-    timing.adjustKeys[c::kKeyT2] = '0';
     double runTime = 0;
     {
-      c::ScratchDrivers probe(exe, work, 600, baseText, true);
-      auto driver = probe.factory()(0, 1);
-      const auto t = c::timeOneRun(*driver, dciText(timing));
-      if (!t) {
-        io.err << "contour: the timing run of DC failed (" << exe << ")\n";
+      c::ScratchDrivers probe(exe, work, 600, baseText);
+      const c::DcRun t = probe.factory()(0, 1)->run(c::timingDciText(p));
+      if (t.status != c::DcRun::Ok) {
+        io.err << "contour: the timing run of DC failed (" << exe << "): " << t.detail << "\n";
         return 1;
       }
-      runTime = *t;
+      runTime = t.seconds;
     }
-    io.err << "contour: one DC run takes " << runTime << " s; " << (last - first + 1) * gridDef.N << " points, " << jobs
-           << " job(s)\n";
-
     c::ContourJob job;
     job.gridDef = gridDef;
     job.base = baseSet;
     job.firstColumn = first;
     job.lastColumn = last;
     job.workers = jobs;
+    c::GridDef columnsToDo = gridDef;
+    columnsToDo.M = static_cast<int16_t>(last - first + 1);
+    io.err << "contour: one DC run takes " << runTime << " s; " << columnsToDo.M * gridDef.N << " points, " << jobs
+           << " job(s), about " << hms(c::estimateSeconds(runTime, columnsToDo, jobs)) << "\n";
     const auto t0 = std::chrono::steady_clock::now();
+    int shown = 0;
     job.onProgress = [&](const c::Progress& pr) {
+      if (pr.pointsDone == shown) return;
+      shown = pr.pointsDone;
       const double el = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-      const double left = pr.pointsDone > 0 ? el / pr.pointsDone * (pr.pointsTotal - pr.pointsDone) : 0;
       io.err << "contour: " << pr.pointsDone << "/" << pr.pointsTotal << " points, " << hms(el) << " elapsed, "
-             << hms(left) << " left\n";
+             << hms(c::remainingSeconds(pr, runTime)) << " left\n";
     };
-    c::ScratchDrivers drivers(exe, work, c::runTimeout(runTime), baseText, true);
+    c::ScratchDrivers drivers(exe, work, c::runTimeout(runTime), baseText);
     const c::ContourOutcome o = c::computeGrid(job, drivers.factory());
     if (partial)
       writeFileAtomically(out, c::partialFileText(o.grid, first, last));
     else
       c::writeContourFile(out, o.grid);
     io.err << "contour: " << o.runs << " DC runs, " << o.failedPoints << " failed point(s)";
-    if (!partial) io.err << ", Wres " << o.grid.wresMin << " .. " << o.grid.wresMax;
+    if (const auto range = c::wresRange(o.grid); range && !partial)
+      io.err << ", Wres " << range->first << " .. " << range->second;
     io.err << "\n";
+    if (o.failedPoints > 0) {
+      io.err << "contour: " << c::failureSummary(o) << "\n";
+      return 1;
+    }
     return 0;
   } catch (const runs::RunRefused& e) {
     io.err << e.what() << "\n";

@@ -1,5 +1,6 @@
 // tavrin-cli dco FILE: DC's results as the reader takes them from a DC report.
 #include <nlohmann/json.hpp>
+#include <cmath>
 #include <ostream>
 
 #include "cli/commands.h"
@@ -26,33 +27,36 @@ int dcoCommand(const std::vector<std::string>& args, Io& io) {
     io.err << errorMessage(kErrOutOfMemory) << "\n";
     return 1;
   }
-  if (rep.errorLine) r.dcErrorSeen = true;
+  if (rep.errorLine || r.failed()) r.dcErrorSeen = true;
+  // NaN has no JSON form; a failed solution's NaN prints as null.
+  auto num = [](double x) { return std::isfinite(x) ? nlohmann::json(x) : nlohmann::json(nullptr); };
   nlohmann::json out;
-  out["adjustedCount"] = r.adjustedCount;
-  nlohmann::json params = nlohmann::json::array();
-  for (int i = 1; i <= r.adjustedCount; ++i) params.push_back(r.adjustedParams[i]);
-  out["adjustedParams"] = params;
+  out["adjustedCount"] = r.adjustedParams.size();
+  out["adjustedParams"] = r.adjustedParams;
+  nlohmann::json unknowns = nlohmann::json::array();
+  for (const DcUnknown& u : r.unknowns) unknowns.push_back({{"param", u.param}, {"curve", u.curve}});
+  out["unknowns"] = unknowns;
   nlohmann::json corr = nlohmann::json::array();
-  for (int i = 1; i <= r.adjustedCount; ++i) {
-    nlohmann::json row = nlohmann::json::array();
-    for (int j = 1; j <= r.adjustedCount; ++j) row.push_back(r.correlation[i][j]);
-    corr.push_back(row);
+  for (const auto& row : r.correlation) {
+    nlohmann::json cells = nlohmann::json::array();
+    for (double x : row) cells.push_back(num(x));
+    corr.push_back(cells);
   }
   out["correlation"] = corr;
   nlohmann::json rows = nlohmann::json::array();
-  for (int i = 1; i <= r.ioRowCount; ++i) {
-    const DcIoRow& io_ = r.ioRows[i];
+  for (const DcIoRow& io_ : r.ioRows) {
     rows.push_back({{"param", io_.param},
                     {"curve", io_.curve},
-                    {"input", io_.input},
-                    {"correction", io_.correction},
-                    {"output", io_.output},
-                    {"stdDev", io_.stdDev}});
+                    {"input", num(io_.input)},
+                    {"correction", num(io_.correction)},
+                    {"output", num(io_.output)},
+                    {"stdDev", num(io_.stdDev)}});
   }
   out["ioRows"] = rows;
-  out["ioRowCount"] = r.ioRowCount;
-  out["sumWResInput"] = r.sumWResInput;
-  out["sumWResPredicted"] = r.sumWResPredicted;
+  out["ioRowCount"] = r.ioRows.size();
+  out["sumWResInput"] = num(r.sumWResInput);
+  out["sumWResPredicted"] = num(r.sumWResPredicted);
+  out["failure"] = r.failed() ? nlohmann::json(r.failure) : nlohmann::json(nullptr);
   out["dcErrorSeen"] = r.dcErrorSeen;
   out["errorLine"] = rep.errorLine ? nlohmann::json(*rep.errorLine) : nlohmann::json(nullptr);
   out["IFVC1"] = p.IFVC1;
@@ -63,7 +67,8 @@ int dcoCommand(const std::vector<std::string>& args, Io& io) {
   out["curveL2"] = l2;
   // DC's error line may hold bytes that are not UTF-8.
   io.out << out.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
-  return 0;
+  // A failed solution is a failure of the command, after its JSON.
+  return r.dcErrorSeen ? 1 : 0;
 }
 
 const CommandRegistration reg("dco", "dco FILE   print DC's results from a DC report as JSON", dcoCommand);

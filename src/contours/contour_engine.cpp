@@ -16,6 +16,7 @@
 
 #include "model/dci_writer.h"
 #include "model/input_reader.h"
+#include "model/number_fields.h"
 #include "runs/runs.h"
 #include "shell/app_state.h"
 #include "shell/atomic_file.h"
@@ -34,36 +35,49 @@ FitStep out(int key, int code) { return {FitStep::TakeOutput, key, code, false};
 FitStep add(int key, int code) { return {FitStep::AddCorrection, key, code, false}; }
 
 // One DC run on the set; results and the set's curve values are updated
-// only by a report that ends properly.
-bool runOnce(ParameterSet& p, DcResults& res, DcDriver& driver) {
+// only by a report that ends properly. Returns why the run failed, "" when
+// it did not.
+std::string runOnce(ParameterSet& p, DcResults& res, DcDriver& driver, double& seconds) {
   std::string text;
   try {
     text = dciText(p);
-  } catch (const std::exception&) {
-    return false;
+  } catch (const std::exception& e) {
+    return e.what();
   }
   const DcRun r = driver.run(text);
-  if (r.status != DcRun::Ok) return false;
+  seconds = r.seconds;
+  if (r.status != DcRun::Ok) return r.detail.empty() ? std::string("DC gave no report") : r.detail;
   try {
-    const DcoReadReport rep = parseDco(r.dco, res, p);
-    return !rep.errorLine.has_value();
-  } catch (const std::exception&) {
-    return false;
+    parseDco(r.dco, res, p);
+    if (res.failed()) return "DC's solution failed: " + res.failure;
+    return {};
+  } catch (const std::exception& e) {
+    return std::string("DC's report could not be read: ") + e.what();
   }
 }
 
-void applyStep(const FitStep& s, ParameterSet& p, const DcResults& res) {
-  if (s.code == 0) {
-    for (int n = 1; n <= std::min<int>(p.NLC, 5); ++n) p.curves[static_cast<size_t>(n + 2)].l1 += res.ioRows[static_cast<size_t>(n)].correction;
-    return;
+// Applies the step's unknowns of DC's solution; false when the report holds
+// none of them.
+bool applyStep(const FitStep& s, ParameterSet& p, const DcResults& res) {
+  bool applied = false;
+  for (const DcIoRow& row : res.ioRows) {
+    if (row.param != s.key) continue;
+    if (s.code == 0) {
+      // One L1 unknown per light curve.
+      if (row.curve < 1 || row.curve > std::min<int>(p.NLC, 5)) continue;
+      p.curves[static_cast<size_t>(row.curve + 2)].l1 += row.correction;
+      applied = true;
+      continue;
+    }
+    // DC reports T2 in units of 10000 K.
+    const double scale = s.code == 3 ? 10000.0 : 1.0;
+    const double v = s.apply == FitStep::AddCorrection ? parameterValue(p, s.code) + row.correction * scale
+                                                       : row.output * scale;
+    setParameterValue(p, s.code, v);
+    if (s.tiePotential2 && (p.MODE == 1 || p.MODE == 3)) p.POT2 = p.POTH;
+    return true;
   }
-  // DC reports T2 in units of 10000 K.
-  const double scale = s.code == 3 ? 10000.0 : 1.0;
-  const DcIoRow& row = res.ioRows[1];
-  const double v = s.apply == FitStep::AddCorrection ? parameterValue(p, s.code) + row.correction * scale
-                                                     : row.output * scale;
-  setParameterValue(p, s.code, v);
-  if (s.tiePotential2 && (p.MODE == 1 || p.MODE == 3)) p.POT2 = p.POTH;
+  return applied;
 }
 
 struct Column {
@@ -73,6 +87,9 @@ struct Column {
   DcResults results;
   int runs = 0;
   bool done = false;
+  int firstFailedJ = -1;
+  std::string firstFailure;
+  std::optional<BestPoint> best;
 };
 
 struct Shared {
@@ -83,8 +100,8 @@ struct Shared {
 bool cancelled(const ContourJob& job) { return job.cancel && job.cancel->load(std::memory_order_relaxed); }
 
 // One X column, from the base set. Returns false when cancelled before its end.
-bool computeColumn(const ContourJob& job, const std::vector<FitStep>& steps, int i, DcDriver& driver, Column& c,
-                   Shared& shared) {
+bool computeColumn(const ContourJob& job, const std::vector<FitStep>& steps, int i, int worker, DcDriver& driver,
+                   Column& c, Shared& shared) {
   const GridDef& s = job.gridDef;
   c.params = job.base;
   c.results = job.startResults;
@@ -94,30 +111,48 @@ bool computeColumn(const ContourJob& job, const std::vector<FitStep>& steps, int
   const double dy = gridStep(s.yMin, s.yMax, s.N);
   ParameterSet& p = c.params;
   setParameterValue(p, s.xCode, s.xMin + i * dx);
+  auto ranOne = [&](double seconds) {
+    ++c.runs;
+    std::lock_guard lock(shared.mutex);
+    ++shared.progress.runsDone;
+    --shared.progress.workerRunsLeft[static_cast<size_t>(worker)];
+    shared.progress.runSeconds += seconds;
+    if (job.onProgress) job.onProgress(shared.progress);
+  };
   for (int j = 0; j < s.N; ++j) {
     setParameterValue(p, s.yCode, s.yMin + j * dy);
-    bool failed = false;
+    std::string failure;
     for (int it = 0; it < s.iterations; ++it)
       for (const FitStep& step : steps) {
         if (cancelled(job)) return false;
         p.adjustKeys[static_cast<size_t>(step.key)] = '0';
-        const bool ok = runOnce(p, c.results, driver);
-        ++c.runs;
+        double seconds = 0;
+        std::string why = runOnce(p, c.results, driver, seconds);
         // A failed run has no result; the point is lost but the column goes on.
-        if (ok) applyStep(step, p, c.results);
+        if (why.empty() && !applyStep(step, p, c.results))
+          why = "DC's report holds no correction of parameter " + std::to_string(step.key);
         p.adjustKeys[static_cast<size_t>(step.key)] = '1';
-        failed = failed || !ok;
+        if (failure.empty()) failure = why;
+        ranOne(seconds);
       }
     if (cancelled(job)) return false;
-    const bool ok = runOnce(p, c.results, driver);
-    ++c.runs;
-    failed = failed || !ok;
+    double seconds = 0;
+    const std::string why = runOnce(p, c.results, driver, seconds);
+    if (failure.empty()) failure = why;
+    const bool failed = !failure.empty();
     c.failed[static_cast<size_t>(j)] = failed ? 1 : 0;
     c.wres[static_cast<size_t>(j)] = failed ? kFailedPoint : c.results.sumWResInput;
-    std::lock_guard lock(shared.mutex);
-    ++shared.progress.pointsDone;
-    shared.progress.runsDone += static_cast<int>(s.iterations * steps.size() + 1);
-    if (job.onProgress) job.onProgress(shared.progress);
+    if (failed && c.firstFailedJ < 0) {
+      c.firstFailedJ = j;
+      c.firstFailure = failure;
+    }
+    if (!failed && (!c.best || c.results.sumWResInput < c.best->wres))
+      c.best = BestPoint{i, j, c.results.sumWResInput, p};
+    {
+      std::lock_guard lock(shared.mutex);
+      ++shared.progress.pointsDone;
+    }
+    ranOne(seconds);
   }
   c.done = true;
   return true;
@@ -153,6 +188,64 @@ void applySetup(ParameterSet& p, const GridDef& s) {
   if (s.yCode >= 1 && s.yCode <= 4) setParameterValue(p, s.yCode, s.yMin);
 }
 
+std::string timingDciText(ParameterSet p) {
+  p.adjustKeys[kKeyT2] = '0';
+  return dciText(p);
+}
+
+void takePointValues(ParameterSet& p, const ParameterSet& point, const GridDef& s) {
+  for (int code : {int(s.xCode), int(s.yCode)}) setParameterValue(p, code, parameterValue(point, code));
+  for (const FitStep& step : fitSteps(s.xCode, s.yCode)) {
+    if (step.code == 0) {
+      for (int n = 1; n <= std::min<int>(point.NLC, 5); ++n)
+        p.curves[static_cast<size_t>(n + 2)].l1 = point.curves[static_cast<size_t>(n + 2)].l1;
+      continue;
+    }
+    setParameterValue(p, step.code, parameterValue(point, step.code));
+    if (step.tiePotential2 && (point.MODE == 1 || point.MODE == 3)) p.POT2 = point.POT2;
+  }
+}
+
+Progress startProgress(const GridDef& s, int columns, int workers) {
+  Progress p;
+  p.workers = std::clamp(workers, 1, std::max(columns, 1));
+  p.runsPerColumn = s.N * runsPerPoint(s);
+  p.pointsTotal = columns * s.N;
+  p.runsTotal = columns * p.runsPerColumn;
+  p.workerRunsLeft.assign(static_cast<size_t>(p.workers), 0);
+  p.columnsPending = columns;
+  return p;
+}
+
+int runsPerPoint(const GridDef& s) {
+  return s.iterations * static_cast<int>(fitSteps(s.xCode, s.yCode).size()) + 1;
+}
+
+double estimateSeconds(double runTime, const GridDef& s, int workers) {
+  const int w = std::max(workers, 1);
+  const int rounds = (std::max<int>(s.M, 0) + w - 1) / w;
+  return runTime * rounds * std::max<int>(s.N, 0) * runsPerPoint(s);
+}
+
+double remainingSeconds(const Progress& p, double runTime) {
+  const double perRun = p.runsDone > 0 ? p.runSeconds / p.runsDone : runTime;
+  if (p.workerRunsLeft.empty()) return perRun * std::max(0, p.runsTotal - p.runsDone) / std::max(1, p.workers);
+  // Each pending column goes to the worker that is free first.
+  std::vector<long long> left(p.workerRunsLeft.begin(), p.workerRunsLeft.end());
+  for (int c = 0; c < p.columnsPending; ++c) *std::min_element(left.begin(), left.end()) += p.runsPerColumn;
+  return perRun * static_cast<double>(*std::max_element(left.begin(), left.end()));
+}
+
+std::string failureSummary(const ContourOutcome& o) {
+  if (o.failedPoints == 0) return {};
+  const GridDef& s = o.grid.gridDef;
+  const double x = s.xMin + o.firstFailedI * gridStep(s.xMin, s.xMax, s.M);
+  const double y = s.yMin + o.firstFailedJ * gridStep(s.yMin, s.yMax, s.N);
+  return std::to_string(o.failedPoints) + " of " + std::to_string(o.points) + " grid points failed (marked " +
+         trimmedPlainText(kFailedPoint) + "). The first, at " + axisName(s.xCode) + " " +
+         trimmedPlainText(x) + ", " + axisName(s.yCode) + " " + trimmedPlainText(y) + ": " + o.firstFailure;
+}
+
 ParameterSet readBackBase(const ParameterSet& p, std::string* text) {
   const std::string t = dciText(p);
   if (text) *text = t;
@@ -173,19 +266,25 @@ ContourOutcome computeGrid(const ContourJob& job, const DcDriverFactory& drivers
   const int first = std::clamp(job.firstColumn, 0, s.M - 1);
   const int last = job.lastColumn < 0 ? s.M - 1 : std::clamp(job.lastColumn, first, s.M - 1);
   const int count = last - first + 1;
+  out.points = count * s.N;
   std::vector<Column> columns(static_cast<size_t>(count));
   Shared shared;
-  shared.progress.pointsTotal = count * s.N;
   std::atomic<int> next{first};
   std::atomic<bool> stop{false};
 
   const int workers = std::clamp(job.workers, 1, count);
+  shared.progress = startProgress(s, count, workers);
   auto work = [&](int index) {
     std::unique_ptr<DcDriver> driver = drivers(index, workers);
     for (;;) {
       const int i = next.fetch_add(1);
       if (i > last || stop.load()) return;
-      if (!computeColumn(job, steps, i, *driver, columns[static_cast<size_t>(i - first)], shared)) {
+      {
+        std::lock_guard lock(shared.mutex);
+        --shared.progress.columnsPending;
+        shared.progress.workerRunsLeft[static_cast<size_t>(index)] = shared.progress.runsPerColumn;
+      }
+      if (!computeColumn(job, steps, i, index, *driver, columns[static_cast<size_t>(i - first)], shared)) {
         stop = true;
         return;
       }
@@ -208,6 +307,13 @@ ContourOutcome computeGrid(const ContourJob& job, const DcDriverFactory& drivers
   bool any = false;
   for (int i = first; i <= last; ++i) {
     const Column& c = columns[static_cast<size_t>(i - first)];
+    if (c.firstFailedJ >= 0 && out.firstFailedI < 0) {
+      out.firstFailedI = i;
+      out.firstFailedJ = c.firstFailedJ;
+      out.firstFailure = c.firstFailure;
+    }
+    // Ties go to the first point in the file's order.
+    if (c.best && (!out.best || c.best->wres < out.best->wres)) out.best = c.best;
     for (int j = 0; j < s.N; ++j) {
       const size_t k = static_cast<size_t>(i) * s.N + j;
       if (c.failed[static_cast<size_t>(j)]) {
@@ -276,6 +382,7 @@ DcRun ProcessDcDriver::run(const std::string& dciText) {
   DcRun r;
   const std::string dci = joinPath(folder_, "Contour.dci");
   const std::string dco = joinPath(folder_, "Contour.dco");
+  const std::string err = joinPath(folder_, "Contour.err");
   const auto t0 = Clock::now();
   try {
     writeFileAtomically(dci, dciText, Durability::Scratch);
@@ -287,7 +394,7 @@ DcRun ProcessDcDriver::run(const std::string& dciText) {
   posix_spawn_file_actions_init(&fa);
   posix_spawn_file_actions_addopen(&fa, 0, dci.c_str(), O_RDONLY, 0);
   posix_spawn_file_actions_addopen(&fa, 1, dco.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  posix_spawn_file_actions_addopen(&fa, 2, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&fa, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
 #if defined(__GLIBC__) && (__GLIBC__ > 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ >= 29))
   posix_spawn_file_actions_addchdir_np(&fa, folder_.c_str());
 #endif
@@ -317,8 +424,15 @@ DcRun ProcessDcDriver::run(const std::string& dciText) {
     return r;
   }
   r.seconds = std::chrono::duration<double>(Clock::now() - t0).count();
-  if (WIFSIGNALED(status)) {
-    r.detail = "DC ended by signal " + std::to_string(WTERMSIG(status));
+  if (WIFSIGNALED(status) || WEXITSTATUS(status) != 0) {
+    r.detail = WIFSIGNALED(status) ? "DC ended by signal " + std::to_string(WTERMSIG(status))
+                                   : "DC exit status " + std::to_string(WEXITSTATUS(status));
+    std::string said;
+    try {
+      said = lastLine(readWholeFile(err));
+    } catch (const std::exception&) {
+    }
+    if (!said.empty()) r.detail += ": " + said;
     return r;
   }
   try {
@@ -330,13 +444,56 @@ DcRun ProcessDcDriver::run(const std::string& dciText) {
   return r;
 }
 
-ScratchDrivers::ScratchDrivers(std::string executable, std::string dataFolder, double timeoutSeconds,
-                               std::string baseDciText, bool alwaysScratch)
-    : exe_(std::move(executable)),
-      data_(std::move(dataFolder)),
+std::string lastLine(const std::string& text) {
+  size_t end = text.size();
+  while (end > 0) {
+    const size_t start = text.rfind('\n', end - 1);
+    const size_t from = start == std::string::npos ? 0 : start + 1;
+    std::string line = text.substr(from, end - from);
+    while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t')) line.pop_back();
+    const size_t lead = line.find_first_not_of(" \t");
+    if (lead != std::string::npos) return line.substr(lead);
+    if (start == std::string::npos) break;
+    end = start;
+  }
+  return {};
+}
+
+namespace {
+
+bool writtenByRuns(const std::string& name) {
+  for (const char* own : {"Contour.dci", "Contour.dco", "Contour.err", "Contour0.dci"})
+    if (name == own) return true;
+  return name.rfind("contour-work-", 0) == 0;
+}
+
+}  // namespace
+
+int linkCompanions(const std::string& programFolder, const std::string& workFolder) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  const fs::path from = fs::absolute(programFolder.empty() ? fs::path(".") : fs::path(programFolder), ec);
+  int made = 0;
+  for (fs::directory_iterator it(from, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (writtenByRuns(name)) continue;
+    const fs::path to = fs::path(workFolder) / name;
+    std::error_code e;
+    fs::create_symlink(it->path(), to, e);
+    // A folder that takes no links (some network and removable media) gets copies of the files.
+    if (e && it->is_regular_file(e)) fs::copy_file(it->path(), to, e);
+    if (!e) ++made;
+  }
+  return made;
+}
+
+ScratchDrivers::ScratchDrivers(std::string executable, std::string parentFolder, double timeoutSeconds,
+                               std::string baseDciText)
+    // DC starts in its scratch folder: a relative name would be looked up there.
+    : exe_(std::filesystem::absolute(executable).string()),
+      data_(std::move(parentFolder)),
       baseText_(std::move(baseDciText)),
       timeout_(timeoutSeconds),
-      alwaysScratch_(alwaysScratch),
       mutex_(std::make_shared<std::mutex>()) {}
 
 ScratchDrivers::~ScratchDrivers() {
@@ -347,8 +504,7 @@ ScratchDrivers::~ScratchDrivers() {
 }
 
 DcDriverFactory ScratchDrivers::factory() {
-  return [this](int index, int workers) -> std::unique_ptr<DcDriver> {
-    if (workers <= 1 && !alwaysScratch_) return std::make_unique<ProcessDcDriver>(exe_, data_, timeout_);
+  return [this](int index, int) -> std::unique_ptr<DcDriver> {
     static std::atomic<int> serial{0};
     const std::string dir = joinPath(data_, "contour-work-" + std::to_string(::getpid()) + "-" +
                                                 std::to_string(serial.fetch_add(1)) + "-" + std::to_string(index));
@@ -358,6 +514,7 @@ DcDriverFactory ScratchDrivers::factory() {
       std::filesystem::create_directories(dir, ec);
       made_.push_back(dir);
     }
+    linkCompanions(std::filesystem::path(exe_).parent_path().string(), dir);
     try {
       // Removed with the folder at the end, so not worth waiting for the disk.
       writeFileAtomically(joinPath(dir, "Contour0.dci"), baseText_, Durability::Scratch);
@@ -374,14 +531,6 @@ std::string locateDc(const std::string& given, const std::string& currentFolder,
     return given;
   }
   return runs::locateCustomExecutable(currentFolder, ProgramMode::DC, searchPath);
-}
-
-std::optional<double> timeOneRun(DcDriver& driver, const std::string& dciText) {
-  const auto t0 = Clock::now();
-  const DcRun r = driver.run(dciText);
-  const double s = std::chrono::duration<double>(Clock::now() - t0).count();
-  if (r.status != DcRun::Ok) return std::nullopt;
-  return s;
 }
 
 }  // namespace tavrin::contours

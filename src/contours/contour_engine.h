@@ -33,7 +33,7 @@ struct DcRun {
   enum Status { Ok, Failed, TimedOut, Cancelled } status = Failed;
   std::string dco;       // DC's report (Ok)
   double seconds = 0;    // wall time of the run
-  std::string detail;    // why it failed, for progress texts
+  std::string detail;    // why it failed: DC's exit status and its last standard-error line
 };
 
 // One DC at a time: writes the DCI text, runs DC on it and returns the report.
@@ -59,12 +59,37 @@ std::vector<FitStep> fitSteps(int xCode, int yCode);
 // Set-up: all 35 keys "1", the X parameter at xMin and the Y parameter at
 // yMin (codes 1..4; potential 2 is left alone).
 void applySetup(ParameterSet& p, const GridDef& s);
+// The DCI of the timing test: `p` with T2 (key 20) fitted.
+std::string timingDciText(ParameterSet p);
+// Copies what a grid point holds from `point` into `p`: the two grid
+// parameters and those the fit steps change (L1 of every light curve,
+// potential 2 where it is tied). Everything else of `p` stays.
+void takePointValues(ParameterSet& p, const ParameterSet& point, const GridDef& s);
 
 struct Progress {
   int pointsDone = 0;
   int pointsTotal = 0;
   int runsDone = 0;
+  int runsTotal = 0;
+  double runSeconds = 0;  // summed over the finished runs
+  int workers = 1;        // DC processes at once
+  // Columns are shared out whole: the runs each worker has left in its
+  // column, and the columns no worker has started.
+  std::vector<int> workerRunsLeft;
+  int columnsPending = 0;
+  int runsPerColumn = 0;
 };
+
+// The progress of a computation of `columns` X columns before its first run.
+Progress startProgress(const GridDef& s, int columns, int workers);
+// DC runs of one grid point: every fit step `iterations` times, then the final run.
+int runsPerPoint(const GridDef& s);
+// Seconds a whole computation takes with `workers` DC processes at once,
+// each run taking `runTime`: every worker computes whole X columns.
+double estimateSeconds(double runTime, const GridDef& s, int workers);
+// Seconds left: the mean of the runs finished so far (`runTime` until there
+// are some) times the runs left, shared over the workers as the columns are.
+double remainingSeconds(const Progress& p, double runTime);
 
 struct ContourJob {
   GridDef gridDef;
@@ -79,17 +104,33 @@ struct ContourJob {
   const std::atomic<bool>* cancel = nullptr;
 };
 
+// The point with the smallest Sum(W*Res**2), and the fitted set it was computed with.
+struct BestPoint {
+  int i = 0, j = 0;
+  double wres = 0;
+  ParameterSet params;
+};
+
 struct ContourOutcome {
   ContourGrid grid;           // the gridDef's layout; columns outside the job hold 0
   bool cancelled = false;
   bool computed = false;      // false for a pair of codes that computes nothing
   int runs = 0;               // DC runs made
+  int points = 0;             // points of the job's columns
   int failedPoints = 0;
+  // The first failed point in the file's order (X outer, Y inner) and why it failed.
+  int firstFailedI = -1, firstFailedJ = -1;
+  std::string firstFailure;
+  std::optional<BestPoint> best;  // none when every point failed
   // The set and DC results after the last point of the last column, as the
   // serial loop leaves them.
   ParameterSet finalParams;
   DcResults finalResults;
 };
+
+// "2 of 9 grid points failed (marked 99). The first, at Inclination 85,
+// Omega1 5: DC exit status 2: ..."; "" when none failed.
+std::string failureSummary(const ContourOutcome& o);
 
 // The base set as the loop uses it: the DCI text of `p` read back.
 // Throws TavrinError when the set cannot be written or read.
@@ -101,10 +142,12 @@ ParameterSet readBackBase(const ParameterSet& p, std::string* dciText = nullptr)
 ContourOutcome computeGrid(const ContourJob& job, const DcDriverFactory& drivers);
 
 // ---- Real DC ----------------------------------------------------------------
-// Starts DC directly with <folder>/Contour.dci on standard input and
-// <folder>/Contour.dco on standard output, waits for it to exit and reads
-// the report; kills it after `timeoutSeconds` (TimedOut). The working folder
-// of DC is `folder`.
+// Starts DC directly with <folder>/Contour.dci on standard input,
+// <folder>/Contour.dco on standard output and <folder>/Contour.err on
+// standard error, waits for it to exit and reads the report; kills it after
+// `timeoutSeconds` (TimedOut). The working folder of DC is `folder`. A
+// non-zero exit status fails the run, naming the status and the last line
+// DC wrote on its standard error.
 class ProcessDcDriver : public DcDriver {
  public:
   ProcessDcDriver(std::string executable, std::string folder, double timeoutSeconds);
@@ -119,21 +162,31 @@ class ProcessDcDriver : public DcDriver {
 // The timeout of a run: 20 x the measured run time, at least 60 s.
 double runTimeout(double measuredRunTime);
 
-// Runs with one ProcessDcDriver per worker: a single worker uses `dataFolder`
-// itself (unless `alwaysScratch`), several use scratch folders
-// "contour-work-<pid>-<k>" under it, each with its own Contour0.dci, which
-// are removed afterwards.
+// The last line with more than blanks of a text ("" when none).
+std::string lastLine(const std::string& text);
+
+// Makes everything that lies beside DC in `programFolder` visible in
+// `workFolder` (links, or copies where links cannot be made), so that DC
+// finds its companion files by relative name; names DC's runs write there
+// (Contour.dci, Contour.dco, Contour.err, Contour0.dci) and the scratch
+// folders themselves are left out. Returns how many entries it made.
+int linkCompanions(const std::string& programFolder, const std::string& workFolder);
+
+// Runs with one ProcessDcDriver per worker, each in a scratch folder
+// "contour-work-<pid>-<n>-<k>" under `parentFolder` that holds its own
+// Contour0.dci and links to DC's companion files (the folder of the
+// executable); the folders are removed afterwards. So parallel workers never
+// share an input or report file, and the user's folders get none of them.
 class ScratchDrivers {
  public:
-  ScratchDrivers(std::string executable, std::string dataFolder, double timeoutSeconds,
-                 std::string baseDciText, bool alwaysScratch = false);
+  ScratchDrivers(std::string executable, std::string parentFolder, double timeoutSeconds,
+                 std::string baseDciText);
   ~ScratchDrivers();
   DcDriverFactory factory();
 
  private:
   std::string exe_, data_, baseText_;
   double timeout_;
-  bool alwaysScratch_;
   std::vector<std::string> made_;
   std::shared_ptr<std::mutex> mutex_;
 };
@@ -141,8 +194,5 @@ class ScratchDrivers {
 // DC executable: `given` when not empty, else "Solvex" in `currentFolder`,
 // else the first "Solvex" on the search path. Throws runs::RunRefused.
 std::string locateDc(const std::string& given, const std::string& currentFolder, const std::string& searchPath);
-
-// The timing test: one run of the DCI text with `driver`; seconds, or nullopt when it failed.
-std::optional<double> timeOneRun(DcDriver& driver, const std::string& dciText);
 
 }  // namespace tavrin::contours

@@ -102,8 +102,19 @@ void summariseLoaded(ContourGrid& g) {
   g.range = defaultRange(g.wresMin, g.wresMax);
 }
 
-double estimateSeconds(double runTime, double delay, int M, int N, int iterations) {
-  return (runTime + delay) * M * N * 7.0 * iterations;
+std::optional<std::pair<double, double>> wresRange(const ContourGrid& g) {
+  if (g.wresMin > g.wresMax) return std::nullopt;
+  return std::pair{g.wresMin, g.wresMax};
+}
+
+void summariseComputed(ContourGrid& g) {
+  g.wresMin = 999;
+  g.wresMax = -999;
+  bool any = false;
+  for (double v : g.wres)
+    if (v != kFailedPoint) takeIntoRange(g, v, any);
+  g.dataReady = true;
+  g.range = defaultRange(g.wresMin, g.wresMax);
 }
 
 std::string formatHms(double seconds) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "model/parameter_set.h"
@@ -74,10 +75,15 @@ void takeIntoRange(ContourGrid& g, double v, bool& any);
 // file is read), sets dataReady and the default range.
 void summariseLoaded(ContourGrid& g);
 
-// The estimate "H:MM:SS" of a whole computation: (runTime + delay) x M x N x 7
-// x iterations seconds, every part rounded down.
-double estimateSeconds(double runTime, double delay, int M, int N, int iterations);
+// "H:MM:SS", every part rounded down.
 std::string formatHms(double seconds);
+
+// wresMin and wresMax, or nullopt while they still hold their start values
+// 999 and -999 (no point has a value): those are never a range to show.
+std::optional<std::pair<double, double>> wresRange(const ContourGrid& g);
+// Lowers/raises wresMin/wresMax over every point but the failed ones (99),
+// sets dataReady and the default range: the summary of a computed grid.
+void summariseComputed(ContourGrid& g);
 
 // The set-up check: the first refusal's message, or nullopt.
 std::optional<std::string> setupRefusal(const GridDef& s);

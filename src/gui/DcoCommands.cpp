@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QObject>
 #include <QStringList>
+#include <cmath>
 
 #include "CommandRegistry.h"
 #include "ReportGuard.h"
@@ -42,6 +43,8 @@ void readDcoFile(frmMain& w) {
   const tavrin::DcoLoadOutcome out = tavrin::loadDco(s.app, s.params, s.dcResults, s.dcoChosenByUser);
   if (out.showMessageBox) w.showMessage(q(out.message));
   if (out.errorWindowLine) frmMessage::of(w).showMessage(q(*out.errorWindowLine));
+  // Every read offers its own rows for Update, whichever way it was chosen.
+  s.updateDone.assign(s.dcResults.ioRows.size(), false);
   if (out.ok) {
     showCurveValues(w, out.report);
     w.showStatus(QString("DCO read: %1").arg(q(s.app.dcoName)));
@@ -54,7 +57,6 @@ void standardDco(frmMain& w) {
   if (reportguard::refuseWhileWritten(w, s.app.dataFolder, tavrin::standardOutputName(s.app.dciName, ".dco"))) return;
   s.dcoChosenByUser = false;
   readDcoFile(w);
-  s.updateDone = tavrin::UpdateDone{};
 }
 
 void customDco(frmMain& w) {
@@ -69,13 +71,24 @@ void showCorrections(frmMain& w) {
   frmIOparms& f = frmIOparms::of(w);
   f.setUpdateHandler([&w](int row) {
     Session& s = w.session();
+    const size_t i = static_cast<size_t>(row - 1);
+    if (row < 1 || i >= s.dcResults.ioRows.size()) return;
     try {
-      const auto field = tavrin::applyCorrection(s.params, s.dcResults, row, s.updateDone);
+      // The correction goes onto the value the editor shows now, edited or not.
+      tavrin::ParameterSet next = s.params;
+      const tavrin::DcIoRow& io = s.dcResults.ioRows[i];
+      if (const auto control = tavrin::dcParameterControl(io.param)) {
+        const double shown = tavrin::leadingNumber(w.fieldText(q(*control)).toStdString());
+        if (!std::isfinite(shown)) tavrin::throwError(tavrin::kErrOverflow);
+        *tavrin::dcParameterValue(next, io.param, io.curve) = shown;
+      }
+      const auto field = tavrin::applyCorrection(next, s.dcResults, i, s.updateDone);
+      s.params = next;
       if (field) w.setFieldText(q(field->control), q(field->text));
     } catch (const tavrin::TavrinError& e) {
       w.showMessage(q(e.what()));
     }
-    if (s.updateDone[row]) frmIOparms::of(w).setButtonCaption(row, "Done");
+    if (i < s.updateDone.size() && s.updateDone[i]) frmIOparms::of(w).setButtonCaption(row, "Done");
   });
   f.fill(tavrin::ioParmsView(s.dcResults, s.updateDone, s.app.dcoName));
   f.show();

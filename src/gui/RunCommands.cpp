@@ -83,8 +83,13 @@ class RunWatcher : public QObject {
         continue;
       }
       const double seconds = static_cast<double>(runs_[i].clock.elapsed()) / 1000.0;
-      main_.showStatus(q(runs::runEndMessage(runs_[i].mode, runs_[i].outputName, st, seconds)) + " - " +
-                       runs_[i].programNote);
+      QString text = q(runs::runEndMessage(runs_[i].mode, runs_[i].outputName, st, seconds)) + " - " +
+                     runs_[i].programNote;
+      // A failed run says what the program said last.
+      const bool failed = !(st.state == runs::RunStatus::Exited && st.code == 0);
+      const std::string said = failed ? runs::lastErrorLines(runs_[i].outputPath, 1) : std::string();
+      if (!said.empty()) text += " - " + q(said);
+      main_.showStatus(text);
       runs_.erase(runs_.begin() + static_cast<std::ptrdiff_t>(i));
     }
     if (runs_.empty()) timer_.stop();
@@ -104,6 +109,7 @@ RunWatcher& watcher(frmMain& main) {
 void start(frmMain& w, const runs::RunPlan& plan) {
   try {
     const long pid = runs::startRun(plan);
+    runs::recordStart(plan, w.session().params, w.session().history);
     const QString note = programNote(w.session(), plan.executable);
     watcher(w).watch(pid, plan.mode, plan.outputName, plan.outputPath, note);
     w.showStatus(QString("%1 running: %2 - %3").arg(runs::programLabel(plan.mode), q(plan.outputName), note));
@@ -115,7 +121,7 @@ void start(frmMain& w, const runs::RunPlan& plan) {
 void runStandard(frmMain& w) {
   Session& s = w.session();
   try {
-    const auto plan = runs::planStandardRun(s.app, s.mode, s.params, s.history);
+    const auto plan = runs::planStandardRun(s.app, s.mode);
     if (plan) start(w, *plan);
   } catch (const runs::RunRefused& e) {
     w.showMessage(q(e.what()));

@@ -27,7 +27,7 @@ struct Session {
   // The last DCO read, the I/O Parms rows applied since the last standard
   // read, and whether the DCO was picked in the file dialog.
   tavrin::DcResults dcResults;
-  tavrin::UpdateDone updateDone{};
+  tavrin::UpdateDone updateDone;
   bool dcoChosenByUser = false;
   // A field was changed since the last successful save or load. Kept apart
   // from the fields' blue marking, which every save attempt clears.

@@ -4,12 +4,14 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QDateTime>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMetaObject>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -52,7 +54,7 @@ struct frmCalcContourData::Ui {
   QLabel* label20 = nullptr;
   QLabel* label25 = nullptr;
   QLabel* label26 = nullptr;
-  QPushButton* cmd[6] = {};  // Command1..Command5
+  QPushButton* cmd[7] = {};  // Command1..Command6
   QSpinBox* parallel = nullptr;
 };
 
@@ -72,9 +74,23 @@ frmCalcContourData::frmCalcContourData(frmMain& main) : QMainWindow(&main, Qt::W
 }
 
 frmCalcContourData::~frmCalcContourData() {
-  cancel_ = true;
-  if (worker_.joinable()) worker_.join();
+  task_.cancel();
+  task_.wait();
 }
+
+namespace {
+frmCalcContourData::Question& questionHook() {
+  static frmCalcContourData::Question q;
+  return q;
+}
+bool ask(QWidget* parent, const QString& text) {
+  if (questionHook()) return questionHook()(text);
+  return QMessageBox::question(parent, "Tavrin", text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
+         QMessageBox::Yes;
+}
+}  // namespace
+
+void frmCalcContourData::setQuestion(Question question) { questionHook() = std::move(question); }
 
 void frmCalcContourData::build() {
   QAction* help = menuBar()->addAction("Help");
@@ -170,8 +186,9 @@ void frmCalcContourData::build() {
 
   auto* buttons = new QHBoxLayout;
   outer->addLayout(buttons);
-  const char* captions[] = {"", "Test", "Set Output File", "Start Calcs", "Load Data from File", "Plot Contours"};
-  for (int k = 1; k <= 5; ++k) {
+  const char* captions[] = {"",         "Test",          "Set Output File", "Start Calcs", "Load Data from File",
+                            "Plot Contours", "Use Best Point"};
+  for (int k = 1; k <= 6; ++k) {
     auto* b = new QPushButton(captions[k]);
     b->setObjectName(QString("Command%1").arg(k));
     buttons->addWidget(b);
@@ -182,6 +199,10 @@ void frmCalcContourData::build() {
   connect(ui_->cmd[3], &QPushButton::clicked, this, &frmCalcContourData::startCalcs);
   connect(ui_->cmd[4], &QPushButton::clicked, this, &frmCalcContourData::loadDataFromFile);
   connect(ui_->cmd[5], &QPushButton::clicked, this, &frmCalcContourData::plotContours);
+  connect(ui_->cmd[6], &QPushButton::clicked, this, &frmCalcContourData::useBestPoint);
+  ui_->cmd[6]->setToolTip("Puts the grid point with the smallest Sum(W*Res**2) into the editor, unsaved");
+  ui_->cmd[6]->setEnabled(false);
+  connect(ui_->parallel, &QSpinBox::valueChanged, this, [this] { refreshEstimate(); });
   setCentralWidget(central);
 
   ui_->text[9]->setText("1");
@@ -190,24 +211,8 @@ void frmCalcContourData::build() {
   for (int n = 1; n <= 9; ++n) {
     QLineEdit* e = ui_->text[n];
     connect(e, &QLineEdit::textChanged, this, [this, n](const QString& t) {
-      const std::string s = t.toStdString();
       try {
-        switch (n) {
-          case 1: spec_.xMin = tavrin::leadingNumber(s); break;
-          case 2: spec_.xMax = tavrin::leadingNumber(s); break;
-          case 4: spec_.yMin = tavrin::leadingNumber(s); break;
-          case 5: spec_.yMax = tavrin::leadingNumber(s); break;
-          case 3: spec_.M = tavrin::leadingInt16(s); refreshEstimate(); break;
-          case 6: spec_.N = tavrin::leadingInt16(s); refreshEstimate(); break;
-          case 9: spec_.iterations = tavrin::leadingInt16(s); refreshEstimate(); break;
-          case 7: delay_ = tavrin::leadingNumber(s); break;
-          case 8: {
-            const double z = std::floor(tavrin::leadingNumber(s));
-            zoom_ = static_cast<int>(std::clamp(z, -32768.0, 32767.0));
-            break;
-          }
-          default: break;
-        }
+        storeField(n, t);
       } catch (const tavrin::TavrinError& err) {
         main_.showMessage(q(err.what()));
       }
@@ -264,7 +269,7 @@ void frmCalcContourData::onShownOrResized(bool shown) {
     ui_->text[7]->setText(q(trimmedPlainText(delay_)));
   }
   // A resize keeps what the user is choosing; only showing the window resets it.
-  if (!shown || computing_) return;
+  if (!shown || task_.busy()) return;
   if (grid_.dataReady) {
     showGrid();
   } else {
@@ -283,28 +288,38 @@ void frmCalcContourData::showGrid() {
   for (int n = 1; n <= 6; ++n) ui_->text[n]->setText(q(trimmedPlainText(v[n])));
   ui_->text[9]->setText(QString::number(s.iterations));
   ui_->text[8]->setText(QString::number(zoom_));
-  ui_->label25->setText(q(fixedField(grid_.wresMin, 10, 6)));
-  ui_->label26->setText(q(fixedField(grid_.wresMax, 10, 6)));
+  showSummary();
+}
+
+void frmCalcContourData::storeField(int n, const QString& text) {
+  const std::string s = text.toStdString();
+  switch (n) {
+    case 1: spec_.xMin = tavrin::leadingNumber(s); break;
+    case 2: spec_.xMax = tavrin::leadingNumber(s); break;
+    case 4: spec_.yMin = tavrin::leadingNumber(s); break;
+    case 5: spec_.yMax = tavrin::leadingNumber(s); break;
+    case 3: spec_.M = tavrin::leadingInt16(s); refreshEstimate(); break;
+    case 6: spec_.N = tavrin::leadingInt16(s); refreshEstimate(); break;
+    case 9: spec_.iterations = tavrin::leadingInt16(s); refreshEstimate(); break;
+    case 7: delay_ = tavrin::leadingNumber(s); break;
+    case 8: zoom_ = static_cast<int>(std::clamp(std::floor(tavrin::leadingNumber(s)), -32768.0, 32767.0)); break;
+    default: break;
+  }
 }
 
 void frmCalcContourData::readFields() {
   // The boxes store on every change; read them again in case of text set elsewhere.
-  try {
-    spec_.xMin = tavrin::leadingNumber(ui_->text[1]->text().toStdString());
-    spec_.xMax = tavrin::leadingNumber(ui_->text[2]->text().toStdString());
-    spec_.M = tavrin::leadingInt16(ui_->text[3]->text().toStdString());
-    spec_.yMin = tavrin::leadingNumber(ui_->text[4]->text().toStdString());
-    spec_.yMax = tavrin::leadingNumber(ui_->text[5]->text().toStdString());
-    spec_.N = tavrin::leadingInt16(ui_->text[6]->text().toStdString());
-    spec_.iterations = tavrin::leadingInt16(ui_->text[9]->text().toStdString());
-  } catch (const tavrin::TavrinError&) {
-    // Keeps the values stored when the boxes last held numbers.
+  for (int n : {1, 2, 3, 4, 5, 6, 9}) {
+    try {
+      storeField(n, ui_->text[n]->text());
+    } catch (const tavrin::TavrinError&) {
+      // Keeps the value stored when the box last held a number.
+    }
   }
 }
 
 void frmCalcContourData::refreshEstimate() {
-  ui_->label16->setText(
-      q(c::formatHms(c::estimateSeconds(runTime_, delay_, spec_.M, spec_.N, spec_.iterations))));
+  ui_->label16->setText(q(c::formatHms(c::estimateSeconds(runTime_, spec_, parallelRuns()))));
 }
 
 QString frmCalcContourData::dcExecutable() {
@@ -314,66 +329,70 @@ QString frmCalcContourData::dcExecutable() {
   return q(c::locateDc(dcExe_.toStdString(), folder, path ? path : ""));
 }
 
-void frmCalcContourData::test() {
+bool frmCalcContourData::editorCopy(tavrin::ParameterSet& p) {
+  // gather() takes the window into the session's set; the session keeps its own.
   Session& s = main_.session();
-  if (computing_) return;
+  const tavrin::ParameterSet held = s.params;
+  const bool ok = main_.gather();
+  p = s.params;
+  s.params = held;
+  return ok;
+}
+
+void frmCalcContourData::setBusy(bool busy) {
+  for (int k = 1; k <= 6; ++k) ui_->cmd[k]->setEnabled(!busy);
+  if (!busy) ui_->cmd[6]->setEnabled(best_.has_value());
+}
+
+void frmCalcContourData::test() {
+  const Session& s = main_.session();
+  if (task_.busy()) return;
   if (s.app.dciName.empty()) {
     main_.showMessage("Oops!  You need to load a .dci file first.");
     return;
   }
   readFields();
+  tavrin::ParameterSet p;
+  if (!editorCopy(p)) return;
   if (const auto refusal = c::setupRefusal(spec_)) {
     main_.showMessage(q(*refusal));
   } else {
     if (const auto warn = c::setupWarning(spec_)) main_.showMessage(q(*warn));
-    c::applySetup(s.params, spec_);
-    for (int code : {int(spec_.xCode), int(spec_.yCode)})
-      if (code >= 1 && code <= 4)
-        main_.setFieldText(c::parameterControl(code), q(trimmedPlainText(c::parameterValue(s.params, code))));
+    c::applySetup(p, spec_);
   }
-  s.app.dciName = "Contour.dci";
-  if (!main_.gather()) return;
-  QString exe;
+  c::TaskSetup setup;
   std::string text;
   try {
-    exe = dcExecutable();
-    s.params.adjustKeys[c::kKeyT2] = '0';
-    text = tavrin::dciText(s.params);
-    s.params.adjustKeys[c::kKeyT2] = '1';
+    setup.executable = dcExecutable().toStdString();
+    text = c::timingDciText(p);
   } catch (const std::exception& e) {
-    s.params.adjustKeys[c::kKeyT2] = '1';
     main_.showMessage(q(e.what()));
     return;
   }
-  const std::string folder = s.app.dataFolder.empty() ? std::string(".") : s.app.dataFolder;
-  computing_ = true;
-  for (int k = 1; k <= 5; ++k) ui_->cmd[k]->setEnabled(false);
-  if (worker_.joinable()) worker_.join();
-  worker_ = std::thread([this, exe = exe.toStdString(), folder, text] {
-    c::ProcessDcDriver driver(exe, folder, 600);
-    const c::DcRun r = driver.run(text);
-    QMetaObject::invokeMethod(
-        this,
-        [this, r] {
-          if (worker_.joinable()) worker_.join();
-          computing_ = false;
-          for (int k = 1; k <= 5; ++k) ui_->cmd[k]->setEnabled(k != 2 && k != 3);
-          if (r.status != c::DcRun::Ok) {
-            main_.showMessage("The timing run of DC failed: " + q(r.detail.empty() ? "no report" : r.detail));
-            ui_->cmd[2]->setEnabled(false);
-            emit testFinished(false);
-            return;
-          }
-          runTime_ = r.seconds;
-          ui_->label20->setText(q(tavrin::plainNumberText(std::round(runTime_ * 1000) / 1000)));
-          refreshEstimate();
-          ui_->cmd[1]->setEnabled(false);
-          ui_->cmd[2]->setEnabled(true);
-          ui_->cmd[3]->setEnabled(false);
-          emit testFinished(true);
-        },
-        Qt::QueuedConnection);
+  setup.workFolder = s.app.dataFolder.empty() ? std::string(".") : s.app.dataFolder;
+  setup.baseDciText = text;
+  setBusy(true);
+  task_.startTiming(setup, text, [this](c::DcRun r) {
+    QMetaObject::invokeMethod(this, [this, r] { finishTest(r); }, Qt::QueuedConnection);
   });
+}
+
+void frmCalcContourData::finishTest(const c::DcRun& r) {
+  task_.wait();
+  setBusy(false);
+  ui_->cmd[2]->setEnabled(false);
+  ui_->cmd[3]->setEnabled(false);
+  if (r.status != c::DcRun::Ok) {
+    main_.showMessage("The timing run of DC failed: " + q(r.detail.empty() ? "no report" : r.detail));
+    emit testFinished(false);
+    return;
+  }
+  runTime_ = r.seconds;
+  ui_->label20->setText(q(tavrin::plainNumberText(std::round(runTime_ * 1000) / 1000)));
+  refreshEstimate();
+  ui_->cmd[1]->setEnabled(false);
+  ui_->cmd[2]->setEnabled(true);
+  emit testFinished(true);
 }
 
 void frmCalcContourData::setOutputFile() {
@@ -384,80 +403,91 @@ void frmCalcContourData::setOutputFile() {
   QString preset;
   if (!d.name().trimmed().endsWith(".txt", Qt::CaseInsensitive))
     preset = outputName().isEmpty() ? QString("Contour.txt") : outputName();
+  folderBeforeDialog_ = q(main_.session().app.dataFolder);
   d.open(10, "Save Contour Data", {"*.txt", "*.*"}, preset);
 }
 
+bool frmCalcContourData::mayReplace(const QString& folder, const QString& name) {
+  if (!QFileInfo::exists(q(tavrin::joinPath(folder.toStdString(), name.toStdString())))) return true;
+  return ask(this, QString("%1 already exists. Replace it?").arg(name));
+}
+
 void frmCalcContourData::outputFileChosen(const QString& name) {
-  main_.fileDialog().hide();
+  Session& s = main_.session();
+  frmIO_all& d = main_.fileDialog();
+  d.hide();
+  // Where the grid goes is the computation's own: the model's folder stays current.
+  const QString folder = q(s.app.dataFolder);
+  s.app.dataFolder = folderBeforeDialog_.toStdString();
+  if (!mayReplace(folder, name)) return;
+  replaceConfirmed_ = true;
+  outputFolder_ = folder;
   ui_->label18->setText(name);
   ui_->cmd[3]->setEnabled(true);
 }
 
-void frmCalcContourData::gridSummary(bool writeFile) {
-  Session& s = main_.session();
-  if (writeFile) {
-    try {
-      c::writeContourFile(tavrin::joinPath(s.app.dataFolder, outputName().toStdString()), grid_);
-    } catch (const tavrin::TavrinError& e) {
-      main_.showMessage(q(e.what()));
-    }
+bool frmCalcContourData::writeGridFile() {
+  try {
+    c::writeContourFile(tavrin::joinPath(outputFolder_.toStdString(), outputName().toStdString()), grid_);
+    return true;
+  } catch (const tavrin::TavrinError& e) {
+    main_.showMessage(q(e.what()));
+    return false;
   }
-  ui_->label25->setText(q(fixedField(grid_.wresMin, 10, 6)));
-  ui_->label26->setText(q(fixedField(grid_.wresMax, 10, 6)));
-  grid_.dataReady = true;
+}
+
+void frmCalcContourData::showSummary() {
+  const auto range = c::wresRange(grid_);
+  ui_->label25->setText(range ? q(fixedField(range->first, 10, 6)) : QString("none"));
+  ui_->label26->setText(range ? q(fixedField(range->second, 10, 6)) : QString("none"));
   for (int n = 1; n <= 6; ++n) markBlue(ui_->text[n], false);
 }
 
 void frmCalcContourData::startCalcs() {
-  Session& s = main_.session();
-  if (computing_) return;
+  if (task_.busy()) return;
   readFields();
-  s.app.contourRunning = true;
-  s.app.dciName = "Contour.dci";
-  if (c::fitSteps(spec_.xCode, spec_.yCode).empty()) {
+  const bool computes = !c::fitSteps(spec_.xCode, spec_.yCode).empty();
+  if (computes) {
+    if (const auto refusal = c::setupRefusal(spec_)) {
+      main_.showMessage(q(*refusal));
+      return;
+    }
+  }
+  // A file confirmed in Set Output File is not asked about again; a second computation into it is.
+  if (!replaceConfirmed_ && !mayReplace(outputFolder_, outputName())) return;
+  replaceConfirmed_ = false;
+  if (!computes) {
     // This pair computes nothing: the summary runs on the grid already held.
-    grid_.wresMin = 999;
-    grid_.wresMax = -999;
-    bool any = false;
-    for (double v : grid_.wres)
-      if (v != c::kFailedPoint) c::takeIntoRange(grid_, v, any);
-    gridSummary(true);
-    s.app.contourRunning = false;
+    c::summariseComputed(grid_);
+    writeGridFile();
+    showSummary();
     emit computationFinished(false);
     return;
   }
-  if (const auto refusal = c::setupRefusal(spec_)) {
-    main_.showMessage(q(*refusal));
-    s.app.contourRunning = false;
-    return;
-  }
-  s.app.dciName = "Contour0.dci";
-  std::string baseText;
-  tavrin::ParameterSet base;
-  QString exe;
+  const Session& s = main_.session();
+  tavrin::ParameterSet p;
+  if (!editorCopy(p)) return;
+  c::applySetup(p, spec_);
+  c::TaskSetup setup;
+  c::ContourJob job;
   try {
-    exe = dcExecutable();
-    base = c::readBackBase(s.params, &baseText);
-    tavrin::writeFileAtomically(tavrin::joinPath(s.app.dataFolder, "Contour0.dci"), baseText);
+    setup.executable = dcExecutable().toStdString();
+    job.base = c::readBackBase(p, &setup.baseDciText);
+    // A record of the base set beside the grid file.
+    tavrin::writeFileAtomically(tavrin::joinPath(outputFolder_.toStdString(), "Contour0.dci"), setup.baseDciText);
   } catch (const std::exception& e) {
     main_.showMessage(q(e.what()));
-    s.app.contourRunning = false;
     return;
   }
-  s.app.dciName = "Contour.dci";
-
-  c::ContourJob job;
+  setup.workFolder = outputFolder_.isEmpty() ? std::string(".") : outputFolder_.toStdString();
+  setup.timeoutSeconds = c::runTimeout(runTime_);
   job.gridDef = spec_;
-  job.base = base;
   job.startResults = s.dcResults;
   job.workers = parallelRuns();
-  job.cancel = &cancel_;
-  job.onProgress = [this](const c::Progress& p) {
-    QMetaObject::invokeMethod(this, [this, p] { showProgress(p.pointsDone, p.pointsTotal); }, Qt::QueuedConnection);
+  job.onProgress = [this](const c::Progress& pr) {
+    QMetaObject::invokeMethod(this, [this, pr] { showProgress(pr); }, Qt::QueuedConnection);
   };
-  cancel_ = false;
-  computing_ = true;
-  for (int k = 1; k <= 5; ++k) ui_->cmd[k]->setEnabled(false);
+  setBusy(true);
   startedMs_ = QDateTime::currentMSecsSinceEpoch();
   if (!progress_) {
     progress_ = new QProgressDialog(this);
@@ -470,74 +500,84 @@ void frmCalcContourData::startCalcs() {
     progress_->setCancelButtonText("Cancel");
     connect(progress_, &QProgressDialog::canceled, this, &frmCalcContourData::cancel);
   }
-  progress_->setRange(0, spec_.M * spec_.N);
-  showProgress(0, spec_.M * spec_.N);
-  progress_->show();
-
-  const std::string folder = s.app.dataFolder.empty() ? std::string(".") : s.app.dataFolder;
-  const double timeout = c::runTimeout(runTime_);
-  if (worker_.joinable()) worker_.join();
-  worker_ = std::thread([this, job, exe = exe.toStdString(), folder, timeout, baseText, base] {
-    c::ContourOutcome o;
-    {
-      c::ScratchDrivers drivers(exe, folder, timeout, baseText);
-      o = c::computeGrid(job, drivers.factory());
-    }
+  const c::Progress first = c::startProgress(spec_, spec_.M, job.workers);
+  task_.startGrid(setup, std::move(job), [this](c::ContourOutcome o) {
     QMetaObject::invokeMethod(
-        this, [this, o = std::move(o), base]() mutable { finishComputation(std::move(o), base); },
-        Qt::QueuedConnection);
+        this, [this, o = std::move(o)]() mutable { finishComputation(std::move(o)); }, Qt::QueuedConnection);
   });
+  showProgress(first);
+  progress_->show();
 }
 
-void frmCalcContourData::showProgress(int done, int total) {
-  if (!progress_ || !computing_) return;
+void frmCalcContourData::showProgress(const c::Progress& p) {
+  if (!progress_ || !task_.busy()) return;
   const double elapsed = double(QDateTime::currentMSecsSinceEpoch() - startedMs_) / 1000.0;
-  const double left = done > 0 ? elapsed / done * (total - done)
-                               : c::estimateSeconds(runTime_, 0, spec_.M, spec_.N, spec_.iterations) /
-                                     std::max(1, parallelRuns());
   QString text = QString("Points done: %1 of %2\nElapsed: %3\nRemaining: about %4")
-                     .arg(done)
-                     .arg(total)
-                     .arg(q(c::formatHms(elapsed)), q(c::formatHms(left)));
-  if (cancel_) text = QString("Cancelling: waiting for the DC runs in progress ...\nPoints done: %1 of %2").arg(done).arg(total);
+                     .arg(p.pointsDone)
+                     .arg(p.pointsTotal)
+                     .arg(q(c::formatHms(elapsed)), q(c::formatHms(c::remainingSeconds(p, runTime_))));
+  if (task_.cancelling())
+    text = QString("Cancelling: waiting for the DC runs in progress ...\nPoints done: %1 of %2")
+               .arg(p.pointsDone)
+               .arg(p.pointsTotal);
+  progress_->setRange(0, std::max(1, p.runsTotal));
   progress_->setLabelText(text);
-  progress_->setValue(done);
+  progress_->setValue(p.runsDone);
 }
 
 void frmCalcContourData::cancel() {
-  if (!computing_) return;
-  cancel_ = true;
+  if (!task_.busy()) return;
+  task_.cancel();
   if (progress_) {
     progress_->setLabelText("Cancelling: waiting for the DC runs in progress ...");
     progress_->show();
   }
 }
 
-void frmCalcContourData::finishComputation(c::ContourOutcome o, const tavrin::ParameterSet& base) {
-  if (worker_.joinable()) worker_.join();
-  Session& s = main_.session();
-  computing_ = false;
+void frmCalcContourData::finishComputation(c::ContourOutcome o) {
+  task_.wait();
   if (progress_) progress_->hide();
-  for (int k = 1; k <= 5; ++k) ui_->cmd[k]->setEnabled(true);
-  ui_->cmd[1]->setEnabled(false);
-  s.app.contourRunning = false;
   if (o.cancelled) {
-    // Nothing is written; the editor shows the base set again.
-    s.params = base;
-    s.app.dciName = "Contour0.dci";
-    main_.showParameters();
+    setBusy(false);
+    ui_->cmd[1]->setEnabled(false);
     main_.showStatus("Contour computation cancelled; no file written.");
     emit computationFinished(true);
     return;
   }
   grid_ = std::move(o.grid);
   contourFileName_ = outputName();
-  s.params = o.finalParams;
-  s.dcResults = o.finalResults;
-  main_.showParameters();
-  gridSummary(true);
+  best_ = std::move(o.best);
+  bestGrid_ = grid_.gridDef;
+  writeGridFile();
+  showSummary();
+  // Said before Plot Contours is offered again: a map with holes is not a finished map.
+  if (o.failedPoints > 0) main_.showMessage(q(c::failureSummary(o)));
+  setBusy(false);
+  ui_->cmd[1]->setEnabled(false);
   main_.showStatus(QString("Contour grid done: %1 DC runs, %2 failed point(s).").arg(o.runs).arg(o.failedPoints));
   emit computationFinished(false);
+}
+
+void frmCalcContourData::useBestPoint() {
+  if (!best_ || task_.busy()) return;
+  Session& s = main_.session();
+  tavrin::ParameterSet now;
+  if (!editorCopy(now)) return;
+  tavrin::ParameterSet best = now;
+  c::takePointValues(best, best_->params, bestGrid_);
+  for (int code = c::kFirstCode; code <= c::kLastCode; ++code)
+    if (c::parameterValue(best, code) != c::parameterValue(now, code))
+      main_.setFieldText(c::parameterControl(code), q(trimmedPlainText(c::parameterValue(best, code))));
+  // The light curves' L1 live in the set itself; their window, when it exists, shows them.
+  auto* data = main_.findChild<QWidget*>("frmDataFile");
+  for (size_t k = 0; k < s.params.curves.size(); ++k)
+    if (s.params.curves[k].l1 != best.curves[k].l1) {
+      s.params.curves[k].l1 = best.curves[k].l1;
+      s.editedSinceSave = true;
+      if (auto* box = data ? data->findChild<QLineEdit*>(QString("Text15_%1").arg(k)) : nullptr)
+        box->setText(q(trimmedPlainText(best.curves[k].l1)));
+    }
+  main_.showStatus("The best grid point's values are in the editor; they are not saved.");
 }
 
 void frmCalcContourData::loadDataFromFile() {
@@ -566,9 +606,11 @@ void frmCalcContourData::loadContourFile(const QString& name) {
     main_.showMessage(q(tavrin::errorMessage(tavrin::kErrOutOfMemory)));
     return;
   }
+  // A loaded file carries values only, not the fitted sets.
+  best_.reset();
+  ui_->cmd[6]->setEnabled(false);
   showGrid();
   ui_->label18->setText(contourFileName_);
-  gridSummary(false);
 }
 
 void frmCalcContourData::plotContours() {

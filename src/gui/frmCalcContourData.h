@@ -2,15 +2,19 @@
 // "Calculate Contour Data": the grid definition, the timing test, the output
 // file, the computation (on a worker thread, with a progress dialog and
 // Cancel), loading a grid from a file and plotting it. Holds the contour
-// state of the session for as long as the program runs.
+// state of the session for as long as the program runs. Test and Start Calcs
+// work on a copy of the editor's set taken when pressed: the editor, the
+// adjust keys, the file names and the DC results are never changed by them;
+// "Use Best Point" is the one command that takes a result into the editor.
 #include <QMainWindow>
 #include <QString>
-#include <atomic>
+#include <functional>
 #include <memory>
-#include <thread>
+#include <optional>
 
 #include "contours/contour_engine.h"
 #include "contours/contour_grid.h"
+#include "contours/contour_task.h"
 
 class frmMain;
 class frmPlotContours;
@@ -37,6 +41,7 @@ class frmCalcContourData : public QMainWindow {
   void startCalcs();         // Command3
   void loadDataFromFile();   // Command4
   void plotContours();       // Command5
+  void useBestPoint();       // Command6: the best point's values into the editor
   // File-dialog OK with codes 10 and 9.
   void outputFileChosen(const QString& name);
   void loadContourFile(const QString& name);
@@ -49,7 +54,10 @@ class frmCalcContourData : public QMainWindow {
   int zoom() const { return zoom_; }
   QString outputName() const;
   QString contourFileName() const { return contourFileName_; }
-  bool computing() const { return computing_; }
+  // The folder the grid file is written to (chosen with Set Output File).
+  QString outputFolder() const { return outputFolder_; }
+  bool computing() const { return task_.busy(); }
+  const std::optional<tavrin::contours::BestPoint>& bestPoint() const { return best_; }
   // Cancels a computation in progress (the progress dialog's Cancel).
   void cancel();
   int parallelRuns() const;
@@ -59,6 +67,9 @@ class frmCalcContourData : public QMainWindow {
   void setDcExecutable(const QString& path) { dcExe_ = path; }
   frmPlotContours* plotWindow() const { return plot_; }
   QProgressDialog* progressDialog() const { return progress_; }
+  // Replaces the Yes/No question box (tests); empty restores it.
+  using Question = std::function<bool(const QString& text)>;
+  static void setQuestion(Question question);
 
  signals:
   // Emitted on the GUI thread when a computation or a test ends.
@@ -72,15 +83,21 @@ class frmCalcContourData : public QMainWindow {
  private:
   void build();
   void onShownOrResized(bool shown);
+  void storeField(int n, const QString& text);
   void readFields();
   void refreshEstimate();
   void showGrid();
-  void gridSummary(bool writeFile);
+  void showSummary();
+  bool writeGridFile();
+  bool mayReplace(const QString& folder, const QString& name);
+  bool editorCopy(tavrin::ParameterSet& p);
   void selectCodes(int x, int y);
   void markBlue(QLineEdit* e, bool blue);
+  void setBusy(bool busy);
   QString dcExecutable();
-  void finishComputation(tavrin::contours::ContourOutcome outcome, const tavrin::ParameterSet& base);
-  void showProgress(int done, int total);
+  void finishTest(const tavrin::contours::DcRun& r);
+  void finishComputation(tavrin::contours::ContourOutcome outcome);
+  void showProgress(const tavrin::contours::Progress& p);
 
   frmMain& main_;
   tavrin::contours::GridDef spec_;
@@ -89,10 +106,13 @@ class frmCalcContourData : public QMainWindow {
   double delay_ = 0.7;
   int zoom_ = 5;
   QString contourFileName_;
+  QString outputFolder_;
+  QString folderBeforeDialog_;
+  bool replaceConfirmed_ = false;
   QString dcExe_;
-  bool computing_ = false;
-  std::atomic<bool> cancel_{false};
-  std::thread worker_;
+  std::optional<tavrin::contours::BestPoint> best_;
+  tavrin::contours::GridDef bestGrid_;
+  tavrin::contours::ContourTask task_;
   qint64 startedMs_ = 0;
   QProgressDialog* progress_ = nullptr;
   frmPlotContours* plot_ = nullptr;

@@ -1,5 +1,7 @@
 #include "frmIOparms.h"
 
+#include <algorithm>
+
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QLabel>
@@ -9,6 +11,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 void printResultWindow(QWidget* window) {
@@ -57,34 +60,17 @@ frmIOparms::frmIOparms(QWidget* parent) : QDialog(parent) {
   title->setFont(tf);
   outer->addWidget(title, 0, Qt::AlignHCenter);
 
-  auto* grid = new QGridLayout;
-  outer->addLayout(grid);
-  const char* heads[] = {"Curve", "Input Parm.", "Correction", "Std.Dev.", "Output Parm."};
-  for (int c = 0; c < 5; ++c) grid->addWidget(label(QString("Label%1").arg(6 + c), heads[c]), 0, 2 + c);
-  const int widths[7] = {0, 3, 2, 10, 6, 6, 10};
-  for (int i = 1; i <= tavrin::kIoParmsRows; ++i) {
-    Row& r = rows_[i];
-    r.label = label(QString("Label2_%1").arg(i), "");
-    r.label->setMinimumWidth(QFontMetrics(r.label->font()).horizontalAdvance("dPer/dtW"));
-    grid->addWidget(r.label, i, 0);
-    // Text1 param, Text2 curve, then input, correction, standard deviation, output.
-    for (int b = 1; b <= 6; ++b) {
-      auto* e = new QLineEdit(this);
-      e->setObjectName(QString("Text%1_%2").arg(b).arg(i));
-      e->setReadOnly(true);
-      e->setFont(fixed);
-      e->setAlignment(Qt::AlignRight);
-      e->setFixedWidth(QFontMetrics(fixed).horizontalAdvance(QString(widths[b] + 2, 'X')) + 8);
-      e->setAccessibleName(boxName(i, QString(), b));
-      r.boxes[b] = e;
-      grid->addWidget(e, i, b);
-    }
-    r.button = new QPushButton("Update", this);
-    r.button->setObjectName(QString("Command1_%1").arg(i));
-    r.button->setAccessibleName(QString("Update row %1").arg(i));
-    grid->addWidget(r.button, i, 7);
-    connect(r.button, &QPushButton::clicked, this, [this, i] { pressUpdate(i); });
-  }
+  failure_ = label("Failure", "");
+  failure_->setStyleSheet("color: #b00000");
+  failure_->setWordWrap(true);
+  failure_->hide();
+  outer->addWidget(failure_);
+  // DC may solve for up to 50 unknowns: the rows scroll.
+  scroll_ = new QScrollArea(this);
+  scroll_->setWidgetResizable(true);
+  scroll_->setFrameShape(QFrame::NoFrame);
+  outer->addWidget(scroll_, 1);
+  buildRows(0);
   auto* sums = new QGridLayout;
   outer->addLayout(sums);
   QLabel* label4 = label("Label4", "Sum(W*Res**2) - Input values");
@@ -108,23 +94,70 @@ frmIOparms::frmIOparms(QWidget* parent) : QDialog(parent) {
   sums->setColumnStretch(2, 1);
 }
 
+void frmIOparms::buildRows(int count) {
+  auto* table = new QWidget;
+  auto* grid = new QGridLayout(table);
+  grid->setContentsMargins(0, 0, 0, 0);
+  auto label = [table](const QString& name, const QString& text) {
+    auto* l = new QLabel(text, table);
+    l->setObjectName(name);
+    return l;
+  };
+  const char* heads[] = {"Curve", "Input Parm.", "Correction", "Std.Dev.", "Output Parm."};
+  for (int c = 0; c < 5; ++c) grid->addWidget(label(QString("Label%1").arg(6 + c), heads[c]), 0, 2 + c);
+  const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+  const int widths[7] = {0, 3, 2, 10, 6, 6, 10};
+  rows_.assign(static_cast<size_t>(count), Row{});
+  for (int i = 1; i <= count; ++i) {
+    Row& r = rows_[static_cast<size_t>(i - 1)];
+    r.label = label(QString("Label2_%1").arg(i), "");
+    r.label->setMinimumWidth(QFontMetrics(r.label->font()).horizontalAdvance("dPer/dt (5)W"));
+    grid->addWidget(r.label, i, 0);
+    // Text1 param, Text2 curve, then input, correction, standard deviation, output.
+    for (int b = 1; b <= 6; ++b) {
+      auto* e = new QLineEdit(table);
+      e->setObjectName(QString("Text%1_%2").arg(b).arg(i));
+      e->setReadOnly(true);
+      e->setFont(fixed);
+      e->setAlignment(Qt::AlignRight);
+      e->setFixedWidth(QFontMetrics(fixed).horizontalAdvance(QString(widths[b] + 2, 'X')) + 8);
+      e->setAccessibleName(boxName(i, QString(), b));
+      r.boxes[static_cast<size_t>(b)] = e;
+      grid->addWidget(e, i, b);
+    }
+    r.button = new QPushButton("Update", table);
+    r.button->setObjectName(QString("Command1_%1").arg(i));
+    r.button->setAccessibleName(QString("Update row %1").arg(i));
+    grid->addWidget(r.button, i, 7);
+    connect(r.button, &QPushButton::clicked, this, [this, i] { pressUpdate(i); });
+  }
+  grid->setRowStretch(count + 1, 1);
+  scroll_->setWidget(table);  // deletes the previous table
+  table_ = table;
+  const int rowHeight = rows_.empty() ? 0 : rows_.front().button->sizeHint().height() + grid->verticalSpacing();
+  const int shown = std::min(count, 12);
+  scroll_->setMinimumHeight(table->sizeHint().height() - (count - shown) * rowHeight + 4);
+  scroll_->setMinimumWidth(table->sizeHint().width() + 24);
+}
+
 void frmIOparms::fill(const tavrin::IoParmsView& view) {
   setWindowTitle(q(view.caption));
-  for (int i = 1; i <= tavrin::kIoParmsRows; ++i) {
-    const tavrin::IoParmsRow& v = view.rows[i];
-    Row& r = rows_[i];
+  buildRows(static_cast<int>(view.rows.size()));
+  failure_->setVisible(!view.failure.empty());
+  failure_->setText(view.failure.empty() ? QString() : "DC's solution failed: " + q(view.failure));
+  for (int i = 1; i <= rowCount(); ++i) {
+    const tavrin::IoParmsRow& v = view.rows[static_cast<size_t>(i - 1)];
+    Row& r = rows_[static_cast<size_t>(i - 1)];
     r.label->setText(q(v.label));
     const std::string* texts[7] = {nullptr, &v.param, &v.curve, &v.input, &v.correction, &v.stdDev, &v.output};
     for (int b = 1; b <= 6; ++b) {
-      r.boxes[b]->setAccessibleName(boxName(i, q(v.label), b));
-      r.boxes[b]->setText(q(*texts[b]));
-      r.boxes[b]->setCursorPosition(0);
+      r.boxes[static_cast<size_t>(b)]->setAccessibleName(boxName(i, q(v.label), b));
+      r.boxes[static_cast<size_t>(b)]->setText(q(*texts[b]));
+      r.boxes[static_cast<size_t>(b)]->setCursorPosition(0);
     }
     r.button->setText(q(v.button));
+    r.button->setEnabled(v.updatable);
     r.button->setAccessibleName(QString("%1 row %2%3").arg(q(v.button)).arg(i).arg(v.label.empty() ? QString() : " (" + q(v.label) + ")"));
-    r.label->setVisible(v.visible);
-    for (int b = 1; b <= 6; ++b) r.boxes[b]->setVisible(v.visible);
-    r.button->setVisible(v.visible);
   }
   text9_->setText(q(view.sumInput));
   text10_->setText(q(view.sumPredicted));
@@ -132,7 +165,7 @@ void frmIOparms::fill(const tavrin::IoParmsView& view) {
 }
 
 void frmIOparms::setButtonCaption(int row, const QString& caption) {
-  if (row >= 1 && row <= tavrin::kIoParmsRows) rows_[row].button->setText(caption);
+  if (QPushButton* b = button(row)) b->setText(caption);
 }
 
 void frmIOparms::pressUpdate(int row) {
@@ -140,16 +173,16 @@ void frmIOparms::pressUpdate(int row) {
 }
 
 QLineEdit* frmIOparms::box(int column, int row) const {
-  if (column < 1 || column > 6 || row < 1 || row > tavrin::kIoParmsRows) return nullptr;
-  return rows_[row].boxes[column];
+  if (column < 1 || column > 6 || row < 1 || row > rowCount()) return nullptr;
+  return rows_[static_cast<size_t>(row - 1)].boxes[static_cast<size_t>(column)];
 }
 
 QPushButton* frmIOparms::button(int row) const {
-  return row >= 1 && row <= tavrin::kIoParmsRows ? rows_[row].button : nullptr;
+  return row >= 1 && row <= rowCount() ? rows_[static_cast<size_t>(row - 1)].button : nullptr;
 }
 
 QLabel* frmIOparms::rowLabel(int row) const {
-  return row >= 1 && row <= tavrin::kIoParmsRows ? rows_[row].label : nullptr;
+  return row >= 1 && row <= rowCount() ? rows_[static_cast<size_t>(row - 1)].label : nullptr;
 }
 
 frmIOparms& frmIOparms::of(QWidget& main) {

@@ -93,13 +93,6 @@ std::string cutRecord(std::string_view raw, int firstWidth, const std::vector<in
   return alignFirstToken(std::string(raw.substr(i)), firstWidth);
 }
 
-std::string losslessText(double value, const std::string& formText) {
-  if (leadingNumber(formText) == value) return formText;
-  char buf[64];
-  const auto res = std::to_chars(buf, buf + sizeof buf, value);
-  return std::string(buf, res.ptr);
-}
-
 bool isObservationEndLine(std::string_view item) {
   if (leadingNumber(item.substr(0, 9)) >= -1000.0) return false;
   // The end line is one integer with a point ("  -10001."). A data line with
@@ -265,7 +258,7 @@ class Loader {
       } catch (const TavrinError&) {
         formText.clear();  // too large for the form: the plain digits will do
       }
-      text = detail::losslessText(value, formText);
+      text = losslessText(value, formText);
     }
     if (out_.displayTexts.find(control) == out_.displayTexts.end()) out_.displayOrder.push_back(control);
     out_.displayTexts[control] = text;

@@ -71,9 +71,6 @@ std::vector<std::string_view> splitLines(std::string_view text);
 // where they are). Otherwise leading blanks are dropped and the first token
 // is right-aligned to end in column firstWidth.
 std::string cutRecord(std::string_view raw, int firstWidth, const std::vector<int>& fieldWidths = {});
-// `formText` when it parses back to exactly `value`, else the shortest text
-// that does.
-std::string losslessText(double value, const std::string& formText);
 // Does this line (leading blanks dropped) end an observation block?
 bool isObservationEndLine(std::string_view item);
 }  // namespace detail

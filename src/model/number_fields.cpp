@@ -510,4 +510,11 @@ std::string leftOfPlain(double x, int n) {
   return s;
 }
 
+std::string losslessText(double value, const std::string& formText) {
+  if (leadingNumber(formText) == value) return formText;
+  char buf[64];
+  const auto res = std::to_chars(buf, buf + sizeof buf, value);
+  return std::string(buf, res.ptr);
+}
+
 }  // namespace tavrin

@@ -29,5 +29,8 @@ int16_t leadingInt16(std::string_view text);
 
 // First n characters of plainNumberText(x) (sign place included).
 std::string leftOfPlain(double x, int n);
+// What a field shows of a value: `formText` when it parses back to exactly
+// `value`, else the shortest text that does, so a save reads back the value.
+std::string losslessText(double value, const std::string& formText);
 
 }  // namespace tavrin

@@ -16,7 +16,7 @@ struct Form {
   int decimals;
 };
 
-std::string formText(double x, Form f) {
+std::string shortForm(double x, Form f) {
   switch (f.kind) {
     case Form::Fixed: return fixedField(x, f.width, f.decimals);
     case Form::Left: return leftOfPlain(x, f.width);
@@ -24,6 +24,10 @@ std::string formText(double x, Form f) {
   }
   return {};
 }
+
+// The field shows the short form where it holds the value, else every digit
+// needed, so that the next save writes the value put there.
+std::string formText(double x, Form f) { return losslessText(x, shortForm(x, f)); }
 
 // The scalars DC adjusts (parameters 9..29), their fields, and the forms an
 // Update and a revert show them in.
@@ -57,21 +61,6 @@ const ScalarRow kScalars[21] = {
     {&ParameterSet::DPDT, "Text12", {Form::Left, 6, 0}, {Form::Left, 6, 0}},
     {&ParameterSet::DPERDT, "Text31", {Form::Exp, 12, 5}, {Form::Fixed, 13, 6}},
 };
-
-const char* const kLabels[36] = {
-    "",        "SpLat A", "SpLng A", "SpRad A", "SpTmF A", "SpLat B", "SpLng B", "SpRad B", "SpTmF B",
-    "SmAxis",  "Eccen",   "ArgPer",  "F1",      "F2",      "PfShift", "Vgamma",  "Inclin.", "g1",
-    "g2",      "T1",      "T2",      "Alb 1",   "Alb 2",   "Pot'l 1", "Pot'l 2", "M2 / M1", "JDzero",
-    "Period",  "dP/dt",   "dPer/dt", "       ", "L1",      "L2",      "x1",      "x2",      "EL3"};
-
-// Display scale of a parameter's values: spot angles in degrees, temperatures in kelvin.
-double displayScale(int param) {
-  switch (param) {
-    case 1: case 2: case 3: case 5: case 6: case 7: return DEG_PER_RAD;
-    case 19: case 20: return 10000.0;
-    default: return 1.0;
-  }
-}
 
 Spot* spotOf(ParameterSet& p, bool spotB) {
   const int star = spotB ? p.spotBStar : p.spotAStar;
@@ -110,45 +99,72 @@ double* parameterSlot(ParameterSet& p, int param, int curve) {
 
 }  // namespace
 
-std::string dcParameterLabel(int param) { return param >= 1 && param <= 35 ? kLabels[param] : std::string(); }
+std::string dcUnknownLabel(const DcUnknown& u) {
+  std::string s = dcParameterLabel(u.param);
+  if (u.curve != 0 && isPerCurveParameter(u.param)) s += " (" + std::to_string(u.curve) + ")";
+  return s;
+}
+
+namespace {
+// A value as the windows show it: a failed solution's NaN stays visible as such.
+std::string shown(double x, int width, int decimals) {
+  return std::isfinite(x) ? fixedField(x, width, decimals) : std::string(x != x ? "NaN" : "Infinity");
+}
+}  // namespace
 
 IoParmsView ioParmsView(const DcResults& r, const UpdateDone& done, const std::string& dcoName) {
   IoParmsView v;
   v.caption = "I/O Parms - " + dcoName;
-  for (int i = 1; i <= kIoParmsRows; ++i) {
-    IoParmsRow& row = v.rows[i];
+  v.failure = r.failure;
+  for (size_t i = 0; i < r.ioRows.size(); ++i) {
     const DcIoRow& io = r.ioRows[i];
-    row.button = done[i] ? "Done" : "Update";
-    // Label and units follow the row's own parameter: a per-curve parameter
-    // adjusted for several curves has one row per curve but one key, so the
-    // key list would put later rows under the wrong names.
-    row.label = dcParameterLabel(io.param);
+    IoParmsRow row;
+    const bool isDone = i < done.size() && done[i];
+    row.button = isDone ? "Done" : "Update";
+    row.updatable = !r.failed();
+    // Label and units follow the row's own unknown.
+    row.label = dcUnknownLabel({io.param, io.curve});
     row.param = intField(io.param, 1, " ");
     row.curve = intField(io.curve, 2, " ");
-    const double s = displayScale(io.param);
-    row.input = fixedField(io.input * s, 10, 7);
-    row.correction = fixedField(io.correction * s, 6, 4);
-    row.stdDev = fixedField(io.stdDev * s, 6, 4);
-    row.output = fixedField(io.output * s, 10, 75);
-    row.visible = row.param != "0";
+    const double s = dcDisplayScale(io.param);
+    row.input = shown(io.input * s, 10, 7);
+    row.correction = shown(io.correction * s, 6, 4);
+    row.stdDev = shown(io.stdDev * s, 6, 4);
+    row.output = shown(io.output * s, 10, 75);
+    v.rows.push_back(row);
   }
-  v.sumInput = fixedField(r.sumWResInput, 8, 5);
-  v.sumPredicted = fixedField(r.sumWResPredicted, 8, 5);
+  v.sumInput = shown(r.sumWResInput, 8, 5);
+  v.sumPredicted = shown(r.sumWResPredicted, 8, 5);
   return v;
 }
 
 CorrelView correlView(const DcResults& r, const std::string& dcoName) {
   CorrelView v;
   v.caption = "Correlations - " + dcoName;
-  for (int row = 1; row <= kCorrelShown; ++row)
-    for (int col = 1; col <= kCorrelShown; ++col) v.cells[row][col] = r.correlation[row][col];
-  const int shown = std::min<int>(r.adjustedCount, kCorrelShown);
-  for (int i = 1; i <= shown; ++i) v.labels[i] = dcParameterLabel(r.adjustedParams[i]);
+  if (r.correlation.empty()) {
+    if (!r.unknowns.empty()) v.note = "This report printed no correlation matrix.";
+    return v;
+  }
+  for (const DcUnknown& u : r.unknowns) v.labels.push_back(dcUnknownLabel(u));
+  for (const auto& row : r.correlation) {
+    std::vector<std::string> cells;
+    for (double x : row) cells.push_back(shown(x, 9, 5));
+    v.cells.push_back(std::move(cells));
+  }
   return v;
 }
 
-std::optional<FieldText> applyCorrection(ParameterSet& p, const DcResults& r, int i, UpdateDone& done) {
-  if (i < 1 || i > kIoParmsRows || done[i]) return std::nullopt;
+std::optional<std::string> dcParameterControl(int param) {
+  if (param >= 9 && param <= 29) return std::string(kScalars[param - 9].control);
+  return std::nullopt;
+}
+
+double* dcParameterValue(ParameterSet& p, int param, int curve) { return parameterSlot(p, param, curve); }
+
+std::optional<FieldText> applyCorrection(ParameterSet& p, const DcResults& r, size_t i, UpdateDone& done) {
+  if (i >= r.ioRows.size() || r.failed()) return std::nullopt;
+  if (done.size() < r.ioRows.size()) done.resize(r.ioRows.size(), false);
+  if (done[i]) return std::nullopt;
   const DcIoRow& io = r.ioRows[i];
   std::optional<FieldText> field;
   if (double* slot = parameterSlot(p, io.param, io.curve)) {

@@ -2,48 +2,46 @@
 // DC's results as the I/O Parms and Correlations windows show them, applying
 // one correction to the parameter set, and revert from the parameter history.
 
-#include <array>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "model/dc_parameters.h"
 #include "model/parameter_history.h"
 #include "model/parameter_set.h"
 #include "output/dco_reader.h"
 
 namespace tavrin {
 
-inline constexpr int kIoParmsRows = 8;
-inline constexpr int kCorrelShown = 10;
+// The label of an unknown: its parameter's, with its curve where it has one ("L1 (2)").
+std::string dcUnknownLabel(const DcUnknown& u);
 
-// Label of DC parameter 1..35 ("SpLat A" .. "EL3"; 30 is seven blanks);
-// "" for any other number.
-std::string dcParameterLabel(int param);
-
-// Rows applied since the last standard read: updateDone[1..8].
-using UpdateDone = std::array<bool, kIoParmsRows + 1>;
+// Rows applied since the last read, one flag per input-output row.
+using UpdateDone = std::vector<bool>;
 
 struct IoParmsRow {
-  bool visible = true;
-  std::string label;                    // Label2(i): the label of the row's parameter
+  std::string label;                    // Label2(i): the label of the row's unknown
   std::string param, curve;             // Text1(i), Text2(i)
   std::string input, correction, stdDev, output;  // Text3, Text4, Text5, Text6
   std::string button;                   // "Update" or "Done"
+  bool updatable = true;                // false for a failed solution
 };
 
 struct IoParmsView {
   std::string caption;                  // "I/O Parms - " + DCO name
-  std::array<IoParmsRow, kIoParmsRows + 1> rows;  // [1..8]
+  std::vector<IoParmsRow> rows;         // one per input-output row
   std::string sumInput, sumPredicted;   // Text9, Text10
+  std::string failure;                  // why DC's solution failed, when it did
 };
 
 IoParmsView ioParmsView(const DcResults& r, const UpdateDone& done, const std::string& dcoName);
 
 struct CorrelView {
   std::string caption;  // "Correlations - " + DCO name
-  // cells[r][c] is element r of the text box array of column c (1..10).
-  std::array<std::array<std::string, kCorrelShown + 1>, kCorrelShown + 1> cells;
-  std::array<std::string, kCorrelShown + 1> labels;  // Label1(i) and Label2(i)
+  // cells[r][c]: row r, column c (0-based), fixedField(value, 9, 5).
+  std::vector<std::vector<std::string>> cells;
+  std::vector<std::string> labels;  // one per unknown
+  std::string note;                 // said instead of a matrix the report did not print
 };
 
 CorrelView correlView(const DcResults& r, const std::string& dcoName);
@@ -54,12 +52,19 @@ struct FieldText {
   std::string text;
 };
 
-// Applies row i (1..8): adds the row's correction to the value the set holds
-// now and marks the row done. Returns the field to refresh, if the parameter
-// has one. Nothing happens for a row already done; a row whose parameter or
-// curve names nothing is only marked done. A result that does not fit a
-// double is TavrinError(6) and changes nothing.
-std::optional<FieldText> applyCorrection(ParameterSet& p, const DcResults& r, int i, UpdateDone& done);
+// The main-window field of DC parameter `param`, if it has one.
+std::optional<std::string> dcParameterControl(int param);
+// The set's value of DC parameter `param` (for the curve of a per-curve
+// one), in the set's units; nullptr when it names nothing.
+double* dcParameterValue(ParameterSet& p, int param, int curve);
+
+// Applies input-output row i (0-based): adds the row's correction to the
+// value the set holds now and marks the row done. Returns the field to
+// refresh, if the parameter has one. Nothing happens for a row already done
+// or for a failed solution; a row whose parameter or curve names nothing is
+// only marked done. A result that does not fit a double is TavrinError(6)
+// and changes nothing.
+std::optional<FieldText> applyCorrection(ParameterSet& p, const DcResults& r, size_t i, UpdateDone& done);
 
 // Revert: the set and generation 1 take generation 2. Returns the 21 scalar
 // fields rewritten, in the order they are shown.

@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <charconv>
 #include <cstring>
+#include <fstream>
+#include <algorithm>
 #include <vector>
 
 #ifndef _WIN32
@@ -14,6 +16,7 @@
 #include <unistd.h>
 #endif
 
+#include "output/report_text.h"
 #include "shell/atomic_file.h"
 #include "shell/errors.h"
 
@@ -55,9 +58,10 @@ std::string scriptText(Dialect d, const std::string& executable, const std::stri
     // The command processor finds "Solvex" as "Solvex.exe" itself.
     std::string exe = executable;
     if (exe.size() >= 4 && exe.compare(exe.size() - 4, 4, ".exe") == 0) exe.resize(exe.size() - 4);
-    return exe + " <" + inputPath + " >" + outputPath + "\r\nexit\r\n";
+    return exe + " <" + inputPath + " >" + outputPath + " 2>" + standardErrorPath(outputPath) + "\r\nexit\r\n";
   }
-  return shellQuote(executable) + " <" + shellQuote(inputPath) + " >" + shellQuote(outputPath) + "\nexit\n";
+  return shellQuote(executable) + " <" + shellQuote(inputPath) + " >" + shellQuote(outputPath) + " 2>" +
+         shellQuote(standardErrorPath(outputPath)) + "\nexit\n";
 }
 
 namespace {
@@ -110,8 +114,7 @@ std::string locateCustomExecutable(const std::string& programFolder, ProgramMode
                    programFolder + " or on the search path (" + searchPath + "). Nothing was started.");
 }
 
-std::optional<RunPlan> planStandardRun(AppState& app, ProgramMode mode, const ParameterSet& p,
-                                       ParameterHistory& history) {
+std::optional<RunPlan> planStandardRun(AppState& app, ProgramMode mode) {
   const std::string input = inputNameOf(app, mode);
   if (input.empty()) return std::nullopt;
   RunPlan plan;
@@ -130,8 +133,12 @@ std::optional<RunPlan> planStandardRun(AppState& app, ProgramMode mode, const Pa
                                                             : (mode == ProgramMode::DC ? "RunDC.sh" : "RunLC.sh");
   plan.scriptPath = joinPath(app.programFolder, scriptName);
   plan.scriptText = scriptText(kNativeDialect, plan.executable, plan.inputPath, plan.outputPath);
-  if (mode == ProgramMode::DC) history.shift(p);
+  plan.shiftsHistory = mode == ProgramMode::DC;
   return plan;
+}
+
+void recordStart(const RunPlan& plan, const ParameterSet& p, ParameterHistory& history) {
+  if (plan.shiftsHistory) history.shift(p);
 }
 
 
@@ -233,6 +240,26 @@ std::string runEndMessage(ProgramMode mode, const std::string& outputName, const
       break;
   }
   return head + " running: " + outputName;
+}
+
+std::string standardErrorPath(const std::string& reportPath) { return reportPath + ".err"; }
+
+std::string lastErrorLines(const std::string& reportPath, int count) {
+  // Only the end matters, and a runaway program may have written a lot.
+  std::ifstream in(standardErrorPath(reportPath), std::ios::binary | std::ios::ate);
+  if (!in) return {};
+  const std::streamoff size = in.tellg();
+  const std::streamoff keep = std::min<std::streamoff>(size, 64 * 1024);
+  std::string text(static_cast<size_t>(keep), '\0');
+  in.seekg(size - keep);
+  in.read(text.data(), keep);
+  std::vector<std::string> kept;
+  for (const std::string& l : report::splitLines(text))
+    if (!report::trim(l).empty()) kept.push_back(report::trim(l));
+  const size_t from = kept.size() > static_cast<size_t>(count) ? kept.size() - static_cast<size_t>(count) : 0;
+  std::string out;
+  for (size_t i = from; i < kept.size(); ++i) out += (out.empty() ? "" : "\n") + kept[i];
+  return out;
 }
 
 }  // namespace tavrin::runs

@@ -36,8 +36,10 @@ std::string leftTrimmed(const std::string& s);
 // A text in single quotes for sh, every embedded ' written as '\''.
 std::string shellQuote(const std::string& s);
 
-// Two lines: the command line, then "exit". Batch: folder-joined text as
-// given, CR LF line ends. Posix: each path single-quoted, LF line ends.
+// Two lines: the command line, then "exit". The program's standard error
+// goes beside the report (report name + ".err"), so a failed run can say what
+// the program said. Batch: folder-joined text as given, CR LF line ends.
+// Posix: each path single-quoted, LF line ends.
 std::string scriptText(Dialect d, const std::string& executable, const std::string& inputPath,
                        const std::string& outputPath);
 
@@ -55,6 +57,7 @@ struct RunPlan {
   std::string inputPath, outputPath, outputName;
   std::string scriptPath;   // full path
   std::string scriptText;
+  bool shiftsHistory = false;  // a standard DC run, once it has started
 };
 
 // Throws RunRefused unless path is an executable regular file.
@@ -66,11 +69,12 @@ std::string locateCustomExecutable(const std::string& programFolder, ProgramMode
 
 // Standard run. Returns nullopt (and changes nothing) when the mode's input
 // name is empty. Otherwise stores the trimmed input name, checks the
-// executable (RunRefused: nothing else changes), stores the output name,
-// shifts the history in DC mode and returns the plan (the script is not yet
-// written).
-std::optional<RunPlan> planStandardRun(AppState& app, ProgramMode mode, const ParameterSet& p,
-                                       ParameterHistory& history);
+// executable (RunRefused: nothing else changes), stores the output name and
+// returns the plan (the script is not yet written).
+std::optional<RunPlan> planStandardRun(AppState& app, ProgramMode mode);
+// After the plan's run has really started: a standard DC run shifts the
+// history, so that a start that failed leaves revert where it was.
+void recordStart(const RunPlan& plan, const ParameterSet& p, ParameterHistory& history);
 
 // Output name offered by the custom window: derived like a standard run's
 // and stored; nullopt when the mode's input name is empty.
@@ -104,5 +108,10 @@ RunStatus pollRun(long pid);
 // "DC failed: star.dco (exit status 127)", "DC failed: star.dco (signal 9)".
 std::string runEndMessage(ProgramMode mode, const std::string& outputName, const RunStatus& status,
                           double seconds);
+
+// Where a run keeps what its program wrote on standard error: beside the report.
+std::string standardErrorPath(const std::string& reportPath);
+// The last lines (at most `count`, blank ones skipped) of that file; empty when there is none.
+std::string lastErrorLines(const std::string& reportPath, int count = 3);
 
 }  // namespace tavrin::runs

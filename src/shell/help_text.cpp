@@ -349,14 +349,18 @@ HelpPage contourHelpPage() {
       "weighted sum of squared residuals, Sum(W*Res**2), is recorded as Wres.",
       "At each grid point the two grid parameters are held at their grid values while DC fits the luminosity L1 "
       "of each light curve and two or three other parameters, one at a time, for the chosen number of "
-      "iterations. A last DC run gives the point's Wres. A point where DC fails is marked with the value 99.",
+      "iterations. A last DC run gives the point's Wres. A point where DC fails is marked with the value 99; "
+      "after the computation a message says how many points failed and why the first one did.",
       "Load a DCI file first. Choose the X and Y parameters, their minimum and maximum values and the number of "
       "points in each direction, then press Test: one DC run is timed and the estimated time of the whole "
       "computation is shown. Press Set Output File to name the data file, then Start Calcs. A progress window "
-      "shows the points done and the time left; Cancel stops after the DC runs in progress, writes nothing and "
-      "puts the editor back to the starting parameters.",
-      "Parallel runs sets how many DC runs work at the same time, each in its own folder; the results are the "
-      "same as with one. Very large grids can also be split over several computers with tavrin-cli contour "
+      "shows the points done and the time left; Cancel stops after the DC runs in progress and writes nothing.",
+      "The computation works on a copy of the editor's values taken when Test or Start Calcs is pressed: the "
+      "editor, the adjusted parameters, the current files and DC's results stay as they are, whatever is done "
+      "meanwhile. Use Best Point puts the values of the grid point with the smallest Wres into the editor, "
+      "unsaved.",
+      "Parallel runs sets how many DC runs work at the same time, each in its own folder, which also shows the "
+      "files lying beside DC (its atmosphere tables); the results are the same as with one. Very large grids can also be split over several computers with tavrin-cli contour "
       "--columns and joined with tavrin-cli contour-merge.",
       "The grid is saved to a text data file that can be reloaded later with Load Data from File, without "
       "running DC again.",

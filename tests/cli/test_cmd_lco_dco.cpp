@@ -96,9 +96,11 @@ TEST(CliDco, WholeListing) {
   auto j = nlohmann::json::parse(r.out);
   EXPECT_EQ(j["adjustedCount"], 2);
   EXPECT_EQ(j["adjustedParams"], nlohmann::json({15, 34}));
-  EXPECT_EQ(j["correlation"].dump(), R"([["  1.00000","  -.25000"],["  -.25000","  1.00000"]])");
-  EXPECT_EQ(j["ioRowCount"], 2);
-  ASSERT_EQ(j["ioRows"].size(), 2u);
+  // One unknown per light curve for a per-curve key, in DC's order.
+  EXPECT_EQ(j["unknowns"].dump(), R"([{"curve":0,"param":15},{"curve":1,"param":34},{"curve":2,"param":34}])");
+  EXPECT_EQ(j["correlation"].dump(), "[[1.0,-0.25,0.1],[-0.25,1.0,0.967],[0.1,0.967,1.0]]");
+  EXPECT_EQ(j["ioRowCount"], 3);
+  ASSERT_EQ(j["ioRows"].size(), 3u);
   EXPECT_EQ(j["ioRows"][1]["param"], 34);
   EXPECT_EQ(j["ioRows"][1]["curve"], 1);
   EXPECT_DOUBLE_EQ(j["ioRows"][1]["correction"].get<double>(), -0.01);
@@ -114,13 +116,21 @@ TEST(CliDco, WholeListing) {
 
 TEST(CliDco, ErrorLineAndFailures) {
   DcoSpec s;
-  s.marker = false;
+  s.marker = s.sumsPrinted = false;
   s.trailer = {"*ERR* singular \xff matrix"};
+  // A failed solution prints its JSON and exits 1.
   Result r = cli("dco", write("err.dco", join(dcoLines(s))));
-  ASSERT_EQ(r.exitCode, 0) << r.err;
+  ASSERT_EQ(r.exitCode, 1) << r.err;
   auto j = nlohmann::json::parse(r.out);
   EXPECT_EQ(j["dcErrorSeen"], true);
   EXPECT_EQ(j["errorLine"].get<std::string>().substr(0, 14), "*ERR* singular");
+  s = DcoSpec{};
+  s.rows[1].correction = "NaN";
+  r = cli("dco", write("nan.dco", join(dcoLines(s))));
+  ASSERT_EQ(r.exitCode, 1) << r.err;
+  j = nlohmann::json::parse(r.out);
+  EXPECT_EQ(j["failure"], "the correction of x2 (1) is NaN");
+  EXPECT_TRUE(j["ioRows"][1]["correction"].is_null());
   r = cli("dco", write("cut.dco", join(dcoLines(DcoSpec{})).substr(0, 300)));
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_EQ(r.err, "Error 62: Input past end of file.\n");

@@ -42,27 +42,36 @@ inline std::string d(double v) {
   return buf;
 }
 
-inline std::string dcoFor(const Answer& a, const ParameterSet& p) {
+// A report of DC's unknowns for the keys the DCI set: one row per key, one
+// per light curve for L1 (the first curve's correction is `correction`).
+inline std::string dcoFor(const Answer& a, const ParameterSet& p, const std::vector<int>& zeroKeys) {
   testreports::DcoSpec s;
+  s.keys = testreports::dcoKeyLine(zeroKeys);
   s.switches = std::to_string(p.IFVC1) + "      " + std::to_string(p.IFVC2) + "      " + std::to_string(p.NLC);
   s.velocityL2.assign(static_cast<size_t>(p.IFVC1 + p.IFVC2), "0.9000000");
   s.lightL2.assign(static_cast<size_t>(p.NLC), "1.5000000");
-  s.correlation = {{"1.00000"}};
   s.rows.clear();
-  s.rows.push_back({15, 0, d(0), d(a.correction), d(a.output), d(0.001)});
-  for (size_t n = 1; n < a.l1Corrections.size(); ++n)
-    s.rows.push_back({31, static_cast<int>(n + 1), d(0), d(a.l1Corrections[n]), d(0), d(0.001)});
-  // For the L1 step the rows are one per light curve from the first.
-  if (!a.l1Corrections.empty()) s.rows[0].correction = d(a.correction);
+  for (int k : zeroKeys) {
+    if (k != 31) {
+      s.rows.push_back({k, 0, d(0), d(a.correction), d(a.output), d(0.001)});
+      continue;
+    }
+    for (int n = 1; n <= p.NLC; ++n) {
+      const double c = n == 1 ? a.correction : static_cast<size_t>(n) <= a.l1Corrections.size() ? a.l1Corrections[static_cast<size_t>(n - 1)] : 0.0;
+      s.rows.push_back({31, n, d(0), d(c), d(0), d(0.001)});
+    }
+  }
+  s.correlation.assign(s.rows.size(), std::vector<std::string>(s.rows.size(), "0.00000"));
+  for (size_t i = 0; i < s.rows.size(); ++i) s.correlation[i][i] = "1.00000";
   std::string sums = "   " + d(a.sum);
   sums.resize(3 + 27, ' ');
   sums += d(a.sum * 0.9);
   s.sums = sums;
   if (a.kind == Answer::ErrorLine) {
-    s.marker = false;
+    s.marker = s.sumsPrinted = false;
     s.trailer = {"*ERR* solution failed: matrix singular"};
   }
-  if (a.kind == Answer::CutShort) s.marker = false;
+  if (a.kind == Answer::CutShort) s.marker = s.sumsPrinted = false;
   return testreports::join(testreports::dcoLines(s));
 }
 
@@ -80,9 +89,11 @@ class ScriptedDc : public DcDriver {
       log_->push_back(seen);
     }
     DcRun r;
+    r.seconds = 0.5;
+    r.detail = "DC exit status 2: scripted failure";
     if (a.kind == Answer::NoReport) return r;
     r.status = DcRun::Ok;
-    r.dco = dcoFor(a, seen.p);
+    r.dco = dcoFor(a, seen.p, seen.zeroKeys);
     return r;
   }
 

@@ -3,6 +3,7 @@
 // the same file; bad arguments are refused with their messages.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -89,6 +90,53 @@ TEST_F(ContourCli, SerialParallelAndSplitRunsGiveOneFile) {
   const Result partial = run("contour-render part1.txt --zoom 5 --out p.png", dir);
   EXPECT_EQ(partial.code, 1);
   EXPECT_NE(partial.err.find("contour-merge"), std::string::npos);
+}
+
+// A DC that, like the real one, needs a table from its program folder in its
+// working folder, and fails (with a run-time error) on the runs FAIL_FROM..FAIL_TO
+// of each worker.
+TEST_F(ContourCli, CompanionFilesAndFailedPoints) {
+  const fs::path program = dir / "program";
+  fs::create_directories(program);
+  const std::string dc = (program / "Solvex").string();
+  writeFileAtomically(dc,
+                      "#!/bin/sh\n"
+                      "[ -f atmcof.dat ] || { echo \"Fortran runtime error: Cannot open file 'atmcof.dat'\" >&2; exit 2; }\n"
+                      "n=$(($(cat count 2>/dev/null || echo 0) + 1)); echo $n > count\n"
+                      "if [ $n -ge ${FAIL_FROM:-0} ] && [ $n -le ${FAIL_TO:--1} ]; then\n"
+                      "  echo ' Program stopped in PLANCKINT'; echo 'Fortran runtime error: Bad value' >&2; exit 2; fi\n"
+                      "exec '" + kDc + "'\n");
+  fs::permissions(dc, fs::perms::owner_all);
+  writeFileAtomically((program / "atmcof.dat").string(), "table\n");
+  const std::string args = "contour '" + kExample + "' --x 2:84:88:3 --y 4:4.8:5.2:3 --jobs 2 --dc '" + dc + "' --out m.txt";
+  struct Row {
+    const char *from, *to;
+    int code;
+    const char* said;  // in the messages
+    size_t failed;     // points marked 99 in the file
+  };
+  // Two workers: the second point of each one's first column fails.
+  for (const Row& r : {Row{"0", "-1", 0, "0 failed point(s), Wres ", 0},
+                       Row{"6", "6", 1,
+                           "2 of 9 grid points failed (marked 99). The first, at Inclination 84, Omega1 5: "
+                           "DC exit status 2: Fortran runtime error: Bad value", 2},
+                       Row{"2", "999", 1, "9 of 9 grid points failed", 9}}) {
+    setenv("FAIL_FROM", r.from, 1);
+    setenv("FAIL_TO", r.to, 1);
+    const Result res = run(args, dir);
+    EXPECT_EQ(res.code, r.code) << res.err;
+    EXPECT_NE(res.err.find(r.said), std::string::npos) << res.err;
+    EXPECT_EQ(res.err.find("999"), std::string::npos) << res.err;
+    const contours::ContourGrid g = contours::parseContourText(readWholeFile((dir / "m.txt").string()));
+    EXPECT_EQ(static_cast<size_t>(std::count(g.wres.begin(), g.wres.end(), 99.0)), r.failed) << r.from;
+  }
+  unsetenv("FAIL_FROM");
+  unsetenv("FAIL_TO");
+  fs::remove(program / "atmcof.dat");
+  const Result res = run(args, dir);
+  EXPECT_EQ(res.code, 1);
+  EXPECT_NE(res.err.find("timing run of DC failed"), std::string::npos) << res.err;
+  EXPECT_NE(res.err.find("DC exit status 2: Fortran runtime error: Cannot open file 'atmcof.dat'"), std::string::npos);
 }
 
 TEST_F(ContourCli, RefusalsAndBadArguments) {

@@ -71,10 +71,18 @@ TEST(ContourEngine, ThreeByTwoMassRatioInclinationRunsAndValues) {
     return a;
   };
   ContourJob job = jobFor(s, base);
+  Progress last;
+  job.onProgress = [&](const Progress& p) { last = p; };
   const ContourOutcome o = computeGrid(job, scripted(script, &log));
   ASSERT_TRUE(o.computed);
   ASSERT_FALSE(o.cancelled);
   EXPECT_EQ(o.runs, 24);
+  // Progress counts every run and the time they took.
+  EXPECT_EQ(last.pointsDone, 6);
+  EXPECT_EQ(last.runsDone, 24);
+  EXPECT_EQ(last.runsTotal, 24);
+  EXPECT_DOUBLE_EQ(last.runSeconds, 12);
+  EXPECT_DOUBLE_EQ(remainingSeconds(last, 1), 0);
   ASSERT_EQ(log.size(), 24u);
   // Per point: L1, potential 1, T2, then the final run with no key set.
   for (size_t k = 0; k < 24; k += 4) {
@@ -113,6 +121,63 @@ TEST(ContourEngine, ThreeByTwoMassRatioInclinationRunsAndValues) {
   EXPECT_NEAR(o.finalResults.sumWResInput, 1000 + 40 + 86, 1e-6);
   // All keys back to "1".
   for (int k = 1; k <= kAdjustKeys; ++k) EXPECT_EQ(o.finalParams.adjustKeys[static_cast<size_t>(k)], '1');
+  // The best point, with the set it was fitted with.
+  ASSERT_TRUE(o.best);
+  EXPECT_EQ(std::pair(o.best->i, o.best->j), std::pair(0, 0));
+  EXPECT_NEAR(o.best->wres, 1000 + 20 + 80, 1e-6);
+  EXPECT_NEAR(o.best->params.POTH, pot0 + 0.01, 1e-9);
+  EXPECT_EQ(o.firstFailedI, -1);
+  EXPECT_EQ(failureSummary(o), "");
+}
+
+TEST(ContourEngine, PointValuesTakeOnlyWhatTheMapChanges) {
+  ParameterSet point = exampleSet(), p = exampleSet();
+  point.MODE = p.MODE = 3;
+  point.RM = 0.5, point.XINCL = 81, point.POTH = 4.4, point.POT2 = 4.4, point.T2 = 5100, point.ALB1 = 0.3;
+  point.curves[3].l1 = 9, point.curves[4].l1 = 8;
+  point.adjustKeys.fill('1');
+  struct Row {
+    GridDef g;
+    bool rm, incl, poth, pot2, t2;
+  };
+  for (const Row& r : {Row{{1, 2}, true, true, true, true, true}, Row{{2, 3}, true, true, true, false, true},
+                       Row{{4, 2}, true, true, true, false, true}, Row{{2, 4}, true, true, true, false, true},
+                       Row{{1, 4}, true, true, true, false, true}, Row{{5, 1}, true, false, false, true, false}}) {
+    ParameterSet q = p;
+    takePointValues(q, point, r.g);
+    const std::string at = std::to_string(r.g.xCode) + "," + std::to_string(r.g.yCode);
+    EXPECT_EQ(q.RM == point.RM, r.rm) << at;
+    EXPECT_EQ(q.XINCL == point.XINCL, r.incl) << at;
+    EXPECT_EQ(q.POTH == point.POTH, r.poth) << at;
+    EXPECT_EQ(q.POT2 == point.POT2, r.pot2) << at;
+    EXPECT_EQ(q.T2 == point.T2, r.t2) << at;
+    EXPECT_EQ(q.curves[3].l1 == 9 && q.curves[4].l1 == 8, !fitSteps(r.g.xCode, r.g.yCode).empty()) << at;
+    EXPECT_EQ(q.ALB1, p.ALB1) << at;
+    EXPECT_EQ(q.adjustKeys, p.adjustKeys) << at;
+  }
+}
+
+TEST(ContourEngine, EstimateAndTimeLeft) {
+  GridDef g{1, 2, 0, 1, 3, 0, 1, 2, 1};  // 3 columns of 2 points of 4 runs
+  EXPECT_EQ(runsPerPoint(g), 4);
+  EXPECT_EQ(runsPerPoint(GridDef{4, 5, 0, 1, 3, 0, 1, 2, 3}), 13);
+  // Workers take whole columns: with 2 of them the third column runs alone.
+  for (auto [workers, columns] : {std::pair{1, 3}, std::pair{2, 2}, std::pair{3, 1}, std::pair{8, 1}})
+    EXPECT_DOUBLE_EQ(estimateSeconds(0.7, g, workers), 0.7 * 8 * columns) << workers;
+  Progress p;
+  p.runsTotal = 24;
+  p.workers = 2;
+  p.runsPerColumn = 8;
+  p.workerRunsLeft = {8, 8};
+  p.columnsPending = 1;
+  EXPECT_DOUBLE_EQ(remainingSeconds(p, 0.02), 0.02 * 16);  // the timing run until runs finish
+  p.runsDone = 6;
+  p.runSeconds = 4.2;
+  p.workerRunsLeft = {5, 7};  // the first free worker takes the last column
+  EXPECT_DOUBLE_EQ(remainingSeconds(p, 0.02), 0.7 * 13);
+  p.columnsPending = 0;
+  p.workerRunsLeft = {0, 0};
+  EXPECT_DOUBLE_EQ(remainingSeconds(p, 0.02), 0);
 }
 
 TEST(ContourEngine, TakeOutputStepsScaleT2AndIterate) {
@@ -157,14 +222,31 @@ TEST(ContourEngine, FailedRunsMarkThePointWithoutTouchingTheRange) {
       return a;
     };
   };
-  for (Answer::Kind kind : {Answer::NoReport, Answer::ErrorLine, Answer::CutShort}) {
+  const std::pair<Answer::Kind, const char*> kinds[] = {
+      {Answer::NoReport, "DC exit status 2: scripted failure"},
+      {Answer::ErrorLine, "DC's solution failed: *ERR* solution failed: matrix singular"},
+      {Answer::CutShort, "DC's report could not be read: Error 62: Input past end of file."}};
+  for (const auto& [kind, why] : kinds) {
     const ContourOutcome o = computeGrid(jobFor(s, exampleSet()), scripted(failing(kind)));
     EXPECT_EQ(o.failedPoints, 1);
     EXPECT_DOUBLE_EQ(o.grid.value(1, 1), 99);
     EXPECT_EQ(o.runs, 9 * 4);  // the loop goes on
     EXPECT_NEAR(o.grid.wresMin, 2000 + 400 + 80, 1e-6);
     EXPECT_NEAR(o.grid.wresMax, 2000 + 500 + 90, 1e-6);
+    EXPECT_EQ(o.firstFailure, why);
+    EXPECT_EQ(failureSummary(o), std::string("1 of 9 grid points failed (marked 99). The first, at Temp, T2 4500, "
+                                             "Inclination 85: ") + why);
   }
+  // Every point failed: no range, no best point.
+  const ContourOutcome none = computeGrid(jobFor(s, exampleSet()), scripted([](const SeenRun&) {
+    Answer a;
+    a.kind = Answer::NoReport;
+    return a;
+  }));
+  EXPECT_EQ(none.failedPoints, 9);
+  EXPECT_EQ(std::pair(none.firstFailedI, none.firstFailedJ), std::pair(0, 0));
+  EXPECT_FALSE(wresRange(none.grid));
+  EXPECT_FALSE(none.best);
 }
 
 TEST(ContourEngine, SummaryRangeFromSmallestValue) {
@@ -319,24 +401,37 @@ TEST(ContourProcessDriver, MissingOrCrashingProgramFails) {
   EXPECT_EQ(nowhere.run("x").status, DcRun::Failed);
 }
 
-TEST(ContourProcessDriver, ScratchFoldersAreRemoved) {
-  TempDir t;
-  const std::string exe = t.script("dc", "cat > /dev/null; echo ok");
+TEST(ContourProcessDriver, ScratchFoldersHoldDcsCompanionsAndAreRemoved) {
+  TempDir t, program;
+  // Like the real DC: its tables are opened by relative name from the working folder.
+  const std::string exe = program.script("dc", "cat > /dev/null; [ -f atmcof.dat ] && echo ok && exit 0\n"
+                                               "echo ignored >&2; echo \"Can't open file 'atmcof.dat'\" >&2; exit 2");
+  std::ofstream((program.path / "atmcof.dat").string()) << "table\n";
   {
     ScratchDrivers drivers(exe, t.path.string(), 10, "base\r\n");
     auto f = drivers.factory();
-    auto a = f(0, 2), b = f(1, 2);
+    auto a = f(0, 2), b = f(1, 2), one = f(0, 1);
     auto* pa = dynamic_cast<ProcessDcDriver*>(a.get());
     auto* pb = dynamic_cast<ProcessDcDriver*>(b.get());
     ASSERT_TRUE(pa && pb);
     EXPECT_NE(pa->folder(), pb->folder());
+    // A single worker too: the data folder gets no DCI, report or links of DC's.
+    EXPECT_NE(dynamic_cast<ProcessDcDriver*>(one.get())->folder(), t.path.string());
     EXPECT_EQ(readWholeFile(pa->folder() + "/Contour0.dci"), "base\r\n");
+    EXPECT_EQ(readWholeFile(pb->folder() + "/atmcof.dat"), "table\n");
     EXPECT_EQ(a->run("x").dco, "ok\n");
-    // One worker works in the data folder itself.
-    EXPECT_EQ(dynamic_cast<ProcessDcDriver*>(f(0, 1).get())->folder(), t.path.string());
+    EXPECT_EQ(b->run("x").dco, "ok\n");
   }
   int left = 0;
-  for (const auto& e : std::filesystem::directory_iterator(t.path))
-    if (e.is_directory()) ++left;
+  for (const auto& e : std::filesystem::directory_iterator(t.path)) left += e.is_directory() ? 1 : 0;
   EXPECT_EQ(left, 0);
+  EXPECT_TRUE(std::filesystem::exists(program.path / "atmcof.dat"));  // links removed, not their targets
+  // Without the table DC fails, and says why.
+  std::filesystem::remove(program.path / "atmcof.dat");
+  ScratchDrivers drivers(exe, t.path.string(), 10, "");
+  const DcRun r = drivers.factory()(0, 1)->run("x");
+  EXPECT_EQ(r.status, DcRun::Failed);
+  EXPECT_EQ(r.detail, "DC exit status 2: Can't open file 'atmcof.dat'");
+  EXPECT_EQ(lastLine("a\r\n  b c \r\n\r\n  \n"), "b c");
+  EXPECT_EQ(lastLine(" \n"), "");
 }

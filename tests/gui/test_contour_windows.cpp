@@ -24,6 +24,8 @@
 #include "frmMain.h"
 #include "frmMain_test_support.h"
 #include "frmPlotContours.h"
+#include "model/dci_writer.h"
+#include "model/number_fields.h"
 #include "shell/atomic_file.h"
 
 namespace {
@@ -60,6 +62,45 @@ void defineGrid(frmCalcContourData& f, int M, int N) {
   typeInto(child<QLineEdit>(f, "Text4"), "4.7");
   typeInto(child<QLineEdit>(f, "Text5"), "5.3");
   typeInto(child<QLineEdit>(f, "Text6"), QString::number(N));
+}
+
+// All of the user's model a residual map could touch: every editor field (text
+// and colour), the labels' colours (adjusted keys are red), the session's set,
+// the file names, the caption and the DC results.
+struct ModelState {
+  std::map<std::string, QString> fields;
+  std::string set;
+  std::vector<std::string> names;
+  QString caption;
+  double wres = 0;
+};
+
+ModelState stateOf(frmMain& w) {
+  ModelState m;
+  for (const tavrin::ScalarField& f : tavrin::scalarFields()) {
+    const QString control = QString::fromUtf8(f.control.data(), int(f.control.size()));
+    if (QWidget* x = w.field(control)) m.fields[std::string(f.control)] = w.fieldText(control) + (mwtest::isBlue(x) ? " blue" : "");
+    if (QLabel* l = w.fieldLabel(QString::fromUtf8(f.label.data(), int(f.label.size()))))
+      m.fields[std::string(f.label)] = l->palette().color(QPalette::WindowText).name();
+  }
+  const Session& s = w.session();
+  m.set = tavrin::dciText(s.params);
+  m.names = {s.app.programFolder, s.app.dataFolder, s.app.lciName, s.app.dciName, s.app.lcoName, s.app.dcoName};
+  m.caption = w.windowTitle();
+  m.wres = s.dcResults.sumWResInput;
+  return m;
+}
+
+// What differs, "" when nothing does.
+std::string differences(const ModelState& a, const ModelState& b) {
+  std::string d;
+  for (const auto& [k, v] : a.fields)
+    if (b.fields.count(k) == 0 || b.fields.at(k) != v) d += k + ": " + v.toStdString() + " / " + (b.fields.count(k) ? b.fields.at(k).toStdString() : "") + "; ";
+  if (a.set != b.set) d += "the set; ";
+  if (a.names != b.names) d += "names; ";
+  if (a.caption != b.caption) d += "caption " + a.caption.toStdString() + " / " + b.caption.toStdString() + "; ";
+  if (a.wres != b.wres) d += "DC results; ";
+  return d;
 }
 
 }  // namespace
@@ -136,9 +177,6 @@ TEST(ContourWindows, ComputeLoadPlotAndExport) {
   EXPECT_FALSE(child<QLabel>(f, "Label16")->text().isEmpty());
   EXPECT_FALSE(child<QPushButton>(f, "Command1")->isEnabled());
   EXPECT_TRUE(child<QPushButton>(f, "Command2")->isEnabled());
-  // The set-up put the grid's first values into the editor.
-  EXPECT_EQ(w.fieldText("Text39"), "83");
-  EXPECT_EQ(w.session().app.dciName, "Contour.dci");
 
   QTest::mouseClick(child<QPushButton>(f, "Command2"), Qt::LeftButton);
   frmIO_all& d = w.fileDialog();
@@ -155,13 +193,11 @@ TEST(ContourWindows, ComputeLoadPlotAndExport) {
   QTest::mouseClick(child<QPushButton>(f, "Command3"), Qt::LeftButton);
   ASSERT_NE(f.progressDialog(), nullptr);
   EXPECT_TRUE(f.progressDialog()->isVisible());
-  EXPECT_TRUE(w.session().app.contourRunning);
   f.cancel();
   ASSERT_TRUE(done.wait(120000));
   EXPECT_TRUE(done.at(0).at(0).toBool());
   EXPECT_FALSE(QFile::exists(tmp.path() + "/gui.txt"));
   EXPECT_DOUBLE_EQ(w.session().params.XINCL, incl0);
-  EXPECT_FALSE(w.session().app.contourRunning);
 
   // The whole computation; the window stays responsive meanwhile.
   QTest::mouseClick(child<QPushButton>(f, "Command3"), Qt::LeftButton);
@@ -170,7 +206,6 @@ TEST(ContourWindows, ComputeLoadPlotAndExport) {
   EXPECT_TRUE(f.progressDialog()->labelText().contains("Points done"));
   ASSERT_TRUE(done.wait(300000));
   EXPECT_FALSE(done.at(1).at(0).toBool());
-  EXPECT_FALSE(w.session().app.contourRunning);
   ASSERT_TRUE(QFile::exists(tmp.path() + "/gui.txt")) << msgs.messages.join("|").toStdString();
   EXPECT_TRUE(f.grid().dataReady);
   EXPECT_FALSE(child<QLabel>(f, "Label25")->text().isEmpty());
@@ -227,4 +262,126 @@ TEST(ContourWindows, ComputeLoadPlotAndExport) {
     EXPECT_GT(QFile(out).size(), 500) << ext;
   }
   QFile::copy(tmp.path() + "/map.png", QString(TAVRIN_BINARY_DIR) + "/contour_export.png");
+}
+
+TEST(ContourWindows, MapLeavesTheModelAloneWhileTheUserLoadsAnotherFile) {
+  if (!QFile::exists(kSolvex)) GTEST_SKIP() << "stand-in DC not built";
+  QTemporaryDir tmp;
+  const QString model = tmp.path() + "/model", maps = tmp.path() + "/maps";
+  QDir().mkpath(model);
+  QDir().mkpath(maps);
+  QFile::copy(kExamples + "/example.dci", model + "/example.dci");
+  QFile::copy(kExamples + "/example.dci", model + "/other.dci");
+  const std::string otherText = tavrin::readWholeFile((model + "/other.dci").toStdString());
+  frmMain w;
+  mwtest::MessageCatcher msgs;
+  QStringList questions;
+  bool answer = false;
+  frmCalcContourData::setQuestion([&](const QString& q) {
+    questions << q;
+    return answer;
+  });
+  loadDci(w, model, "example.dci");
+  mwtest::type(w, "Text36", "1.01");            // an unsaved edit
+  w.session().dcResults.sumWResInput = 123.25;  // as after reading a report
+  const ModelState before = stateOf(w);
+
+  w.action("Contour")->trigger();
+  frmCalcContourData& f = frmCalcContourData::of(w);
+  f.setDcExecutable(kSolvex);
+  f.setParallelRuns(2);
+  defineGrid(f, 5, 5);
+  QSignalSpy tested(&f, &frmCalcContourData::testFinished);
+  f.test();
+  ASSERT_TRUE(tested.wait(60000));
+  ASSERT_TRUE(tested.at(0).at(0).toBool()) << msgs.messages.join("|").toStdString();
+  EXPECT_EQ(differences(before, stateOf(w)), "");
+
+  // The grid goes elsewhere; the model's folder stays the current one.
+  f.setOutputFile();
+  frmIO_all& d = w.fileDialog();
+  d.setFolder(maps);
+  d.setName("grid.txt");
+  d.accept();
+  EXPECT_EQ(f.outputFolder(), QDir::toNativeSeparators(maps));
+  EXPECT_EQ(differences(before, stateOf(w)), "");
+
+  QSignalSpy done(&f, &frmCalcContourData::computationFinished);
+  QTest::mouseClick(child<QPushButton>(f, "Command3"), Qt::LeftButton);
+  ASSERT_TRUE(f.computing());
+  loadDci(w, model, "other.dci");
+  mwtest::type(w, "Text37", "0.99");
+  const ModelState during = stateOf(w);
+  EXPECT_NE(differences(before, during), "");
+  ASSERT_TRUE(f.computing()) << "the map ended before the user's load";
+  ASSERT_TRUE(done.wait(300000));
+  EXPECT_EQ(differences(during, stateOf(w)), "");
+  EXPECT_TRUE(QFile::exists(maps + "/grid.txt"));
+  EXPECT_EQ(QDir(model).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList({"example.dci", "other.dci"}));
+  EXPECT_TRUE(msgs.messages.isEmpty()) << msgs.messages.join("|").toStdString();
+
+  // Computing into the file again asks first; so does naming it again.
+  QTest::mouseClick(child<QPushButton>(f, "Command3"), Qt::LeftButton);
+  EXPECT_EQ(questions, QStringList{"grid.txt already exists. Replace it?"});
+  EXPECT_FALSE(f.computing());
+  f.setOutputFile();
+  d.setFolder(maps);
+  d.accept();
+  EXPECT_EQ(questions.size(), 2);
+
+  // The best point goes into the editor on request, unsaved.
+  ASSERT_TRUE(f.bestPoint());
+  const tavrin::ParameterSet& best = f.bestPoint()->params;
+  w.action("Data")->trigger();
+  QTest::mouseClick(child<QPushButton>(f, "Command6"), Qt::LeftButton);
+  EXPECT_EQ(w.session().params.curves[3].l1, best.curves[3].l1);
+  EXPECT_EQ(w.findChild<QLineEdit*>("Text15_3")->text().toStdString(), tavrin::trimmedPlainText(best.curves[3].l1));
+  for (auto [control, value] : {std::pair{"Text39", best.XINCL}, std::pair{"Text46", best.POTH}}) {
+    EXPECT_EQ(w.fieldText(control).toStdString(), tavrin::trimmedPlainText(value)) << control;
+    EXPECT_TRUE(mwtest::isBlue(w.field(control))) << control;
+  }
+  EXPECT_EQ(stateOf(w).names, during.names);
+  EXPECT_EQ(stateOf(w).caption, during.caption);
+  EXPECT_EQ(tavrin::readWholeFile((model + "/other.dci").toStdString()), otherText);
+  frmCalcContourData::setQuestion({});
+}
+
+TEST(ContourWindows, FailedPointsAreSaidBeforePlotIsOffered) {
+  if (!QFile::exists(kSolvex)) GTEST_SKIP() << "stand-in DC not built";
+  QTemporaryDir tmp;
+  QFile::copy(kExamples + "/example.dci", tmp.path() + "/example.dci");
+  // Every run after a worker's first fails, as the real DC does on a bad table.
+  const QString dc = tmp.path() + "/Solvex";
+  tavrin::writeFileAtomically(dc.toStdString(),
+                              "#!/bin/sh\nn=$(($(cat count 2>/dev/null || echo 0) + 1)); echo $n > count\n"
+                              "[ $n -gt 1 ] && { echo 'Program stopped in PLANCKINT' >&2; exit 2; }\nexec '" +
+                                  kSolvex.toStdString() + "'\n");
+  QFile::setPermissions(dc, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+  frmMain w;
+  loadDci(w, tmp.path(), "example.dci");
+  frmCalcContourData& f = frmCalcContourData::of(w);
+  QStringList said;
+  frmMain::setMessageSink([&](const QString& t) {
+    said << t + (child<QPushButton>(f, "Command5")->isEnabled() ? " [plot offered]" : "");
+  });
+  f.show();
+  f.setDcExecutable(dc);
+  f.setParallelRuns(1);
+  defineGrid(f, 3, 3);
+  QSignalSpy tested(&f, &frmCalcContourData::testFinished);
+  f.test();
+  ASSERT_TRUE(tested.wait(60000));
+  f.setOutputFile();
+  w.fileDialog().setName("failed.txt");
+  w.fileDialog().accept();
+  QSignalSpy done(&f, &frmCalcContourData::computationFinished);
+  f.startCalcs();
+  ASSERT_TRUE(done.wait(120000));
+  frmMain::setMessageSink({});
+  EXPECT_EQ(said, QStringList{"9 of 9 grid points failed (marked 99). The first, at Inclination 83, Omega1 4.7: "
+                              "DC exit status 2: Program stopped in PLANCKINT"});
+  EXPECT_EQ(child<QLabel>(f, "Label25")->text(), "none");
+  EXPECT_TRUE(child<QPushButton>(f, "Command5")->isEnabled());
+  EXPECT_FALSE(child<QPushButton>(f, "Command6")->isEnabled());
+  EXPECT_TRUE(QFile::exists(tmp.path() + "/failed.txt"));
 }

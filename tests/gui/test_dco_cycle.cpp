@@ -21,6 +21,7 @@
 #include "frmMain_test_support.h"
 #include "frmMessage.h"
 #include "frmSetOPfile.h"
+#include "model/input_reader.h"
 #include "model/number_fields.h"
 
 using tavrin::fixedField;
@@ -96,9 +97,9 @@ TEST(DcCycle, LoadRunReadCorrectRevert) {
   w.action("StandardDCO")->trigger();
   EXPECT_TRUE(messages.messages.isEmpty()) << messages.messages.join("|").toStdString();
   const tavrin::DcResults& r = s.dcResults;
-  ASSERT_EQ(r.adjustedCount, 4);
-  EXPECT_EQ(r.adjustedParams[1], 16);
-  ASSERT_EQ(r.ioRowCount, 5);
+  ASSERT_EQ(r.adjustedParams.size(), 4u);
+  EXPECT_EQ(r.adjustedParams[0], 16);
+  ASSERT_EQ(r.ioRows.size(), 5u);
   EXPECT_FALSE(r.dcErrorSeen);
   EXPECT_EQ(s.params.NLC, 2);
   EXPECT_EQ(data->findChild<QComboBox*>("Combo2")->currentIndex(), 2);
@@ -113,37 +114,34 @@ TEST(DcCycle, LoadRunReadCorrectRevert) {
   EXPECT_EQ(io.windowTitle(), "I/O Parms - example.dco");
   EXPECT_EQ(io.rowLabel(1)->text(), "Inclin.");
   EXPECT_EQ(io.rowLabel(2)->text(), "T2");
-  EXPECT_EQ(io.rowLabel(4)->text(), "L1");
-  EXPECT_EQ(io.rowLabel(5)->text(), "L1");  // L1 of the second light curve
+  EXPECT_EQ(io.rowLabel(4)->text(), "L1 (1)");
+  EXPECT_EQ(io.rowLabel(5)->text(), "L1 (2)");
   EXPECT_EQ(io.box(1, 1)->text(), "16");
   EXPECT_EQ(io.box(2, 1)->text(), " 0");
   EXPECT_EQ(io.box(3, 1)->text(), q(fixedField(82.0, 10, 7)));
   EXPECT_EQ(io.box(3, 2)->text(), "4800.00000");  // T2 shown in kelvin
   EXPECT_EQ(io.box(2, 5)->text(), " 2");
+  EXPECT_EQ(io.rowCount(), 5);
   for (int i = 1; i <= 5; ++i) EXPECT_TRUE(io.button(i)->isVisibleTo(&io)) << i;
-  for (int i = 6; i <= 8; ++i) {
-    EXPECT_FALSE(io.button(i)->isVisibleTo(&io)) << i;
-    EXPECT_FALSE(io.box(3, i)->isVisibleTo(&io)) << i;
-  }
   EXPECT_EQ(io.findChild<QLineEdit*>("Text9")->text(), q(fixedField(r.sumWResInput, 8, 5)));
   EXPECT_EQ(io.findChild<QLineEdit*>("Text10")->text(), q(fixedField(r.sumWResPredicted, 8, 5)));
   QDir().mkpath(QString(TAVRIN_BINARY_DIR) + "/screenshots");
   io.grab().save(QString(TAVRIN_BINARY_DIR) + "/screenshots/frmIOparms.png");
 
   // Update row 1 (inclination): added to the value held now, once.
-  const double delta = r.ioRows[1].correction;
+  const double delta = r.ioRows[0].correction;
   ASSERT_EQ(io.button(1)->text(), "Update");
   QTest::mouseClick(io.button(1), Qt::LeftButton);
   EXPECT_EQ(io.button(1)->text(), "Done");
   EXPECT_DOUBLE_EQ(s.params.XINCL, 82.0 + delta);
-  EXPECT_EQ(w.fieldText("Text39"), q(fixedField(82.0 + delta, 7, 3)));
+  EXPECT_EQ(w.fieldText("Text39"), q(tavrin::losslessText(82.0 + delta, fixedField(82.0 + delta, 7, 3))));
   QTest::mouseClick(io.button(1), Qt::LeftButton);
   EXPECT_DOUBLE_EQ(s.params.XINCL, 82.0 + delta);
   // Update row 2 (T2): the correction times 10000 in kelvin.
   const double t2 = s.params.T2;
   QTest::mouseClick(io.button(2), Qt::LeftButton);
-  EXPECT_DOUBLE_EQ(s.params.T2, t2 + r.ioRows[2].correction * 10000.0);
-  EXPECT_EQ(w.fieldText("Text43"), q(fixedField(s.params.T2, 7, 1)));
+  EXPECT_DOUBLE_EQ(s.params.T2, t2 + r.ioRows[1].correction * 10000.0);
+  EXPECT_EQ(w.fieldText("Text43").toDouble(), s.params.T2);
 
   // Reopening keeps "Done"; a new standard read allows the rows again.
   w.action("Corrections")->trigger();
@@ -158,11 +156,11 @@ TEST(DcCycle, LoadRunReadCorrectRevert) {
   ASSERT_TRUE(c.isVisible());
   EXPECT_EQ(c.windowTitle(), "Correlations - example.dco");
   EXPECT_EQ(c.cell(1, 1)->text(), "  1.00000");
-  EXPECT_EQ(c.cell(2, 1)->text(), q(r.correlation[1][2]));
-  EXPECT_EQ(c.cell(5, 5)->text(), "");
+  EXPECT_EQ(c.cell(2, 1)->text(), q(fixedField(r.correlation[0][1], 9, 5)));
+  EXPECT_EQ(c.cell(5, 5)->text(), "  1.00000");
   EXPECT_EQ(c.label1(1)->text(), "Inclin.");
   EXPECT_EQ(c.label2(3)->text(), "Pot'l 1");
-  EXPECT_EQ(c.label2(5)->text(), "");
+  EXPECT_EQ(c.label2(5)->text(), "L1 (2)");
   c.grab().save(QString(TAVRIN_BINARY_DIR) + "/screenshots/frmCorrel.png");
 
   // Revert: back to the values that went into the run.
@@ -174,6 +172,81 @@ TEST(DcCycle, LoadRunReadCorrectRevert) {
   EXPECT_EQ(w.fieldText("Text43"), q(fixedField(t2, 8, 4)));
   EXPECT_EQ(w.fieldText("Text35"), q(fixedField(s.params.A, 10, 4)));
   EXPECT_TRUE(messages.messages.isEmpty()) << messages.messages.join("|").toStdString();
+}
+
+// What a field shows is what a save writes, after Update and after revert.
+TEST(DcCycle, UpdateAndRevertKeepEveryDigit) {
+  Folders f;
+  if (!QFile::exists(kSolvex)) GTEST_SKIP() << "the stand-in DC program is not built: " << kSolvex.toStdString();
+  ASSERT_TRUE(f.withSolvex());
+  mwtest::MessageCatcher messages;
+  frmMain w;
+  Session& s = w.session();
+  s.app.programFolder = f.prog.toStdString();
+  loadDci(w, f.data, "example.dci");
+  const std::pair<const char*, double> awkward[] = {
+      {"Text12", 3.34425e-10}, {"Text11", 0.37268513}, {"Text31", 7.8963e-13}, {"Text34", 0.22775}};
+  for (const auto& [control, value] : awkward) w.setFieldText(control, q(tavrin::plainNumberText(value)));
+  auto save = [&](const QString& name) {
+    frmIO_all& d = w.fileDialog();
+    d.open(6, "Save DCI", {"*.dci", "*.*"});
+    d.setFolder(f.data);
+    d.setName(name);
+    d.accept();
+  };
+  save("example.dci");
+  const std::string first = (f.data + "/example.dci").toStdString();
+  const tavrin::ParameterSet saved = tavrin::readDci(first, tavrin::ParameterSet{}, tavrin::probeDci(first)).params;
+  EXPECT_EQ(saved.DPDT, 3.34425e-10);
+  // Two runs: the values typed are now two generations back.
+  for (int run = 0; run < 2; ++run) {
+    w.action("RunStandard")->trigger();
+    ASSERT_TRUE(waitForRuns(w));
+  }
+  // An edit made after the save is what Update adds to.
+  w.action("StandardDCO")->trigger();
+  w.action("Corrections")->trigger();
+  frmIOparms& io = frmIOparms::of(w);
+  w.setFieldText("Text39", "80.5");
+  QTest::mouseClick(io.button(1), Qt::LeftButton);
+  EXPECT_DOUBLE_EQ(s.params.XINCL, 80.5 + s.dcResults.ioRows[0].correction);
+
+  w.setFieldText("Text34", "0.3");
+  w.action("revert")->trigger();
+  save("reverted.dci");
+  ASSERT_TRUE(messages.messages.isEmpty()) << messages.messages.join("|").toStdString();
+  const std::string path = (f.data + "/reverted.dci").toStdString();
+  const tavrin::ParameterSet back = tavrin::readDci(path, tavrin::ParameterSet{}, tavrin::probeDci(path)).params;
+  EXPECT_EQ(back.DPDT, saved.DPDT);
+  EXPECT_EQ(back.PERIOD, saved.PERIOD);
+  EXPECT_EQ(back.DPERDT, saved.DPERDT);
+  EXPECT_EQ(back.E, saved.E);
+}
+
+// A run that fails says what the program said last; a failed start leaves
+// the history where it was.
+TEST(DcCycle, FailedRunSaysWhatDcSaid) {
+  Folders f;
+  QFile dc(f.prog + "/Solvex");
+  ASSERT_TRUE(dc.open(QIODevice::WriteOnly));
+  dc.write("#!/bin/sh\necho 'At line 812 of file dc.f' >&2\necho 'Fortran runtime error: Bad value during floating point read' >&2\nexit 2\n");
+  dc.close();
+  dc.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  mwtest::MessageCatcher messages;
+  frmMain w;
+  Session& s = w.session();
+  s.app.programFolder = f.prog.toStdString();
+  loadDci(w, f.data, "example.dci");
+  w.action("RunStandard")->trigger();
+  ASSERT_TRUE(waitForRuns(w));
+  const QString status = w.statusBar()->currentMessage();
+  EXPECT_TRUE(status.startsWith("DC failed: example.dco (exit status 2)")) << status.toStdString();
+  EXPECT_TRUE(status.endsWith(" - Fortran runtime error: Bad value during floating point read")) << status.toStdString();
+  w.action("StandardDCO")->trigger();
+  ASSERT_EQ(messages.messages.size(), 1);
+  EXPECT_EQ(messages.messages[0],
+            "Error 62: Input past end of file.\nexample.dco\n\nDC wrote on its standard error:\n"
+            "At line 812 of file dc.f\nFortran runtime error: Bad value during floating point read");
 }
 
 TEST(DcCycle, RefusalsAndInertCommands) {
@@ -209,7 +282,7 @@ TEST(DcCycle, RefusalsAndInertCommands) {
   s.app.dcoName = "example.dco";
   w.action("StandardDCO")->trigger();
   ASSERT_EQ(messages.messages.size(), 1);
-  EXPECT_EQ(messages.messages[0], "Error 53: File not found.");
+  EXPECT_EQ(messages.messages[0], "Error 53: File not found.\nexample.dco");
   EXPECT_TRUE(s.dcResults.dcErrorSeen);
 
   // DC's error line goes to frmMessage, through Load DCO > Custom (code 7).

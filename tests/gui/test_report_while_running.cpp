@@ -83,7 +83,7 @@ TEST(ReportWhileRunning, LoadDcoWaitsForDcToEnd) {
   // Load DCO > Standard.
   w.action("StandardDCO")->trigger();
   EXPECT_EQ(messages.messages, QStringList{refusal});
-  EXPECT_EQ(s.dcResults.adjustedCount, 0);
+  EXPECT_EQ(s.dcResults.adjustedParams.size(), 0u);
   EXPECT_FALSE(s.dcResults.dcErrorSeen);
   EXPECT_FALSE(s.app.readError);
   EXPECT_EQ(s.params.XINCL, incl);
@@ -99,7 +99,7 @@ TEST(ReportWhileRunning, LoadDcoWaitsForDcToEnd) {
     chooseFile(w, folder, "example.dco");
     EXPECT_EQ(messages.messages, QStringList{refusal}) << folder.toStdString();
     EXPECT_EQ(s.app.dcoName, "before.dco");
-    EXPECT_EQ(s.dcResults.adjustedCount, 0);
+    EXPECT_EQ(s.dcResults.adjustedParams.size(), 0u);
   }
   // Another report is no concern of the run.
   messages.messages.clear();
@@ -117,7 +117,7 @@ TEST(ReportWhileRunning, LoadDcoWaitsForDcToEnd) {
   w.action("StandardDCO")->trigger();
   EXPECT_TRUE(messages.messages.isEmpty()) << messages.messages.join("|").toStdString();
   EXPECT_EQ(s.app.dcoName, "example.dco");
-  EXPECT_EQ(s.dcResults.adjustedCount, 4);
+  EXPECT_EQ(s.dcResults.adjustedParams.size(), 4u);
   EXPECT_FALSE(s.dcResults.dcErrorSeen);
 }
 

@@ -138,11 +138,11 @@ TEST(InputReaderLines, ObservationEndLines) {
 }
 
 TEST(InputReaderLines, LosslessTextKeepsTheFormOnlyWhenItHoldsTheValue) {
-  EXPECT_EQ(detail::losslessText(0.2277, fixedField(0.2277, 6, 5)), ".22770");
-  EXPECT_EQ(detail::losslessText(0.2277, fixedField(0.2277, 6, 3)), "0.2277");
-  EXPECT_EQ(detail::losslessText(7522.664328, fixedField(7522.664328, 15, 4)), "7522.664328");
-  EXPECT_EQ(detail::losslessText(1.5e-5, expField(1.5e-5, 12, 5)), "1.5e-05");
-  EXPECT_EQ(detail::losslessText(232.5, leftOfPlain(232.5, 10)), " 232.5");
+  EXPECT_EQ(losslessText(0.2277, fixedField(0.2277, 6, 5)), ".22770");
+  EXPECT_EQ(losslessText(0.2277, fixedField(0.2277, 6, 3)), "0.2277");
+  EXPECT_EQ(losslessText(7522.664328, fixedField(7522.664328, 15, 4)), "7522.664328");
+  EXPECT_EQ(losslessText(1.5e-5, expField(1.5e-5, 12, 5)), "1.5e-05");
+  EXPECT_EQ(losslessText(232.5, leftOfPlain(232.5, 10)), " 232.5");
 }
 
 TEST(InputReaderNames, DcoNameFromDciName) {

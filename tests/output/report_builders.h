@@ -1,5 +1,6 @@
 #pragma once
 // Hand-made LC and DC reports laid out column by column, for the reader tests.
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -123,15 +124,31 @@ struct DcoSpec {
   std::string switches = "1      1      2";  // IFVC1 col 1, IFVC2 col 8, NLC col 15
   std::vector<std::string> velocityL2{"0.8500000", "0.9100000"};
   std::vector<std::string> lightL2{"1.2345000", "2.5000000"};
-  std::vector<std::vector<std::string>> correlation{{"1.00000", "-0.25000"}, {"-0.25000", "1.00000"}};
+  // Keys 15 and 34 with two light curves: three unknowns.
+  std::vector<std::vector<std::string>> correlation{
+      {"1.00000", "-0.25000", "0.10000"}, {"-0.25000", "1.00000", "0.96700"}, {"0.10000", "0.96700", "1.00000"}};
   std::vector<DcoRow> rows{{15, 0, ".0000000D+00", ".1250000D-01", ".1250000D-01", ".2000000D-02"},
-                           {34, 1, ".5000000D+00", "-.100000D-01", ".4900000D+00", ".5000000D-02"}};
+                           {34, 1, ".5000000D+00", "-.100000D-01", ".4900000D+00", ".5000000D-02"},
+                           {34, 2, ".6000000D+00", ".2000000D-01", ".6200000D+00", ".4000000D-02"}};
   // After its leading blanks: input value in characters 1-27, predicted in 28-63.
   std::string sums = "   .123456789012D+02           .987654321098D+01";
+  bool sumsPrinted = true;
   bool marker = true;
   bool correlationAfterMarker = false;
   std::vector<std::string> trailer;
 };
+
+// The key line of DC's report with the given keys adjusted ("0").
+inline std::string dcoKeyLine(const std::vector<int>& zeroKeys) {
+  std::string keys;
+  const int groups[7][2] = {{1, 4}, {5, 8}, {9, 15}, {16, 20}, {21, 25}, {26, 30}, {31, 35}};
+  for (const auto& g : groups) {
+    if (!keys.empty()) keys += ' ';
+    for (int k = g[0]; k <= g[1]; ++k)
+      keys += std::find(zeroKeys.begin(), zeroKeys.end(), k) != zeroKeys.end() ? '0' : '1';
+  }
+  return keys;
+}
 
 inline std::vector<std::string> dcoLines(const DcoSpec& s) {
   std::vector<std::string> L;
@@ -141,22 +158,27 @@ inline std::vector<std::string> dcoLines(const DcoSpec& s) {
   L.push_back("  IFVC1  IFVC2  NLC  KO");
   L.push_back("  " + s.switches);
   std::string vh = "band";
+  put(vh, 10, "L1");
+  put(vh, 20, "L2");
   put(vh, 52, "ops");
   L.push_back("  " + vh);
   for (size_t i = 0; i < s.velocityL2.size(); ++i) {
     std::string r;
     putRight(r, 1, 3, std::to_string(i + 1));
-    putRight(r, 4, 10, s.velocityL2[i]);
+    putRight(r, 4, 10, "0.62345");
+    putRight(r, 14, 10, s.velocityL2[i]);
     L.push_back(r);
   }
   std::string lh = "band";
+  put(lh, 10, "L1");
+  put(lh, 20, "L2");
   put(lh, 53, "3rd");
   L.push_back("  " + lh);
   for (size_t i = 0; i < s.lightL2.size(); ++i) {
     std::string r;
     putRight(r, 1, 3, std::to_string(i + 7));
-    putRight(r, 4, 9, "7.84");
-    putRight(r, 13, 10, s.lightL2[i]);
+    putRight(r, 4, 10, "7.84");
+    putRight(r, 14, 10, s.lightL2[i]);
     L.push_back(r);
   }
   auto correlationBlock = [&] {
@@ -174,8 +196,10 @@ inline std::vector<std::string> dcoLines(const DcoSpec& s) {
   L.push_back("");
   for (const auto& r : s.rows) L.push_back(dcoIoRow(r));
   L.push_back("");
-  L.push_back("   Sum(W*Res**2) for input values, predicted");
-  L.push_back(s.sums);
+  if (s.sumsPrinted) {
+    L.push_back("   Sum(W*Res**2) for input values, predicted");
+    L.push_back(s.sums);
+  }
   if (s.marker) L.push_back(" DOM1/DQ  DOM2/DQ");
   if (s.correlationAfterMarker) correlationBlock();
   for (const auto& t : s.trailer) L.push_back(t);

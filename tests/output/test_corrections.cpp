@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "model/number_fields.h"
 #include "model/parameter_history.h"
 #include "output/corrections.h"
@@ -11,14 +13,9 @@ namespace {
 
 DcResults threeRows() {
   DcResults r;
-  r.adjustedCount = 3;
-  r.adjustedParams[1] = 19;
-  r.adjustedParams[2] = 2;
-  r.adjustedParams[3] = 32;
-  r.ioRows[1] = {19, 0, 0.53, 0.015, 0.545, 0.002};
-  r.ioRows[2] = {2, 0, 1.0, 0.1, 1.1, 0.01};
-  r.ioRows[3] = {32, 1, 0.9, -0.05, 0.85, 0.003};
-  r.ioRowCount = 3;
+  r.adjustedParams = {2, 19, 32};
+  r.ioRows = {{19, 0, 0.53, 0.015, 0.545, 0.002}, {2, 0, 1.0, 0.1, 1.1, 0.01}, {32, 1, 0.9, -0.05, 0.85, 0.003}};
+  for (const DcIoRow& io : r.ioRows) r.unknowns.push_back({io.param, io.curve});
   r.sumWResInput = 12.3456789;
   r.sumWResPredicted = 0.5;
   return r;
@@ -27,118 +24,110 @@ DcResults threeRows() {
 }  // namespace
 
 TEST(Corrections, Labels) {
-  EXPECT_EQ(dcParameterLabel(1), "SpLat A");
-  EXPECT_EQ(dcParameterLabel(8), "SpTmF B");
-  EXPECT_EQ(dcParameterLabel(19), "T1");
-  EXPECT_EQ(dcParameterLabel(23), "Pot'l 1");
-  EXPECT_EQ(dcParameterLabel(29), "dPer/dt");
-  EXPECT_EQ(dcParameterLabel(30), "       ");
-  EXPECT_EQ(dcParameterLabel(35), "EL3");
-  EXPECT_EQ(dcParameterLabel(0), "");
-  EXPECT_EQ(dcParameterLabel(36), "");
-  EXPECT_EQ(dcParameterLabel(-5), "");
+  const std::pair<DcUnknown, const char*> cases[] = {
+      {{1, 0}, "SpLat A"}, {{8, 0}, "SpTmF B"}, {{19, 0}, "T1"},      {{23, 0}, "Pot'l 1"}, {{29, 0}, "dPer/dt"},
+      {{30, 0}, "       "}, {{35, 3}, "EL3 (3)"}, {{31, 2}, "L1 (2)"}, {{0, 0}, ""},         {{36, 0}, ""},
+      {{-5, 0}, ""},        {{16, 2}, "Inclin."}};
+  for (const auto& [u, label] : cases) EXPECT_EQ(dcUnknownLabel(u), label) << u.param << "/" << u.curve;
 }
 
-TEST(Corrections, IoParmsRowsScaledAndHidden) {
-  UpdateDone done{};
-  done[2] = true;
+TEST(Corrections, IoParmsRowsScaledOnePerUnknown) {
+  UpdateDone done{false, true, false};
   IoParmsView v = ioParmsView(threeRows(), done, "star.dco");
   EXPECT_EQ(v.caption, "I/O Parms - star.dco");
+  ASSERT_EQ(v.rows.size(), 3u);
   // T1: shown in kelvin.
-  EXPECT_EQ(v.rows[1].label, "T1");
-  EXPECT_EQ(v.rows[1].param, "19");
-  EXPECT_EQ(v.rows[1].curve, " 0");
-  EXPECT_EQ(v.rows[1].input, fixedField(5300.0, 10, 7));
-  EXPECT_EQ(v.rows[1].correction, fixedField(150.0, 6, 4));
-  EXPECT_EQ(v.rows[1].stdDev, fixedField(20.0, 6, 4));
-  EXPECT_EQ(v.rows[1].output, "5450.00000");
-  EXPECT_EQ(v.rows[1].button, "Update");
+  EXPECT_EQ(v.rows[0].label, "T1");
+  EXPECT_EQ(v.rows[0].param, "19");
+  EXPECT_EQ(v.rows[0].curve, " 0");
+  EXPECT_EQ(v.rows[0].input, fixedField(5300.0, 10, 7));
+  EXPECT_EQ(v.rows[0].correction, fixedField(150.0, 6, 4));
+  EXPECT_EQ(v.rows[0].stdDev, fixedField(20.0, 6, 4));
+  EXPECT_EQ(v.rows[0].output, "5450.00000");
+  EXPECT_EQ(v.rows[0].button, "Update");
   // Spot longitude: degrees.
-  EXPECT_EQ(v.rows[2].label, "SpLng A");
-  EXPECT_EQ(v.rows[2].input, fixedField(57.29577951, 10, 7));
-  EXPECT_EQ(v.rows[2].button, "Done");
-  EXPECT_EQ(v.rows[3].label, "L2");
-  EXPECT_EQ(v.rows[3].output, ".850000000");
-  for (int i = 1; i <= 3; ++i) EXPECT_TRUE(v.rows[i].visible);
-  for (int i = 4; i <= 8; ++i) {
-    EXPECT_FALSE(v.rows[i].visible) << i;
-    EXPECT_EQ(v.rows[i].label, "");
-    EXPECT_EQ(v.rows[i].param, "0");
-  }
+  EXPECT_EQ(v.rows[1].label, "SpLng A");
+  EXPECT_EQ(v.rows[1].input, fixedField(57.29577951, 10, 7));
+  EXPECT_EQ(v.rows[1].button, "Done");
+  EXPECT_EQ(v.rows[2].label, "L2 (1)");
+  EXPECT_EQ(v.rows[2].output, ".850000000");
   EXPECT_EQ(v.sumInput, fixedField(12.3456789, 8, 5));
   EXPECT_EQ(v.sumPredicted, "  .50000");
+  EXPECT_TRUE(v.rows[2].updatable);
+  EXPECT_TRUE(v.failure.empty());
 }
 
-TEST(Corrections, RowsOfOneKeyForSeveralCurvesKeepTheirNames) {
-  // L1 and x1 adjusted for two light curves: two keys, four rows.
-  DcResults r;
-  r.adjustedCount = 2;
-  r.adjustedParams[1] = 31;
-  r.adjustedParams[2] = 33;
-  r.ioRows[1] = {31, 1, 7.8, 0.1, 7.9, 0.01};
-  r.ioRows[2] = {31, 2, 6.1, 0.1, 6.2, 0.01};
-  r.ioRows[3] = {33, 1, 0.5, 0.01, 0.51, 0.001};
-  r.ioRows[4] = {33, 2, 0.6, 0.01, 0.61, 0.001};
-  r.ioRowCount = 4;
+TEST(Corrections, FailedSolutionOffersNothing) {
+  DcResults r = threeRows();
+  r.failure = "the correction of T1 is NaN";
+  r.ioRows[0].correction = std::nan("");
   IoParmsView v = ioParmsView(r, UpdateDone{}, "x.dco");
-  EXPECT_EQ(v.rows[1].label, "L1");
-  EXPECT_EQ(v.rows[2].label, "L1");
-  EXPECT_EQ(v.rows[3].label, "x1");
-  EXPECT_EQ(v.rows[4].label, "x1");
-  EXPECT_EQ(v.rows[2].curve, " 2");
-  // A spot longitude after a per-curve row is still shown in degrees.
-  r.ioRows[5] = {2, 0, 1.0, 0.0, 1.0, 0.0};
-  EXPECT_EQ(ioParmsView(r, UpdateDone{}, "x.dco").rows[5].input, fixedField(DEG_PER_RAD, 10, 7));
+  EXPECT_EQ(v.failure, r.failure);
+  EXPECT_EQ(v.rows[0].correction, "NaN");
+  for (const IoParmsRow& row : v.rows) EXPECT_FALSE(row.updatable);
+  ParameterSet p;
+  const double t1 = p.T1;
+  UpdateDone done;
+  EXPECT_FALSE(applyCorrection(p, r, 0, done));
+  EXPECT_EQ(p.T1, t1);
 }
 
-TEST(Corrections, CorrelationView) {
+TEST(Corrections, CorrelationViewNamesEveryUnknown) {
   DcResults r;
-  r.adjustedCount = 12;
-  for (int i = 1; i <= 12; ++i) r.adjustedParams[i] = static_cast<int16_t>(i + 8);
-  r.correlation[1][1] = "  1.00000";
-  r.correlation[10][10] = "  1.00000";
-  r.correlation[11][11] = "  1.00000";
+  for (int k = 9; k <= 20; ++k) r.unknowns.push_back({static_cast<int16_t>(k), 0});
+  r.unknowns.push_back({31, 1});
+  r.unknowns.push_back({31, 2});
+  const size_t n = r.unknowns.size();
+  r.correlation.assign(n, std::vector<double>(n, 0.25));
+  for (size_t i = 0; i < n; ++i) r.correlation[i][i] = 1.0;
   CorrelView v = correlView(r, "a.dco");
   EXPECT_EQ(v.caption, "Correlations - a.dco");
-  EXPECT_EQ(v.cells[1][1], "  1.00000");
-  EXPECT_EQ(v.cells[10][10], "  1.00000");
-  EXPECT_EQ(v.cells[1][2], "");
-  EXPECT_EQ(v.labels[1], "SmAxis");
-  EXPECT_EQ(v.labels[10], "g2");
+  ASSERT_EQ(v.cells.size(), 14u);
+  EXPECT_EQ(v.cells[13][13], "  1.00000");
+  EXPECT_EQ(v.cells[12][13], "   .25000");
+  EXPECT_EQ(v.labels[0], "SmAxis");
+  EXPECT_EQ(v.labels[13], "L1 (2)");
+  EXPECT_TRUE(v.note.empty());
+  // A report that printed no matrix says so instead.
+  r.correlation.clear();
+  v = correlView(r, "a.dco");
+  EXPECT_TRUE(v.cells.empty());
+  EXPECT_EQ(v.note, "This report printed no correlation matrix.");
 }
 
 TEST(Corrections, UpdateAddsToValueHeldNowOnce) {
   ParameterSet p;
   p.T1 = 5300;
   DcResults r = threeRows();
-  UpdateDone done{};
-  auto f = applyCorrection(p, r, 1, done);
+  UpdateDone done;
+  auto f = applyCorrection(p, r, 0, done);
   ASSERT_TRUE(f);
   EXPECT_EQ(f->control, "Text42");
   EXPECT_DOUBLE_EQ(p.T1, 5450.0);
   EXPECT_EQ(f->text, fixedField(5450.0, 7, 1));
-  EXPECT_TRUE(done[1]);
-  EXPECT_FALSE(applyCorrection(p, r, 1, done));
+  EXPECT_TRUE(done[0]);
+  EXPECT_FALSE(applyCorrection(p, r, 0, done));
   EXPECT_DOUBLE_EQ(p.T1, 5450.0);
-  // After a new standard read the row applies again, to the edited value.
-  done = UpdateDone{};
+  // After a new read the row applies again, to the edited value.
+  done.clear();
   p.T1 = 6000;
-  applyCorrection(p, r, 1, done);
+  applyCorrection(p, r, 0, done);
   EXPECT_DOUBLE_EQ(p.T1, 6150.0);
 
   // Spot A longitude: radians in, radians added, no field.
   p.spotAStar = 2;
   p.spotANumber = 3;
   p.spots[2][3].xlong = 1.0;
-  EXPECT_FALSE(applyCorrection(p, r, 2, done));
+  EXPECT_FALSE(applyCorrection(p, r, 1, done));
   EXPECT_DOUBLE_EQ(p.spots[2][3].xlong, 1.1);
   // L2 of curve 1 is per-curve row 3.
   p.curves[3].l2 = 2.0;
-  EXPECT_FALSE(applyCorrection(p, r, 3, done));
+  EXPECT_FALSE(applyCorrection(p, r, 2, done));
   EXPECT_DOUBLE_EQ(p.curves[3].l2, 1.95);
 }
 
-TEST(Corrections, UpdateFieldForms) {
+// The short form where it holds the value, every digit needed where it does not.
+TEST(Corrections, UpdateFieldFormsKeepEveryDigit) {
   struct Case {
     int param;
     double ParameterSet::*field;
@@ -150,62 +139,63 @@ TEST(Corrections, UpdateFieldForms) {
       {9, &ParameterSet::A, 10.0, 0.5, "Text35", fixedField(10.5, 8, 3)},
       {11, &ParameterSet::PER, 1.0, 0.25, "Text30", fixedField(1.25, 7, 3)},
       {14, &ParameterSet::PSHIFT, 0.0, 0.0125, "Text13", fixedField(0.0125, 8, 4)},
-      {23, &ParameterSet::POTH, 6.1624, 0.0100123, "Text46", leftOfPlain(6.1724123, 7)},
+      {23, &ParameterSet::POTH, 6.25, 0.0078125, "Text46", "6.2578125"},
       {25, &ParameterSet::RM, 0.76115, 0.001, "Text48", fixedField(0.76215, 8, 5)},
       {26, &ParameterSet::HJD0, 7522.664328, 0.001, "Text10", fixedField(7522.665328, 15, 6)},
-      {27, &ParameterSet::PERIOD, 232.5, 0.0123, "Text11", leftOfPlain(232.5123, 8)},
-      {28, &ParameterSet::DPDT, 0.0, 1e-9, "Text12", leftOfPlain(1e-9, 6)},
-      {29, &ParameterSet::DPERDT, 0.0, 2e-12, "Text31", expField(2e-12, 12, 5)},
+      {27, &ParameterSet::PERIOD, 0.37268513, 3e-7, "Text11", "0.37268543"},
+      {28, &ParameterSet::DPDT, 0.0, 3.34425e-10, "Text12", "3.34425e-10"},
+      {29, &ParameterSet::DPERDT, 0.0, 7.8963e-13, "Text31", "7.8963e-13"},
+      {10, &ParameterSet::E, 0.2, 0.02775, "Text34", "0.22775"},
   };
   for (const Case& c : cases) {
     ParameterSet p;
     p.*c.field = c.before;
     DcResults r;
-    r.ioRows[4] = {static_cast<int16_t>(c.param), 0, 0, c.delta, 0, 0};
-    UpdateDone done{};
-    auto f = applyCorrection(p, r, 4, done);
+    r.ioRows = {{static_cast<int16_t>(c.param), 0, 0, c.delta, 0, 0}};
+    UpdateDone done;
+    auto f = applyCorrection(p, r, 0, done);
     ASSERT_TRUE(f) << c.param;
     EXPECT_EQ(f->control, c.control);
     EXPECT_EQ(f->text, c.text) << c.param;
-    EXPECT_DOUBLE_EQ(p.*c.field, c.before + c.delta);
+    EXPECT_EQ(leadingNumber(f->text), p.*c.field) << c.param;
   }
-  EXPECT_EQ(fixedField(1.25, 7, 3), "  1.250");
 }
 
 TEST(Corrections, RowsThatNameNothing) {
   ParameterSet p;
   const ParameterSet before = p;
   DcResults r;
-  UpdateDone done{};
-  r.ioRows[1] = {30, 0, 0, 1.0, 0, 0};
-  r.ioRows[2] = {36, 0, 0, 1.0, 0, 0};
-  r.ioRows[3] = {-4, 0, 0, 1.0, 0, 0};
-  r.ioRows[4] = {31, 9, 0, 1.0, 0, 0};  // curve 9 -> row 11: no such curve
-  r.ioRows[5] = {1, 0, 0, 1.0, 0, 0};
-  p.spotAStar = 3;  // no such star
-  for (int i = 1; i <= 5; ++i) {
+  UpdateDone done;
+  // 30, out of range, curve 9 (row 11: no such curve), a spot of no star.
+  r.ioRows = {{30, 0, 0, 1.0, 0, 0}, {36, 0, 0, 1.0, 0, 0}, {-4, 0, 0, 1.0, 0, 0}, {31, 9, 0, 1.0, 0, 0}, {1, 0, 0, 1.0, 0, 0}};
+  p.spotAStar = 3;
+  for (size_t i = 0; i < r.ioRows.size(); ++i) {
     EXPECT_FALSE(applyCorrection(p, r, i, done));
     EXPECT_TRUE(done[i]);
   }
   EXPECT_EQ(p.curves[7].l1, before.curves[7].l1);
-  EXPECT_FALSE(applyCorrection(p, r, 0, done));
   EXPECT_FALSE(applyCorrection(p, r, 9, done));
   // A sum that does not fit a double is an overflow and changes nothing.
-  r.ioRows[6] = {16, 0, 0, 1.7e308, 0, 0};
+  r.ioRows.push_back({16, 0, 0, 1.7e308, 0, 0});
   p.XINCL = 1.7e308;
-  EXPECT_THROW(applyCorrection(p, r, 6, done), TavrinError);
+  EXPECT_THROW(applyCorrection(p, r, 5, done), TavrinError);
   EXPECT_DOUBLE_EQ(p.XINCL, 1.7e308);
-  EXPECT_FALSE(done[6]);
+  EXPECT_FALSE(done[5]);
 }
 
 TEST(Corrections, RevertAfterTwoRunsAndUpdates) {
   ParameterSet p;
+  p.DPDT = 3.34425e-10;
+  p.PERIOD = 0.37268513;
+  p.DPERDT = 7.8963e-13;
+  p.E = 0.22775;
   ParameterHistory h = ParameterHistory::fromParameterSet(p);
   const ParameterSet first = p;
   h.shift(p);  // first run
   p.F1 = 1.2;
   p.F2 = 0.8;
   p.T1 = 5450;
+  p.DPDT = 0;
   p.curves[4].x1 = 0.6;
   p.spots[1][1].radsp = 0.3;
   p.curves[5].el3 = 0.25;  // third light is not in the history
@@ -225,10 +215,11 @@ TEST(Corrections, RevertAfterTwoRunsAndUpdates) {
   EXPECT_EQ(fields[10].control, "Text42");
   EXPECT_EQ(fields[10].text, fixedField(5300.0, 7, 4));
   EXPECT_EQ(fields[11].text, fixedField(4521.0, 8, 4));
-  EXPECT_EQ(fields[14].text, leftOfPlain(first.POTH, 7));
   EXPECT_EQ(fields[17].control, "Text10");
-  EXPECT_EQ(fields[20].control, "Text31");
-  EXPECT_EQ(fields[20].text, fixedField(first.DPERDT, 13, 6));
+  // Every field reads back as the value reverted to, the awkward ones included.
+  const std::pair<size_t, const char*> awkward[] = {{1, "0.22775"}, {18, "0.37268513"}, {19, "3.34425e-10"}, {20, "7.8963e-13"}};
+  for (const auto& [i, text] : awkward) EXPECT_EQ(fields[i].text, text) << fields[i].control;
+  EXPECT_EQ(leadingNumber(fields[19].text), first.DPDT);
 
   // Two runs with no edits between them: revert changes nothing.
   ParameterSet q;

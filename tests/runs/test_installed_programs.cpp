@@ -33,33 +33,32 @@ TEST(InstalledPrograms, UsedOnlyWhenTheProgramFolderHasNone) {
   app.dataFolder = "/data";
   app.dciName = "star.dci";
   ParameterSet p;
-  ParameterHistory h = ParameterHistory::fromParameterSet(p);
 
   // No fallback configured: refused as before.
-  EXPECT_THROW(planStandardRun(app, ProgramMode::DC, p, h), RunRefused);
+  EXPECT_THROW(planStandardRun(app, ProgramMode::DC), RunRefused);
   app.installedProgramsFolder = bin.string();
-  auto plan = planStandardRun(app, ProgramMode::DC, p, h);
+  auto plan = planStandardRun(app, ProgramMode::DC);
   ASSERT_TRUE(plan);
   EXPECT_EQ(plan->executable, (bin / "Solvex").string());
   // The script still goes to the program folder.
   EXPECT_EQ(fs::path(plan->scriptPath).parent_path(), prog);
 
   executable(prog / "Solvex");
-  plan = planStandardRun(app, ProgramMode::DC, p, h);
+  plan = planStandardRun(app, ProgramMode::DC);
   ASSERT_TRUE(plan);
   EXPECT_EQ(plan->executable, (prog / "Solvex").string());
 
   // Neither has Synthex: refused, naming the program folder's path.
   app.lciName = "star.lci";
   try {
-    planStandardRun(app, ProgramMode::LC, p, h);
+    planStandardRun(app, ProgramMode::LC);
     FAIL();
   } catch (const RunRefused& e) {
     EXPECT_NE(std::string(e.what()).find((prog / "Synthex").string()), std::string::npos) << e.what();
   }
   // A folder (not a program) of that name in the fallback is not taken.
   fs::create_directory(bin / "Synthex");
-  EXPECT_THROW(planStandardRun(app, ProgramMode::LC, p, h), RunRefused);
+  EXPECT_THROW(planStandardRun(app, ProgramMode::LC), RunRefused);
 }
 
 }  // namespace

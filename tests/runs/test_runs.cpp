@@ -49,9 +49,9 @@ TEST(RunNames, OutputNameDerivation) {
 
 TEST(RunScripts, BatchTextCharacterForCharacter) {
   EXPECT_EQ(scriptText(Dialect::Batch, "C:\\Tavrin\\Synthex", "D:\\data\\model.lci", "D:\\data\\model.lco"),
-            "C:\\Tavrin\\Synthex <D:\\data\\model.lci >D:\\data\\model.lco\r\nexit\r\n");
+            "C:\\Tavrin\\Synthex <D:\\data\\model.lci >D:\\data\\model.lco 2>D:\\data\\model.lco.err\r\nexit\r\n");
   EXPECT_EQ(scriptText(Dialect::Batch, "Solvex.exe", "D:\\d\\fit.dci", "D:\\d\\fit.out"),
-            "Solvex <D:\\d\\fit.dci >D:\\d\\fit.out\r\nexit\r\n");
+            "Solvex <D:\\d\\fit.dci >D:\\d\\fit.out 2>D:\\d\\fit.out.err\r\nexit\r\n");
   EXPECT_EQ(executableName(ProgramMode::LC, Dialect::Batch), "Synthex.exe");
   EXPECT_EQ(executableName(ProgramMode::DC, Dialect::Posix), "Solvex");
 }
@@ -61,7 +61,7 @@ TEST(RunScripts, PosixQuoting) {
   EXPECT_EQ(shellQuote("it's"), "'it'\\''s'");
   EXPECT_EQ(shellQuote(""), "''");
   EXPECT_EQ(scriptText(Dialect::Posix, "/p/Solvex", "/d/st'ar.dci", "/d/star.dco"),
-            "'/p/Solvex' <'/d/st'\\''ar.dci' >'/d/star.dco'\nexit\n");
+            "'/p/Solvex' <'/d/st'\\''ar.dci' >'/d/star.dco' 2>'/d/star.dco.err'\nexit\n");
 }
 
 TEST(RunPlans, StandardLcRunTrimsAndNamesEverything) {
@@ -75,12 +75,12 @@ TEST(RunPlans, StandardLcRunTrimsAndNamesEverything) {
   ParameterSet p;
   ParameterHistory h = ParameterHistory::fromParameterSet(p);
   p.XINCL = 12;
-  auto plan = planStandardRun(app, ProgramMode::LC, p, h);
+  auto plan = planStandardRun(app, ProgramMode::LC);
   ASSERT_TRUE(plan);
   EXPECT_EQ(app.lciName, "model.lci");
   EXPECT_EQ(app.lcoName, "model.lco");
   EXPECT_EQ(plan->scriptPath, (prog / "RunLC.sh").string());
-  EXPECT_EQ(plan->scriptText, "'" + (prog / "Synthex").string() + "' <'/data/model.lci' >'/data/model.lco'\nexit\n");
+  EXPECT_EQ(plan->scriptText, "'" + (prog / "Synthex").string() + "' <'/data/model.lci' >'/data/model.lco' 2>'/data/model.lco.err'\nexit\n");
   // LC runs leave the history alone.
   EXPECT_DOUBLE_EQ(h.generation1.scalars[11], ParameterSet{}.XINCL);
 }
@@ -95,12 +95,22 @@ TEST(RunPlans, StandardDcRunShiftsHistory) {
   ParameterSet p;
   ParameterHistory h = ParameterHistory::fromParameterSet(p);
   p.XINCL = 80;
-  ASSERT_TRUE(planStandardRun(app, ProgramMode::DC, p, h));
+  auto plan = planStandardRun(app, ProgramMode::DC);
+  ASSERT_TRUE(plan);
   EXPECT_EQ(app.dcoName, "star.dco");
+  // Planning alone shifts nothing: only a run that really started does.
+  EXPECT_DOUBLE_EQ(h.generation1.scalars[11], 90.0);
+  recordStart(*plan, p, h);
   EXPECT_DOUBLE_EQ(h.generation1.scalars[11], 80.0);
   EXPECT_DOUBLE_EQ(h.generation2.scalars[11], 90.0);
-  ASSERT_TRUE(planStandardRun(app, ProgramMode::DC, p, h));
+  recordStart(*plan, p, h);
   EXPECT_DOUBLE_EQ(h.generation2.scalars[11], 80.0);  // all three generations equal
+  // LC runs keep no history.
+  app.lciName = "star.lci";
+  fakeProgram(prog / "Synthex", prog / "rec");
+  p.XINCL = 70;
+  recordStart(*planStandardRun(app, ProgramMode::LC), p, h);
+  EXPECT_DOUBLE_EQ(h.generation1.scalars[11], 80.0);
 }
 
 TEST(RunPlans, EmptyInputAndMissingExecutable) {
@@ -112,12 +122,12 @@ TEST(RunPlans, EmptyInputAndMissingExecutable) {
   ParameterHistory h = ParameterHistory::fromParameterSet(p);
   p.XINCL = 70;
   // LC mode with only a DCI name: nothing at all.
-  EXPECT_FALSE(planStandardRun(app, ProgramMode::LC, p, h));
+  EXPECT_FALSE(planStandardRun(app, ProgramMode::LC));
   EXPECT_EQ(app.lcoName, "");
   EXPECT_FALSE(customRunDefault(app, ProgramMode::LC));
   // No executable: refused with the path, no name stored, no history shift.
   try {
-    planStandardRun(app, ProgramMode::DC, p, h);
+    planStandardRun(app, ProgramMode::DC);
     FAIL();
   } catch (const RunRefused& e) {
     EXPECT_NE(std::string(e.what()).find((prog / "Solvex").string()), std::string::npos) << e.what();
@@ -127,10 +137,10 @@ TEST(RunPlans, EmptyInputAndMissingExecutable) {
   // A file that is there but cannot be executed is refused as well.
   spit(prog / "Solvex", "#!/bin/sh\n");
   fs::permissions(prog / "Solvex", fs::perms::owner_read | fs::perms::owner_write);
-  EXPECT_THROW(planStandardRun(app, ProgramMode::DC, p, h), RunRefused);
+  EXPECT_THROW(planStandardRun(app, ProgramMode::DC), RunRefused);
   fs::create_directory(prog / "Synthex");  // a folder is not a program
   app.lciName = "m.lci";
-  EXPECT_THROW(planStandardRun(app, ProgramMode::LC, p, h), RunRefused);
+  EXPECT_THROW(planStandardRun(app, ProgramMode::LC), RunRefused);
 }
 
 TEST(RunPlans, CustomRunNamesAndLocation) {
@@ -185,8 +195,7 @@ TEST(RunProcesses, HostileNamesRunExactlyTheIntendedProgram) {
   app.dataFolder = data.string();
   app.dciName = dci;
   ParameterSet p;
-  ParameterHistory h = ParameterHistory::fromParameterSet(p);
-  auto plan = planStandardRun(app, ProgramMode::DC, p, h);
+  auto plan = planStandardRun(app, ProgramMode::DC);
   ASSERT_TRUE(plan);
   const auto t0 = std::chrono::steady_clock::now();
   const long pid = startRun(*plan);
@@ -222,8 +231,7 @@ TEST(RunProcesses, ExitStatusSignalAndSession) {
   app.dataFolder = prog.string();
   app.dciName = "in.dci";
   ParameterSet p;
-  ParameterHistory h = ParameterHistory::fromParameterSet(p);
-  long pid = startRun(*planStandardRun(app, ProgramMode::DC, p, h));
+  long pid = startRun(*planStandardRun(app, ProgramMode::DC));
   RunStatus st = waitForRun(pid);
   EXPECT_EQ(st.state, RunStatus::Exited);
   EXPECT_EQ(st.code, 3);
@@ -231,7 +239,7 @@ TEST(RunProcesses, ExitStatusSignalAndSession) {
 
   // A missing input file: the shell cannot redirect, the run fails.
   app.dciName = "absent.dci";
-  pid = startRun(*planStandardRun(app, ProgramMode::DC, p, h));
+  pid = startRun(*planStandardRun(app, ProgramMode::DC));
   st = waitForRun(pid);
   EXPECT_EQ(st.state, RunStatus::Exited);
   EXPECT_NE(st.code, 0);
@@ -239,7 +247,7 @@ TEST(RunProcesses, ExitStatusSignalAndSession) {
   // A long run: its own session, no terminal, and it is not waited for.
   fakeProgram(prog / "Solvex", prog / "rec", "sleep 30\n");
   app.dciName = "in.dci";
-  pid = startRun(*planStandardRun(app, ProgramMode::DC, p, h));
+  pid = startRun(*planStandardRun(app, ProgramMode::DC));
   std::this_thread::sleep_for(std::chrono::milliseconds(100));
   EXPECT_EQ(pollRun(pid).state, RunStatus::Running);
   EXPECT_EQ(getsid(static_cast<pid_t>(pid)), static_cast<pid_t>(pid));

@@ -25,6 +25,9 @@ struct Obs {
 struct DcFailure {
   std::string why;
 };
+// A solution that breaks down in its arithmetic (singular normal equations,
+// a negative weight): like the real program, the report then prints NaN.
+struct DcBreakdown {};
 
 const char* const kLabels[36] = {"",        "SpLat A", "SpLng A", "SpRad A", "SpTmF A", "SpLat B", "SpLng B",
                                  "SpRad B", "SpTmF B", "SmAxis",  "Eccen",   "ArgPer",  "F1",      "F2",
@@ -170,7 +173,7 @@ std::vector<DcUnknown> buildUnknowns(const ParameterSet& p) {
   }
   if (keys > 15) throw DcFailure{"more than 15 parameters are adjusted"};
   // No unknowns is a valid run: the report then gives the residuals of the input values alone.
-  if (u.size() > 20) throw DcFailure{"more than 20 unknowns (per-curve parameters count once per light curve)"};
+  if (u.size() > 50) throw DcFailure{"more than 50 unknowns (per-curve parameters count once per light curve)"};
   for (const DcUnknown& x : u)
     if (!(x.increment != 0.0) || !std::isfinite(x.increment))
       throw DcFailure{"the increment of " + paramName(x.param) + " is zero"};
@@ -310,6 +313,27 @@ std::vector<double> dcComputed(const ParameterSet& p) {
   }
 }
 
+// Every figure of the solution NaN, the curves as they went in.
+void breakDown(const ParameterSet& p, DcSolution& s) {
+  const double nan = std::nan("");
+  const size_t m = s.unknowns.size();
+  s.correction.assign(m, nan);
+  s.stdDev.assign(m, nan);
+  s.correlation.assign(m, std::vector<double>(m, nan));
+  s.normalMatrix.assign(m, std::vector<double>(m, nan));
+  s.rhs.assign(m, nan);
+  s.sumWResInput = s.sumWResPredicted = nan;
+  s.rows.clear();
+  s.curves.clear();
+  for (int row : usedRows(p)) {
+    DcCurveSummary c;
+    c.row = row;
+    c.l2 = nan;
+    s.curves.push_back(c);
+  }
+  s.r1 = s.r2 = s.pot1 = s.pot2 = s.crit1 = s.crit2 = s.dom1dq = s.dom2dq = nan;
+}
+
 DcSolution dcSolve(const ParameterSet& p) {
   DcSolution s;
   try {
@@ -321,6 +345,9 @@ DcSolution dcSolve(const ParameterSet& p) {
     const size_t n = obs.size(), m = s.unknowns.size();
     s.observationCount = static_cast<int>(n);
     if (n <= m) throw DcFailure{"there are " + std::to_string(n) + " observations for " + std::to_string(m) + " unknowns"};
+    for (int row : usedRows(p))
+      for (const ObservationPoint& pt : p.curves[row].points)
+        if (pt.weight < 0.0) throw DcBreakdown{};
 
     std::vector<double> base;
     try {
@@ -349,7 +376,7 @@ DcSolution dcSolve(const ParameterSet& p) {
       double biggest = 0.0;
       for (double d : deriv[j]) biggest = std::max(biggest, std::fabs(d));
       if (!(biggest > 0.0) || !std::isfinite(biggest))
-        throw DcFailure{paramName(u.param) + " does not change the computed curves; the normal equations are singular"};
+        throw DcBreakdown{};
     }
 
     // Normal equations.
@@ -378,8 +405,7 @@ DcSolution dcSolve(const ParameterSet& p) {
       for (size_t k = 0; k < m; ++k) scaled[j][k] = s.normalMatrix[j][k] / (scale[j] * scale[k]);
     std::vector<std::vector<double>> plain = scaled;
     for (size_t j = 0; j < m; ++j) scaled[j][j] += p.XLAMDA;
-    if (!cholesky(scaled) || !cholesky(plain))
-      throw DcFailure{"the normal equations are singular (adjusted parameters are fully correlated)"};
+    if (!cholesky(scaled) || !cholesky(plain)) throw DcBreakdown{};
     std::vector<double> bs(m);
     for (size_t j = 0; j < m; ++j) bs[j] = s.rhs[j] / scale[j];
     const std::vector<double> y = choleskySolve(scaled, bs);
@@ -444,6 +470,8 @@ DcSolution dcSolve(const ParameterSet& p) {
                (2.0 * h);
   } catch (const DcFailure& f) {
     s.error = f.why;
+  } catch (const DcBreakdown&) {
+    breakDown(p, s);
   } catch (const ModelError& e) {
     s.error = e.what();
   }
@@ -500,8 +528,8 @@ std::string dcReport(const ParameterSet& p, const DcSolution& s) {
   if (p.IFVC1 == 1 || p.IFVC2 == 1) {
     std::string h;
     placeAt(h, 1, "band");
-    placeAt(h, 12, "L2");
-    placeAt(h, 22, "L1");
+    placeAt(h, 12, "L1");
+    placeAt(h, 22, "L2");
     placeAt(h, 29, "x1");
     placeAt(h, 36, "x2");
     placeAt(h, 43, "y1");
@@ -513,7 +541,7 @@ std::string dcReport(const ParameterSet& p, const DcSolution& s) {
     for (int row = 1; row <= 2; ++row) {
       if ((row == 1 ? p.IFVC1 : p.IFVC2) != 1) continue;
       const CurveRow& c = p.curves[row];
-      line(out, " " + fmtI(c.band, 3) + fmtF(c.l2, 10, 5) + fmtF(c.l1, 10, 5) + fmtF(c.x1, 7, 3) + fmtF(c.x2, 7, 3) +
+      line(out, " " + fmtI(c.band, 3) + fmtF(c.l1, 10, 5) + fmtF(c.l2, 10, 5) + fmtF(c.x1, 7, 3) + fmtF(c.x2, 7, 3) +
                     fmtF(c.y1, 7, 3) + fmtF(c.y2, 7, 3) + fmtD(c.opsf, 10, 3) + fmtD(c.sigma, 12, 5) +
                     fmtF(curveWavelength(c.wavel, c.band), 10, 6));
     }
@@ -522,8 +550,8 @@ std::string dcReport(const ParameterSet& p, const DcSolution& s) {
   if (p.NLC > 0) {
     std::string h;
     placeAt(h, 1, "band");
-    placeAt(h, 11, "L1");
-    placeAt(h, 21, "L2");
+    placeAt(h, 12, "L1");
+    placeAt(h, 22, "L2");
     placeAt(h, 28, "x1");
     placeAt(h, 35, "x2");
     placeAt(h, 42, "y1");
@@ -539,17 +567,10 @@ std::string dcReport(const ParameterSet& p, const DcSolution& s) {
       double l2 = c.l2;
       for (const DcCurveSummary& cs : s.curves)
         if (cs.row == j + 2) l2 = cs.l2;
-      line(out, " " + fmtI(c.band, 3) + fmtF(c.l1, 9, 4) + fmtF(l2, 10, 5) + fmtF(c.x1, 7, 3) + fmtF(c.x2, 7, 3) +
+      line(out, " " + fmtI(c.band, 3) + fmtF(c.l1, 10, 5) + fmtF(l2, 10, 5) + fmtF(c.x1, 7, 3) + fmtF(c.x2, 7, 3) +
                     fmtF(c.y1, 7, 3) + fmtF(c.y2, 7, 3) + fmtF(c.el3, 8, 4) + fmtD(c.opsf, 10, 3) + fmtI(c.noise, 2) +
                     fmtD(c.sigma, 12, 5) + fmtF(curveWavelength(c.wavel, c.band), 10, 6));
     }
-    line(out, "");
-  }
-  if (p.IFR == 1) {
-    line(out, " STELLAR RADII (volume-equivalent spheres; units of the semi-major axis)");
-    line(out, "  star      radius      potential   inner crit.");
-    line(out, fmtI(1, 6) + fmtF(s.r1, 12, 6) + fmtD(s.pot1, 14, 6) + fmtD(s.crit1, 14, 6));
-    line(out, fmtI(2, 6) + fmtF(s.r2, 12, 6) + fmtD(s.pot2, 14, 6) + fmtD(s.crit2, 14, 6));
     line(out, "");
   }
   if (p.IFDER == 1) {
@@ -585,16 +606,19 @@ std::string dcReport(const ParameterSet& p, const DcSolution& s) {
     }
     line(out, "");
   }
-  line(out, " CORRELATION MATRIX");
-  {
+  // The heading only with IFM = 1; the rows always, 11 values a line.
+  if (p.IFM == 1) {
+    line(out, " CORRELATION COEFFICIENTS");
     std::string h = " ";
     for (const DcUnknown& u : s.unknowns) h += padLeft(std::to_string(u.param) + (u.curve ? "/" + std::to_string(u.curve) : ""), 12);
     line(out, h);
   }
   for (size_t j = 0; j < m; ++j) {
-    std::string l = " ";
-    for (size_t k = 0; k < m; ++k) l += fmtF(s.correlation[j][k], 12, 5);
-    line(out, l);
+    for (size_t first = 0; first < m; first += 11) {
+      std::string l = " ";
+      for (size_t k = first; k < std::min(m, first + 11); ++k) l += fmtF(s.correlation[j][k], 12, 5);
+      line(out, l);
+    }
   }
   line(out, "");
   line(out, " Input-Output in F format");
@@ -614,8 +638,16 @@ std::string dcReport(const ParameterSet& p, const DcSolution& s) {
   line(out, "");
   line(out, "  observations " + std::to_string(s.observationCount) + "   unknowns " + std::to_string(m) +
                 "   Marquardt lambda " + num(p.XLAMDA));
-  line(out, "");
-  line(out, " DOM1/DQ =" + fmtD(s.dom1dq, 15, 7) + "   DOM2/DQ =" + fmtD(s.dom2dq, 15, 7));
+  // The radii block, with its DOM1/DQ line, only with IFR = 1.
+  if (p.IFR == 1) {
+    line(out, "");
+    line(out, " STELLAR RADII (volume-equivalent spheres; units of the semi-major axis)");
+    line(out, "  star      radius      potential   inner crit.");
+    line(out, fmtI(1, 6) + fmtF(s.r1, 12, 6) + fmtD(s.pot1, 14, 6) + fmtD(s.crit1, 14, 6));
+    line(out, fmtI(2, 6) + fmtF(s.r2, 12, 6) + fmtD(s.pot2, 14, 6) + fmtD(s.crit2, 14, 6));
+    line(out, "");
+    line(out, " DOM1/DQ =" + fmtD(s.dom1dq, 15, 7) + "   DOM2/DQ =" + fmtD(s.dom2dq, 15, 7));
+  }
   return out;
 }
 

@@ -94,6 +94,7 @@ std::string fmt1PE(double x, int width, int digits) {
 }
 
 std::string fmtF(double x, int width, int decimals) {
+  if (!std::isfinite(x)) return padLeft("NaN", static_cast<size_t>(width));
   std::string s = fixedText(x, decimals);
   if (static_cast<int>(s.size()) <= width) return padLeft(s, static_cast<size_t>(width));
   // "0.5" may lose its leading zero to fit, as Fortran allows.
