@@ -10,6 +10,8 @@
 #include "contours/contour_figure.h"
 #include "contours/contour_file.h"
 #include "contours/contour_plot.h"
+#include "output/dc_tables.h"
+#include "output/dco_reader.h"
 #include "output/figure_plot.h"
 #include "output/figure_tables.h"
 #include "output/plot_observations.h"
@@ -247,7 +249,11 @@ int exportCommand(const std::vector<std::string>& args, Io& io) {
     } else if (r.kind == "map") {
       text = mapCsv(readGrid(r.input));
     } else {
-      throw Refusal{"export dco: not yet"};
+      ParameterSet p;
+      DcResults d;
+      readDco(r.input, d, p);
+      if (d.failed()) throw Refusal{r.input + ": " + d.failure};
+      text = r.format == "csv" ? dcResultsCsv(d) : dcResultsLatex(d);
     }
     writeFileAtomically(r.out, text);
     return written(io, r);

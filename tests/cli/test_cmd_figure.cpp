@@ -123,3 +123,21 @@ TEST(CliFigure, ExportCurveWithResiduals) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(CliFigure, ExportDcResults) {
+  const fs::path d = freshTestDir("cli", "dco");
+  const std::string cmd = "'" + std::string(TAVRIN_BINARY_DIR) + "/src/standins/Solvex' <'" +
+                          (kExamples / "example.dci").string() + "' >'" + (d / "r.dco").string() + "'";
+  ASSERT_EQ(std::system(cmd.c_str()), 0);
+  ASSERT_EQ(cli(d, "export dco r.dco --format csv --out r.csv").exitCode, 0);
+  ASSERT_EQ(cli(d, "export dco r.dco --format latex --out r.tex").exitCode, 0);
+  const std::string csv = slurp(d / "r.csv"), tex = slurp(d / "r.tex");
+  EXPECT_EQ(csv.substr(0, csv.find('\n')), "parameter,number,curve,input,correction,output,standard deviation");
+  EXPECT_NE(csv.find("\ncorrelation,Inclin.,"), std::string::npos);
+  EXPECT_NE(tex.find("\\toprule"), std::string::npos);
+  EXPECT_NE(tex.find("\nInclin. & $"), std::string::npos);
+}
+
+}  // namespace
