@@ -135,7 +135,7 @@ TEST(FigureLayout, CurveFiguresTitleAndLabelTheirAxes) {
       {lightCurveFigure(sineCurve(1), {{"B.csv", 0, {0.2, 0.6}, {0.8, 0.7}}}, true),
        {"Phase", "Normalized light", "O \u2212 C", "Computed", "B.csv", "0.0", "1.0"}, 2},
       {velocityFigure(sineCurve(2), obs, true, {100, 15}),
-       {"Phase", "Radial velocity (km/s)", "Star 1", "Star 2", "Systemic velocity", "rv1.csv", "rv2.csv", "0"}, 3},
+       {"Phase", "RV (km/s)", "Star 1", "Star 2", "Systemic velocity", "rv1.csv", "rv2.csv", "0"}, 3},
   };
   for (const Row& r : rows) {
     RecordingCanvas c(5040, 3744);
@@ -153,6 +153,7 @@ TEST(FigureLayout, CurveFiguresTitleAndLabelTheirAxes) {
   RecordingCanvas c(5040, 3744);
   drawCurveFigure(c, velocityFigure(sineCurve(2), {}, false, {100, 15}));
   EXPECT_TRUE(c.textOp("60"));
+  EXPECT_TRUE(c.textOp("Radial velocity (km/s)"));  // the full title where the panel is high enough
   EXPECT_TRUE(c.textOp(kMinus + "40"));
 }
 
