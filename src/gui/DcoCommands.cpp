@@ -9,6 +9,7 @@
 
 #include "CommandRegistry.h"
 #include "ReportGuard.h"
+#include "FigureExport.h"
 #include "frmCorrel.h"
 #include "frmIO_all.h"
 #include "frmIOparms.h"
@@ -65,6 +66,17 @@ void customDco(frmMain& w) {
   w.fileDialog().open(7, "Load DCI", QStringList{"*.dco", "*.*"}, q(s.app.dcoName));
 }
 
+// Export of the corrections and the correlation matrix from either window.
+void installTableExport(frmMain& w, QWidget& window) {
+  figureexport::installResultsExport(
+      window, [&w]() -> const tavrin::DcResults& { return w.session().dcResults; },
+      [&w] {
+        const QString base = q(w.session().app.dcoName).section('.', 0, 0);
+        return q(w.session().app.dataFolder) + "/" + (base.isEmpty() ? "dc-results" : base);
+      },
+      [&w](const QString& m) { w.showMessage(m); });
+}
+
 void showCorrections(frmMain& w) {
   Session& s = w.session();
   if (s.app.dcoName.empty()) return;
@@ -90,6 +102,7 @@ void showCorrections(frmMain& w) {
     }
     if (i < s.updateDone.size() && s.updateDone[i]) frmIOparms::of(w).setButtonCaption(row, "Done");
   });
+  installTableExport(w, f);
   f.fill(tavrin::ioParmsView(s.dcResults, s.updateDone, s.app.dcoName));
   f.show();
   f.raise();
@@ -99,6 +112,7 @@ void showCorrelations(frmMain& w) {
   Session& s = w.session();
   if (s.app.dcoName.empty()) return;
   frmCorrel& f = frmCorrel::of(w);
+  installTableExport(w, f);
   f.fill(tavrin::correlView(s.dcResults, s.app.dcoName));
   f.show();
   f.raise();

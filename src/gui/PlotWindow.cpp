@@ -1,5 +1,10 @@
 #include "PlotWindow.h"
 
+#include "FigureExport.h"
+#include "output/figure_plot.h"
+#include "output/figure_tables.h"
+#include "shell/atomic_file.h"
+
 #include <QAction>
 #include <QActionGroup>
 #include <QComboBox>
@@ -88,6 +93,10 @@ void PlotWindow::finishFileMenu() {
   fileMenu_->addSeparator();
   QAction* exportItem = addItem(fileMenu_, "ExportImage", "Export Image...");
   connect(exportItem, &QAction::triggered, this, [this] { exportImageDialog(); });
+  QAction* figureItem = addItem(fileMenu_, "ExportFigure", "Export Figure...");
+  connect(figureItem, &QAction::triggered, this, [this] { exportFigureDialog(); });
+  QAction* dataItem = addItem(fileMenu_, "ExportData", "Export Data (CSV)...");
+  connect(dataItem, &QAction::triggered, this, [this] { exportDataDialog(); });
   fileMenu_->addSeparator();
   QAction* exitItem = addItem(fileMenu_, "Exit", "E&xit");
   connect(exitItem, &QAction::triggered, this, [this] { hide(); });
@@ -222,4 +231,67 @@ void PlotWindow::exportImageDialog() {
   } catch (const tavrin::TavrinError& e) {
     main_.showMessage(QString::fromUtf8(e.what()));
   }
+}
+
+namespace {
+
+// The observed sets the plots hold: the light set, or the loaded velocity sets.
+std::vector<tavrin::ObservedSeries> observedSeries(const Session& s) {
+  std::vector<tavrin::ObservedSeries> out;
+  if (s.curve.page == 2) {
+    for (int n = 1; n <= 2; ++n) {
+      const tavrin::VelocitySet& v = s.observedVelocities.set(n);
+      if (v.loaded) out.push_back({v.fileName, n, v.phase, v.velocity});
+    }
+  } else if (s.observedLight.count() > 0) {
+    out.push_back({s.observedLight.fileName, 0, s.observedLight.phase, s.observedLight.light});
+  }
+  return out;
+}
+
+}  // namespace
+
+void PlotWindow::exportFigure(const QString& path, tavrin::FigureSize size, double dpi, bool residuals) {
+  const Session& s = session();
+  const auto observed = observedSeries(s);
+  tavrin::CurveFigure f;
+  if (s.curve.page == 2) {
+    // The report's own VUNIT and gamma velocity; the set's when it cannot be read.
+    tavrin::VelocityScale v{s.params.VUNIT > 0 ? s.params.VUNIT : 1, s.params.VGA};
+    try {
+      const std::string text = tavrin::readWholeFile(tavrin::joinPath(s.app.dataFolder, s.app.lcoName));
+      v = tavrin::velocityScaleOf(text);
+    } catch (const tavrin::TavrinError&) {
+    }
+    f = tavrin::velocityFigure(s.curve, observed, residuals, v);
+  } else {
+    f = tavrin::lightCurveFigure(s.curve, observed, residuals);
+  }
+  ::exportFigure(path, size.widthIn, size.heightIn, dpi, [f](tavrin::Canvas& c) { tavrin::drawCurveFigure(c, f); });
+}
+
+void PlotWindow::exportData(const QString& path) {
+  tavrin::writeFileAtomically(path.toStdString(), tavrin::curveCsv(session().curve, observedSeries(session())));
+}
+
+void PlotWindow::exportFigureDialog() {
+  const QString base = QString::fromStdString(session().app.lcoName).section('.', 0, 0);
+  const QString suggested = QString::fromStdString(session().app.dataFolder) + "/" + (base.isEmpty() ? "figure" : base) + ".pdf";
+  const auto choice = figureexport::askFigure(this, suggested, !observedSeries(session()).empty());
+  if (!choice || !figureexport::mayReplace(this, choice->path)) return;
+  try {
+    exportFigure(choice->path, choice->size, choice->dpi, choice->residuals);
+  } catch (const tavrin::TavrinError& e) {
+    main_.showMessage(QString::fromUtf8(e.what()));
+  }
+}
+
+void PlotWindow::exportDataDialog() {
+  const QString base = QString::fromStdString(session().app.lcoName).section('.', 0, 0);
+  const QString path = figureexport::askSavePath(
+      this, "Export Data", QString::fromStdString(session().app.dataFolder) + "/" + (base.isEmpty() ? "curve" : base) + ".csv",
+      "CSV table (*.csv)");
+  if (path.isEmpty()) return;
+  figureexport::writeText(this, path, tavrin::curveCsv(session().curve, observedSeries(session())),
+                          [this](const QString& m) { main_.showMessage(m); });
 }

@@ -8,6 +8,7 @@
 
 #include "QtCanvas.h"
 #include "Session.h"
+#include "output/figure_layout.h"
 #include "output/light_curve_plot.h"
 
 class frmMain;
@@ -39,6 +40,12 @@ class PlotWindow : public QMainWindow {
   // Writes the plot as PNG (size x scale pixels), SVG or PDF by the file's
   // suffix; throws tavrin::TavrinError when the file cannot be written.
   void exportImage(const QString& path, QSize size, double scale);
+  // A figure for print of the curve and the observed sets (PDF, SVG or PNG
+  // by the suffix) and every number of them as CSV. Throw
+  // tavrin::TavrinError when the file cannot be written.
+  void exportFigure(const QString& path, tavrin::FigureSize size, double dpi, bool residuals);
+  void exportData(const QString& path);
+
   // Prints the window's plot onto a printer (or a PDF printer), filling the page.
   void printOn(QPrinter& printer);
 
@@ -69,6 +76,8 @@ class PlotWindow : public QMainWindow {
  private:
   void print();
   void exportImageDialog();
+  void exportFigureDialog();
+  void exportDataDialog();
 
   PlotArea* area_ = nullptr;
   tavrin::PlotResult last_;

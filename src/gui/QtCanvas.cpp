@@ -66,8 +66,9 @@ QtCanvas::~QtCanvas() { flush(); }
 void QtCanvas::applyPen() {
   QPen pen(fore_);
   pen.setWidthF(penWidth_);
-  pen.setCapStyle(Qt::RoundCap);
+  pen.setCapStyle(dashed_ ? Qt::FlatCap : Qt::RoundCap);
   pen.setJoinStyle(Qt::RoundJoin);
+  if (dashed_) pen.setStyle(Qt::DashLine);
   p_.setPen(pen);
   p_.setBrush(Qt::NoBrush);
 }
@@ -239,6 +240,48 @@ double QtCanvas::textWidth(const std::string& s) const {
 
 double QtCanvas::textHeight() const { return QFontMetricsF(font_, p_.device()).height() / sy_; }
 
+void QtCanvas::setPen(double widthTwips, bool dashed) {
+  const double w = widthTwips * sx_;
+  if (w == penWidth_ && dashed == dashed_) return;
+  flush();
+  penWidth_ = w;
+  dashed_ = dashed;
+  applyPen();
+}
+
+void QtCanvas::setFontSize(double twips) {
+  const int px = std::max(1, static_cast<int>(std::lround(twips * sy_)));
+  if (font_.pixelSize() == px) return;
+  flush();
+  font_.setPixelSize(px);
+  p_.setFont(font_);
+}
+
+void QtCanvas::textUp(double x, double y, const std::string& s) {
+  flush();
+  if (!std::isfinite(x) || !std::isfinite(y) || s.empty()) return;
+  const QFontMetricsF fm(font_, p_.device());
+  p_.save();
+  p_.translate(px(x), py(y));
+  p_.rotate(-90);
+  p_.drawText(QPointF(0, fm.ascent()), QString::fromStdString(s));
+  p_.restore();
+}
+
+void QtCanvas::fillRect(double x, double y, double w, double h) {
+  flush();
+  p_.fillRect(QRectF(px(x), py(y), w * sx_, h * sy_), fore_);
+}
+
+void QtCanvas::fillCircle(double x, double y, double radius) {
+  flush();
+  if (!std::isfinite(x) || !std::isfinite(y) || !(radius > 0)) return;
+  p_.setPen(Qt::NoPen);
+  p_.setBrush(fore_);
+  p_.drawEllipse(QPointF(px(x), py(y)), radius * sx_, radius * sy_);
+  applyPen();
+}
+
 PlotArea::PlotArea(PlotDrawer drawer, QWidget* parent) : QWidget(parent), drawer_(std::move(drawer)) {
   setObjectName("PlotArea");
   setAttribute(Qt::WA_OpaquePaintEvent);
@@ -314,6 +357,62 @@ void exportPlotImage(const QString& path, QSize size, double scale, const PlotDr
                                 QString(), QPageSize::ExactMatch));
       pdf.setTitle("Tavrin plot");
       renderPlotOnDevice(pdf, size, draw);
+      break;
+    }
+  }
+  buffer.close();
+  tavrin::writeFileAtomically(path.toStdString(), bytes.toStdString());
+}
+
+void exportFigure(const QString& path, double widthIn, double heightIn, double dpi, const PlotDrawer& draw) {
+  if (!(widthIn >= 1 && widthIn <= 40 && heightIn >= 1 && heightIn <= 40) || !(dpi >= 36 && dpi <= 2400))
+    tavrin::throwError(tavrin::kErrInvalidFormat);
+  // Vectors are laid out at a fine resolution, so fonts and lines keep their
+  // sizes to a small fraction of a point.
+  constexpr double kVectorDpi = 720;
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  auto paint = [&](QPaintDevice& device, QSizeF size, double res) {
+    QPainter p(&device);
+    {
+      QtCanvas c(p, size, res, res);
+      draw(c);
+    }
+    p.end();
+  };
+  switch (imageKindFor(path)) {
+    case ImageKind::Png: {
+      const QSize px(static_cast<int>(std::lround(widthIn * dpi)), static_cast<int>(std::lround(heightIn * dpi)));
+      if (static_cast<double>(px.width()) * px.height() > 400e6) tavrin::throwError(tavrin::kErrOutOfMemory);
+      QImage img(px, QImage::Format_ARGB32_Premultiplied);
+      if (img.isNull()) tavrin::throwError(tavrin::kErrOutOfMemory);
+      img.setDotsPerMeterX(static_cast<int>(std::lround(dpi / 0.0254)));
+      img.setDotsPerMeterY(static_cast<int>(std::lround(dpi / 0.0254)));
+      img.fill(Qt::white);
+      paint(img, QSizeF(px), dpi);
+      if (!img.save(&buffer, "PNG")) tavrin::throwError(tavrin::kErrDeviceIO);
+      break;
+    }
+    case ImageKind::Svg: {
+      const QSize units(static_cast<int>(std::lround(widthIn * kVectorDpi)),
+                        static_cast<int>(std::lround(heightIn * kVectorDpi)));
+      QSvgGenerator svg;
+      svg.setOutputDevice(&buffer);
+      svg.setSize(units);
+      svg.setViewBox(QRect(QPoint(0, 0), units));
+      svg.setResolution(static_cast<int>(kVectorDpi));
+      svg.setTitle("Tavrin figure");
+      paint(svg, QSizeF(units), kVectorDpi);
+      break;
+    }
+    case ImageKind::Pdf: {
+      QPdfWriter pdf(&buffer);
+      pdf.setResolution(static_cast<int>(kVectorDpi));
+      pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+      pdf.setPageSize(QPageSize(QSizeF(widthIn, heightIn), QPageSize::Inch, QString(), QPageSize::ExactMatch));
+      pdf.setTitle("Tavrin figure");
+      paint(pdf, QSizeF(widthIn * kVectorDpi, heightIn * kVectorDpi), kVectorDpi);
       break;
     }
   }

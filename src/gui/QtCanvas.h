@@ -47,6 +47,11 @@ class QtCanvas : public tavrin::Canvas {
   double windowHeight() const override;
   double textWidth(const std::string& s) const override;
   double textHeight() const override;
+  void setPen(double widthTwips, bool dashed) override;
+  void setFontSize(double twips) override;
+  void textUp(double x, double y, const std::string& s) override;
+  void fillRect(double x, double y, double w, double h) override;
+  void fillCircle(double x, double y, double radius) override;
 
   // Draws whatever is batched (done by the destructor as well).
   void flush();
@@ -75,6 +80,7 @@ class QtCanvas : public tavrin::Canvas {
   QColor fore_, back_;
   QFont font_;
   double penWidth_;
+  bool dashed_ = false;
   double lastX_ = 0, lastY_ = 0;  // device units
   Pending pending_ = Pending::None;
   QPolygonF batch_;
@@ -113,3 +119,8 @@ void renderPlotOnDevice(QPaintDevice& device, QSize layoutSize, const PlotDrawer
 // size pixels at 96 dpi) by the path's suffix, replacing the file atomically.
 // Throws tavrin::TavrinError when the file cannot be written.
 void exportPlotImage(const QString& path, QSize size, double scale, const PlotDrawer& draw);
+
+// A figure for print: widthIn x heightIn inches; PNG at dpi, SVG and PDF as
+// vectors with their text as text (the PDF embeds its fonts). Replaces the
+// file atomically; throws tavrin::TavrinError when it cannot be written.
+void exportFigure(const QString& path, double widthIn, double heightIn, double dpi, const PlotDrawer& draw);

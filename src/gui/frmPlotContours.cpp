@@ -13,7 +13,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "FigureExport.h"
 #include "QtCanvas.h"
+#include "contours/contour_figure.h"
+#include "output/figure_tables.h"
+#include "shell/atomic_file.h"
 #include "frmMain.h"
 #include "model/number_fields.h"
 #include "shell/errors.h"
@@ -57,6 +61,12 @@ frmPlotContours::frmPlotContours(frmMain& main, QWidget* parent) : QMainWindow(p
   QAction* exportItem = file->addAction("Export Image...");
   exportItem->setObjectName("ExportImage");
   connect(exportItem, &QAction::triggered, this, [this] { exportDialog(); });
+  QAction* figureItem = file->addAction("Export Figure...");
+  figureItem->setObjectName("ExportFigure");
+  connect(figureItem, &QAction::triggered, this, [this] { exportFigureDialog(); });
+  QAction* dataItem = file->addAction("Export Map Data (CSV)...");
+  dataItem->setObjectName("ExportData");
+  connect(dataItem, &QAction::triggered, this, [this] { exportDataDialog(); });
   QAction* printItem = file->addAction("&Print");
   printItem->setObjectName("Print");
   connect(printItem, &QAction::triggered, this, [this] { print(); });
@@ -256,4 +266,34 @@ void frmPlotContours::readoutAt(QPointF pos) {
   readout_[0]->setText(q(r->xText));
   readout_[1]->setText(q(r->yText));
   readout_[2]->setText(q(r->wresText));
+}
+
+void frmPlotContours::exportFigure(const QString& path, tavrin::FigureSize size, double dpi) {
+  const tavrin::contours::MapFigureOptions o{fine_.zoom, low_, high_, lines_};
+  const tavrin::contours::ContourGrid g = grid_;
+  ::exportFigure(path, size.widthIn, size.heightIn, dpi,
+                 [g, o](tavrin::Canvas& c) { tavrin::contours::drawMapFigure(c, g, o); });
+}
+
+void frmPlotContours::exportData(const QString& path) {
+  tavrin::writeFileAtomically(path.toStdString(), tavrin::mapCsv(grid_));
+}
+
+void frmPlotContours::exportFigureDialog() {
+  const QString suggested = QString::fromStdString(main_.session().app.dataFolder) + "/residual-map.pdf";
+  const auto choice = figureexport::askFigure(this, suggested, false);
+  if (!choice || !figureexport::mayReplace(this, choice->path)) return;
+  try {
+    exportFigure(choice->path, choice->size, choice->dpi);
+  } catch (const tavrin::TavrinError& e) {
+    main_.showMessage(QString::fromUtf8(e.what()));
+  }
+}
+
+void frmPlotContours::exportDataDialog() {
+  const QString path = figureexport::askSavePath(
+      this, "Export Map Data", QString::fromStdString(main_.session().app.dataFolder) + "/residual-map.csv",
+      "CSV table (*.csv)");
+  if (path.isEmpty()) return;
+  figureexport::writeText(this, path, tavrin::mapCsv(grid_), [this](const QString& m) { main_.showMessage(m); });
 }

@@ -9,6 +9,7 @@
 
 #include "contours/contour_grid.h"
 #include "contours/contour_plot.h"
+#include "output/figure_layout.h"
 
 class frmMain;
 class QLabel;
@@ -46,6 +47,10 @@ class frmPlotContours : public QMainWindow {
   // Writes PNG (size x scale pixels), SVG or PDF by the suffix, with the colour bar.
   void exportImage(const QString& path, QSize size, double scale);
   void printOn(QPrinter& printer);
+  // The map as a figure for print (levels and zoom of the window) and its
+  // points as CSV; throw tavrin::TavrinError when the file cannot be written.
+  void exportFigure(const QString& path, tavrin::FigureSize size, double dpi);
+  void exportData(const QString& path);
   // The readout for a point of the plot area in widget pixels (what a mouse move does).
   void readoutAt(QPointF pos);
 
@@ -57,6 +62,8 @@ class frmPlotContours : public QMainWindow {
   void resetPicture();
   void showLevels(bool withDecimals);
   void exportDialog();
+  void exportFigureDialog();
+  void exportDataDialog();
   void print();
 
   frmMain& main_;

@@ -47,6 +47,19 @@ class Canvas {
   // Extent of a text in twips (labels are centred with it).
   virtual double textWidth(const std::string& s) const = 0;
   virtual double textHeight() const = 0;
+
+  // For figures drawn for print. The defaults let canvases that only show
+  // the windows' plots ignore them.
+  // Line width in twips; dashed lines for reference lines.
+  virtual void setPen(double /*widthTwips*/, bool /*dashed*/) {}
+  // Text height in twips (textWidth and textHeight follow it).
+  virtual void setFontSize(double /*twips*/) {}
+  // A text reading upwards: the rotated box spans x .. x + textHeight() and
+  // y - textWidth(s) .. y.
+  virtual void textUp(double x, double y, const std::string& s) { text(x, y, s); }
+  // Filled in the foreground colour.
+  virtual void fillRect(double x, double y, double w, double h) { line(x, y, x + w, y + h); }
+  virtual void fillCircle(double x, double y, double radius) { circle(x, y, radius); }
 };
 
 }  // namespace tavrin

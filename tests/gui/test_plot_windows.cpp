@@ -13,7 +13,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "FigureExport.h"
 #include "PlotCommands.h"
+#include "frmCorrel.h"
+#include "frmIOparms.h"
+#include "output/plot_observations.h"
 #include "frmIO_all.h"
 #include "frmMain.h"
 #include "frmPlotLC.h"
@@ -434,4 +438,54 @@ TEST_F(PlotWindows, ShotsForLooking) {
   lc.show();
   lc.grab().save(QString::fromLocal8Bit(out) + "/lc_window.png");
   EXPECT_TRUE(messages.isEmpty()) << messages.join("|").toStdString();
+}
+
+// Figures and data of the plot windows; the DC result windows' table export;
+// an existing file is replaced only when the user agrees.
+TEST_F(PlotWindows, ExportFigureDataAndTables) {
+  main->session().app.lcoName = "example_rv.lco";
+  ASSERT_TRUE(displayLco(*main));
+  Session& s = main->session();
+  ASSERT_EQ(tavrin::loadVelocityData(dir.path().toStdString(), "example_rv1.csv", 1, s.params, s.observedVelocities,
+                                     s.plot),
+            tavrin::ObservationLoad::Loaded);
+  frmPlotRV& rv = plotRVWindow(*main);
+  for (const char* name : {"ExportFigure", "ExportData"}) EXPECT_TRUE(rv.action(name)) << name;
+  rv.exportFigure(dir.filePath("rv.svg"), tavrin::kTwoColumnFigure, 300, true);
+  QFile svg(dir.filePath("rv.svg"));
+  ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
+  const QByteArray text = svg.readAll();
+  for (const char* t : {">Phase<", ">Radial velocity (km/s)<", ">Star 1<", ">example_rv1.csv<", ">O \u2212 C<"})
+    EXPECT_TRUE(text.contains(t)) << t;
+  rv.exportData(dir.filePath("rv.csv"));
+  QFile csv(dir.filePath("rv.csv"));
+  ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+  EXPECT_EQ(csv.readLine(), "series,phase,observed,computed,residual\n");
+
+  // The replace question: No keeps the file, Yes replaces it.
+  QStringList asked;
+  bool answer = false;
+  figureexport::setQuestion([&](const QString& q) {
+    asked << q;
+    return answer;
+  });
+  auto report = [this](const QString& m) { messages << m; };
+  EXPECT_FALSE(figureexport::writeText(&rv, dir.filePath("rv.csv"), "new", report));
+  ASSERT_EQ(asked.size(), 1);
+  EXPECT_TRUE(asked[0].startsWith("rv.csv already exists."));
+  answer = true;
+  EXPECT_TRUE(figureexport::writeText(&rv, dir.filePath("rv.csv"), "new", report));
+  EXPECT_TRUE(figureexport::writeText(&rv, dir.filePath("fresh.csv"), "x", report));
+  EXPECT_EQ(asked.size(), 2);
+  figureexport::setQuestion({});
+  QFile replaced(dir.filePath("rv.csv"));
+  ASSERT_TRUE(replaced.open(QIODevice::ReadOnly));
+  EXPECT_EQ(replaced.readAll(), "new");
+
+  s.app.dcoName = "example.dco";
+  main->action("Corrections")->trigger();
+  main->action("correlations")->trigger();
+  for (QWidget* w : std::initializer_list<QWidget*>{&frmIOparms::of(*main), &frmCorrel::of(*main)})
+    for (const char* name : {"ExportTableCsv", "ExportTableLatex"})
+      EXPECT_TRUE(w->findChild<QAction*>(name)) << name;
 }

@@ -10,7 +10,7 @@
 namespace tavrin::test {
 
 struct Op {
-  enum Kind { Point, Line, LineTo, Circle, Text, Clear, Image } kind;
+  enum Kind { Point, Line, LineTo, Circle, Text, Clear, Image, TextUp, Fill, Disc } kind;
   double x1 = 0, y1 = 0, x2 = 0, y2 = 0;  // LineTo: from (x1, y1) to (x2, y2); Circle: radius in x2
   Rgb colour;
   std::string text;
@@ -50,6 +50,9 @@ class RecordingCanvas : public Canvas {
   void image(double x, double y, double w, double h, const RgbImage&) override {
     ops.push_back({Op::Image, x, y, w, h, fore, {}});
   }
+  void textUp(double x, double y, const std::string& s) override { ops.push_back({Op::TextUp, x, y, 0, 0, fore, s}); }
+  void fillRect(double x, double y, double w, double h) override { ops.push_back({Op::Fill, x, y, w, h, fore, {}}); }
+  void fillCircle(double x, double y, double r) override { ops.push_back({Op::Disc, x, y, r, 0, fore, {}}); }
   double width() const override { return w_; }
   double height() const override { return h_; }
   double windowWidth() const override { return w_ + cw_; }
@@ -71,7 +74,7 @@ class RecordingCanvas : public Canvas {
   }
   const Op* textOp(const std::string& s) const {
     for (const Op& o : ops)
-      if (o.kind == Op::Text && o.text == s) return &o;
+      if ((o.kind == Op::Text || o.kind == Op::TextUp) && o.text == s) return &o;
     return nullptr;
   }
 

@@ -1,0 +1,86 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "../output/recording_canvas.h"
+#include "contours/contour_figure.h"
+#include "contours/contour_lines.h"
+#include "output/figure_tables.h"
+
+using namespace tavrin;
+using namespace tavrin::contours;
+
+namespace {
+
+// A paraboloid (x - 3)^2 + 4 (y - 2)^2 over x 0..6, y 0..4 on a 7 x 5 grid:
+// the quadratic and cubic fits reproduce it exactly, so its level L is the
+// ellipse of semi-axes sqrt(L) and sqrt(L) / 2.
+ContourGrid paraboloid() {
+  ContourGrid g;
+  g.gridDef = {1, 2, 0, 6, 7, 0, 4, 5, 1};
+  g.resize();
+  for (int i = 0; i < 7; ++i)
+    for (int j = 0; j < 5; ++j) g.wres[static_cast<size_t>(i) * 5 + j] = (i - 3.0) * (i - 3.0) + 4 * (j - 2.0) * (j - 2.0);
+  summariseLoaded(g);
+  return g;
+}
+
+TEST(ContourLines, ParaboloidLevelsAreClosedEllipses) {
+  const ContourGrid g = paraboloid();
+  const int zoom = 10;
+  const FineGrid f = refine(g, zoom);
+  for (double level : {1.0, 2.5, 4.0}) {
+    const auto lines = contourLines(f, {}, level);
+    ASSERT_EQ(lines.size(), 1u) << level;
+    const ContourPolyline& l = lines[0];
+    EXPECT_GT(l.size(), 20u);
+    EXPECT_DOUBLE_EQ(l.front().u, l.back().u);
+    EXPECT_DOUBLE_EQ(l.front().v, l.back().v);
+    for (const FinePoint& p : l) {
+      const double x = p.u / zoom - 3, y = p.v / zoom - 2;
+      // Linear interpolation along cell edges: within a small part of a cell.
+      EXPECT_NEAR(std::sqrt(x * x + 4 * y * y), std::sqrt(level), 0.01) << level;
+    }
+  }
+}
+
+TEST(ContourLines, FailedPointsAreMissingWhereTheyTakePart) {
+  ContourGrid g = paraboloid();
+  g.wres[0 * 5 + 0] = kFailedPoint;  // corner (0, 0)
+  const int zoom = 4;
+  const auto missing = missingFinePoints(g, zoom);
+  const int stride = 4 * zoom + 1;
+  auto gone = [&](int q, int r) { return bool(missing[static_cast<size_t>(q) * stride + r]); };
+  EXPECT_TRUE(gone(0, 0));
+  EXPECT_TRUE(gone(1, 1));          // inside the first cell
+  EXPECT_TRUE(gone(zoom * 2 - 1, 1));  // interval 1 along X fits nodes 0..3
+  EXPECT_FALSE(gone(zoom, zoom));   // a node that is present
+  EXPECT_FALSE(gone(zoom * 2 + 1, 1));  // interval 2 fits nodes 1..4
+  EXPECT_FALSE(gone(zoom * 6, zoom * 4));
+  // No line runs through a missing cell, and the minimum ignores the 99.
+  for (const auto& l : contourLines(refine(g, zoom), missing, 50))
+    for (const FinePoint& p : l) EXPECT_FALSE(p.u < 1 && p.v < 1);
+  const GridMinimum m = gridMinimum(g);
+  EXPECT_EQ(m.i, 3);
+  EXPECT_EQ(m.j, 2);
+}
+
+TEST(ContourFigure, TitlesBarMinimumAndCsv) {
+  ContourGrid g = paraboloid();
+  g.wres[6 * 5 + 4] = kFailedPoint;
+  test::RecordingCanvas c(5040, 3744);
+  const MapFigureResult r = drawMapFigure(c, g, {10, 1, 10, 4});
+  EXPECT_TRUE(r.note.empty());
+  for (const char* t : {"Mass ratio q = M2/M1", "Inclination (deg)", "Sum(W*Res**2)", "Minimum 0 at q = 3, i = 2",
+                        "failed DC runs (\u00d7) and what depends on them", "4", "10"})
+    EXPECT_TRUE(c.textOp(t)) << t;
+  EXPECT_EQ(r.levels.size(), 4u);
+  const std::string csv = mapCsv(g);
+  EXPECT_EQ(csv.substr(0, csv.find('\n')), "Mass ratio q = M2/M1,Inclination (deg),Sum(W*Res**2),failed");
+  EXPECT_NE(csv.find("\n0,0,25,0\n"), std::string::npos);
+  EXPECT_NE(csv.find("\n6,4,,1\n"), std::string::npos);
+  test::RecordingCanvas bad(5040, 3744);
+  EXPECT_FALSE(drawMapFigure(bad, g, {1, 1, 10, 4}).note.empty());
+}
+
+}  // namespace
