@@ -11,39 +11,13 @@
 #include <algorithm>
 #include <cmath>
 
+#include "output/figure_layout.h"
 #include "shell/atomic_file.h"
 #include "shell/errors.h"
 
 namespace {
 
 QColor toQColor(tavrin::Rgb c) { return QColor(c.r, c.g, c.b); }
-
-// Clips a segment to a rectangle (Liang-Barsky); false when nothing is left.
-bool clipSegment(double& x1, double& y1, double& x2, double& y2, const QRectF& r) {
-  if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2)) return false;
-  const double dx = x2 - x1, dy = y2 - y1;
-  double t0 = 0, t1 = 1;
-  const double p[4] = {-dx, dx, -dy, dy};
-  const double q[4] = {x1 - r.left(), r.right() - x1, y1 - r.top(), r.bottom() - y1};
-  for (int i = 0; i < 4; ++i) {
-    if (p[i] == 0) {
-      if (q[i] < 0) return false;
-      continue;
-    }
-    const double t = q[i] / p[i];
-    if (p[i] < 0)
-      t0 = std::max(t0, t);
-    else
-      t1 = std::min(t1, t);
-    if (t0 > t1) return false;
-  }
-  const double nx1 = x1 + t0 * dx, ny1 = y1 + t0 * dy;
-  x2 = x1 + t1 * dx;
-  y2 = y1 + t1 * dy;
-  x1 = nx1;
-  y1 = ny1;
-  return true;
-}
 
 }  // namespace
 
@@ -161,7 +135,7 @@ void QtCanvas::drawSegment(double x1, double y1, double x2, double y2) {
   // Far-off coordinates are clipped here rather than handed to the rasteriser.
   const double m = 4 * std::max(size_.width(), size_.height()) + 100;
   const QRectF safe(-m, -m, size_.width() + 2 * m, size_.height() + 2 * m);
-  if (!clipSegment(x1, y1, x2, y2, safe)) return;
+  if (!tavrin::clipSegment(x1, y1, x2, y2, safe.left(), safe.top(), safe.right(), safe.bottom())) return;
   p_.drawLine(QPointF(x1, y1), QPointF(x2, y2));
 }
 

@@ -102,14 +102,13 @@ double yLabelWidth(const Canvas& c, const AxisScale& s) {
   return w;
 }
 
-namespace {
-
-// Liang-Barsky; false when nothing of the segment is inside.
-bool clip(double& x1, double& y1, double& x2, double& y2, const AxisBox& b) {
+bool clipSegment(double& x1, double& y1, double& x2, double& y2, double left, double top, double right,
+                 double bottom) {
+  if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2)) return false;
   const double dx = x2 - x1, dy = y2 - y1;
   double t0 = 0, t1 = 1;
   const double p[4] = {-dx, dx, -dy, dy};
-  const double q[4] = {x1 - b.left, b.right - x1, y1 - b.top, b.bottom - y1};
+  const double q[4] = {x1 - left, right - x1, y1 - top, bottom - y1};
   for (int i = 0; i < 4; ++i) {
     if (p[i] == 0) {
       if (q[i] < 0) return false;
@@ -128,14 +127,12 @@ bool clip(double& x1, double& y1, double& x2, double& y2, const AxisBox& b) {
   return true;
 }
 
-}  // namespace
-
 void drawClippedPolyline(Canvas& c, const AxisBox& b, const std::vector<double>& x, const std::vector<double>& y) {
   bool open = false;  // the last segment ended inside, so the next joins on
   for (size_t k = 1; k < x.size() && k < y.size(); ++k) {
     double x1 = x[k - 1], y1 = y[k - 1], x2 = x[k], y2 = y[k];
     if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2) ||
-        !clip(x1, y1, x2, y2, b)) {
+        !clipSegment(x1, y1, x2, y2, b.left, b.top, b.right, b.bottom)) {
       open = false;
       continue;
     }

@@ -12,6 +12,11 @@
 
 namespace tavrin {
 
+// Clips a segment to a rectangle (Liang-Barsky); false when nothing of it,
+// or a segment with a coordinate that is not finite, is left.
+bool clipSegment(double& x1, double& y1, double& x2, double& y2, double left, double top, double right,
+                 double bottom);
+
 inline constexpr double kTwipsPerInch = 1440;
 
 struct FigureSize {
