@@ -13,12 +13,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const int16_t nlc = p.NLC;
   try {
     const DcoReadReport r = parseDco(fuzz::textOf(data, size), results, p);
-    if (results.adjustedCount < 0 || results.adjustedCount > kMaxAdjusted) __builtin_trap();
-    if (results.ioRowCount < 0 || results.ioRowCount > kMaxIoRows) __builtin_trap();
+    if (results.adjustedParams.size() > static_cast<size_t>(kMaxAdjusted)) __builtin_trap();
+    if (results.unknowns.size() > static_cast<size_t>(kMaxUnknowns)) __builtin_trap();
+    if (!results.correlation.empty()) {
+      if (results.correlation.size() != results.unknowns.size()) __builtin_trap();
+      for (const auto& row : results.correlation)
+        if (row.size() != results.unknowns.size()) __builtin_trap();
+    }
+    if (results.failed() && p.NLC != nlc) __builtin_trap();
     (void)r;
   } catch (const TavrinError& e) {
     fuzz::checkError(e);
-    if (p.NLC != nlc || results.adjustedCount != 0 || results.ioRowCount != 0) __builtin_trap();
+    if (p.NLC != nlc || !results.adjustedParams.empty() || !results.ioRows.empty() ||
+        !results.unknowns.empty())
+      __builtin_trap();
   }
   return 0;
 }
