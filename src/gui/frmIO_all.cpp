@@ -133,7 +133,7 @@ frmIO_all::~frmIO_all() { delete ui_; }
 
 void frmIO_all::setHandler(int code, Handler handler) { handlers_[code] = std::move(handler); }
 void frmIO_all::setReplaceCheck(int code, CurrentFile currentFile) { replaceChecks_[code] = std::move(currentFile); }
-bool frmIO_all::isSaveCode(int code) { return code == 2 || code == 6 || code == 10; }
+bool frmIO_all::isSaveCode(int code) { return code == 2 || code == 6; }
 
 void frmIO_all::open(int code, const QString& caption, const QStringList& patterns, const QString& namePreset) {
   settingUp_ = true;

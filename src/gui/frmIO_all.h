@@ -25,8 +25,9 @@ class frmIO_all : public QDialog {
   // empty when none).
   using CurrentFile = std::function<QString()>;
   void setReplaceCheck(int code, CurrentFile currentFile);
-  // The codes that write the chosen file (2, 6, 10): Text1 shows only the
-  // name they are opened with, and a folder change keeps the name typed.
+  // The input-file saves (2, 6): Text1 shows only the name they are opened
+  // with, and a folder change keeps the name typed. (The contour output, 10,
+  // chooses its own preset.)
   static bool isSaveCode(int code);
 
   // Opens the dialog (not modal) for an operation: caption, pattern list
