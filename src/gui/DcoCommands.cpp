@@ -90,9 +90,9 @@ void showCorrections(frmMain& w) {
       tavrin::ParameterSet next = s.params;
       const tavrin::DcIoRow& io = s.dcResults.ioRows[i];
       if (const auto control = tavrin::dcParameterControl(io.param)) {
-        const double shown = tavrin::leadingNumber(w.fieldText(q(*control)).toStdString());
-        if (!std::isfinite(shown)) tavrin::throwError(tavrin::kErrOverflow);
-        *tavrin::dcParameterValue(next, io.param, io.curve) = shown;
+        const std::optional<double> shown = w.fieldNumber(q(*control));
+        if (!shown) return;  // refused with the field's name; nothing applied
+        *tavrin::dcParameterValue(next, io.param, io.curve) = *shown;
       }
       const auto field = tavrin::applyCorrection(next, s.dcResults, i, s.updateDone);
       s.params = next;

@@ -31,13 +31,13 @@ void openDialog(frmMain& w, int code) {
       d.open(1, "Load LCI File", kLciPatterns, q(app.lciName));
       break;
     case 2:
-      d.open(2, "Save LCI File", kLciPatterns);
+      d.open(2, "Save LCI File", kLciPatterns, q(app.lciName));
       break;
     case 5:
       d.open(5, "Load DCI", kDciPatterns, q(app.dciName));
       break;
     case 6:
-      d.open(6, "Save DCI", kDciPatterns);
+      d.open(6, "Save DCI", kDciPatterns, q(app.dciName));
       break;
     default:
       break;
@@ -171,6 +171,14 @@ void install(frmMain& w) {
   d.setHandler(2, [&w](const QString& name) { saveInput(w, name, false); });
   d.setHandler(5, [&w](const QString& name) { loadInput(w, name, true); });
   d.setHandler(6, [&w](const QString& name) { saveInput(w, name, true); });
+  // Saving over the file of the kind now loaded needs no question; any other does.
+  const auto current = [&w](bool dci) {
+    const tavrin::AppState& app = w.session().app;
+    const std::string& name = dci ? app.dciName : app.lciName;
+    return name.empty() ? QString() : q(tavrin::joinPath(app.dataFolder, name));
+  };
+  d.setReplaceCheck(2, [current] { return current(false); });
+  d.setReplaceCheck(6, [current] { return current(true); });
 }
 
 CommandRegistration reg(10, &install);

@@ -221,15 +221,21 @@ void PlotWindow::exportImageDialog() {
   const QString base = QString::fromStdString(session().app.lcoName).section('.', 0, 0);
   path->setText(QString::fromStdString(session().app.dataFolder) + "/" + (base.isEmpty() ? "plot" : base) + ".png");
   connect(browse, &QPushButton::clicked, &d, [&] {
+    // OK asks before replacing, whichever way the name was chosen.
     const QString chosen = QFileDialog::getSaveFileName(&d, "Export Image", path->text(),
-                                                        "PNG image (*.png);;SVG drawing (*.svg);;PDF document (*.pdf)");
+                                                        "PNG image (*.png);;SVG drawing (*.svg);;PDF document (*.pdf)",
+                                                        nullptr, QFileDialog::DontConfirmOverwrite);
     if (!chosen.isEmpty()) path->setText(chosen);
   });
-  if (d.exec() != QDialog::Accepted || path->text().isEmpty()) return;
-  try {
-    exportImage(path->text(), QSize(w->value(), h->value()), scale->currentIndex() + 1);
-  } catch (const tavrin::TavrinError& e) {
-    main_.showMessage(QString::fromUtf8(e.what()));
+  // Declining to replace a file goes back to the dialog for another name.
+  while (d.exec() == QDialog::Accepted && !path->text().isEmpty()) {
+    if (!main_.mayReplace(path->text())) continue;
+    try {
+      exportImage(path->text(), QSize(w->value(), h->value()), scale->currentIndex() + 1);
+    } catch (const tavrin::TavrinError& e) {
+      main_.showMessage(QString::fromUtf8(e.what()));
+    }
+    return;
   }
 }
 

@@ -118,7 +118,22 @@ void start(frmMain& w, const runs::RunPlan& plan) {
   }
 }
 
+// A run needs the saved file of its kind, and fields that a save would take.
+bool readyToRun(frmMain& w) {
+  const Session& s = w.session();
+  const bool dc = s.mode == ProgramMode::DC;
+  if ((dc ? s.app.dciName : s.app.lciName).empty()) {
+    if (w.ask(dc ? "Save the model as a DCI file first (File > Save File)."
+                 : "Save the model as an LCI file first (File > Save File).",
+              "Save File..."))
+      if (QAction* save = w.action("Save")) save->trigger();
+    return false;
+  }
+  return w.checkFields();
+}
+
 void runStandard(frmMain& w) {
+  if (!readyToRun(w)) return;
   Session& s = w.session();
   try {
     const auto plan = runs::planStandardRun(s.app, s.mode);
@@ -129,6 +144,7 @@ void runStandard(frmMain& w) {
 }
 
 void runCustom(frmMain& w) {
+  if (!readyToRun(w)) return;
   Session& s = w.session();
   frmSetOPfile& f = frmSetOPfile::of(w);
   const auto name = runs::customRunDefault(s.app, s.mode);

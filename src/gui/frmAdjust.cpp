@@ -95,6 +95,10 @@ frmAdjust::frmAdjust(frmMain& main) : QDialog(&main), main_(main) {
 
 void frmAdjust::showWindow() {
   const auto& keys = main_.session().params.adjustKeys;
+  if (!isVisible()) {
+    keysAtOpen_ = keys;
+    keysAfterRefusal_.reset();
+  }
   for (const auto& k : adjustKeyTable()) check(k.key)->setChecked(keys[static_cast<size_t>(k.key)] == '0');
   show();
   raise();
@@ -105,13 +109,14 @@ void frmAdjust::pressOk() {
   Session& s = main_.session();
   AdjustModel m = adjustModelFrom(s.params);
   // E, MODE and JDPHS as they stand in the editor, typed or not yet gathered.
-  const auto fromField = [this](const char* control, auto& target) {
-    const QString t = main_.fieldText(control);
-    if (!t.trimmed().isEmpty()) target = static_cast<std::remove_reference_t<decltype(target)>>(leadingNumber(t.toStdString()));
-  };
-  fromField("Text34", m.eccentricity);
-  fromField("Combo3", m.mode);
-  fromField("Combo1", m.jdphs);
+  if (!main_.fieldText("Text34").trimmed().isEmpty()) {
+    const std::optional<double> e = main_.fieldNumber("Text34");
+    if (!e) return;  // refused before any key was taken
+    m.eccentricity = *e;
+  }
+  // The drop-downs' item texts start with their value.
+  m.mode = static_cast<int>(leadingNumber(main_.fieldText("Combo3").toStdString()));
+  m.jdphs = static_cast<int>(leadingNumber(main_.fieldText("Combo1").toStdString()));
 
   std::array<bool, kAdjustKeys + 1> checked{};
   for (const auto& k : adjustKeyTable()) checked[static_cast<size_t>(k.key)] = check(k.key)->isChecked();
@@ -128,14 +133,28 @@ void frmAdjust::pressOk() {
   }
   if (frmSpots* spots = existingEditorWindow<frmSpots>(main_)) spots->refreshHighlighting();
   if (!out.accepted) {
+    keysAfterRefusal_ = s.params.adjustKeys;
     main_.showMessage(QString::fromStdString(out.message));
     return;
   }
+  keysAfterRefusal_.reset();
   s.editedSinceSave = true;  // the choice went into the set: Exit asks before losing it
   hide();
 }
 
-void frmAdjust::pressCancel() { hide(); }
-void frmAdjust::reject() { hide(); }
+void frmAdjust::pressCancel() {
+  // A refused OK has already stored some keys: Cancel takes them back, unless
+  // the keys were changed since (a file loaded meanwhile stays as loaded).
+  auto& keys = main_.session().params.adjustKeys;
+  if (keysAfterRefusal_ && keys == *keysAfterRefusal_) {
+    keys = keysAtOpen_;
+    main_.colourLabels();
+    if (frmSpots* spots = existingEditorWindow<frmSpots>(main_)) spots->refreshHighlighting();
+  }
+  keysAfterRefusal_.reset();
+  hide();
+}
+
+void frmAdjust::reject() { pressCancel(); }
 
 void frmAdjust::openIncrements() { incremWindow(main_).showWindow(); }

@@ -3,6 +3,7 @@
 // choice against the model and stores the keys.
 #include <QDialog>
 #include <array>
+#include <optional>
 
 class QCheckBox;
 class QPushButton;
@@ -15,7 +16,8 @@ class frmAdjust : public QDialog {
 
   // The Adjust menu: boxes from the keys, then show.
   void showWindow();
-  // Command1, Command2, Command3 as the user presses them.
+  // Command1, Command2, Command3 as the user presses them. Cancel (and Esc)
+  // restores the keys a refused OK stored.
   void pressOk();
   void pressCancel();
   void openIncrements();
@@ -28,4 +30,6 @@ class frmAdjust : public QDialog {
  private:
   frmMain& main_;
   std::array<QCheckBox*, 36> checks_{};
+  std::array<char, 36> keysAtOpen_{};                  // as the window opened
+  std::optional<std::array<char, 36>> keysAfterRefusal_;  // as the last refused OK left them
 };

@@ -12,6 +12,7 @@
 #include "frmIO_all.h"
 #include "frmMain.h"
 #include "model/curve_table.h"
+#include "model/field_entry.h"
 #include "model/number_fields.h"
 #include "shell/errors.h"
 
@@ -207,7 +208,18 @@ void frmDataFile::showRows() {
 void frmDataFile::onBandChanged(int row) {
   if (filling_) return;
   Row& r = rows_[static_cast<size_t>(row)];
-  r.wavel->setText(qs(wavelengthForBandText(r.band->text().toStdString())));
+  const std::string band = r.band->text().toStdString();
+  if (readRealEntry(band).fault == EntryFault::TooLarge) {
+    // Refused as a save refuses it, once per text; the wavelength stays.
+    if (r.band->text() != lastRefusedBand_) {
+      lastRefusedBand_ = r.band->text();
+      const QString who = QString("\"band\" (%1)").arg(r.band->objectName());
+      main_.showMessage(qs(entryRefusal(EntryFault::TooLarge, who.toStdString(), band)));
+    }
+    return;
+  }
+  lastRefusedBand_.clear();
+  r.wavel->setText(qs(wavelengthForBandText(band)));
 }
 
 int frmDataFile::currentMode() const {

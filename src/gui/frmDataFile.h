@@ -61,4 +61,5 @@ class frmDataFile : public QDialog {
   std::array<Row, 8> rows_{};
   bool filling_ = false;
   bool coupling_ = false;
+  QString lastRefusedBand_;
 };

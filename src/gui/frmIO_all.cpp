@@ -132,6 +132,8 @@ frmIO_all::frmIO_all(frmMain* main) : QDialog(main), main_(main), ui_(new Ui) {
 frmIO_all::~frmIO_all() { delete ui_; }
 
 void frmIO_all::setHandler(int code, Handler handler) { handlers_[code] = std::move(handler); }
+void frmIO_all::setReplaceCheck(int code, CurrentFile currentFile) { replaceChecks_[code] = std::move(currentFile); }
+bool frmIO_all::isSaveCode(int code) { return code == 2 || code == 6; }
 
 void frmIO_all::open(int code, const QString& caption, const QStringList& patterns, const QString& namePreset) {
   settingUp_ = true;
@@ -146,8 +148,12 @@ void frmIO_all::open(int code, const QString& caption, const QStringList& patter
   // The folder may have changed on disk since the dialog was last shown.
   const QString keepName = ui_->text1->text();
   setFolder(ui_->folder);
-  ui_->text1->setText(keepName);
-  if (!namePreset.isEmpty()) ui_->text1->setText(namePreset);
+  // A save offers only the name it was given (the current file of its kind):
+  // a name left from another dialog could be written over.
+  if (isSaveCode(code))
+    ui_->text1->setText(namePreset);
+  else
+    ui_->text1->setText(namePreset.isEmpty() ? keepName : namePreset);
   settingUp_ = false;
   show();
   activateWindow();
@@ -159,7 +165,8 @@ void frmIO_all::setFolder(const QString& folder) {
   ui_->folder = existingFolder(folder.isEmpty() ? QDir::currentPath() : folder);
   fillFolders();
   fillFiles();
-  ui_->text1->setText(ui_->file1->count() > 0 ? ui_->file1->item(0)->text() : QString());
+  // A save keeps the name typed while the user looks for its folder.
+  if (!isSaveCode(code_)) ui_->text1->setText(ui_->file1->count() > 0 ? ui_->file1->item(0)->text() : QString());
   ui_->label4->setText(QDir::toNativeSeparators(ui_->folder));
   ui_->label4->setToolTip(ui_->label4->text());
   selectDriveOf(ui_->folder);
@@ -284,6 +291,13 @@ void frmIO_all::accept() {
       folder = ui_->folder;
     }
     ui_->text1->setText(name);
+  }
+  if (auto check = replaceChecks_.find(code_); check != replaceChecks_.end() && !name.isEmpty()) {
+    const QFileInfo target(QDir(folder).filePath(name));
+    const QString current = check->second();
+    const bool isCurrent = !current.isEmpty() && QFileInfo(current).canonicalFilePath() == target.canonicalFilePath();
+    // No: the dialog stays as it is, for another name.
+    if (!isCurrent && !main_->mayReplace(target.filePath())) return;
   }
   if (code_ == 4) rememberedPattern_ = ui_->combo1->currentIndex();
   main_->session().app.dataFolder = QDir::toNativeSeparators(folder).toStdString();

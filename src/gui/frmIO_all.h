@@ -20,10 +20,20 @@ class frmIO_all : public QDialog {
   // The data folder has already been stored in the session.
   using Handler = std::function<void(const QString& name)>;
   void setHandler(int code, Handler handler);
+  // OK with this code onto an existing file asks "<name> already exists.
+  // Replace it?" first, unless it is the file currentFile() gives (full path,
+  // empty when none).
+  using CurrentFile = std::function<QString()>;
+  void setReplaceCheck(int code, CurrentFile currentFile);
+  // The input-file saves (2, 6): Text1 shows only the name they are opened
+  // with, and a folder change keeps the name typed. (The contour output, 10,
+  // chooses its own preset.)
+  static bool isSaveCode(int code);
 
   // Opens the dialog (not modal) for an operation: caption, pattern list
   // (the first pattern selected; with code 4 the remembered data pattern),
-  // the folder list and file list refreshed, Text1 preset when one is given.
+  // the folder list and file list refreshed, Text1 preset when one is given
+  // (a save code: the preset or nothing; a load keeps the last name without one).
   void open(int code, const QString& caption, const QStringList& patterns, const QString& namePreset = {});
 
   int code() const { return code_; }
@@ -57,6 +67,7 @@ class frmIO_all : public QDialog {
   frmMain* main_;
   int code_ = 0;
   std::map<int, Handler> handlers_;
+  std::map<int, CurrentFile> replaceChecks_;
   int rememberedPattern_ = 0;
   bool settingUp_ = false;
   struct Ui;

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -11,6 +12,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -173,6 +175,11 @@ const char* const kLcOnly[] = {"Combo5", "Combo4", "Combo7", "Text17", "Text18",
 
 frmMain::MessageSink& messageSink() {
   static frmMain::MessageSink sink;
+  return sink;
+}
+
+frmMain::QuestionSink& questionSink() {
+  static frmMain::QuestionSink sink;
   return sink;
 }
 
@@ -524,8 +531,32 @@ void frmMain::showParameters() {
 
 // ---- gather -------------------------------------------------------------------
 
-bool frmMain::gather() {
-  std::vector<std::pair<std::string_view, double>> values;
+QString frmMain::fieldWho(const QString& control) const {
+  const tavrin::ScalarField* f = tavrin::findScalarFieldByControl(control.toStdString());
+  const FieldCaption* cap = f ? captionOf(f->name) : nullptr;
+  return QString("\"%1\" (%2)").arg(cap ? cap->caption : f ? qs(f->name) : control, control);
+}
+
+tavrin::FieldEntry frmMain::fieldEntry(const QString& control) const {
+  const tavrin::ScalarField* f = tavrin::findScalarFieldByControl(control.toStdString());
+  const std::string text = fieldText(control).toStdString();
+  return f && f->kind == tavrin::FieldKind::Integer ? tavrin::readIntegerEntry(text) : tavrin::readRealEntry(text);
+}
+
+void frmMain::refuseField(const QString& control, tavrin::EntryFault fault) {
+  showMessage(qs(tavrin::entryRefusal(fault, fieldWho(control).toStdString(), fieldText(control).toStdString())));
+  QWidget* w = field(control);
+  if (w && isVisible() && w->isVisibleTo(this)) w->setFocus();
+}
+
+std::optional<double> frmMain::fieldNumber(const QString& control) {
+  const tavrin::FieldEntry e = fieldEntry(control);
+  if (e.ok()) return e.value;
+  refuseField(control, e.fault);
+  return std::nullopt;
+}
+
+bool frmMain::readFields(std::vector<std::pair<std::string_view, double>>& values) {
   values.reserve(tavrin::scalarFields().size());
   for (const tavrin::ScalarField& f : tavrin::scalarFields()) {
     const QString control = qs(f.control);
@@ -536,41 +567,22 @@ bool frmMain::gather() {
       values.emplace_back(f.name, index + (list ? list->indexOffset : 0));
       continue;
     }
-    auto it = ui_->texts.find(control);
-    if (it == ui_->texts.end()) continue;
-    const QString text = it->second->text();
-    const std::string s = text.toStdString();
-    const FieldCaption* cap = captionOf(f.name);
-    const QString who = QString("\"%1\" (%2)").arg(cap ? cap->caption : qs(f.name), control);
-    if (f.kind == tavrin::FieldKind::Integer) {
-      try {
-        values.emplace_back(f.name, tavrin::leadingInt16(s));
-      } catch (const std::exception&) {
-        showMessage(QString("The field %1 holds \"%2\", which is not a whole number from -32768 to 32767. "
-                            "Please correct it; nothing was taken from the window.")
-                        .arg(who, text.trimmed()));
-        if (isVisible() && it->second->isVisibleTo(this)) it->second->setFocus();
-        return false;
-      }
-    } else {
-      double v = 0.0;
-      bool ok = true;
-      try {
-        v = tavrin::leadingNumber(s);
-        ok = std::isfinite(v) && std::fabs(v) <= 1e300;
-      } catch (const std::exception&) {
-        ok = false;
-      }
-      if (!ok) {
-        showMessage(QString("The field %1 holds \"%2\", which is too large a number. "
-                            "Please correct it; nothing was taken from the window.")
-                        .arg(who, text.trimmed()));
-        if (isVisible() && it->second->isVisibleTo(this)) it->second->setFocus();
-        return false;
-      }
-      values.emplace_back(f.name, v);
-    }
+    if (!ui_->texts.count(control)) continue;
+    const std::optional<double> v = fieldNumber(control);
+    if (!v) return false;
+    values.emplace_back(f.name, *v);
   }
+  return true;
+}
+
+bool frmMain::checkFields() {
+  std::vector<std::pair<std::string_view, double>> values;
+  return readFields(values);
+}
+
+bool frmMain::gather() {
+  std::vector<std::pair<std::string_view, double>> values;
+  if (!readFields(values)) return false;
   for (const auto& [name, v] : values) tavrin::setScalar(session_.params, name, v);
   return true;
 }
@@ -700,13 +712,19 @@ void frmMain::onOption1() {
 
 void frmMain::onOption2() {
   if (session_.mode == ProgramMode::DC) return;
+  // L1 and L2 go into the set with the switch: a field that is not a number
+  // stops the switch before anything changed.
+  const std::optional<double> l1 = fieldNumber("Text54");
+  const std::optional<double> l2 = l1 ? fieldNumber("Text55") : std::nullopt;
+  if (!l1 || !l2) {
+    ui_->option1->setChecked(true);
+    return;
+  }
   setProgramMode(ProgramMode::DC);
   tavrin::ParameterSet& p = session_.params;
   p.BAND = static_cast<int16_t>(ui_->combos.at("Combo4")->currentIndex() + 1);
-  for (auto [control, target] : {std::pair{"Text54", &p.L1}, std::pair{"Text55", &p.L2}}) {
-    const double v = tavrin::leadingNumber(ui_->texts.at(control)->text().toStdString());
-    if (std::isfinite(v)) *target = v;
-  }
+  p.L1 = *l1;
+  p.L2 = *l2;
 }
 
 void frmMain::onRadConv(int star, bool radiative) {
@@ -844,16 +862,24 @@ void frmMain::refreshCriticalPotentials() {
   if (!ui_->critPots) return;  // the window shows its figures when it is opened
   // Figures of the window only; the set itself changes by gather.
   tavrin::ParameterSet p = session_.params;
-  auto number = [this](const char* control) {
-    return tavrin::leadingNumber(ui_->texts.at(control)->text().toStdString());
-  };
-  p.F1 = number("Text36");
-  p.F2 = number("Text37");
-  p.RM = number("Text48");
-  p.POTH = number("Text46");
-  p.POT2 = number("Text47");
-  for (double v : {p.F1, p.F2, p.RM, p.POTH, p.POT2})
-    if (!std::isfinite(v)) return;
+  const std::pair<const char*, double*> inputs[] = {
+      {"Text36", &p.F1}, {"Text37", &p.F2}, {"Text48", &p.RM}, {"Text46", &p.POTH}, {"Text47", &p.POT2}};
+  for (const auto& [control, target] : inputs) {
+    const tavrin::FieldEntry e = fieldEntry(control);
+    if (e.ok()) {
+      *target = e.value;
+      continue;
+    }
+    // Half-typed text ("-", "1e") just waits; a number too large is refused
+    // as a save would, once per text, and the figures stay as they were.
+    const QString refusal = QString("%1=%2").arg(control, fieldText(control));
+    if (e.fault == tavrin::EntryFault::TooLarge && refusal != lastCritPotRefusal_) {
+      lastCritPotRefusal_ = refusal;
+      refuseField(control, e.fault);
+    }
+    return;
+  }
+  lastCritPotRefusal_.clear();
   std::optional<tavrin::FillFactors> figures;
   try {
     figures = tavrin::criticalPotentialFigures(p);
@@ -873,6 +899,22 @@ frmTransfer& frmMain::transferWindow() {
 // ---- messages -----------------------------------------------------------------
 
 void frmMain::setMessageSink(MessageSink sink) { messageSink() = std::move(sink); }
+void frmMain::setQuestionSink(QuestionSink sink) { questionSink() = std::move(sink); }
+
+bool frmMain::mayReplace(const QString& path) {
+  const QFileInfo target(path);
+  return !target.exists() || ask(QString("%1 already exists. Replace it?").arg(target.fileName()), "Replace");
+}
+
+bool frmMain::ask(const QString& text, const QString& acceptText) {
+  if (questionSink()) return questionSink()(text);
+  QMessageBox box(QMessageBox::Question, "Tavrin", text, QMessageBox::NoButton, this);
+  QPushButton* yes = box.addButton(acceptText, QMessageBox::AcceptRole);
+  box.addButton(QMessageBox::Cancel);
+  box.setDefaultButton(QMessageBox::Cancel);
+  box.exec();
+  return box.clickedButton() == yes;
+}
 
 void frmMain::showMessage(const QString& text) {
   if (messageSink()) {

@@ -5,9 +5,14 @@
 #include <QMainWindow>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 #include "Session.h"
+#include "model/field_entry.h"
 
 class QAction;
 class QLabel;
@@ -37,10 +42,17 @@ class frmMain : public QMainWindow {
   // Copies the window into the parameter set: every scalar field of
   // tavrin::scalarFields() (the LC fields too, so the writers work on the set
   // alone). T1/T2 stay kelvin; a drop-down gives list index + its offset.
-  // On a field that does not fit its type (an integer outside -32768..32767,
-  // a real that is not finite or beyond 1e300) shows a message naming the
-  // field and returns false; the set is then left untouched.
+  // Every text field is read strictly (a number with nothing but blanks
+  // around it, a blank field is 0). On a field that is not a number or does
+  // not fit its type (an integer outside -32768..32767, a real beyond 1e300)
+  // shows a message naming the field and returns false; the set is then
+  // left untouched.
   bool gather();
+  // gather's checks and refusal without taking anything (runs).
+  bool checkFields();
+  // One field read as gather reads it; on a refusal shows gather's message
+  // and gives nullopt.
+  std::optional<double> fieldNumber(const QString& control);
   // Shows every editor field from the parameter set as its trimmed plain
   // text (all 15 digits, so nothing is lost); drop-downs by value.
   void showParameters();
@@ -91,6 +103,13 @@ class frmMain : public QMainWindow {
   // Replaces the message box for every window (tests); empty restores it.
   using MessageSink = std::function<void(const QString& text)>;
   static void setMessageSink(MessageSink sink);
+  // A question with the button `acceptText` and Cancel; true for the first.
+  bool ask(const QString& text, const QString& acceptText);
+  // True when nothing is at path, or the user lets it be replaced.
+  bool mayReplace(const QString& path);
+  // Answers every question instead of the user (tests); empty restores the box.
+  using QuestionSink = std::function<bool(const QString& text)>;
+  static void setQuestionSink(QuestionSink sink);
 
  signals:
   // A parameter label was clicked: Label01..Label63 give 1..63, Label1 64,
@@ -120,6 +139,10 @@ class frmMain : public QMainWindow {
   void setRunMenuCaption();
   void showDcLightCurve(int row);
   int comboValue(const QString& control) const;
+  QString fieldWho(const QString& control) const;
+  tavrin::FieldEntry fieldEntry(const QString& control) const;
+  void refuseField(const QString& control, tavrin::EntryFault fault);
+  bool readFields(std::vector<std::pair<std::string_view, double>>& values);
   bool selectCombo(const QString& control, const QString& text);
 
   Session session_;
@@ -128,4 +151,5 @@ class frmMain : public QMainWindow {
   Ui* ui_ = nullptr;
   bool startingUp_ = true;
   int bulkDisplay_ = 0;  // > 0 while showing texts as given (no ties, no transfer)
+  QString lastCritPotRefusal_;  // "control=text" last refused by the live figures
 };

@@ -245,10 +245,10 @@ void frmPlotContours::print() {
 }
 
 void frmPlotContours::exportDialog() {
-  const QString path = QFileDialog::getSaveFileName(this, "Export Image", QString(),
-                                                    "PNG image (*.png);;SVG drawing (*.svg);;PDF document (*.pdf)",
-                                                    nullptr, QFileDialog::DontUseNativeDialog);
-  if (path.isEmpty()) return;
+  const QString path = QFileDialog::getSaveFileName(
+      this, "Export Image", QString(), "PNG image (*.png);;SVG drawing (*.svg);;PDF document (*.pdf)", nullptr,
+      QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
+  if (path.isEmpty() || !main_.mayReplace(path)) return;
   try {
     exportImage(path, area_->size(), 2.0);
   } catch (const tavrin::TavrinError& e) {

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "model/number_fields.h"
+#include "shell/errors.h"
 
 namespace tavrin {
 
@@ -72,7 +73,12 @@ void applyDataFileEntry(ParameterSet& p, const DataFileEntry& e) {
 }
 
 std::string wavelengthForBandText(std::string_view bandText) {
-  const double v = leadingNumber(bandText);
+  double v = 0.0;
+  try {
+    v = leadingNumber(bandText);
+  } catch (const TavrinError&) {
+    return {};  // too large for any band
+  }
   if (!(std::fabs(v) < 32768.0)) return {};
   return std::string(bandWavelengthText(static_cast<int>(std::nearbyint(v))));
 }

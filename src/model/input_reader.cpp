@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "model/field_entry.h"
 #include "model/number_fields.h"
 #include "shell/atomic_file.h"
 #include "shell/errors.h"
@@ -123,11 +124,23 @@ std::string_view dropLeadingBlanks(std::string_view s) {
   return s.substr(i);
 }
 
+// The line being read or interpreted, for a failure's message. Records are
+// often cut first and interpreted later, so each record restores its own.
+struct LineInContext {
+  size_t number = 0;  // 1-based; 0 when no line is in question
+  std::string_view text;
+};
+thread_local LineInContext gLine;
+
 class Lines {
  public:
-  explicit Lines(std::string_view text) : lines_(detail::splitLines(text)) {}
+  explicit Lines(std::string_view text) : lines_(detail::splitLines(text)) { gLine = {}; }
   std::string_view next() {
-    if (pos_ >= lines_.size()) throwError(kErrPastEndOfFile);
+    if (pos_ >= lines_.size()) {
+      gLine = {};  // the file ended: no line to show
+      throwError(kErrPastEndOfFile);
+    }
+    gLine = {pos_ + 1, lines_[pos_]};
     return lines_[pos_++];
   }
   size_t remainingLines() const { return lines_.size() - pos_; }
@@ -140,8 +153,13 @@ class Lines {
 // A record cut at its columns (1-based, inclusive; missing columns are blank).
 struct Record {
   std::string text;
+  LineInContext line;  // the file line it was cut from
+
+  Record() = default;
+  explicit Record(std::string t) : text(std::move(t)), line(gLine) {}
 
   std::string_view cols(int from, int to) const {
+    if (line.number) gLine = line;
     const size_t a = static_cast<size_t>(from - 1);
     if (a >= text.size()) return {};
     return std::string_view(text).substr(a, static_cast<size_t>(to - from + 1));
@@ -157,6 +175,7 @@ struct Record {
   int16_t i16(int from, int to) const { return roundToInt16(num(from, to)); }
   // Text from column `from` to the end, leading blanks dropped.
   std::string tail(int from) const {
+    if (line.number) gLine = line;
     return std::string(dropLeadingBlanks(std::string_view(text).substr(static_cast<size_t>(from - 1))));
   }
 };
@@ -344,8 +363,30 @@ std::string dcoNameFor(const std::string& dciName) {
 Layout probeLciText(std::string_view text) { return probeText(text, 5); }
 Layout probeDciText(std::string_view text) { return probeText(text, 10); }
 
-Layout probeLci(const std::string& path) { return probeLciText(readWholeFile(path)); }
-Layout probeDci(const std::string& path) { return probeDciText(readWholeFile(path)); }
+namespace {
+
+// Reads the file and interprets its text; a failure names the file and,
+// when one is in question, the line.
+template <typename Interpret>
+auto readFileWith(const std::string& path, Interpret interpret) {
+  gLine = {};
+  std::string text;
+  try {
+    text = readWholeFile(path);
+  } catch (const TavrinError& e) {
+    throw inFile(e, path);
+  }
+  try {
+    return interpret(std::string_view(text));
+  } catch (const TavrinError& e) {
+    throw inFile(e, path, gLine.number, gLine.text);
+  }
+}
+
+}  // namespace
+
+Layout probeLci(const std::string& path) { return readFileWith(path, probeLciText); }
+Layout probeDci(const std::string& path) { return readFileWith(path, probeDciText); }
 
 InputLoad readLciText(std::string_view text, const ParameterSet& base, Layout layout) {
   const bool older = layout == Layout::Older;
@@ -755,11 +796,11 @@ InputLoad readDciText(std::string_view text, const ParameterSet& base, Layout la
 }
 
 InputLoad readLci(const std::string& path, const ParameterSet& base, Layout layout) {
-  return readLciText(readWholeFile(path), base, layout);
+  return readFileWith(path, [&](std::string_view text) { return readLciText(text, base, layout); });
 }
 
 InputLoad readDci(const std::string& path, const ParameterSet& base, Layout layout) {
-  return readDciText(readWholeFile(path), base, layout, fileNameOf(path));
+  return readFileWith(path, [&](std::string_view text) { return readDciText(text, base, layout, fileNameOf(path)); });
 }
 
 }  // namespace tavrin

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <limits>
 
+#include "model/field_entry.h"
 #include "shell/errors.h"
 
 namespace tavrin {
@@ -511,7 +512,12 @@ std::string leftOfPlain(double x, int n) {
 }
 
 std::string losslessText(double value, const std::string& formText) {
-  if (leadingNumber(formText) == value) return formText;
+  // The window's fields are read strictly: a form with a "D" exponent or
+  // stray characters would be refused by the next save.
+  const FieldEntry shown = readRealEntry(formText);
+  if (shown.ok() && shown.value == value && formText.find_first_not_of(' ') != std::string::npos &&
+      formText.find_first_of("dD") == std::string::npos)
+    return formText;
   char buf[64];
   const auto res = std::to_chars(buf, buf + sizeof buf, value);
   return std::string(buf, res.ptr);

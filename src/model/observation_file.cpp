@@ -94,8 +94,15 @@ bool allItemsNumeric(std::string_view line) {
 }  // namespace
 
 std::vector<ObservationPoint> readObservationFile(const std::string& path) {
-  const std::string text = readWholeFile(path);
+  std::string text;
+  try {
+    text = readWholeFile(path);
+  } catch (const TavrinError& e) {
+    throw inFile(e, path);
+  }
   const std::vector<std::string_view> lines = splitLines(text);
+  // A bad record refuses the whole file; the message says which line.
+  const auto fail = [&](int number, size_t index) { throw TavrinError(number, fileErrorDetail(path, index + 1, lines[index])); };
   // The header test looks at the first two lines that hold anything (a blank
   // line there would otherwise read as a one-column file); a file without
   // them ends too early.
@@ -103,7 +110,7 @@ std::vector<ObservationPoint> readObservationFile(const std::string& path) {
   while (firstIndex < lines.size() && isBlankLine(lines[firstIndex])) ++firstIndex;
   size_t secondIndex = firstIndex + 1;
   while (secondIndex < lines.size() && isBlankLine(lines[secondIndex])) ++secondIndex;
-  if (secondIndex >= lines.size()) throwError(kErrPastEndOfFile);
+  if (secondIndex >= lines.size()) throw TavrinError(kErrPastEndOfFile, fileErrorDetail(path));
 
   const std::string_view first = lines[firstIndex];
   const std::string_view second = lines[secondIndex];
@@ -125,20 +132,22 @@ std::vector<ObservationPoint> readObservationFile(const std::string& path) {
     const std::string_view line = lines[li];
     if (isBlankLine(line)) continue;
     const std::vector<std::string_view> items = splitItems(line);
-    if (static_cast<int>(items.size()) < columns) throwError(li + 1 == lastFilled ? kErrPastEndOfFile : kErrInvalidFormat);
-    if (static_cast<int>(items.size()) > columns) throwError(kErrInvalidFormat);
+    if (static_cast<int>(items.size()) < columns) fail(li + 1 == lastFilled ? kErrPastEndOfFile : kErrInvalidFormat, li);
+    if (static_cast<int>(items.size()) > columns) fail(kErrInvalidFormat, li);
     double v[6] = {0, 0, 0, 0, 0, 0};
     for (int c = 0; c < columns; ++c) {
       switch (parseItem(items[static_cast<size_t>(c)], v[c])) {
         case ItemResult::Ok:
           break;
         case ItemResult::TooLarge:
-          throwError(kErrOverflow);
+          fail(kErrOverflow, li);
+          break;
         case ItemResult::NotNumeric:
-          throwError(kErrInvalidFormat);
+          fail(kErrInvalidFormat, li);
+          break;
       }
     }
-    if (static_cast<int>(points.size()) >= kMaxObservationPoints) throwError(kErrSubscript);
+    if (static_cast<int>(points.size()) >= kMaxObservationPoints) fail(kErrSubscript, li);
     points.push_back(ObservationPoint{v[0], v[1], columns == 2 ? 1.0 : v[2]});
   }
   return points;

@@ -93,14 +93,10 @@ struct Records {
   double min = 0.0, max = 0.0;
 };
 
-std::string readText(const std::string& folder, const std::string& fileName) {
-  return readWholeFile(joinPath(folder, fileName));
-}
-
 }  // namespace
 
 bool parseObservationRecords(const std::string& text, int maxRecords, std::vector<double>& times,
-                             std::vector<double>& values) {
+                             std::vector<double>& values, size_t* failedAt) {
   times.clear();
   values.clear();
   // Reading the first line of an empty file is reading past its end.
@@ -114,12 +110,18 @@ bool parseObservationRecords(const std::string& text, int maxRecords, std::vecto
   NumberStream in(text);
   std::string_view field;
   std::vector<double> t, v;
+  // Where the field being read starts (an empty field: where the stream stood).
+  const auto mark = [&](std::string_view f) {
+    if (failedAt && f.data()) *failedAt = static_cast<size_t>(f.data() - text.data());
+  };
   while (in.next(field)) {
+    mark(field);
     if (static_cast<int>(t.size()) >= maxRecords) throwError(kErrSubscript);
     const double time = fieldNumber(field);
     double value = 0.0;
     for (int k = 1; k < perRecord; ++k) {
       if (!in.next(field)) throwError(kErrPastEndOfFile);
+      mark(field);
       const double x = fieldNumber(field);
       if (k == 1) value = x;  // further numbers are read and ignored
     }
@@ -151,10 +153,32 @@ struct Loaded {
   bool folded = false;
 };
 
+// The records of the file; a failure names the file and the line it met.
+bool readRecordsOf(const std::string& path, int maxRecords, std::vector<double>& times, std::vector<double>& values) {
+  std::string text;
+  try {
+    text = readWholeFile(path);
+  } catch (const TavrinError& e) {
+    throw inFile(e, path);
+  }
+  size_t at = std::string::npos;
+  try {
+    return parseObservationRecords(text, maxRecords, times, values, &at);
+  } catch (const TavrinError& e) {
+    if (at >= text.size()) throw inFile(e, path);
+    const size_t begin = text.rfind('\n', at) == std::string::npos ? 0 : text.rfind('\n', at) + 1;
+    const size_t end = std::min(text.find('\n', at), text.size());
+    const auto line = static_cast<size_t>(std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(begin), '\n')) + 1;
+    std::string_view lineText = std::string_view(text).substr(begin, end - begin);
+    if (!lineText.empty() && lineText.back() == '\r') lineText.remove_suffix(1);
+    throw inFile(e, path, line, lineText);
+  }
+}
+
 bool readObservations(const std::string& folder, const std::string& fileName, int maxRecords, bool velocities,
                       const ParameterSet& p, Loaded& out) {
   std::vector<double> times, values;
-  if (!parseObservationRecords(readText(folder, fileName), maxRecords, times, values)) return false;
+  if (!readRecordsOf(joinPath(folder, fileName), maxRecords, times, values)) return false;
   if (!times.empty()) {
     const auto [lo, hi] = std::minmax_element(times.begin(), times.end());
     out.min = *lo;

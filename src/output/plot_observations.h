@@ -54,8 +54,9 @@ enum class ObservationLoad {
 // record cut short, 9 past maxRecords, 321 for text that is not a number,
 // 6 for a number too large). Returns false (and leaves times/values empty)
 // when the first line does not fix a record size of 2 to 4 numbers.
+// failedAt, when given, gets the offset of the field being read when it fails.
 bool parseObservationRecords(const std::string& text, int maxRecords, std::vector<double>& times,
-                             std::vector<double>& values);
+                             std::vector<double>& values, size_t* failedAt = nullptr);
 
 // Reads folder/fileName into a new table and replaces obs only on success;
 // on success the display mode becomes 3. Throws TavrinError and leaves obs

@@ -55,6 +55,28 @@ std::string errorMessage(int number) {
 
 TavrinError::TavrinError(int number) : std::runtime_error(errorMessage(number)), number_(number) {}
 
+TavrinError::TavrinError(int number, const std::string& detail)
+    : std::runtime_error(detail.empty() ? errorMessage(number) : errorMessage(number) + "\n" + detail),
+      number_(number),
+      detail_(detail) {}
+
+std::string fileErrorDetail(const std::string& path, size_t line, std::string_view lineText) {
+  std::string d = "File: " + path;
+  if (line == 0) return d;
+  // A whole binary or very long line would drown the message.
+  constexpr size_t kShown = 120;
+  std::string shown(lineText.substr(0, kShown));
+  for (char& c : shown)
+    if (static_cast<unsigned char>(c) < 0x20) c = ' ';
+  if (lineText.size() > kShown) shown += "...";
+  return d + "\nline " + std::to_string(line) + ": \"" + shown + "\"";
+}
+
+TavrinError inFile(const TavrinError& e, const std::string& path, size_t line, std::string_view lineText) {
+  if (!e.detail().empty()) return e;
+  return TavrinError(e.number(), fileErrorDetail(path, line, lineText));
+}
+
 void throwError(int number) { throw TavrinError(number); }
 
 int errorNumberForErrno(int err) {

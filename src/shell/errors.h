@@ -2,23 +2,35 @@
 // The error-message table and the one error type every reader and writer
 // throws. A failure carries its number; the message shown is the table's text.
 
+#include <cstddef>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace tavrin {
 
 // The table's text for an error number ("" when the number has no entry).
 std::string errorMessage(int number);
 
-// Error with a table number. what() is the table's text.
+// Error with a table number. what() is the table's text, followed on lines
+// of their own by the detail, when there is one (which file, which line).
 class TavrinError : public std::runtime_error {
  public:
   explicit TavrinError(int number);
+  TavrinError(int number, const std::string& detail);
   int number() const { return number_; }
+  const std::string& detail() const { return detail_; }
 
  private:
   int number_;
+  std::string detail_;
 };
+
+// The detail naming a file and, when known (line > 0), the line and its text:
+// "File: /data/obs.csv" and "line 14: \"0.5,abc\"".
+std::string fileErrorDetail(const std::string& path, size_t line = 0, std::string_view lineText = {});
+// The same error with that detail, unless it already names its file.
+TavrinError inFile(const TavrinError& e, const std::string& path, size_t line = 0, std::string_view lineText = {});
 
 [[noreturn]] void throwError(int number);
 

@@ -151,16 +151,16 @@ TEST_F(CliShow, KindFromTheNameOrTheFlag) {
 TEST_F(CliShow, FailuresPrintTheSystemMessage) {
   const CliRun missing = run({"show", (dir / "none.dci").string()});
   EXPECT_EQ(missing.code, 1);
-  EXPECT_EQ(missing.err, "Error 53: File not found.\n");
+  EXPECT_EQ(missing.err, "Error 53: File not found.\nFile: " + (dir / "none.dci").string() + "\n");
   EXPECT_TRUE(missing.out.empty());
   std::ofstream(dir / "empty.lci").close();
   const CliRun empty = run({"show", (dir / "empty.lci").string()});
   EXPECT_EQ(empty.code, 1);
-  EXPECT_EQ(empty.err, "Error 62: Input past end of file.\n");
+  EXPECT_EQ(empty.err, "Error 62: Input past end of file.\nFile: " + (dir / "empty.lci").string() + "\n");
   std::ofstream(dir / "junk.dci", std::ios::binary) << std::string("\x01\x02\xff\xfe junk\0\n\r\n", 14);
   const CliRun junk = run({"show", (dir / "junk.dci").string()});
   EXPECT_EQ(junk.code, 1);
-  EXPECT_EQ(junk.err, "Error 62: Input past end of file.\n");
+  EXPECT_EQ(junk.err, "Error 62: Input past end of file.\nFile: " + (dir / "junk.dci").string() + "\n");
   EXPECT_EQ(run({"show"}).code, 2);
 }
 
@@ -206,7 +206,7 @@ TEST_F(CliShow, ConvertRefusalLeavesTheOutputAlone) {
 
   const CliRun fail = run({"convert", (dir / "none.lci").string(), out.string()});
   EXPECT_EQ(fail.code, 1);
-  EXPECT_EQ(fail.err, "Error 53: File not found.\n");
+  EXPECT_EQ(fail.err, "Error 53: File not found.\nFile: " + (dir / "none.lci").string() + "\n");
   EXPECT_EQ(slurp(out), "keep me");
   EXPECT_EQ(run({"convert", data("current.lci")}).code, 2);
 }

@@ -74,11 +74,11 @@ TEST_F(CliObs, NoCommaFileGivesAnEmptyList) {
 TEST_F(CliObs, FailuresPrintTheSystemMessageAndExitOne) {
   Result r = runObs("'" + (dir_ / "missing.csv").string() + "'");
   EXPECT_EQ(r.exitCode, 1);
-  EXPECT_EQ(r.err, "Error 53: File not found.\n");
+  EXPECT_EQ(r.err, "Error 53: File not found.\nFile: " + (dir_ / "missing.csv").string() + "\n");
   EXPECT_TRUE(r.out.empty());
   r = runObs(file("g.csv", "1,2,3\n4,five,6\n"));
   EXPECT_EQ(r.exitCode, 1);
-  EXPECT_EQ(r.err, "Error 321: Invalid file format.\n");
+  EXPECT_EQ(r.err, "Error 321: Invalid file format.\nFile: " + (dir_ / "g.csv").string() + "\nline 2: \"4,five,6\"\n");
   r = runObs("");
   EXPECT_EQ(r.exitCode, 2);
 }

@@ -29,12 +29,23 @@ inline bool shown(frmMain& w, const QString& name) { return w.field(name)->isVis
 inline bool isBlue(QWidget* widget) { return widget->palette().color(QPalette::Text) == QColor(0, 0, 255); }
 
 // Collects every message the editor would have shown in a box.
+// Catches messages and questions (answered with `answer`), so no test
+// waits on a modal box.
 struct MessageCatcher {
   QStringList messages;
+  QStringList questions;
+  bool answer = false;
   MessageCatcher() {
     frmMain::setMessageSink([this](const QString& t) { messages << t; });
+    frmMain::setQuestionSink([this](const QString& t) {
+      questions << t;
+      return answer;
+    });
   }
-  ~MessageCatcher() { frmMain::setMessageSink({}); }
+  ~MessageCatcher() {
+    frmMain::setMessageSink({});
+    frmMain::setQuestionSink({});
+  }
 };
 
 // Runs `fn` once `find()` returns a visible widget (for modal windows).

@@ -256,13 +256,16 @@ TEST(DcCycle, RefusalsAndInertCommands) {
   Session& s = w.session();
   s.app.programFolder = f.prog.toStdString();
 
-  // Nothing loaded: the DCO commands and the runs do nothing and say nothing.
+  // Nothing loaded: the DCO commands do nothing and say nothing; the runs
+  // say to save first (declined here).
   w.action("StandardDCO")->trigger();
   w.action("Corrections")->trigger();
   w.action("correlations")->trigger();
   w.action("RunStandard")->trigger();
   w.action("RunCustom")->trigger();
   EXPECT_TRUE(messages.messages.isEmpty());
+  EXPECT_EQ(messages.questions, QStringList(2, "Save the model as an LCI file first (File > Save File)."));
+  EXPECT_FALSE(w.fileDialog().isVisible());
   EXPECT_FALSE(frmIOparms::of(w).isVisible());
   EXPECT_FALSE(frmSetOPfile::of(w).isVisible());
 

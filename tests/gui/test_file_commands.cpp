@@ -134,8 +134,18 @@ TEST_F(FileCommands, DialogCaptionsPatternsAndPresets) {
     const char* first;
     const char* preset;
   };
-  for (const Case& c : {Case{"LoadLCI", 1, "Load LCI File", "*.lci", "model.lci"}, Case{"SaveLCI", 2, "Save LCI File", "*.lci", nullptr},
-                        Case{"LoadDCI", 5, "Load DCI", "*.dci", "fit.dci"}, Case{"SaveDCI", 6, "Save DCI", "*.dci", nullptr}}) {
+  // A save offers the current file of its own kind, else nothing; a load
+  // without a name keeps what was typed.
+  for (const Case& c : {Case{"LoadLCI", 1, "Load LCI File", "*.lci", "model.lci"}, Case{"SaveLCI", 2, "Save LCI File", "*.lci", "model.lci"},
+                        Case{"LoadDCI", 5, "Load DCI", "*.dci", "fit.dci"}, Case{"SaveDCI", 6, "Save DCI", "*.dci", "fit.dci"},
+                        Case{"ForgetNames", 0, "", "", ""},
+                        Case{"LoadLCI", 1, "Load LCI File", "*.lci", nullptr}, Case{"SaveLCI", 2, "Save LCI File", "*.lci", ""},
+                        Case{"SaveDCI", 6, "Save DCI", "*.dci", ""}}) {
+    if (c.code == 0) {
+      w.session().app.lciName.clear();
+      w.session().app.dciName.clear();
+      continue;
+    }
     d.findChild<QLineEdit*>("Text1")->setText("typed");
     d.setFolder(tmp.path());
     d.findChild<QLineEdit*>("Text1")->setText("typed");
@@ -232,7 +242,7 @@ TEST_F(FileCommands, FailedLoadLeavesUntitledAndSaveAsksAgain) {
   const QByteArray before = bytes(path("good.dci"));
 
   viaDialog("LoadDCI", 5, "missing.dci");
-  ASSERT_EQ(messages.messages, QStringList{"Error 53: File not found."});
+  ASSERT_EQ(messages.messages, QStringList{"Error 53: File not found.\nFile: " + path("missing.dci")});
   EXPECT_EQ(caption(), "Tavrin - [untitled]");
   EXPECT_TRUE(w.session().app.dciName.empty());
   EXPECT_FALSE(w.session().app.readError);

@@ -227,3 +227,43 @@ TEST_F(AdjustWindow, IncrementsShowStoreDefaultAndRefuse) {
   QTest::keyClick(w->box(3), Qt::Key_Escape);
   EXPECT_FALSE(w->isVisible());
 }
+
+TEST_F(AdjustWindow, CancelTakesBackWhatARefusedOkStored) {
+  params().adjustKeys[16] = '0';
+  frmAdjust& w = open();
+  setOnly(w, {3, 16});
+  click(&w, "Command1");  // no spots: refused after keys 1-4 were taken
+  ASSERT_EQ(keys(1, 4), "1101");
+  click(&w, "Command2");
+  EXPECT_EQ(keys(1, 4), "1111");
+  EXPECT_EQ(params().adjustKeys[16], '0');
+  EXPECT_EQ(labelColour("Label39"), QColor(255, 0, 0)) << "labels follow the restored keys";
+
+  // Esc does the same; keys changed by something else meanwhile stay.
+  open();
+  setOnly(w, {3});
+  click(&w, "Command1");
+  QTest::keyClick(w.check(3), Qt::Key_Escape);
+  EXPECT_EQ(keys(1, 4), "1111");
+  open();
+  setOnly(w, {3});
+  click(&w, "Command1");
+  params().adjustKeys = ParameterSet{}.adjustKeys;  // as a DCI loaded meanwhile would
+  params().adjustKeys[1] = '0';
+  click(&w, "Command2");
+  EXPECT_EQ(keys(1, 4), "0111");
+}
+
+TEST_F(AdjustWindow, EccentricityThatIsNotANumberRefusesBeforeAnyKey) {
+  frmAdjust& w = open();
+  setOnly(w, {3, 11});
+  for (const char* e : {"1e400", "0.1abc"}) {
+    type(main->findChild<QLineEdit*>("Text34"), e);
+    click(&w, "Command1");
+    ASSERT_FALSE(messages.isEmpty());
+    EXPECT_TRUE(messages.back().contains("(Text34)") && messages.back().contains(e)) << messages.back().toStdString();
+    EXPECT_EQ(keys(1, 4), "1111");
+    EXPECT_TRUE(w.isVisible());
+  }
+  EXPECT_EQ(messages.size(), 2);
+}

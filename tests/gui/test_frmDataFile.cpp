@@ -172,7 +172,8 @@ TEST_F(DataFileWindow, LoadFailuresShowTheErrorText) {
   w.lightCombo()->setCurrentIndex(1);
   loadRow(w, 3, "missing.csv");
   ASSERT_EQ(messages.size(), 1);
-  EXPECT_EQ(messages[0], "Error 53: File not found.");
+  EXPECT_TRUE(messages[0].startsWith("Error 53: File not found.\nFile: ")) << messages[0].toStdString();
+  EXPECT_TRUE(messages[0].endsWith("missing.csv"));
   EXPECT_EQ(w.text(1, 3)->text(), "");
 
   // A curve index beyond 7.

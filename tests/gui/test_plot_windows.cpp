@@ -126,7 +126,7 @@ TEST_F(PlotWindows, LightDataThroughTheDialogAndUnload) {
   const auto before = s.observedLight.phase;
   lc.loadData("missing.csv");
   ASSERT_EQ(messages.size(), 1);
-  EXPECT_EQ(messages[0], "Error 53: File not found.");
+  EXPECT_EQ(messages[0], "Error 53: File not found.\nFile: " + dir.filePath("missing.csv"));
   EXPECT_EQ(s.observedLight.phase, before);
   EXPECT_EQ(lc.windowTitle(), "example.lco  +  example_light_B.csv");
   QFile bad(dir.filePath("bad.csv"));
@@ -135,7 +135,7 @@ TEST_F(PlotWindows, LightDataThroughTheDialogAndUnload) {
   bad.close();
   lc.loadData("bad.csv");
   ASSERT_EQ(messages.size(), 2);
-  EXPECT_EQ(messages[1], "Error 321: Invalid file format.");
+  EXPECT_EQ(messages[1], "Error 321: Invalid file format.\nFile: " + dir.filePath("bad.csv") + "\nline 3: \"not,numbers\"");
   EXPECT_EQ(s.observedLight.phase, before);
 
   // Reading the report again names only the report; the points stay.

@@ -11,6 +11,7 @@
 #include "model/number_fields.h"
 #include "shell/atomic_file.h"
 #include "shell/errors.h"
+#include "test_files.h"
 
 using namespace tavrin;
 
@@ -792,6 +793,42 @@ TEST(InputReaderRobustness, GarbageFailsWithTheSystemMessages) {
   EXPECT_EQ(errorOf([&] { readDciText(garbage, {}, Layout::Current); }), kErrInvalidFormat);
   EXPECT_EQ(errorOf([] { readLciText("", {}, Layout::Current); }), kErrPastEndOfFile);
   EXPECT_EQ(errorOf([] { readDci(dataPath("missing.dci"), {}, Layout::Current); }), kErrFileNotFound);
+}
+
+TEST(InputReaderRobustness, FileFailuresNameTheFileAndTheLine) {
+  const std::string dir = testing_support::freshTestDir("model").string();
+  struct Case {
+    const char* source;
+    size_t line;  // 1-based line to spoil, 0: cut the file after 6 lines
+    size_t at;
+    const char* text;
+    int number;
+    bool dci;
+  };
+  for (const Case& c : {Case{"current.lci", 5, 6, "       1E999 ", kErrOverflow, false},
+                        Case{"current.lci", 4, 0, " 7", kErrInvalidFormat, false},
+                        Case{"current.dci", 9, 0, " 7", kErrInvalidFormat, true},
+                        Case{"current.dci", 0, 0, "", kErrPastEndOfFile, true}}) {
+    std::vector<std::string> lines = linesOf(dataText(c.source));
+    if (c.line) lines[c.line - 1].replace(c.at, std::string(c.text).size(), c.text);
+    else lines.resize(6);
+    const std::string path = dir + "/spoilt" + (c.dci ? ".dci" : ".lci");
+    testing_support::spit(path, joinCrLf(lines));
+    try {
+      if (c.dci) readDci(path, {}, Layout::Current);
+      else readLci(path, {}, Layout::Current);
+      ADD_FAILURE() << c.source << " " << c.line;
+    } catch (const TavrinError& e) {
+      EXPECT_EQ(e.number(), c.number);
+      const std::string where = c.line ? "\nline " + std::to_string(c.line) + ": \"" + lines[c.line - 1] + "\"" : "";
+      EXPECT_EQ(std::string(e.what()), errorMessage(c.number) + "\nFile: " + path + where);
+    }
+  }
+  try {
+    probeLci(dir + "/none.lci");
+  } catch (const TavrinError& e) {
+    EXPECT_EQ(std::string(e.what()), "Error 53: File not found.\nFile: " + dir + "/none.lci");
+  }
 }
 
 // ---- round trips through the writers -------------------------------------------

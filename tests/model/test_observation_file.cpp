@@ -131,11 +131,30 @@ TEST_F(ObsFiles, BadInputFailsWithTheSystemMessage) {
   std::string junk("1,2,3\n", 6);
   for (int i = 0; i < 4096; ++i) junk += static_cast<char>((i * 37) & 0xff);
   EXPECT_NE(errorOf([&] { readObservationFile(file("junk.bin", junk)); }), 0);
+  // The message keeps the table's text first, then names the file and the line.
+  const std::string g2 = file("g2.csv", "1,2,3\n4,x,6\n");
   try {
-    readObservationFile(file("g2.csv", "1,2,3\n4,x,6\n"));
+    readObservationFile(g2);
+    ADD_FAILURE();
   } catch (const TavrinError& e) {
-    EXPECT_STREQ(e.what(), "Error 321: Invalid file format.");
+    EXPECT_EQ(std::string(e.what()), "Error 321: Invalid file format.\nFile: " + g2 + "\nline 2: \"4,x,6\"");
   }
+  struct Case {
+    const char* content;
+    const char* detail;
+  };
+  for (const Case& c : {Case{"t,v\r\n0.1,1\r\n\r\n0.5,abc\r\n0.6,2\r\n", "\nline 4: \"0.5,abc\""},
+                        Case{"1,2,3\n4,5,6\n7,8\n", "\nline 3: \"7,8\""},
+                        Case{"1,2\n", ""}}) {
+    const std::string path = file("bad.csv", c.content);
+    try {
+      readObservationFile(path);
+      ADD_FAILURE() << c.content;
+    } catch (const TavrinError& e) {
+      EXPECT_EQ(e.detail(), "File: " + path + c.detail) << c.content;
+    }
+  }
+  EXPECT_EQ(errorOf([&] { readObservationFile(folder() + "/none.csv"); }), 53);
 }
 
 TEST_F(ObsFiles, LoadFillsTheCurveAndSwitchesVelocityCurvesOn) {
