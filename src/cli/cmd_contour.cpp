@@ -40,21 +40,6 @@ struct Usage {
 };
 std::ostream& operator<<(std::ostream& o, Usage u) { return o << "usage: tavrin-cli " << u.syntax << "\n"; }
 
-bool parseDouble(const std::string& s, double& v) {
-  const char* b = s.data();
-  const char* e = b + s.size();
-  if (b != e && *b == '+') ++b;
-  const auto r = std::from_chars(b, e, v);
-  return r.ec == std::errc() && r.ptr == e && b != e;
-}
-
-bool parseInt(const std::string& s, int& v) {
-  const char* b = s.data();
-  const char* e = b + s.size();
-  const auto r = std::from_chars(b, e, v);
-  return r.ec == std::errc() && r.ptr == e && b != e;
-}
-
 std::vector<std::string> split(const std::string& s, char sep) {
   std::vector<std::string> out;
   size_t from = 0;

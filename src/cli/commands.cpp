@@ -1,5 +1,6 @@
 #include "cli/commands.h"
 
+#include <charconv>
 #include <map>
 #include <ostream>
 
@@ -18,6 +19,21 @@ void printUsage(std::ostream& err) {
   for (const auto& [name, e] : registry()) err << "  " << e.usage << "\n";
 }
 }  // namespace
+
+bool parseDouble(const std::string& s, double& v) {
+  const char* b = s.data();
+  const char* e = b + s.size();
+  if (b != e && *b == '+') ++b;
+  const auto r = std::from_chars(b, e, v);
+  return r.ec == std::errc() && r.ptr == e && b != e;
+}
+
+bool parseInt(const std::string& s, int& v) {
+  const char* b = s.data();
+  const char* e = b + s.size();
+  const auto r = std::from_chars(b, e, v);
+  return r.ec == std::errc() && r.ptr == e && b != e;
+}
 
 CommandRegistration::CommandRegistration(const char* name, const char* usage, CommandFn fn) {
   registry()[name] = Entry{usage, std::move(fn)};

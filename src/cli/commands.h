@@ -22,6 +22,10 @@ struct CommandRegistration {
   CommandRegistration(const char* name, const char* usage, CommandFn fn);
 };
 
+// Whole-text numbers of options (C locale); false for anything else.
+bool parseDouble(const std::string& s, double& v);
+bool parseInt(const std::string& s, int& v);
+
 int run(int argc, char** argv, std::istream& in, std::ostream& out, std::ostream& err);
 
 }  // namespace tavrin::cli

@@ -340,22 +340,28 @@ ContourOutcome computeGrid(const ContourJob& job, const DcDriverFactory& drivers
 
 double runTimeout(double measured) { return std::max(60.0, 20.0 * measured); }
 
-ProcessDcDriver::ProcessDcDriver(std::string executable, std::string folder, double timeoutSeconds)
-    : exe_(std::move(executable)), folder_(std::move(folder)), timeout_(timeoutSeconds) {}
+ProcessDcDriver::ProcessDcDriver(std::string executable, std::string folder, double timeoutSeconds,
+                                 const std::atomic<bool>* cancel)
+    : exe_(std::move(executable)), folder_(std::move(folder)), timeout_(timeoutSeconds), cancel_(cancel) {}
 
 namespace {
 
-// Waits for the child to end within `seconds`; true when it was reaped.
-bool waitFor(pid_t pid, double seconds, int& status) {
+bool cancelled(const std::atomic<bool>* cancel) { return cancel && cancel->load(); }
+
+// Waits for the child to end within `seconds` (or until `cancel` is set);
+// true when it was reaped.
+bool waitFor(pid_t pid, double seconds, int& status, const std::atomic<bool>* cancel) {
   const auto deadline = Clock::now() + std::chrono::duration<double>(seconds);
+  // A cancel is looked at every 20 ms.
+  const long longest = cancel ? 20 : 1000;
 #ifdef SYS_pidfd_open
   const int fd = static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
   if (fd >= 0) {
     for (;;) {
       const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-      if (left <= 0) break;
+      if (left <= 0 || cancelled(cancel)) break;
       pollfd pfd{fd, POLLIN, 0};
-      const int r = ::poll(&pfd, 1, static_cast<int>(std::min<long long>(left, 1000)));
+      const int r = ::poll(&pfd, 1, static_cast<int>(std::min<long long>(left, longest)));
       if (r > 0) break;
       if (r < 0 && errno != EINTR) break;
     }
@@ -370,7 +376,7 @@ bool waitFor(pid_t pid, double seconds, int& status) {
     const pid_t w = ::waitpid(pid, &status, WNOHANG);
     if (w == pid) return true;
     if (w < 0 && errno != EINTR) return false;
-    if (Clock::now() >= deadline) return false;
+    if (Clock::now() >= deadline || cancelled(cancel)) return false;
     std::this_thread::sleep_for(std::chrono::microseconds(sleepUs));
     sleepUs = std::min(sleepUs * 2, 2000L);
   }
@@ -380,9 +386,10 @@ bool waitFor(pid_t pid, double seconds, int& status) {
 
 DcRun ProcessDcDriver::run(const std::string& dciText) {
   DcRun r;
-  const std::string dci = joinPath(folder_, "Contour.dci");
-  const std::string dco = joinPath(folder_, "Contour.dco");
-  const std::string err = joinPath(folder_, "Contour.err");
+  const std::string dci = joinPath(folder_, stem_ + ".dci");
+  const std::string dco = joinPath(folder_, stem_ + ".dco");
+  const std::string err = joinPath(folder_, stem_ + ".err");
+  const std::string& cwd = workingFolder_.empty() ? folder_ : workingFolder_;
   const auto t0 = Clock::now();
   try {
     writeFileAtomically(dci, dciText, Durability::Scratch);
@@ -396,7 +403,7 @@ DcRun ProcessDcDriver::run(const std::string& dciText) {
   posix_spawn_file_actions_addopen(&fa, 1, dco.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   posix_spawn_file_actions_addopen(&fa, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
 #if defined(__GLIBC__) && (__GLIBC__ > 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ >= 29))
-  posix_spawn_file_actions_addchdir_np(&fa, folder_.c_str());
+  posix_spawn_file_actions_addchdir_np(&fa, cwd.c_str());
 #endif
   std::string arg0 = exe_;
   char* argv[] = {arg0.data(), nullptr};
@@ -414,13 +421,18 @@ DcRun ProcessDcDriver::run(const std::string& dciText) {
     return r;
   }
   int status = 0;
-  if (!waitFor(pid, timeout_, status)) {
+  if (!waitFor(pid, timeout_, status, cancel_)) {
     ::kill(-pid, SIGKILL);
     while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
-    r.status = DcRun::TimedOut;
     r.seconds = std::chrono::duration<double>(Clock::now() - t0).count();
-    r.detail = "DC killed after " + std::to_string(static_cast<int>(timeout_)) + " s";
+    if (cancelled(cancel_)) {
+      r.status = DcRun::Cancelled;
+      r.detail = "DC stopped by Cancel";
+    } else {
+      r.status = DcRun::TimedOut;
+      r.detail = "DC killed after " + std::to_string(static_cast<int>(timeout_)) + " s";
+    }
     return r;
   }
   r.seconds = std::chrono::duration<double>(Clock::now() - t0).count();

@@ -148,15 +148,22 @@ ContourOutcome computeGrid(const ContourJob& job, const DcDriverFactory& drivers
 // `timeoutSeconds` (TimedOut). The working folder of DC is `folder`. A
 // non-zero exit status fails the run, naming the status and the last line
 // DC wrote on its standard error.
+// With `cancel`, setting it kills DC's process group at once (Cancelled).
 class ProcessDcDriver : public DcDriver {
  public:
-  ProcessDcDriver(std::string executable, std::string folder, double timeoutSeconds);
+  ProcessDcDriver(std::string executable, std::string folder, double timeoutSeconds,
+                  const std::atomic<bool>* cancel = nullptr);
   DcRun run(const std::string& dciText) override;
   const std::string& folder() const { return folder_; }
+  // The next runs' files are <folder>/<stem>.dci, .dco and .err.
+  void setStem(std::string stem) { stem_ = std::move(stem); }
+  // DC starts in `folder` unless another working folder is given.
+  void setWorkingFolder(std::string folder) { workingFolder_ = std::move(folder); }
 
  private:
-  std::string exe_, folder_;
+  std::string exe_, folder_, stem_ = "Contour", workingFolder_;
   double timeout_;
+  const std::atomic<bool>* cancel_;
 };
 
 // The timeout of a run: 20 x the measured run time, at least 60 s.

@@ -6,6 +6,8 @@
 #include <QObject>
 #include <QStringList>
 #include <cmath>
+#include <optional>
+#include <vector>
 
 #include "CommandRegistry.h"
 #include "ReportGuard.h"
@@ -77,6 +79,39 @@ void installTableExport(frmMain& w, QWidget& window) {
       [&w](const QString& m) { w.showMessage(m); });
 }
 
+// The set with the values the editor shows now (edited or not) for the
+// rows' parameters that have a field; nullopt after a refusal.
+std::optional<tavrin::ParameterSet> shownValues(frmMain& w, const std::vector<size_t>& rows) {
+  Session& s = w.session();
+  tavrin::ParameterSet next = s.params;
+  for (size_t i : rows) {
+    const tavrin::DcIoRow& io = s.dcResults.ioRows[i];
+    if (const auto control = tavrin::dcParameterControl(io.param)) {
+      const std::optional<double> shown = w.fieldNumber(q(*control));
+      if (!shown) return std::nullopt;  // refused with the field's name; nothing applied
+      *tavrin::dcParameterValue(next, io.param, io.curve) = *shown;
+    }
+  }
+  return next;
+}
+
+void updateAll(frmMain& w) {
+  Session& s = w.session();
+  std::vector<size_t> rows;
+  for (size_t i = 0; i < s.dcResults.ioRows.size(); ++i)
+    if (i >= s.updateDone.size() || !s.updateDone[i]) rows.push_back(i);
+  try {
+    std::optional<tavrin::ParameterSet> next = shownValues(w, rows);
+    if (!next) return;
+    const auto fields = tavrin::applyAllCorrections(*next, s.dcResults, s.updateDone);
+    s.params = *next;
+    for (const tavrin::FieldText& f : fields) w.setFieldText(q(f.control), q(f.text));
+  } catch (const tavrin::TavrinError& e) {
+    w.showMessage(q(e.what()));
+  }
+  frmIOparms::of(w).fill(tavrin::ioParmsView(s.dcResults, s.updateDone, s.app.dcoName));
+}
+
 void showCorrections(frmMain& w) {
   Session& s = w.session();
   if (s.app.dcoName.empty()) return;
@@ -86,22 +121,17 @@ void showCorrections(frmMain& w) {
     const size_t i = static_cast<size_t>(row - 1);
     if (row < 1 || i >= s.dcResults.ioRows.size()) return;
     try {
-      // The correction goes onto the value the editor shows now, edited or not.
-      tavrin::ParameterSet next = s.params;
-      const tavrin::DcIoRow& io = s.dcResults.ioRows[i];
-      if (const auto control = tavrin::dcParameterControl(io.param)) {
-        const std::optional<double> shown = w.fieldNumber(q(*control));
-        if (!shown) return;  // refused with the field's name; nothing applied
-        *tavrin::dcParameterValue(next, io.param, io.curve) = *shown;
-      }
-      const auto field = tavrin::applyCorrection(next, s.dcResults, i, s.updateDone);
-      s.params = next;
+      std::optional<tavrin::ParameterSet> next = shownValues(w, {i});
+      if (!next) return;
+      const auto field = tavrin::applyCorrection(*next, s.dcResults, i, s.updateDone);
+      s.params = *next;
       if (field) w.setFieldText(q(field->control), q(field->text));
     } catch (const tavrin::TavrinError& e) {
       w.showMessage(q(e.what()));
     }
     if (i < s.updateDone.size() && s.updateDone[i]) frmIOparms::of(w).setButtonCaption(row, "Done");
   });
+  f.setUpdateAllHandler([&w] { updateAll(w); });
   installTableExport(w, f);
   f.fill(tavrin::ioParmsView(s.dcResults, s.updateDone, s.app.dcoName));
   f.show();

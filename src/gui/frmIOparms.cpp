@@ -93,6 +93,14 @@ frmIOparms::frmIOparms(QWidget* parent) : QDialog(parent) {
   sums->addWidget(text9_, 0, 1);
   sums->addWidget(text10_, 1, 1);
   sums->setColumnStretch(2, 1);
+  // Corrections of one solution belong together: all of them in one step.
+  updateAll_ = new QPushButton("Update All", this);
+  updateAll_->setObjectName("UpdateAll");
+  updateAll_->setAutoDefault(false);
+  connect(updateAll_, &QPushButton::clicked, this, [this] {
+    if (onUpdateAll_) onUpdateAll_();
+  });
+  sums->addWidget(updateAll_, 0, 3);
 }
 
 void frmIOparms::buildRows(int count) {
@@ -164,6 +172,8 @@ void frmIOparms::fill(const tavrin::IoParmsView& view) {
   }
   text9_->setText(q(view.sumInput));
   text10_->setText(q(view.sumPredicted));
+  updateAll_->setEnabled(std::any_of(view.rows.begin(), view.rows.end(),
+                                     [](const tavrin::IoParmsRow& r) { return r.updatable && r.button == "Update"; }));
   adjustSize();
 }
 

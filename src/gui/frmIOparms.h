@@ -25,6 +25,9 @@ class frmIOparms : public QDialog {
   // Command1(i) pressed (i = 1..rows).
   void setUpdateHandler(std::function<void(int row)> handler) { onUpdate_ = std::move(handler); }
   void pressUpdate(int row);
+  // UpdateAll pressed: every row's correction at once.
+  void setUpdateAllHandler(std::function<void()> handler) { onUpdateAll_ = std::move(handler); }
+  QPushButton* updateAllButton() const { return updateAll_; }
 
   int rowCount() const { return static_cast<int>(rows_.size()); }
   QLineEdit* box(int column, int row) const;  // Text1..Text6, rows 1..rowCount()
@@ -47,7 +50,9 @@ class frmIOparms : public QDialog {
   QLabel* failure_ = nullptr;
   QLineEdit* text9_ = nullptr;
   QLineEdit* text10_ = nullptr;
+  QPushButton* updateAll_ = nullptr;
   std::function<void(int)> onUpdate_;
+  std::function<void()> onUpdateAll_;
 };
 
 // The Print item of the DC result windows: an image of the window on the printer.

@@ -298,6 +298,7 @@ void frmMain::buildMenus() {
   addItem(displayDco, "correlations", "Correlations");
   addItem(displayDco, "Corrections", "Corrections to Parameters");
   addItem(displayDco, "revert", "Revert to Previous Parms");
+  addItem(displayDco, "FitUntilConverged", "Fit Until Converged...");
 
   addTop("Contour", "Contours");
 

@@ -161,6 +161,23 @@ std::optional<std::string> dcParameterControl(int param) {
 
 double* dcParameterValue(ParameterSet& p, int param, int curve) { return parameterSlot(p, param, curve); }
 
+namespace {
+// The row's value after its correction (times `damping`), in the set's units.
+double corrected(double current, const DcIoRow& io, double damping) {
+  // DC gives the temperatures in units of 10000 K.
+  const double delta = (io.param == 19 || io.param == 20 ? io.correction * 10000.0 : io.correction) * damping;
+  const double value = current + delta;
+  if (!std::isfinite(value)) throwError(kErrOverflow);
+  return value;
+}
+
+std::optional<FieldText> fieldOf(int param, double value) {
+  if (param < 9 || param > 29) return std::nullopt;
+  const ScalarRow& s = kScalars[param - 9];
+  return FieldText{s.control, formText(value, s.update)};
+}
+}  // namespace
+
 std::optional<FieldText> applyCorrection(ParameterSet& p, const DcResults& r, size_t i, UpdateDone& done) {
   if (i >= r.ioRows.size() || r.failed()) return std::nullopt;
   if (done.size() < r.ioRows.size()) done.resize(r.ioRows.size(), false);
@@ -168,17 +185,30 @@ std::optional<FieldText> applyCorrection(ParameterSet& p, const DcResults& r, si
   const DcIoRow& io = r.ioRows[i];
   std::optional<FieldText> field;
   if (double* slot = parameterSlot(p, io.param, io.curve)) {
-    const double delta = io.param == 19 || io.param == 20 ? io.correction * 10000.0 : io.correction;
-    const double value = *slot + delta;
-    if (!std::isfinite(value)) throwError(kErrOverflow);
-    if (io.param >= 9 && io.param <= 29) {
-      const ScalarRow& s = kScalars[io.param - 9];
-      field = FieldText{s.control, formText(value, s.update)};
-    }
+    const double value = corrected(*slot, io, 1.0);
+    field = fieldOf(io.param, value);
     *slot = value;
   }
   done[i] = true;
   return field;
+}
+
+std::vector<FieldText> applyAllCorrections(ParameterSet& p, const DcResults& r, UpdateDone& done, double damping) {
+  std::vector<FieldText> fields;
+  if (r.failed()) return fields;
+  // Worked out on a copy, so that an overflow anywhere leaves the set as it was.
+  ParameterSet q = p;
+  for (size_t i = 0; i < r.ioRows.size(); ++i) {
+    if (i < done.size() && done[i]) continue;
+    const DcIoRow& io = r.ioRows[i];
+    if (double* slot = parameterSlot(q, io.param, io.curve)) {
+      *slot = corrected(*slot, io, damping);
+      if (auto f = fieldOf(io.param, *slot)) fields.push_back(*f);
+    }
+  }
+  p = std::move(q);
+  done.assign(r.ioRows.size(), true);
+  return fields;
 }
 
 std::vector<FieldText> revertParameters(ParameterSet& p, ParameterHistory& h) {

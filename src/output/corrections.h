@@ -66,6 +66,13 @@ double* dcParameterValue(ParameterSet& p, int param, int curve);
 // and changes nothing.
 std::optional<FieldText> applyCorrection(ParameterSet& p, const DcResults& r, size_t i, UpdateDone& done);
 
+// Applies every input-output row at once, each correction times `damping`,
+// and marks every row done. All or nothing: a result that does not fit a
+// double is TavrinError(6) and changes nothing; a failed solution changes
+// nothing. Returns the fields to refresh.
+std::vector<FieldText> applyAllCorrections(ParameterSet& p, const DcResults& r, UpdateDone& done,
+                                           double damping = 1.0);
+
 // Revert: the set and generation 1 take generation 2. Returns the 21 scalar
 // fields rewritten, in the order they are shown.
 std::vector<FieldText> revertParameters(ParameterSet& p, ParameterHistory& h);

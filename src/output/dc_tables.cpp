@@ -39,6 +39,9 @@ std::string shownNumber(double v, double scale) {
 
 }  // namespace
 
+std::string latexText(const std::string& s) { return latexEscape(s); }
+std::string latexNumberText(const std::string& s) { return latexNumber(s); }
+
 std::string dcResultsCsv(const DcResults& r) {
   std::string out = "parameter,number,curve,input,correction,output,standard deviation\n";
   for (const DcIoRow& io : r.ioRows) {

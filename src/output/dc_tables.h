@@ -14,4 +14,8 @@ std::string dcResultsCsv(const DcResults& r);
 // Values rounded to their standard deviation's precision.
 std::string dcResultsLatex(const DcResults& r);
 
+// A text and a number as these tables write them in LaTeX.
+std::string latexText(const std::string& s);
+std::string latexNumberText(const std::string& s);
+
 }  // namespace tavrin

@@ -114,17 +114,22 @@ std::string locateCustomExecutable(const std::string& programFolder, ProgramMode
                    programFolder + " or on the search path (" + searchPath + "). Nothing was started.");
 }
 
+std::string standardExecutable(const AppState& app, ProgramMode mode) {
+  std::string exe = joinPath(app.programFolder, executableName(mode, kNativeDialect));
+  if (!isExecutableFile(exe) && !app.installedProgramsFolder.empty()) {
+    const std::string installed = joinPath(app.installedProgramsFolder, executableName(mode, kNativeDialect));
+    if (isExecutableFile(installed)) exe = installed;
+  }
+  checkExecutable(exe, mode);
+  return exe;
+}
+
 std::optional<RunPlan> planStandardRun(AppState& app, ProgramMode mode) {
   const std::string input = inputNameOf(app, mode);
   if (input.empty()) return std::nullopt;
   RunPlan plan;
   plan.mode = mode;
-  plan.executable = joinPath(app.programFolder, executableName(mode, kNativeDialect));
-  if (!isExecutableFile(plan.executable) && !app.installedProgramsFolder.empty()) {
-    const std::string installed = joinPath(app.installedProgramsFolder, executableName(mode, kNativeDialect));
-    if (isExecutableFile(installed)) plan.executable = installed;
-  }
-  checkExecutable(plan.executable, mode);
+  plan.executable = standardExecutable(app, mode);
   plan.outputName = outputNameFor(input, mode);
   outputNameSlot(app, mode) = plan.outputName;
   plan.inputPath = joinPath(app.dataFolder, input);

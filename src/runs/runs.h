@@ -67,6 +67,10 @@ void checkExecutable(const std::string& path, ProgramMode mode);
 std::string locateCustomExecutable(const std::string& programFolder, ProgramMode mode,
                                    const std::string& searchPath);
 
+// The executable a standard run starts: the program folder's, else the
+// installed programs' copy. Throws RunRefused when neither is executable.
+std::string standardExecutable(const AppState& app, ProgramMode mode);
+
 // Standard run. Returns nullopt (and changes nothing) when the mode's input
 // name is empty. Otherwise stores the trimmed input name, checks the
 // executable (RunRefused: nothing else changes), stores the output name and

@@ -1,0 +1,282 @@
+// The fit loop: stop rules, the divergence guard, damping, failures and
+// Cancel on a scripted DC; then whole fits of the example with the stand-in.
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "model/input_reader.h"
+#include "output/fit_history.h"
+#include "output/report_builders.h"
+#include "runs/fit.h"
+#include "shell/atomic_file.h"
+#include "test_files.h"
+
+namespace {
+
+using namespace tavrin;
+using namespace tavrin::runs;
+using tavrin::contours::DcRun;
+
+const std::string kExample = std::string(TAVRIN_SOURCE_DIR) + "/examples/example.dci";
+const std::string kDc = std::string(TAVRIN_BINARY_DIR) + "/src/standins/Solvex";
+
+ParameterSet exampleSet() { return readDci(kExample, ParameterSet{}, probeDci(kExample)).params; }
+
+std::string e(double v) {
+  char buf[40];
+  std::snprintf(buf, sizeof buf, "%.10E", v);
+  return buf;
+}
+
+// One scripted answer: the sum for the input values, the inclination's
+// correction and standard deviation; or a failure.
+struct Answer {
+  double sum = 0, correction = 0, sd = 0.1;
+  enum Kind { Report, ErrorLine, NoReport, Cancel } kind = Report;
+};
+
+std::string dcoOf(const Answer& a) {
+  testreports::DcoSpec s;
+  s.keys = testreports::dcoKeyLine({16});
+  s.rows = {{16, 0, e(80), e(a.correction), e(80 + a.correction), e(a.sd)}};
+  s.correlation = {{"1.00000"}};
+  std::string sums = "   " + e(a.sum);
+  sums.resize(30, ' ');
+  s.sums = sums + e(a.sum * 0.9);
+  if (a.kind == Answer::ErrorLine) {
+    s.marker = s.sumsPrinted = false;
+    s.trailer = {"*ERR* solution failed: matrix singular"};
+  }
+  return testreports::join(testreports::dcoLines(s));
+}
+
+struct Scripted {
+  std::vector<Answer> answers;
+  std::vector<double> inclinations, lambdas;  // what each run was given
+  std::atomic<bool> cancel{false};
+  DcRun operator()(const std::string& text, int run) {
+    const ParameterSet p = readDciText(text, ParameterSet{}, probeDciText(text)).params;
+    inclinations.push_back(p.XINCL);
+    lambdas.push_back(p.XLAMDA);
+    DcRun r;
+    const Answer& a = answers.at(static_cast<size_t>(run - 1));
+    if (a.kind == Answer::NoReport) return r.detail = "DC exit status 2: no data", r;
+    if (a.kind == Answer::Cancel) return cancel = true, r.status = DcRun::Cancelled, r;
+    r.status = DcRun::Ok;
+    r.dco = dcoOf(a);
+    return r;
+  }
+};
+
+FitOutcome fit(Scripted& dc, FitRules rules, ParameterSet start) {
+  FitJob job;
+  start.XINCL = 80;
+  start.XLAMDA = 0.001;
+  job.start = start;
+  job.rules = rules;
+  job.cancel = &dc.cancel;
+  job.runner = [&dc](const std::string& t, int n) { return dc(t, n); };
+  return runFit(job);
+}
+
+struct Case {
+  const char* name;
+  std::vector<Answer> answers;
+  FitRules rules;
+  FitStop stopped;
+  std::string rule;
+  std::vector<double> inclinations;  // given to each run
+  std::vector<int> retries;          // of each row
+  int lastSound;
+};
+
+FitRules rules(bool sigma, bool rel, int max, double damping = 1) {
+  FitRules r;
+  r.useSigma = sigma;
+  r.useRelChange = rel;
+  r.maxPasses = max;
+  r.damping = damping;
+  return r;
+}
+
+TEST(Fit, StopRulesDivergenceGuardAndFailures) {
+  const ParameterSet start = exampleSet();
+  const Answer err{0, 0, 0, Answer::ErrorLine}, none{0, 0, 0, Answer::NoReport}, cancel{0, 0, 0, Answer::Cancel};
+  const std::vector<Case> cases = {
+      {"sigma", {{100, 1}, {50, .5}, {49, .01}}, rules(true, false, 10), FitStop::Converged, "sigma", {80, 81, 81.5}, {0, 0, 0}, 2},
+      {"relative fall", {{100, 1}, {99.999, 1}}, rules(true, true, 10), FitStop::Converged, "rel-change", {80, 81}, {0, 0}, 1},
+      {"maximum", {{100, 1}, {90, 1}}, rules(true, true, 2), FitStop::MaxPasses, "max-passes", {80, 81}, {0, 0}, 1},
+      {"damping", {{100, 1}, {80, 0}}, rules(true, false, 10, 0.5), FitStop::Converged, "sigma", {80, 80.5}, {0, 0}, 1},
+      // A rise goes back to the values before it, three times, then gives up.
+      {"diverged",
+       {{100, 2}, {120, 1}, {100, 1}, {130, 1}, {100, 1}, {140, 1}, {100, 1}, {150, 1}},
+       rules(false, false, 10), FitStop::Diverged, "divergence",
+       {80, 82, 80, 81, 80, 81, 80, 81}, {0, 0, 1, 0, 2, 0, 3, 0}, 6},
+      // A retry that helps: the fit goes on from it.
+      {"recovered", {{100, 2}, {120, 1}, {100, 1}, {90, 0.01}}, rules(true, false, 10), FitStop::Converged, "sigma",
+       {80, 82, 80, 81}, {0, 0, 1, 0}, 3},
+      {"failed solution", {{100, 1}, err}, rules(true, true, 10), FitStop::Failed, "", {80, 81}, {0, 0}, 0},
+      {"no report", {{100, 1}, none}, rules(true, true, 10), FitStop::Failed, "", {80, 81}, {0}, 0},
+      {"cancelled", {{100, 1}, cancel}, rules(true, true, 10), FitStop::Cancelled, "", {80, 81}, {0}, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Scripted dc;
+    dc.answers = c.answers;
+    const FitOutcome o = fit(dc, c.rules, start);
+    EXPECT_EQ(o.stopped, c.stopped) << o.reason;
+    EXPECT_EQ(o.rule, c.rule);
+    ASSERT_EQ(dc.inclinations.size(), c.inclinations.size());
+    for (size_t i = 0; i < c.inclinations.size(); ++i) {
+      EXPECT_NEAR(dc.inclinations[i], c.inclinations[i], 1e-9) << i;
+    }
+    ASSERT_EQ(o.passes.size(), c.retries.size());
+    for (size_t i = 0; i < c.retries.size(); ++i) {
+      EXPECT_EQ(o.passes[i].retry, c.retries[i]) << i;
+    }
+    EXPECT_EQ(o.lastSound, c.lastSound);
+    EXPECT_EQ(o.reason.empty(), c.stopped != FitStop::Failed);
+  }
+}
+
+TEST(Fit, RetriesRaiseXlamdaTenfoldAndNoteTheRise) {
+  Scripted dc;
+  dc.answers = {{100, 2}, {120, 1}, {100, 1}, {130, 1}, {100, 1}, {90, 0.01}};
+  const FitOutcome o = fit(dc, rules(true, false, 10), exampleSet());
+  EXPECT_EQ(o.stopped, FitStop::Converged);
+  const std::vector<double> lambdas = {0.001, 0.001, 0.01, 0.01, 0.1, 0.1};
+  ASSERT_EQ(dc.lambdas.size(), lambdas.size());
+  for (size_t i = 0; i < lambdas.size(); ++i) {
+    EXPECT_NEAR(dc.lambdas[i], lambdas[i], 1e-12) << i;
+  }
+  EXPECT_TRUE(o.passes[1].rejected);
+  EXPECT_NE(o.passes[1].note.find("rose"), std::string::npos);
+  EXPECT_FALSE(o.passes[2].rejected);
+  EXPECT_NE(fitSummary(o, rules(true, false, 10)).find("Converged"), std::string::npos);
+}
+
+TEST(Fit, HistoryKeepsAColumnPerUnknownAcrossFits) {
+  FitHistory h;
+  FitPass a, b;
+  a.pass = b.pass = 1;
+  a.results.ioRows = {{16, 0, 80, 1, 81, 0.1}};
+  b.results.ioRows = {{20, 0, 0.5, 0.01, 0.51, 0.001}, {16, 0, 81, 0, 81, 0.1}};
+  h.add(h.beginFit(), a);
+  h.add(h.beginFit(), b);
+  const FitHistoryTable t = fitHistoryTable(h);
+  ASSERT_EQ(t.headers.size(), kFitHistoryFixedColumns + 6u + 1u);
+  EXPECT_EQ(t.headers[6], "Inclin.");
+  ASSERT_EQ(t.rows.size(), 2u);
+  EXPECT_EQ(t.rows[0][0], "1");
+  EXPECT_EQ(t.rows[0][9], "");      // the first fit had no T2
+  EXPECT_EQ(t.rows[1][9], "5000");  // T2 in kelvin, as I/O Parms shows it
+  EXPECT_EQ(fitHistoryCsv(h).substr(0, 30), "Fit,Pass,Retry,Sum(W*Res**2) i");
+  EXPECT_NE(fitHistoryLatex(h).find("\\midrule"), std::string::npos);
+  h.clear();
+  EXPECT_TRUE(fitHistoryTable(h).rows.empty());
+}
+
+// ---- With the stand-in DC ----------------------------------------------------
+
+struct RealFit {
+  tavrin::testing_support::TempDir dir;
+  std::atomic<bool> cancel{false};
+  FitOutcome run(const std::string& exe, FitRules r = {}) {
+    FitFolderRunner runner(exe, (dir / "star.fit").string(), 60, &cancel);
+    FitJob job;
+    job.start = exampleSet();
+    job.rules = r;
+    job.cancel = &cancel;
+    job.runner = [&runner](const std::string& t, int n) { return runner(t, n); };
+    return runFit(job);
+  }
+};
+
+TEST(FitWithStandIn, ExampleConvergesToTheValuesItWasMadeFrom) {
+  RealFit f;
+  const auto t0 = std::chrono::steady_clock::now();
+  const FitOutcome o = f.run(kDc);
+  const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+  ASSERT_EQ(o.stopped, FitStop::Converged) << o.reason;
+  EXPECT_EQ(o.rule, "sigma");
+  std::printf("example fit: %zu passes, %.3f s wall, %.3f s in DC, %.1f ms per pass beyond DC\n", o.passes.size(), wall,
+              o.dcSeconds, 1000 * (wall - o.dcSeconds) / static_cast<double>(o.passes.size()));
+  const FitPass& last = o.passes.at(static_cast<size_t>(o.lastSound));
+  // The values the example was made from, in DC's units.
+  const std::map<std::pair<int, int>, double> truth = {{{16, 0}, 86.0}, {{20, 0}, 0.52}, {{23, 0}, 5.0},
+                                                       {{31, 1}, 0.70}, {{31, 2}, 0.75}};
+  ASSERT_EQ(last.results.ioRows.size(), truth.size());
+  for (const DcIoRow& io : last.results.ioRows) {
+    EXPECT_LE(std::fabs(io.input - truth.at({io.param, io.curve})), 2 * io.stdDev) << io.param << "/" << io.curve;
+  }
+  // Every run's files are kept, numbered; a second fit numbers on after the first.
+  const FitFolderRunner fresh("", (f.dir / "star.fit").string(), 60, nullptr);
+  for (const FitPass& p : o.passes) {
+    const std::string stem = fresh.stem(p.run - static_cast<int>(o.passes.size()));
+    EXPECT_TRUE(std::filesystem::exists(f.dir / "star.fit" / (stem + ".dci"))) << stem;
+    EXPECT_TRUE(std::filesystem::exists(f.dir / "star.fit" / (stem + ".dco"))) << stem;
+  }
+  EXPECT_EQ(fresh.stem(1), o.passes.size() + 1 < 10 ? "00" + std::to_string(o.passes.size() + 1) : "0" + std::to_string(o.passes.size() + 1));
+}
+
+TEST(FitWithStandIn, OvershootingDcTriggersTheGuard) {
+  RealFit f;
+  const std::string exe = (f.dir / "dc").string();
+  std::ofstream(exe) << "#!/bin/sh\nSOLVEX_OVERSHOOT=4 exec '" << kDc << "'\n";
+  std::filesystem::permissions(exe, std::filesystem::perms::owner_all);
+  FitRules r;
+  r.useSigma = r.useRelChange = false;
+  const FitOutcome o = f.run(exe, r);
+  int retries = 0, rejected = 0;
+  for (const FitPass& p : o.passes) retries += p.retry > 0, rejected += p.rejected;
+  EXPECT_GE(retries, 1);
+  EXPECT_GE(rejected, 1);
+  EXPECT_TRUE(o.stopped == FitStop::Diverged || o.stopped == FitStop::MaxPasses) << fitStopName(o.stopped);
+}
+
+TEST(FitWithStandIn, FailedPassStopsWithDcsWords) {
+  RealFit f;
+  const std::string exe = (f.dir / "dc").string();
+  std::ofstream(exe) << "#!/bin/sh\necho 'no licence for this' >&2\nexit 4\n";
+  std::filesystem::permissions(exe, std::filesystem::perms::owner_all);
+  const FitOutcome o = f.run(exe);
+  EXPECT_EQ(o.stopped, FitStop::Failed);
+  EXPECT_NE(o.reason.find("no licence for this"), std::string::npos) << o.reason;
+  EXPECT_TRUE(o.passes.empty());
+  EXPECT_EQ(o.lastSound, -1);
+}
+
+TEST(FitWithStandIn, CancelStopsDcAtOnceAndLeavesNoChild) {
+  RealFit f;
+  const std::string exe = (f.dir / "dc").string();
+  const std::string child = (f.dir / "child").string();
+  std::ofstream(exe) << "#!/bin/sh\nsleep 30 &\necho $! > '" << child << "'\nwait\n";
+  std::filesystem::permissions(exe, std::filesystem::perms::owner_all);
+  std::thread stopper([&] {
+    while (!std::filesystem::exists(child)) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    f.cancel = true;
+  });
+  const auto t0 = std::chrono::steady_clock::now();
+  const FitOutcome o = f.run(exe);
+  stopper.join();
+  EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count(), 5.0);
+  EXPECT_EQ(o.stopped, FitStop::Cancelled);
+  const pid_t pid = std::stoi(readWholeFile(child));
+  bool gone = false;
+  for (int i = 0; i < 200 && !gone; ++i) {
+    gone = ::kill(pid, 0) != 0 && errno == ESRCH;
+    if (!gone) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  EXPECT_TRUE(gone);
+}
+
+}  // namespace
