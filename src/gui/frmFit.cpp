@@ -247,7 +247,13 @@ void frmFit::addRow(const r::FitPass& p) {
   for (size_t i = 0; i < t.rows.size(); ++i) {
     const bool sound = history_.entries()[i].pass.sound();
     for (size_t c = 0; c < t.rows[i].size(); ++c) {
-      auto* item = new QTableWidgetItem(q(t.rows[i][c]));
+      // Seven digits on screen; the exports keep every digit.
+      QString text = q(t.rows[i][c]);
+      bool isNumber = false;
+      const double v = text.toDouble(&isNumber);
+      if (isNumber && c >= 3) text = QString::number(v, 'g', 7);
+      auto* item = new QTableWidgetItem(text);
+      item->setToolTip(q(t.rows[i][c]));
       if (c + 1 < t.rows[i].size()) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
       if (!sound) item->setForeground(QColor(0xb0, 0, 0));
       table_->setItem(static_cast<int>(i), static_cast<int>(c), item);
@@ -282,8 +288,8 @@ void frmFit::apply() {
   for (const tavrin::DcIoRow& io : p.results.ioRows) {
     double* from = tavrin::dcParameterValue(values, io.param, io.curve);
     if (!from) continue;
-    if (const auto control = tavrin::dcParameterControl(io.param)) {
-      main_.setFieldText(q(*control), q(tavrin::trimmedPlainText(*from)));
+    if (const auto field = tavrin::dcParameterField(io.param, *from)) {
+      main_.setFieldText(q(field->control), q(field->text));
     } else if (double* to = tavrin::dcParameterValue(s.params, io.param, io.curve)) {
       *to = *from;
       s.editedSinceSave = true;

@@ -211,6 +211,8 @@ std::vector<FieldText> applyAllCorrections(ParameterSet& p, const DcResults& r, 
   return fields;
 }
 
+std::optional<FieldText> dcParameterField(int param, double value) { return fieldOf(param, value); }
+
 std::vector<FieldText> revertParameters(ParameterSet& p, ParameterHistory& h) {
   h.revert(p);
   std::vector<FieldText> fields;

@@ -54,6 +54,8 @@ struct FieldText {
 
 // The main-window field of DC parameter `param`, if it has one.
 std::optional<std::string> dcParameterControl(int param);
+// The main-window field of DC parameter `param` showing `value` as Update shows it.
+std::optional<FieldText> dcParameterField(int param, double value);
 // The set's value of DC parameter `param` (for the curve of a per-curve
 // one), in the set's units; nullptr when it names nothing.
 double* dcParameterValue(ParameterSet& p, int param, int curve);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 
 #include "model/dc_parameters.h"
 #include "output/corrections.h"
@@ -24,7 +26,14 @@ void FitHistory::clear() {
 }
 
 namespace {
-std::string num(double v, double scale = 1) { return std::isfinite(v) ? csvNumber(v * scale) : std::string("NaN"); }
+// Scaling leaves binary noise in the last digits, which DC's printed digits never had.
+std::string num(double v, double scale = 1) {
+  if (!std::isfinite(v)) return "NaN";
+  if (scale == 1) return csvNumber(v);
+  char buf[40];
+  std::snprintf(buf, sizeof buf, "%.12g", v * scale);
+  return csvNumber(std::strtod(buf, nullptr));
+}
 }  // namespace
 
 FitHistoryTable fitHistoryTable(const FitHistory& h) {

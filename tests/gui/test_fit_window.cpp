@@ -10,6 +10,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cstdlib>
 
 #include "frmFit.h"
 #include "frmIO_all.h"
@@ -70,6 +71,12 @@ TEST(FitWindow, FitsOnItsOwnCopyAndAppliesOnlyOnRequest) {
   EXPECT_TRUE(mwtest::isBlue(t.w.field(QString::fromStdString(*tavrin::dcParameterControl(16)))));
   EXPECT_TRUE(s.editedSinceSave);
   EXPECT_TRUE(t.messages.messages.isEmpty()) << t.messages.messages.join("|").toStdString();
+  if (const char* dir = std::getenv("TAVRIN_SCREENSHOT_DIR")) {
+    f.show();
+    QTest::qWait(200);
+    f.grab().save(QString(dir) + "/fit_window.png");
+    t.w.grab().save(QString(dir) + "/fit_applied_editor.png");
+  }
 }
 
 TEST(FitWindow, UpdateAllAppliesEveryCorrectionAtOnce) {
