@@ -290,6 +290,8 @@ void frmFit::apply() {
     if (!from) continue;
     if (const auto field = tavrin::dcParameterField(io.param, *from)) {
       main_.setFieldText(q(field->control), q(field->text));
+      // Long values show their beginning, as a loaded file does.
+      if (auto* e = qobject_cast<QLineEdit*>(main_.field(q(field->control)))) e->setCursorPosition(0);
     } else if (double* to = tavrin::dcParameterValue(s.params, io.param, io.curve)) {
       *to = *from;
       s.editedSinceSave = true;
