@@ -237,6 +237,10 @@ void frmFit::addRow(const r::FitPass& p) {
   history_.add(fit_, p);
   pass_->setText(QString("Pass: %1%2").arg(p.pass).arg(p.retry ? QString(" (retry %1)").arg(p.retry) : QString()));
   sum_->setText(QString("Sum(W*Res**2): %1").arg(q(tavrin::trimmedPlainText(p.results.sumWResInput))));
+  showHistory();
+}
+
+void frmFit::showHistory() {
   const tavrin::FitHistoryTable t = tavrin::fitHistoryTable(history_);
   table_->setColumnCount(static_cast<int>(t.headers.size()));
   QStringList heads;
@@ -268,6 +272,8 @@ void frmFit::finish(const r::FitOutcome& o) {
   clock_->stop();
   elapsed_->setText(QString("Elapsed: %1 s").arg(since_.elapsed() / 1000.0, 0, 'f', 1));
   setBusy(false);
+  history_.finishFit(fit_, o.passes);
+  showHistory();
   outcome_->setText(q(r::fitSummary(o, rules_)));
   if (o.lastSound >= 0) {
     // The default choice: this fit's last sound pass.

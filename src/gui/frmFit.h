@@ -42,6 +42,7 @@ class frmFit : public QDialog {
  private:
   bool readRules(tavrin::runs::FitRules& rules);
   void addRow(const tavrin::runs::FitPass& pass);
+  void showHistory();
   void finish(const tavrin::runs::FitOutcome& o);
   void setBusy(bool busy);
   void exportHistory(bool latex);

@@ -20,6 +20,12 @@ void FitHistory::add(int fit, const runs::FitPass& pass) {
   entries_.push_back({fit, pass});
 }
 
+void FitHistory::finishFit(int fit, const std::vector<runs::FitPass>& passes) {
+  size_t k = 0;
+  for (FitHistoryEntry& e : entries_)
+    if (e.fit == fit && k < passes.size()) e.pass = passes[k++];
+}
+
 void FitHistory::clear() {
   entries_.clear();
   columns_.clear();

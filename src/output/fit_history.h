@@ -20,6 +20,8 @@ class FitHistory {
  public:
   int beginFit() { return ++fits_; }
   void add(int fit, const runs::FitPass& pass);
+  // The fit's passes as it ended (notes added after a pass was shown).
+  void finishFit(int fit, const std::vector<runs::FitPass>& passes);
   void clear();
   const std::vector<FitHistoryEntry>& entries() const { return entries_; }
   // Every unknown seen, in the order first seen.

@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstdlib>
+#include <signal.h>
 
 #include "frmFit.h"
 #include "frmIO_all.h"
@@ -59,6 +60,8 @@ TEST(FitWindow, FitsOnItsOwnCopyAndAppliesOnlyOnRequest) {
   EXPECT_TRUE(f.outcomeText().startsWith("Converged")) << f.outcomeText().toStdString();
   EXPECT_GE(f.table()->rowCount(), 2);
   EXPECT_TRUE(QFile::exists(t.tmp.filePath("data/example.fit/001.dco")));
+  const int last = f.table()->rowCount() - 1, note = f.table()->columnCount() - 1;
+  EXPECT_TRUE(f.table()->item(last, note)->text().contains("stopped: converged"));
   // Nothing of the fit reached the editor.
   EXPECT_EQ(t.inclination(), before);
   EXPECT_DOUBLE_EQ(s.params.XINCL, 82.0);
@@ -77,6 +80,31 @@ TEST(FitWindow, FitsOnItsOwnCopyAndAppliesOnlyOnRequest) {
     f.grab().save(QString(dir) + "/fit_window.png");
     t.w.grab().save(QString(dir) + "/fit_applied_editor.png");
   }
+}
+
+TEST(FitWindow, CancelStopsASlowDcAndKeepsTheEditor) {
+  FitSetup t;
+  const QString prog = QString::fromStdString(t.w.session().app.programFolder), child = t.tmp.filePath("child");
+  QFile::remove(prog + "/Solvex");
+  QFile script(prog + "/Solvex");
+  ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+  script.write(("#!/bin/sh\nsleep 30 &\necho $! > '" + child + "'\nwait\n").toUtf8());
+  script.close();
+  script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  t.w.action("FitUntilConverged")->trigger();
+  frmFit& f = frmFit::of(t.w);
+  QSignalSpy done(&f, &frmFit::fitFinished);
+  f.findChild<QPushButton*>("Start")->click();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(child); }, 10000));
+  EXPECT_TRUE(f.busy());
+  f.findChild<QPushButton*>("Cancel")->click();
+  ASSERT_TRUE(done.wait(5000));
+  EXPECT_TRUE(f.outcomeText().startsWith("Cancelled")) << f.outcomeText().toStdString();
+  QFile pidFile(child);
+  ASSERT_TRUE(pidFile.open(QIODevice::ReadOnly));
+  const pid_t pid = pidFile.readAll().trimmed().toInt();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return ::kill(pid, 0) != 0; }, 2000));
+  EXPECT_DOUBLE_EQ(t.w.session().params.XINCL, 82.0);
 }
 
 TEST(FitWindow, UpdateAllAppliesEveryCorrectionAtOnce) {
