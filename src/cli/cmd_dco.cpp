@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "cli/commands.h"
+#include "cli/dc_json.h"
 #include "output/dco_reader.h"
 #include "shell/errors.h"
 
@@ -28,8 +29,6 @@ int dcoCommand(const std::vector<std::string>& args, Io& io) {
     return 1;
   }
   if (rep.errorLine || r.failed()) r.dcErrorSeen = true;
-  // NaN has no JSON form; a failed solution's NaN prints as null.
-  auto num = [](double x) { return std::isfinite(x) ? nlohmann::json(x) : nlohmann::json(nullptr); };
   nlohmann::json out;
   out["adjustedCount"] = r.adjustedParams.size();
   out["adjustedParams"] = r.adjustedParams;
@@ -39,23 +38,16 @@ int dcoCommand(const std::vector<std::string>& args, Io& io) {
   nlohmann::json corr = nlohmann::json::array();
   for (const auto& row : r.correlation) {
     nlohmann::json cells = nlohmann::json::array();
-    for (double x : row) cells.push_back(num(x));
+    for (double x : row) cells.push_back(finiteOrNull(x));
     corr.push_back(cells);
   }
   out["correlation"] = corr;
   nlohmann::json rows = nlohmann::json::array();
-  for (const DcIoRow& io_ : r.ioRows) {
-    rows.push_back({{"param", io_.param},
-                    {"curve", io_.curve},
-                    {"input", num(io_.input)},
-                    {"correction", num(io_.correction)},
-                    {"output", num(io_.output)},
-                    {"stdDev", num(io_.stdDev)}});
-  }
+  for (const DcIoRow& io_ : r.ioRows) rows.push_back(ioRowJson(io_));
   out["ioRows"] = rows;
   out["ioRowCount"] = r.ioRows.size();
-  out["sumWResInput"] = num(r.sumWResInput);
-  out["sumWResPredicted"] = num(r.sumWResPredicted);
+  out["sumWResInput"] = finiteOrNull(r.sumWResInput);
+  out["sumWResPredicted"] = finiteOrNull(r.sumWResPredicted);
   out["failure"] = r.failed() ? nlohmann::json(r.failure) : nlohmann::json(nullptr);
   out["dcErrorSeen"] = r.dcErrorSeen;
   out["errorLine"] = rep.errorLine ? nlohmann::json(*rep.errorLine) : nlohmann::json(nullptr);

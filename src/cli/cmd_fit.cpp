@@ -8,6 +8,7 @@
 #include <ostream>
 
 #include "cli/commands.h"
+#include "cli/dc_json.h"
 #include "model/dci_writer.h"
 #include "model/input_reader.h"
 #include "runs/fit.h"
@@ -19,21 +20,13 @@ namespace {
 constexpr const char* kFitSyntax =
     "fit BASE.dci [--max N] [--sigma K] [--rel-change E] [--damping F] [--dc PATH] [--keep DIR] --out FITTED.dci";
 
-nlohmann::json num(double x) { return std::isfinite(x) ? nlohmann::json(x) : nlohmann::json(nullptr); }
-
 nlohmann::json passJson(const runs::FitPass& p) {
   nlohmann::json unknowns = nlohmann::json::array();
-  for (const DcIoRow& r : p.results.ioRows)
-    unknowns.push_back({{"param", r.param},
-                        {"curve", r.curve},
-                        {"input", num(r.input)},
-                        {"correction", num(r.correction)},
-                        {"output", num(r.output)},
-                        {"stdDev", num(r.stdDev)}});
+  for (const DcIoRow& r : p.results.ioRows) unknowns.push_back(ioRowJson(r));
   return {{"pass", p.pass},
           {"retry", p.retry},
-          {"sumWResInput", num(p.results.sumWResInput)},
-          {"sumWResPredicted", num(p.results.sumWResPredicted)},
+          {"sumWResInput", finiteOrNull(p.results.sumWResInput)},
+          {"sumWResPredicted", finiteOrNull(p.results.sumWResPredicted)},
           {"XLAMDA", p.xlamda},
           {"rejected", p.rejected},
           {"note", p.note},
