@@ -2,14 +2,16 @@
 // contour window (9: load contour data, 10: name the contour output file).
 #include <QAction>
 
-#include "CommandRegistry.h"
+#include "InstallCommands.h"
 #include "frmCalcContourData.h"
 #include "frmIO_all.h"
 #include "frmMain.h"
 
 namespace {
 
-void install(frmMain& w) {
+}  // namespace
+
+void installContourCommands(frmMain& w) {
   if (QAction* a = w.action("Contour"))
     QObject::connect(a, &QAction::triggered, &w, [&w] {
       frmCalcContourData& f = frmCalcContourData::of(w);
@@ -17,10 +19,6 @@ void install(frmMain& w) {
       f.raise();
       f.activateWindow();
     });
-  w.fileDialog().setHandler(9, [&w](const QString& name) { frmCalcContourData::of(w).loadContourFile(name); });
-  w.fileDialog().setHandler(10, [&w](const QString& name) { frmCalcContourData::of(w).outputFileChosen(name); });
+  w.fileDialog().setHandler(FileOp::LoadContour, [&w](const QString& name) { frmCalcContourData::of(w).loadContourFile(name); });
+  w.fileDialog().setHandler(FileOp::SaveContour, [&w](const QString& name) { frmCalcContourData::of(w).outputFileChosen(name); });
 }
-
-CommandRegistration reg(40, &install);
-
-}  // namespace

@@ -9,7 +9,7 @@
 #include <optional>
 #include <vector>
 
-#include "CommandRegistry.h"
+#include "InstallCommands.h"
 #include "ReportGuard.h"
 #include "FigureExport.h"
 #include "frmCorrel.h"
@@ -65,7 +65,7 @@ void standardDco(frmMain& w) {
 void customDco(frmMain& w) {
   Session& s = w.session();
   s.dcoChosenByUser = true;
-  w.fileDialog().open(7, "Load DCI", QStringList{"*.dco", "*.*"}, q(s.app.dcoName));
+  w.fileDialog().open(FileOp::LoadDco, "Load DCI", QStringList{"*.dco", "*.*"}, q(s.app.dcoName));
 }
 
 // Export of the corrections and the correlation matrix from either window.
@@ -154,7 +154,9 @@ void revert(frmMain& w) {
     w.setFieldText(q(f.control), q(f.text));
 }
 
-void install(frmMain& w) {
+}  // namespace
+
+void installDcoCommands(frmMain& w) {
   auto hook = [&w](const char* name, void (*fn)(frmMain&)) {
     if (QAction* a = w.action(name)) QObject::connect(a, &QAction::triggered, &w, [&w, fn] { fn(w); });
   };
@@ -163,13 +165,9 @@ void install(frmMain& w) {
   hook("Corrections", showCorrections);
   hook("correlations", showCorrelations);
   hook("revert", revert);
-  w.fileDialog().setHandler(7, [&w](const QString& name) {
+  w.fileDialog().setHandler(FileOp::LoadDco, [&w](const QString& name) {
     if (reportguard::refuseWhileWritten(w, w.session().app.dataFolder, name.toStdString())) return;
     w.session().app.dcoName = name.toStdString();
     readDcoFile(w);
   });
 }
-
-const CommandRegistration reg(30, &install);
-
-}  // namespace

@@ -8,7 +8,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 
-#include "CommandRegistry.h"
+#include "InstallCommands.h"
 #include "EditorWindows.h"
 #include "frmAdjust.h"
 #include "frmDataFile.h"
@@ -45,18 +45,16 @@ void loadObservations(frmMain& main, const QString& name) {
   if (frmDataFile* w = existingEditorWindow<frmDataFile>(main)) w->setRowFileName(curve, name);
 }
 
-void install(frmMain& w) {
+}  // namespace
+
+void installEditorCommands(frmMain& w) {
   if (QAction* a = w.action("Adjust")) QObject::connect(a, &QAction::triggered, &w, [&w] { adjustWindow(w).showWindow(); });
   if (QAction* a = w.action("Data")) QObject::connect(a, &QAction::triggered, &w, [&w] { dataFileWindow(w).showWindow(); });
   if (QAction* a = w.action("Spots")) QObject::connect(a, &QAction::triggered, &w, [&w] { spotsWindow(w).showWindow(); });
   if (QAction* a = w.action("MiscParms"))
     QObject::connect(a, &QAction::triggered, &w, [&w] { miscParmWindow(w).showWindow(); });
-  w.fileDialog().setHandler(8, [&w](const QString& name) { loadObservations(w, name); });
+  w.fileDialog().setHandler(FileOp::LoadDcData, [&w](const QString& name) { loadObservations(w, name); });
 }
-
-CommandRegistration reg(30, &install);
-
-}  // namespace
 
 frmAdjust& adjustWindow(frmMain& main) { return editorWindow<frmAdjust>(main); }
 frmIncrem& incremWindow(frmMain& main) { return editorWindow<frmIncrem>(main); }

@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <new>
 
-#include "CommandRegistry.h"
+#include "InstallCommands.h"
 #include "frmIO_all.h"
 #include "frmMain.h"
 #include "model/dci_writer.h"
@@ -23,21 +23,21 @@ const QStringList kDciPatterns{"*.dci", "*.*"};
 
 QString q(const std::string& s) { return QString::fromStdString(s); }
 
-void openDialog(frmMain& w, int code) {
+void openDialog(frmMain& w, FileOp op) {
   const tavrin::AppState& app = w.session().app;
   frmIO_all& d = w.fileDialog();
-  switch (code) {
-    case 1:
-      d.open(1, "Load LCI File", kLciPatterns, q(app.lciName));
+  switch (op) {
+    case FileOp::LoadLci:
+      d.open(FileOp::LoadLci, "Load LCI File", kLciPatterns, q(app.lciName));
       break;
-    case 2:
-      d.open(2, "Save LCI File", kLciPatterns, q(app.lciName));
+    case FileOp::SaveLci:
+      d.open(FileOp::SaveLci, "Save LCI File", kLciPatterns, q(app.lciName));
       break;
-    case 5:
-      d.open(5, "Load DCI", kDciPatterns, q(app.dciName));
+    case FileOp::LoadDci:
+      d.open(FileOp::LoadDci, "Load DCI", kDciPatterns, q(app.dciName));
       break;
-    case 6:
-      d.open(6, "Save DCI", kDciPatterns, q(app.dciName));
+    case FileOp::SaveDci:
+      d.open(FileOp::SaveDci, "Save DCI", kDciPatterns, q(app.dciName));
       break;
     default:
       break;
@@ -147,40 +147,38 @@ void save(frmMain& w) {
     if (!s.app.dciName.empty())
       saveInput(w, q(s.app.dciName), true);
     else
-      openDialog(w, 6);
+      openDialog(w, FileOp::SaveDci);
   } else {
     if (!s.app.lciName.empty())
       saveInput(w, q(s.app.lciName), false);
     else
-      openDialog(w, 2);
+      openDialog(w, FileOp::SaveLci);
   }
 }
 
-void install(frmMain& w) {
+}  // namespace
+
+void installFileCommands(frmMain& w) {
   auto on = [&w](const char* name, auto fn) {
     if (QAction* a = w.action(name)) QObject::connect(a, &QAction::triggered, &w, fn);
   };
   on("Save", [&w] { save(w); });
-  on("LoadLCI", [&w] { openDialog(w, 1); });
-  on("SaveLCI", [&w] { openDialog(w, 2); });
-  on("LoadDCI", [&w] { openDialog(w, 5); });
-  on("SaveDCI", [&w] { openDialog(w, 6); });
+  on("LoadLCI", [&w] { openDialog(w, FileOp::LoadLci); });
+  on("SaveLCI", [&w] { openDialog(w, FileOp::SaveLci); });
+  on("LoadDCI", [&w] { openDialog(w, FileOp::LoadDci); });
+  on("SaveDCI", [&w] { openDialog(w, FileOp::SaveDci); });
 
   frmIO_all& d = w.fileDialog();
-  d.setHandler(1, [&w](const QString& name) { loadInput(w, name, false); });
-  d.setHandler(2, [&w](const QString& name) { saveInput(w, name, false); });
-  d.setHandler(5, [&w](const QString& name) { loadInput(w, name, true); });
-  d.setHandler(6, [&w](const QString& name) { saveInput(w, name, true); });
+  d.setHandler(FileOp::LoadLci, [&w](const QString& name) { loadInput(w, name, false); });
+  d.setHandler(FileOp::SaveLci, [&w](const QString& name) { saveInput(w, name, false); });
+  d.setHandler(FileOp::LoadDci, [&w](const QString& name) { loadInput(w, name, true); });
+  d.setHandler(FileOp::SaveDci, [&w](const QString& name) { saveInput(w, name, true); });
   // Saving over the file of the kind now loaded needs no question; any other does.
   const auto current = [&w](bool dci) {
     const tavrin::AppState& app = w.session().app;
     const std::string& name = dci ? app.dciName : app.lciName;
     return name.empty() ? QString() : q(tavrin::joinPath(app.dataFolder, name));
   };
-  d.setReplaceCheck(2, [current] { return current(false); });
-  d.setReplaceCheck(6, [current] { return current(true); });
+  d.setReplaceCheck(FileOp::SaveLci, [current] { return current(false); });
+  d.setReplaceCheck(FileOp::SaveDci, [current] { return current(true); });
 }
-
-CommandRegistration reg(10, &install);
-
-}  // namespace

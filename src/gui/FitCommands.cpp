@@ -1,13 +1,11 @@
 // Display DCO > Fit Until Converged.
 #include <QAction>
 
-#include "CommandRegistry.h"
+#include "InstallCommands.h"
 #include "frmFit.h"
 #include "frmMain.h"
 
-namespace {
-
-void install(frmMain& w) {
+void installFitCommands(frmMain& w) {
   if (QAction* a = w.action("FitUntilConverged"))
     QObject::connect(a, &QAction::triggered, &w, [&w] {
       frmFit& f = frmFit::of(w);
@@ -16,7 +14,3 @@ void install(frmMain& w) {
       f.activateWindow();
     });
 }
-
-const CommandRegistration reg(45, &install);
-
-}  // namespace

@@ -4,7 +4,7 @@
 #include <QObject>
 #include <memory>
 
-#include "CommandRegistry.h"
+#include "InstallCommands.h"
 #include "ReportGuard.h"
 #include "frmIO_all.h"
 #include "frmMain.h"
@@ -52,7 +52,9 @@ void showPlot(PlotWindow& w) {
   w.redraw();
 }
 
-void install(frmMain& main) {
+}  // namespace
+
+void installPlotCommands(frmMain& main) {
   windows(main);
   if (QAction* standard = main.action("Standard")) {
     QObject::connect(standard, &QAction::triggered, &main, [&main] {
@@ -67,25 +69,21 @@ void install(frmMain& main) {
   }
   if (QAction* custom = main.action("Custom")) {
     QObject::connect(custom, &QAction::triggered, &main, [&main] {
-      main.fileDialog().open(3, "Load LCO File", {"*.lco", "*.*"}, QString::fromStdString(main.session().app.lcoName));
+      main.fileDialog().open(FileOp::LoadLco, "Load LCO File", {"*.lco", "*.*"}, QString::fromStdString(main.session().app.lcoName));
     });
   }
   frmIO_all& dialog = main.fileDialog();
-  dialog.setHandler(3, [&main](const QString& name) {
+  dialog.setHandler(FileOp::LoadLco, [&main](const QString& name) {
     if (reportguard::refuseWhileWritten(main, main.session().app.dataFolder, name.toStdString())) return;
     main.session().app.lcoName = name.toStdString();
     bool pageRefused = false;
     // A chosen report of neither page gets the dialog's own word as well.
     if (!displayLco(main, &pageRefused) && pageRefused) main.showMessage(kSorryMpage);
   });
-  dialog.setHandler(4, [&main](const QString& name) { plotLCWindow(main).loadData(name); });
-  dialog.setHandler(11, [&main](const QString& name) { plotRVWindow(main).loadData(1, name); });
-  dialog.setHandler(12, [&main](const QString& name) { plotRVWindow(main).loadData(2, name); });
+  dialog.setHandler(FileOp::LoadLcData, [&main](const QString& name) { plotLCWindow(main).loadData(name); });
+  dialog.setHandler(FileOp::LoadRv1Data, [&main](const QString& name) { plotRVWindow(main).loadData(1, name); });
+  dialog.setHandler(FileOp::LoadRv2Data, [&main](const QString& name) { plotRVWindow(main).loadData(2, name); });
 }
-
-CommandRegistration reg(30, &install);
-
-}  // namespace
 
 frmPlotLC& plotLCWindow(frmMain& main) { return windows(main).lc(); }
 frmPlotRV& plotRVWindow(frmMain& main) { return windows(main).rv(); }

@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "CommandRegistry.h"
+#include "InstallCommands.h"
 #include "frmMain.h"
 #include "frmSetOPfile.h"
 #include "runs/runs.h"
@@ -166,14 +166,12 @@ void runCustom(frmMain& w) {
   f.offer(q(*name));
 }
 
-void install(frmMain& w) {
+}  // namespace
+
+void installRunCommands(frmMain& w) {
   if (QAction* a = w.action("RunStandard")) QObject::connect(a, &QAction::triggered, &w, [&w] { runStandard(w); });
   if (QAction* a = w.action("RunCustom")) QObject::connect(a, &QAction::triggered, &w, [&w] { runCustom(w); });
 }
-
-const CommandRegistration reg(30, &install);
-
-}  // namespace
 
 namespace runcommands {
 int runsInProgress(frmMain& main) { return watcher(main).count(); }

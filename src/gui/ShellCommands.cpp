@@ -20,7 +20,7 @@
 #include <QUrl>
 #include <memory>
 
-#include "CommandRegistry.h"
+#include "InstallCommands.h"
 #include "EditorWindows.h"
 #include "frmAbout.h"
 #include "frmHelp.h"
@@ -276,7 +276,9 @@ void rebuildRecentMenu(frmMain& w, QMenu* menu) {
   }
 }
 
-void install(frmMain& w) {
+}  // namespace
+
+void installShellCommands(frmMain& w) {
   Session& s = w.session();
   // Start-up: the program folder is the current folder; the data folder of
   // the last Exit, when its settings file is sound and the folder exists.
@@ -359,10 +361,6 @@ void install(frmMain& w) {
   }
 }
 
-CommandRegistration reg(90, &install);
-
-}  // namespace
-
 namespace shell {
 
 frmHelp& helpWindow(frmMain& main) {
@@ -387,9 +385,9 @@ bool loadInputFile(frmMain& main, const QString& path) {
   }
   frmIO_all& d = main.fileDialog();
   if (dci)
-    d.open(5, "Load DCI", {"*.dci", "*.*"});
+    d.open(FileOp::LoadDci, "Load DCI", {"*.dci", "*.*"});
   else
-    d.open(1, "Load LCI File", {"*.lci", "*.*"});
+    d.open(FileOp::LoadLci, "Load LCI File", {"*.lci", "*.*"});
   d.setFolder(fi.absolutePath());
   d.setName(fi.fileName());
   d.accept();

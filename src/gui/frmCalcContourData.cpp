@@ -404,7 +404,7 @@ void frmCalcContourData::setOutputFile() {
   if (!d.name().trimmed().endsWith(".txt", Qt::CaseInsensitive))
     preset = outputName().isEmpty() ? QString("Contour.txt") : outputName();
   folderBeforeDialog_ = q(main_.session().app.dataFolder);
-  d.open(10, "Save Contour Data", {"*.txt", "*.*"}, preset);
+  d.open(FileOp::SaveContour, "Save Contour Data", {"*.txt", "*.*"}, preset);
 }
 
 bool frmCalcContourData::mayReplace(const QString& folder, const QString& name) {
@@ -581,7 +581,7 @@ void frmCalcContourData::useBestPoint() {
 }
 
 void frmCalcContourData::loadDataFromFile() {
-  main_.fileDialog().open(9, "Load Contour Data", {"*.txt", "*.*"});
+  main_.fileDialog().open(FileOp::LoadContour, "Load Contour Data", {"*.txt", "*.*"});
 }
 
 void frmCalcContourData::loadContourFile(const QString& name) {

@@ -241,7 +241,7 @@ void frmDataFile::couple(int fromArray, int toArray) {
 
 void frmDataFile::pressLoad(int row) {
   main_.session().currentCurve = row;
-  main_.fileDialog().open(8, qs(dataFileDialogCaption(row)), {"*.csv", "*.txt", "*.dat", "*.*"});
+  main_.fileDialog().open(FileOp::LoadDcData, qs(dataFileDialogCaption(row)), {"*.csv", "*.txt", "*.dat", "*.*"});
 }
 
 void frmDataFile::setRowFileName(int row, const QString& name) {

@@ -131,18 +131,18 @@ frmIO_all::frmIO_all(frmMain* main) : QDialog(main), main_(main), ui_(new Ui) {
 
 frmIO_all::~frmIO_all() { delete ui_; }
 
-void frmIO_all::setHandler(int code, Handler handler) { handlers_[code] = std::move(handler); }
-void frmIO_all::setReplaceCheck(int code, CurrentFile currentFile) { replaceChecks_[code] = std::move(currentFile); }
-bool frmIO_all::isSaveCode(int code) { return code == 2 || code == 6; }
+void frmIO_all::setHandler(FileOp op, Handler handler) { handlers_[op] = std::move(handler); }
+void frmIO_all::setReplaceCheck(FileOp op, CurrentFile currentFile) { replaceChecks_[op] = std::move(currentFile); }
+bool frmIO_all::isInputSave(FileOp op) { return op == FileOp::SaveLci || op == FileOp::SaveDci; }
 
-void frmIO_all::open(int code, const QString& caption, const QStringList& patterns, const QString& namePreset) {
+void frmIO_all::open(FileOp op, const QString& caption, const QStringList& patterns, const QString& namePreset) {
   settingUp_ = true;
-  code_ = code;
+  op_ = op;
   setWindowTitle(caption);
   ui_->combo1->clear();
   ui_->combo1->addItems(patterns);
   int first = 0;
-  if (code == 4 && rememberedPattern_ >= 0 && rememberedPattern_ < patterns.size()) first = rememberedPattern_;
+  if (op == FileOp::LoadLcData && rememberedPattern_ >= 0 && rememberedPattern_ < patterns.size()) first = rememberedPattern_;
   ui_->combo1->setCurrentIndex(patterns.isEmpty() ? -1 : first);
   fillDrives();
   // The folder may have changed on disk since the dialog was last shown.
@@ -150,7 +150,7 @@ void frmIO_all::open(int code, const QString& caption, const QStringList& patter
   setFolder(ui_->folder);
   // A save offers only the name it was given (the current file of its kind):
   // a name left from another dialog could be written over.
-  if (isSaveCode(code))
+  if (isInputSave(op))
     ui_->text1->setText(namePreset);
   else
     ui_->text1->setText(namePreset.isEmpty() ? keepName : namePreset);
@@ -166,7 +166,7 @@ void frmIO_all::setFolder(const QString& folder) {
   fillFolders();
   fillFiles();
   // A save keeps the name typed while the user looks for its folder.
-  if (!isSaveCode(code_)) ui_->text1->setText(ui_->file1->count() > 0 ? ui_->file1->item(0)->text() : QString());
+  if (!isInputSave(op_)) ui_->text1->setText(ui_->file1->count() > 0 ? ui_->file1->item(0)->text() : QString());
   ui_->label4->setText(QDir::toNativeSeparators(ui_->folder));
   ui_->label4->setToolTip(ui_->label4->text());
   selectDriveOf(ui_->folder);
@@ -264,7 +264,7 @@ void frmIO_all::fillFiles() {
 
 void frmIO_all::onPatternChosen(int index) {
   fillFiles();
-  if (code_ == 4 && !settingUp_) rememberedPattern_ = index;
+  if (op_ == FileOp::LoadLcData && !settingUp_) rememberedPattern_ = index;
 }
 
 void frmIO_all::onDriveChosen(int index) {
@@ -292,28 +292,28 @@ void frmIO_all::accept() {
     }
     ui_->text1->setText(name);
   }
-  if (auto check = replaceChecks_.find(code_); check != replaceChecks_.end() && !name.isEmpty()) {
+  if (auto check = replaceChecks_.find(op_); check != replaceChecks_.end() && !name.isEmpty()) {
     const QFileInfo target(QDir(folder).filePath(name));
     const QString current = check->second();
     const bool isCurrent = !current.isEmpty() && QFileInfo(current).canonicalFilePath() == target.canonicalFilePath();
     // No: the dialog stays as it is, for another name.
     if (!isCurrent && !main_->mayReplace(target.filePath())) return;
   }
-  if (code_ == 4) rememberedPattern_ = ui_->combo1->currentIndex();
+  if (op_ == FileOp::LoadLcData) rememberedPattern_ = ui_->combo1->currentIndex();
   main_->session().app.dataFolder = QDir::toNativeSeparators(folder).toStdString();
-  if (code_ < 1 || code_ > 12) return;
+  if (op_ == FileOp::None) return;
   hide();
-  auto it = handlers_.find(code_);
+  auto it = handlers_.find(op_);
   if (it != handlers_.end()) it->second(name);
 }
 
 void frmIO_all::reject() {
-  if (code_ == 4) rememberedPattern_ = ui_->combo1->currentIndex();
+  if (op_ == FileOp::LoadLcData) rememberedPattern_ = ui_->combo1->currentIndex();
   hide();
 }
 
 void frmIO_all::closeEvent(QCloseEvent* event) {
-  if (code_ == 4) rememberedPattern_ = ui_->combo1->currentIndex();
+  if (op_ == FileOp::LoadLcData) rememberedPattern_ = ui_->combo1->currentIndex();
   event->ignore();
   hide();
 }

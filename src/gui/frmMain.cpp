@@ -23,7 +23,6 @@
 #include <exception>
 #include <vector>
 
-#include "CommandRegistry.h"
 #include "ParameterLabel.h"
 #include "frmCritPots.h"
 #include "frmIO_all.h"
@@ -214,8 +213,6 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), ui_(new Ui) {
   startingUp_ = false;
   resetColours();
   session_.editedSinceSave = false;
-
-  installAllCommands(*this);
 }
 
 frmMain::~frmMain() { delete ui_; }

@@ -1,7 +1,7 @@
 #pragma once
 // The main window: the complete editor of the parameter set, the mode
 // buttons and the menu bar. Feature files attach to it through
-// CommandRegistry and the public API below; it holds no file-format logic.
+// installCommands and the public API below; it holds no file-format logic.
 #include <QMainWindow>
 #include <functional>
 #include <map>

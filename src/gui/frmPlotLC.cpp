@@ -16,7 +16,7 @@ const QStringList kDataPatterns{"*.csv", "*.txt", "*.dat", "*.*"};
 frmPlotLC::frmPlotLC(frmMain& main) : PlotWindow(main, "frmPlotLC", "Plot LC") {
   QAction* load = addItem(fileMenu_, "LoadLCData", "Load LC Data Points ...");
   connect(load, &QAction::triggered, this,
-          [this] { main_.fileDialog().open(4, "Load L Data", kDataPatterns); });
+          [this] { main_.fileDialog().open(FileOp::LoadLcData, "Load L Data", kDataPatterns); });
   finishFileMenu();
 
   QAction* yscale = action("Yscale");

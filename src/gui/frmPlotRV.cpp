@@ -16,10 +16,10 @@ const QStringList kDataPatterns{"*.csv", "*.txt", "*.dat", "*.*"};
 frmPlotRV::frmPlotRV(frmMain& main) : PlotWindow(main, "frmPlotRV", "Plot RV") {
   QAction* load1 = addItem(fileMenu_, "LoadRV1Data", "Load RV1 Data Points ...");
   connect(load1, &QAction::triggered, this,
-          [this] { main_.fileDialog().open(11, "Load RV1 Data", kDataPatterns); });
+          [this] { main_.fileDialog().open(FileOp::LoadRv1Data, "Load RV1 Data", kDataPatterns); });
   QAction* load2 = addItem(fileMenu_, "LoadRV2Data", "Load RV2 Data Points ...");
   connect(load2, &QAction::triggered, this,
-          [this] { main_.fileDialog().open(12, "Load RV2 Data", kDataPatterns); });
+          [this] { main_.fileDialog().open(FileOp::LoadRv2Data, "Load RV2 Data", kDataPatterns); });
   finishFileMenu();
   QAction* yscale = action("Yscale");
   yscale->setEnabled(true);

@@ -1,5 +1,6 @@
 #include <QApplication>
 
+#include "InstallCommands.h"
 #include "frmMain.h"
 
 int main(int argc, char** argv) {
@@ -7,6 +8,7 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName("Tavrin");
   QApplication::setOrganizationName("Tavrin");
   frmMain w;
+  installCommands(w);
   w.show();
   return app.exec();
 }

@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <QTest>
 
+#include "InstallCommands.h"
 #include "frmMain.h"
 
 class EditorWindowTest : public ::testing::Test {
@@ -17,6 +18,7 @@ class EditorWindowTest : public ::testing::Test {
   void SetUp() override {
     frmMain::setMessageSink([this](const QString& text) { messages << text; });
     main = std::make_unique<frmMain>();
+    installCommands(*main);
     main->setProgramMode(tavrin::ProgramMode::DC);
   }
   void TearDown() override {

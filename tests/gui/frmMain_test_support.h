@@ -9,9 +9,15 @@
 #include <QTimer>
 #include <functional>
 
+#include "InstallCommands.h"
 #include "frmMain.h"
 
 namespace mwtest {
+
+// The main window as the program builds it: the editor and every feature.
+struct MainWindow : frmMain {
+  MainWindow() { installCommands(*this); }
+};
 
 inline QLineEdit* text(frmMain& w, const QString& name) { return qobject_cast<QLineEdit*>(w.field(name)); }
 inline QComboBox* combo(frmMain& w, const QString& name) { return qobject_cast<QComboBox*>(w.field(name)); }

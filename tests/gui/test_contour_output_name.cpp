@@ -18,14 +18,14 @@ TEST(ContourOutputName, OffersATextFileNotTheLoadedInput) {
   ASSERT_TRUE(tmp.isValid());
   ASSERT_TRUE(QFile::copy(QString(TAVRIN_SOURCE_DIR) + "/examples/example.dci", tmp.filePath("example.dci")));
   mwtest::MessageCatcher messages;
-  frmMain w;
+  mwtest::MainWindow w;
   ASSERT_TRUE(shell::loadInputFile(w, tmp.filePath("example.dci")));
   frmIO_all& d = w.fileDialog();
   ASSERT_EQ(d.name(), "example.dci");
 
   frmCalcContourData& f = frmCalcContourData::of(w);
   f.setOutputFile();
-  EXPECT_EQ(d.code(), 10);
+  EXPECT_EQ(d.op(), FileOp::SaveContour);
   EXPECT_EQ(d.name(), "Contour.txt");
   d.setName("grid.txt");
   d.accept();

@@ -106,7 +106,7 @@ std::string differences(const ModelState& a, const ModelState& b) {
 }  // namespace
 
 TEST(ContourWindows, ControlsAndRefusals) {
-  frmMain w;
+  mwtest::MainWindow w;
   mwtest::MessageCatcher msgs;
   w.action("Contour")->trigger();
   frmCalcContourData& f = frmCalcContourData::of(w);
@@ -159,7 +159,7 @@ TEST(ContourWindows, ControlsAndRefusals) {
 TEST(ContourWindows, ComputeLoadPlotAndExport) {
   if (!QFile::exists(kSolvex) || !QFile::exists(kCli)) GTEST_SKIP() << "stand-in DC or tavrin-cli not built";
   QTemporaryDir tmp;
-  frmMain w;
+  mwtest::MainWindow w;
   mwtest::MessageCatcher msgs;
   QFile::copy(kExamples + "/example.dci", tmp.path() + "/example.dci");
   loadDci(w, tmp.path(), "example.dci");
@@ -273,7 +273,7 @@ TEST(ContourWindows, MapLeavesTheModelAloneWhileTheUserLoadsAnotherFile) {
   QFile::copy(kExamples + "/example.dci", model + "/example.dci");
   QFile::copy(kExamples + "/example.dci", model + "/other.dci");
   const std::string otherText = tavrin::readWholeFile((model + "/other.dci").toStdString());
-  frmMain w;
+  mwtest::MainWindow w;
   mwtest::MessageCatcher msgs;
   QStringList questions;
   bool answer = false;
@@ -357,7 +357,7 @@ TEST(ContourWindows, FailedPointsAreSaidBeforePlotIsOffered) {
                               "[ $n -gt 1 ] && { echo 'Program stopped in PLANCKINT' >&2; exit 2; }\nexec '" +
                                   kSolvex.toStdString() + "'\n");
   QFile::setPermissions(dc, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-  frmMain w;
+  mwtest::MainWindow w;
   loadDci(w, tmp.path(), "example.dci");
   frmCalcContourData& f = frmCalcContourData::of(w);
   QStringList said;

@@ -127,7 +127,7 @@ TEST_F(DcModelBuild, EnteredInWindowsSavedAndReadBack) {
   // Save through the file dialog, as File > Save DCI does.
   QTemporaryDir out;
   frmIO_all& d = main->fileDialog();
-  d.open(6, "Save DCI", {"*.dci", "*.*"});
+  d.open(FileOp::SaveDci, "Save DCI", {"*.dci", "*.*"});
   d.setFolder(out.path());
   d.setName("built.dci");
   d.accept();

@@ -68,7 +68,7 @@ TEST(DcCycle, LoadRunReadCorrectRevert) {
   if (!QFile::exists(kSolvex)) GTEST_SKIP() << "the stand-in DC program is not built: " << kSolvex.toStdString();
   ASSERT_TRUE(f.withSolvex());
   mwtest::MessageCatcher messages;
-  frmMain w;
+  mwtest::MainWindow w;
   Session& s = w.session();
   s.app.programFolder = f.prog.toStdString();
 
@@ -180,7 +180,7 @@ TEST(DcCycle, UpdateAndRevertKeepEveryDigit) {
   if (!QFile::exists(kSolvex)) GTEST_SKIP() << "the stand-in DC program is not built: " << kSolvex.toStdString();
   ASSERT_TRUE(f.withSolvex());
   mwtest::MessageCatcher messages;
-  frmMain w;
+  mwtest::MainWindow w;
   Session& s = w.session();
   s.app.programFolder = f.prog.toStdString();
   loadDci(w, f.data, "example.dci");
@@ -189,7 +189,7 @@ TEST(DcCycle, UpdateAndRevertKeepEveryDigit) {
   for (const auto& [control, value] : awkward) w.setFieldText(control, q(tavrin::plainNumberText(value)));
   auto save = [&](const QString& name) {
     frmIO_all& d = w.fileDialog();
-    d.open(6, "Save DCI", {"*.dci", "*.*"});
+    d.open(FileOp::SaveDci, "Save DCI", {"*.dci", "*.*"});
     d.setFolder(f.data);
     d.setName(name);
     d.accept();
@@ -233,7 +233,7 @@ TEST(DcCycle, FailedRunSaysWhatDcSaid) {
   dc.close();
   dc.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
   mwtest::MessageCatcher messages;
-  frmMain w;
+  mwtest::MainWindow w;
   Session& s = w.session();
   s.app.programFolder = f.prog.toStdString();
   loadDci(w, f.data, "example.dci");
@@ -252,7 +252,7 @@ TEST(DcCycle, FailedRunSaysWhatDcSaid) {
 TEST(DcCycle, RefusalsAndInertCommands) {
   Folders f;
   mwtest::MessageCatcher messages;
-  frmMain w;
+  mwtest::MainWindow w;
   Session& s = w.session();
   s.app.programFolder = f.prog.toStdString();
 
@@ -329,7 +329,7 @@ TEST(DcCycle, CustomRunThroughItsWindow) {
   if (!QFile::exists(kSolvex)) GTEST_SKIP() << "the stand-in DC program is not built: " << kSolvex.toStdString();
   ASSERT_TRUE(f.withSolvex());
   mwtest::MessageCatcher messages;
-  frmMain w;
+  mwtest::MainWindow w;
   Session& s = w.session();
   s.app.programFolder = f.prog.toStdString();
   loadDci(w, f.data, "example.dci");

@@ -91,7 +91,7 @@ void expectSameValues(const ParameterSet& a, const ParameterSet& b, bool dci) {
 }
 
 struct FileCommands : ::testing::Test {
-  frmMain w;
+  mwtest::MainWindow w;
   frmIO_all& d = w.fileDialog();
   QTemporaryDir tmp;
   mwtest::MessageCatcher messages;
@@ -107,11 +107,11 @@ struct FileCommands : ::testing::Test {
     a->trigger();
   }
   // Menu item, then the dialog as the user fills it.
-  void viaDialog(const char* action, int code, const QString& name) {
+  void viaDialog(const char* action, FileOp op, const QString& name) {
     d.setFolder(tmp.path());
     trigger(action);
     ASSERT_TRUE(d.isVisible()) << action;
-    ASSERT_EQ(d.code(), code);
+    ASSERT_EQ(d.op(), op);
     d.findChild<QLineEdit*>("Text1")->setText(name);
     d.accept();
   }
@@ -129,19 +129,19 @@ TEST_F(FileCommands, DialogCaptionsPatternsAndPresets) {
   w.session().app.dciName = "fit.dci";
   struct Case {
     const char* action;
-    int code;
+    FileOp op;
     const char* caption;
     const char* first;
     const char* preset;
   };
   // A save offers the current file of its own kind, else nothing; a load
   // without a name keeps what was typed.
-  for (const Case& c : {Case{"LoadLCI", 1, "Load LCI File", "*.lci", "model.lci"}, Case{"SaveLCI", 2, "Save LCI File", "*.lci", "model.lci"},
-                        Case{"LoadDCI", 5, "Load DCI", "*.dci", "fit.dci"}, Case{"SaveDCI", 6, "Save DCI", "*.dci", "fit.dci"},
-                        Case{"ForgetNames", 0, "", "", ""},
-                        Case{"LoadLCI", 1, "Load LCI File", "*.lci", nullptr}, Case{"SaveLCI", 2, "Save LCI File", "*.lci", ""},
-                        Case{"SaveDCI", 6, "Save DCI", "*.dci", ""}}) {
-    if (c.code == 0) {
+  for (const Case& c : {Case{"LoadLCI", FileOp::LoadLci, "Load LCI File", "*.lci", "model.lci"}, Case{"SaveLCI", FileOp::SaveLci, "Save LCI File", "*.lci", "model.lci"},
+                        Case{"LoadDCI", FileOp::LoadDci, "Load DCI", "*.dci", "fit.dci"}, Case{"SaveDCI", FileOp::SaveDci, "Save DCI", "*.dci", "fit.dci"},
+                        Case{"ForgetNames", FileOp::None, "", "", ""},
+                        Case{"LoadLCI", FileOp::LoadLci, "Load LCI File", "*.lci", nullptr}, Case{"SaveLCI", FileOp::SaveLci, "Save LCI File", "*.lci", ""},
+                        Case{"SaveDCI", FileOp::SaveDci, "Save DCI", "*.dci", ""}}) {
+    if (c.op == FileOp::None) {
       w.session().app.lciName.clear();
       w.session().app.dciName.clear();
       continue;
@@ -151,7 +151,7 @@ TEST_F(FileCommands, DialogCaptionsPatternsAndPresets) {
     d.findChild<QLineEdit*>("Text1")->setText("typed");
     trigger(c.action);
     EXPECT_TRUE(d.isVisible());
-    EXPECT_EQ(d.code(), c.code);
+    EXPECT_EQ(d.op(), c.op);
     EXPECT_EQ(d.windowTitle(), c.caption);
     auto* patterns = d.findChild<QComboBox*>("Combo1");
     ASSERT_EQ(patterns->count(), 2);
@@ -168,21 +168,21 @@ TEST_F(FileCommands, LoadDciSaveUnderNewNameKeepsEveryValueThenSavesByteIdentica
     QDir(tmp.path()).removeRecursively();
     QDir().mkpath(tmp.path());
     copyIn(rel, "first.dci");
-    viaDialog("LoadDCI", 5, "first.dci");
+    viaDialog("LoadDCI", FileOp::LoadDci, "first.dci");
     ASSERT_TRUE(messages.messages.isEmpty()) << messages.messages.join("\n").toStdString();
     EXPECT_EQ(caption(), "Tavrin - first.dci");
     EXPECT_EQ(w.session().mode, ProgramMode::DC);
     EXPECT_EQ(w.session().app.dcoName, "first.dco");
     EXPECT_TRUE(w.session().app.lciName.empty());
 
-    viaDialog("SaveDCI", 6, "second.dci");
+    viaDialog("SaveDCI", FileOp::SaveDci, "second.dci");
     ASSERT_TRUE(messages.messages.isEmpty()) << messages.messages.join("\n").toStdString();
     ASSERT_TRUE(QFile::exists(path("second.dci")));
     EXPECT_EQ(caption(), "Tavrin - second.dci");
     expectSameValues(load("first.dci", true).params, load("second.dci", true).params, true);
 
-    viaDialog("LoadDCI", 5, "second.dci");
-    viaDialog("SaveDCI", 6, "third.dci");
+    viaDialog("LoadDCI", FileOp::LoadDci, "second.dci");
+    viaDialog("SaveDCI", FileOp::SaveDci, "third.dci");
     ASSERT_TRUE(messages.messages.isEmpty()) << messages.messages.join("\n").toStdString();
     EXPECT_EQ(bytes(path("third.dci")), bytes(path("second.dci")));
   }
@@ -194,22 +194,22 @@ TEST_F(FileCommands, LoadLciSaveUnderNewNameKeepsEveryValueThenSavesByteIdentica
     QDir(tmp.path()).removeRecursively();
     QDir().mkpath(tmp.path());
     copyIn(rel, "first.lci");
-    viaDialog("LoadLCI", 1, "first.lci");
+    viaDialog("LoadLCI", FileOp::LoadLci, "first.lci");
     ASSERT_TRUE(messages.messages.isEmpty()) << messages.messages.join("\n").toStdString();
     EXPECT_EQ(caption(), "Tavrin - first.lci");
     EXPECT_EQ(w.session().mode, ProgramMode::LC);
-    viaDialog("SaveLCI", 2, "second.lci");
+    viaDialog("SaveLCI", FileOp::SaveLci, "second.lci");
     ASSERT_TRUE(messages.messages.isEmpty()) << messages.messages.join("\n").toStdString();
     expectSameValues(load("first.lci", false).params, load("second.lci", false).params, false);
-    viaDialog("LoadLCI", 1, "second.lci");
-    viaDialog("SaveLCI", 2, "third.lci");
+    viaDialog("LoadLCI", FileOp::LoadLci, "second.lci");
+    viaDialog("SaveLCI", FileOp::SaveLci, "third.lci");
     EXPECT_EQ(bytes(path("third.lci")), bytes(path("second.lci")));
   }
 }
 
 TEST_F(FileCommands, SaveWritesWithoutAskingWhenANameIsKnown) {
   copyIn("tests/model/golden/dci_curves_nppl1.dci", "fit.dci");
-  viaDialog("LoadDCI", 5, "fit.dci");
+  viaDialog("LoadDCI", FileOp::LoadDci, "fit.dci");
   ASSERT_TRUE(messages.messages.isEmpty());
   mwtest::type(w, "Text39", "85");
   EXPECT_TRUE(mwtest::isBlue(w.field("Text39")));
@@ -224,24 +224,24 @@ TEST_F(FileCommands, SaveWritesWithoutAskingWhenANameIsKnown) {
 TEST_F(FileCommands, SaveAsksForANameWhenThereIsNone) {
   trigger("Save");
   EXPECT_TRUE(d.isVisible());
-  EXPECT_EQ(d.code(), 2);
+  EXPECT_EQ(d.op(), FileOp::SaveLci);
   EXPECT_EQ(d.windowTitle(), "Save LCI File");
   d.reject();
   w.setProgramMode(ProgramMode::DC);
   w.session().app.lciName = "known.lci";  // the other kind's name does not count
   trigger("Save");
   EXPECT_TRUE(d.isVisible());
-  EXPECT_EQ(d.code(), 6);
+  EXPECT_EQ(d.op(), FileOp::SaveDci);
   EXPECT_EQ(d.windowTitle(), "Save DCI");
 }
 
 TEST_F(FileCommands, FailedLoadLeavesUntitledAndSaveAsksAgain) {
   copyIn("tests/model/golden/dci_curves_nppl1.dci", "good.dci");
-  viaDialog("LoadDCI", 5, "good.dci");
+  viaDialog("LoadDCI", FileOp::LoadDci, "good.dci");
   const double incl = w.session().params.XINCL;
   const QByteArray before = bytes(path("good.dci"));
 
-  viaDialog("LoadDCI", 5, "missing.dci");
+  viaDialog("LoadDCI", FileOp::LoadDci, "missing.dci");
   ASSERT_EQ(messages.messages, QStringList{"Error 53: File not found.\nFile: " + path("missing.dci")});
   EXPECT_EQ(caption(), "Tavrin - [untitled]");
   EXPECT_TRUE(w.session().app.dciName.empty());
@@ -254,20 +254,20 @@ TEST_F(FileCommands, FailedLoadLeavesUntitledAndSaveAsksAgain) {
   trunc.write(before.left(before.size() / 3));
   trunc.close();
   messages.messages.clear();
-  viaDialog("LoadDCI", 5, "cut.dci");
+  viaDialog("LoadDCI", FileOp::LoadDci, "cut.dci");
   ASSERT_EQ(messages.messages.size(), 1);
   EXPECT_TRUE(messages.messages[0].startsWith("Error ")) << messages.messages[0].toStdString();
   EXPECT_EQ(caption(), "Tavrin - [untitled]");
   trigger("Save");
   EXPECT_TRUE(d.isVisible());
-  EXPECT_EQ(d.code(), 6);
+  EXPECT_EQ(d.op(), FileOp::SaveDci);
   d.reject();
   EXPECT_EQ(bytes(path("cut.dci")), before.left(before.size() / 3));
 }
 
 TEST_F(FileCommands, OlderLayoutGetsAStarUntilSavedAgain) {
   copyIn("tests/model/data/older.lci", "old.lci");
-  viaDialog("LoadLCI", 1, "old.lci");
+  viaDialog("LoadLCI", FileOp::LoadLci, "old.lci");
   ASSERT_TRUE(messages.messages.isEmpty()) << messages.messages.join("\n").toStdString();
   EXPECT_EQ(caption(), "Tavrin - old.lci*");
   trigger("Save");
@@ -278,7 +278,7 @@ TEST_F(FileCommands, OlderLayoutGetsAStarUntilSavedAgain) {
 
 TEST_F(FileCommands, RefusedSaveWritesNothingAndKeepsNamesAndCaption) {
   // Start-up values: MODE 3 with the potentials of a detached system.
-  viaDialog("SaveLCI", 2, "x.lci");
+  viaDialog("SaveLCI", FileOp::SaveLci, "x.lci");
   ASSERT_EQ(messages.messages.size(), 1);
   EXPECT_TRUE(messages.messages[0].startsWith("The potentials of both Stars 1 & 2 (6.1624)"))
       << messages.messages[0].toStdString();
@@ -293,7 +293,7 @@ TEST_F(FileCommands, SnappedPotentialIsShownAndReachesTheFileNextTime) {
   w.setFieldText("Text48", "1");
   w.setFieldText("Text46", "3.3");
   w.setFieldText("Text47", "4");
-  viaDialog("SaveLCI", 2, "s.lci");
+  viaDialog("SaveLCI", FileOp::SaveLci, "s.lci");
   ASSERT_TRUE(messages.messages.isEmpty()) << messages.messages.join("\n").toStdString();
   EXPECT_EQ(w.fieldText("Text46"), " 3.7500");
   EXPECT_FALSE(mwtest::isBlue(w.field("Text46")));
@@ -308,7 +308,7 @@ TEST_F(FileCommands, OvercontactSaveCopiesStarOnePotentialIntoText47) {
   w.setFieldText("Text46", "3.5");
   w.setFieldText("Text47", "9");
   w.setFieldText("Combo3", "3:overcon,adj T2");
-  viaDialog("SaveLCI", 2, "o.lci");
+  viaDialog("SaveLCI", FileOp::SaveLci, "o.lci");
   ASSERT_TRUE(messages.messages.isEmpty()) << messages.messages.join("\n").toStdString();
   EXPECT_EQ(w.fieldText("Text47"), w.fieldText("Text46"));
   EXPECT_EQ(load("o.lci", false).params.POT2, 3.5);
@@ -316,15 +316,15 @@ TEST_F(FileCommands, OvercontactSaveCopiesStarOnePotentialIntoText47) {
 
 TEST_F(FileCommands, SavingOneKindClearsTheOtherNameAndSwitchesMode) {
   copyIn("tests/model/golden/dci_curves_nppl1.dci", "fit.dci");
-  viaDialog("LoadDCI", 5, "fit.dci");
-  viaDialog("SaveLCI", 2, "from_dc.lci");
+  viaDialog("LoadDCI", FileOp::LoadDci, "fit.dci");
+  viaDialog("SaveLCI", FileOp::SaveLci, "from_dc.lci");
   ASSERT_TRUE(messages.messages.isEmpty()) << messages.messages.join("\n").toStdString();
   EXPECT_EQ(w.session().mode, ProgramMode::LC);
   EXPECT_TRUE(w.session().app.dciName.empty());
   EXPECT_EQ(w.session().app.lciName, "from_dc.lci");
   EXPECT_EQ(caption(), "Tavrin - from_dc.lci");
 
-  viaDialog("SaveDCI", 6, "back.dci");
+  viaDialog("SaveDCI", FileOp::SaveDci, "back.dci");
   ASSERT_TRUE(messages.messages.isEmpty()) << messages.messages.join("\n").toStdString();
   EXPECT_EQ(w.session().mode, ProgramMode::DC);
   EXPECT_TRUE(w.session().app.lciName.empty());

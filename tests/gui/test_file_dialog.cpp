@@ -30,7 +30,7 @@ void touch(const QString& path) {
 }
 
 struct DialogFixture : ::testing::Test {
-  frmMain w;
+  mwtest::MainWindow w;
   frmIO_all& d = w.fileDialog();
   QTemporaryDir tmp;
   mwtest::MessageCatcher messages;
@@ -76,11 +76,11 @@ TEST_F(DialogFixture, ControlsAndCaptions) {
 
 TEST_F(DialogFixture, OpenSetsCaptionPatternsPresetAndFolder) {
   d.setFolder(tmp.path());
-  d.open(1, "Load LCI File", {"*.lci", "*.*"}, "b.lci");
+  d.open(FileOp::LoadLci, "Load LCI File", {"*.lci", "*.*"}, "b.lci");
   EXPECT_TRUE(d.isVisible());
   EXPECT_FALSE(d.isModal());
   EXPECT_EQ(d.windowTitle(), "Load LCI File");
-  EXPECT_EQ(d.code(), 1);
+  EXPECT_EQ(d.op(), FileOp::LoadLci);
   EXPECT_EQ(combo1()->count(), 2);
   EXPECT_EQ(combo1()->currentText(), "*.lci");
   EXPECT_EQ(text1()->text(), "b.lci");
@@ -91,7 +91,7 @@ TEST_F(DialogFixture, OpenSetsCaptionPatternsPresetAndFolder) {
 
 TEST_F(DialogFixture, PatternListFiltersTheFileList) {
   d.setFolder(tmp.path());
-  d.open(5, "Load DCI", {"*.dci", "*.*"});
+  d.open(FileOp::LoadDci, "Load DCI", {"*.dci", "*.*"});
   EXPECT_EQ(items(file1()), QStringList{"c.dci"});
   combo1()->setCurrentIndex(1);
   emit combo1()->activated(1);
@@ -100,7 +100,7 @@ TEST_F(DialogFixture, PatternListFiltersTheFileList) {
 }
 
 TEST_F(DialogFixture, FolderChangeFillsFileNameWithTheFirstFileOrNothing) {
-  d.open(1, "Load LCI File", {"*.lci", "*.*"});
+  d.open(FileOp::LoadLci, "Load LCI File", {"*.lci", "*.*"});
   d.setFolder(tmp.path());
   EXPECT_EQ(text1()->text(), "A.LCI");
   EXPECT_EQ(label4()->text(), QDir::toNativeSeparators(tmp.path()));
@@ -130,12 +130,12 @@ TEST_F(DialogFixture, FolderChangeFillsFileNameWithTheFirstFileOrNothing) {
 TEST_F(DialogFixture, ClickSetsTheNameAndDoubleClickIsOk) {
   QString got;
   int calls = 0;
-  d.setHandler(1, [&](const QString& name) {
+  d.setHandler(FileOp::LoadLci, [&](const QString& name) {
     got = name;
     ++calls;
   });
   d.setFolder(tmp.path());
-  d.open(1, "Load LCI File", {"*.lci", "*.*"});
+  d.open(FileOp::LoadLci, "Load LCI File", {"*.lci", "*.*"});
   QListWidget* list = file1();
   const QRect r1 = list->visualItemRect(list->item(1));
   QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, r1.center());
@@ -154,9 +154,9 @@ TEST_F(DialogFixture, ClickSetsTheNameAndDoubleClickIsOk) {
 
 TEST_F(DialogFixture, OkPassesTheTypedNameAndStoresTheFolder) {
   QString got = "unset";
-  d.setHandler(6, [&](const QString& name) { got = name; });
+  d.setHandler(FileOp::SaveDci, [&](const QString& name) { got = name; });
   d.setFolder(tmp.filePath("Sub"));
-  d.open(6, "Save DCI", {"*.dci", "*.*"});
+  d.open(FileOp::SaveDci, "Save DCI", {"*.dci", "*.*"});
   text1()->setText("new name.dci");
   QTest::mouseClick(child<QPushButton>("Command1"), Qt::LeftButton);
   EXPECT_EQ(got, "new name.dci");
@@ -164,14 +164,14 @@ TEST_F(DialogFixture, OkPassesTheTypedNameAndStoresTheFolder) {
   EXPECT_FALSE(d.isVisible());
 
   // Enter in the name box is OK.
-  d.open(6, "Save DCI", {"*.dci", "*.*"});
+  d.open(FileOp::SaveDci, "Save DCI", {"*.dci", "*.*"});
   text1()->setText("entered.dci");
   QTest::keyClick(text1(), Qt::Key_Return);
   EXPECT_EQ(got, "entered.dci");
   EXPECT_FALSE(d.isVisible());
 
   // A full path typed into the name box names its own folder.
-  d.open(6, "Save DCI", {"*.dci", "*.*"});
+  d.open(FileOp::SaveDci, "Save DCI", {"*.dci", "*.*"});
   text1()->setText(tmp.filePath("x.dci"));
   d.accept();
   EXPECT_EQ(got, "x.dci");
@@ -181,17 +181,17 @@ TEST_F(DialogFixture, OkPassesTheTypedNameAndStoresTheFolder) {
 
 TEST_F(DialogFixture, CancelHidesAndTheDialogKeepsItsFolder) {
   int calls = 0;
-  d.setHandler(2, [&](const QString&) { ++calls; });
+  d.setHandler(FileOp::SaveLci, [&](const QString&) { ++calls; });
   d.setFolder(tmp.filePath("Sub"));
-  d.open(2, "Save LCI File", {"*.lci", "*.*"});
+  d.open(FileOp::SaveLci, "Save LCI File", {"*.lci", "*.*"});
   QTest::mouseClick(child<QPushButton>("Command2"), Qt::LeftButton);
   EXPECT_FALSE(d.isVisible());
   EXPECT_EQ(calls, 0);
-  d.open(2, "Save LCI File", {"*.lci", "*.*"});
+  d.open(FileOp::SaveLci, "Save LCI File", {"*.lci", "*.*"});
   d.close();  // closing the window only hides it
   EXPECT_FALSE(d.isVisible());
   EXPECT_EQ(&w.fileDialog(), &d);
-  d.open(1, "Load LCI File", {"*.lci", "*.*"});
+  d.open(FileOp::LoadLci, "Load LCI File", {"*.lci", "*.*"});
   EXPECT_EQ(d.folder(), tmp.filePath("Sub"));
   EXPECT_EQ(items(file1()), QStringList{"inner.lci"});
   QTest::keyClick(&d, Qt::Key_Escape);
@@ -220,16 +220,16 @@ TEST_F(DialogFixture, DrivesListTheFileSystemRoots) {
 
 TEST_F(DialogFixture, DataPatternIsRememberedOnlyForLightCurveData) {
   const QStringList data{"*.csv", "*.txt", "*.dat", "*.*"};
-  d.open(4, "Load L Data", data);
+  d.open(FileOp::LoadLcData, "Load L Data", data);
   EXPECT_EQ(combo1()->currentIndex(), 0);
   combo1()->setCurrentIndex(2);
   emit combo1()->activated(2);
   d.reject();
   EXPECT_EQ(d.rememberedDataPattern(), 2);
-  d.open(4, "Load L Data", data);
+  d.open(FileOp::LoadLcData, "Load L Data", data);
   EXPECT_EQ(combo1()->currentText(), "*.dat");
   // Other operations start at the first pattern and leave the memory alone.
-  d.open(8, "Load D data", data);
+  d.open(FileOp::LoadDcData, "Load D data", data);
   EXPECT_EQ(combo1()->currentIndex(), 0);
   combo1()->setCurrentIndex(1);
   emit combo1()->activated(1);
@@ -239,7 +239,7 @@ TEST_F(DialogFixture, DataPatternIsRememberedOnlyForLightCurveData) {
 
 TEST_F(DialogFixture, ScreenshotOfTheDialog) {
   d.setFolder(tmp.path());
-  d.open(1, "Load LCI File", {"*.lci", "*.*"}, "b.lci");
+  d.open(FileOp::LoadLci, "Load LCI File", {"*.lci", "*.*"}, "b.lci");
   d.resize(600, 380);
   const QImage img = d.grab().toImage();
   EXPECT_FALSE(img.isNull());

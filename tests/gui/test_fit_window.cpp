@@ -28,7 +28,7 @@ const QString kExamples = QString(TAVRIN_SOURCE_DIR) + "/examples";
 struct FitSetup {
   QTemporaryDir tmp;
   mwtest::MessageCatcher messages;
-  frmMain w;
+  mwtest::MainWindow w;
   FitSetup() {
     const QString prog = tmp.filePath("prog"), data = tmp.filePath("data");
     QDir().mkpath(prog);

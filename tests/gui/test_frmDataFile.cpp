@@ -149,7 +149,7 @@ TEST_F(DataFileWindow, LoadButtonReadsTheFileAtOnce) {
   click(&w, "CommandF_2");
   frmIO_all& d = main->fileDialog();
   EXPECT_TRUE(d.isVisible());
-  EXPECT_EQ(d.code(), 8);
+  EXPECT_EQ(d.op(), FileOp::LoadDcData);
   EXPECT_EQ(d.windowTitle(), "Load data from File 2 (RV)");
   d.setFolder(dir.path());
   d.setName("rv2.csv");
@@ -178,7 +178,7 @@ TEST_F(DataFileWindow, LoadFailuresShowTheErrorText) {
 
   // A curve index beyond 7.
   main->session().currentCurve = 8;
-  main->fileDialog().open(8, "Load D data", {"*.csv"});
+  main->fileDialog().open(FileOp::LoadDcData, "Load D data", {"*.csv"});
   main->fileDialog().setName("x.csv");
   main->fileDialog().accept();
   EXPECT_EQ(messages.back(), "Error 9: Subscript out of range.");

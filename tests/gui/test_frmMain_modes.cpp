@@ -49,7 +49,7 @@ void loadDcCurves(frmMain& w) {
 }  // namespace
 
 TEST(frmMainModes, DcHidesTheLcFieldsAndKeepsTheirValues) {
-  frmMain w;
+  mwtest::MainWindow w;
   combo(w, "Combo7")->setCurrentIndex(1);  // NOISE on: FRACSD and SEED shown in LC
   w.setFieldText("Text54", "3.25");
   w.setFieldText("Text63", "1.5");
@@ -82,7 +82,7 @@ TEST(frmMainModes, DcHidesTheLcFieldsAndKeepsTheirValues) {
 }
 
 TEST(frmMainModes, MenusFollowTheMode) {
-  frmMain w;
+  mwtest::MainWindow w;
   const char* dcMenus[] = {"Adjust", "Data", "MiscParms", "LoadtheDCO", "DisplayDCO"};
   for (const char* m : dcMenus) EXPECT_FALSE(w.action(m)->isEnabled()) << m;
   EXPECT_TRUE(w.action("Display")->isEnabled());
@@ -96,7 +96,7 @@ TEST(frmMainModes, MenusFollowTheMode) {
 }
 
 TEST(frmMainModes, MenuTreeHasItsNamesAndCaptions) {
-  frmMain w;
+  mwtest::MainWindow w;
   const std::pair<const char*, const char*> items[] = {{"File", "&File"},
                                                        {"Save", "&Save File"},
                                                        {"LoadLCI", "Load LCI File ..."},
@@ -155,7 +155,7 @@ TEST(frmMainModes, MenuTreeHasItsNamesAndCaptions) {
 }
 
 TEST(frmMainModes, AdjustedLabelsAreRedOnlyInDcMode) {
-  frmMain w;
+  mwtest::MainWindow w;
   w.session().params.adjustKeys[9] = '0';   // A
   w.session().params.adjustKeys[23] = '0';  // POTH
   const QColor red(255, 0, 0);
@@ -178,7 +178,7 @@ TEST(frmMainModes, AdjustedLabelsAreRedOnlyInDcMode) {
 }
 
 TEST(frmMainModes, CaptionFollowsTheModeAndItsFileName) {
-  frmMain w;
+  mwtest::MainWindow w;
   w.session().app.dciName = "star.dci";
   w.updateCaption();
   EXPECT_EQ(w.windowTitle(), "Tavrin");  // LC mode: only the LCI name counts
@@ -191,7 +191,7 @@ TEST(frmMainModes, CaptionFollowsTheModeAndItsFileName) {
 }
 
 TEST(frmMainModes, TransferYesShowsTheFirstDcLightCurve) {
-  frmMain w;
+  mwtest::MainWindow w;
   loadDcCurves(w);
   w.setProgramMode(tavrin::ProgramMode::DC);
   answerTransfer(w, "Command1");
@@ -221,7 +221,7 @@ TEST(frmMainModes, TransferYesShowsTheFirstDcLightCurve) {
 }
 
 TEST(frmMainModes, TransferNoAndCancel) {
-  frmMain w;
+  mwtest::MainWindow w;
   loadDcCurves(w);
   w.setFieldText("Text54", "7.84139");
   w.setProgramMode(tavrin::ProgramMode::DC);
@@ -243,7 +243,7 @@ TEST(frmMainModes, TransferNoAndCancel) {
 }
 
 TEST(frmMainModes, TransferWindowTexts) {
-  frmMain w;
+  mwtest::MainWindow w;
   frmTransfer& t = w.transferWindow();
   EXPECT_EQ(t.findChild<QLabel*>("Label1")->text(), "Transfer DC luminosities and limb darkening coefficients to LC?");
   EXPECT_EQ(t.findChild<QPushButton*>("Command1")->text(), "Yes");

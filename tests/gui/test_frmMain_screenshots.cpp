@@ -19,7 +19,7 @@ TEST(frmMainScreenshots, LcAndDcModes) {
   const char* dir = std::getenv("TAVRIN_SCREENSHOT_DIR");
   if (!dir) GTEST_SKIP() << "TAVRIN_SCREENSHOT_DIR not set";
   QDir().mkpath(dir);
-  frmMain w;
+  mwtest::MainWindow w;
   w.resize(1366, 740);
   w.show();
   type(w, "Text35", "352.1");  // one marked field

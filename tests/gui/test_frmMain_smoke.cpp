@@ -1,8 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "frmMain.h"
+#include "frmMain_test_support.h"
 
 TEST(frmMainSmoke, OpensWithCaptionTavrin) {
-  frmMain w;
+  mwtest::MainWindow w;
   EXPECT_EQ(w.windowTitle().toStdString(), "Tavrin");
 }

@@ -38,7 +38,7 @@ void write(const QString& path, const QByteArray& content) {
 }
 
 struct InputSafety : ::testing::Test {
-  frmMain w;
+  mwtest::MainWindow w;
   frmIO_all& d = w.fileDialog();
   QTemporaryDir tmp;
   MessageCatcher messages;
@@ -150,10 +150,10 @@ TEST_F(InputSafety, RunWithoutAFileSaysToSaveFirstAndOffersIt) {
     ProgramMode mode;
     const char* action;
     const char* question;
-    int code;
+    FileOp op;
   };
-  for (const Case& c : {Case{ProgramMode::LC, "RunStandard", "Save the model as an LCI file first (File > Save File).", 2},
-                        Case{ProgramMode::DC, "RunCustom", "Save the model as a DCI file first (File > Save File).", 6}}) {
+  for (const Case& c : {Case{ProgramMode::LC, "RunStandard", "Save the model as an LCI file first (File > Save File).", FileOp::SaveLci},
+                        Case{ProgramMode::DC, "RunCustom", "Save the model as a DCI file first (File > Save File).", FileOp::SaveDci}}) {
     w.setProgramMode(c.mode);
     questions.clear();
     answer = false;
@@ -163,7 +163,7 @@ TEST_F(InputSafety, RunWithoutAFileSaysToSaveFirstAndOffersIt) {
     answer = true;
     w.action(c.action)->trigger();
     EXPECT_TRUE(d.isVisible());
-    EXPECT_EQ(d.code(), c.code);
+    EXPECT_EQ(d.op(), c.op);
     EXPECT_EQ(d.name(), "");
     d.reject();
   }
@@ -246,7 +246,7 @@ TEST_F(InputSafety, LoadFailuresNameTheFileAndTheLine) {
   w.setProgramMode(ProgramMode::DC);
   w.session().currentCurve = 3;
   d.setFolder(tmp.path());
-  d.open(8, "Load D data", {"*.csv"});
+  d.open(FileOp::LoadDcData, "Load D data", {"*.csv"});
   d.setName("obs.csv");
   d.accept();
   EXPECT_EQ(last().split('\n'),

@@ -20,6 +20,7 @@
 #include "output/plot_observations.h"
 #include "frmIO_all.h"
 #include "frmMain.h"
+#include "frmMain_test_support.h"
 #include "frmPlotLC.h"
 #include "frmPlotRV.h"
 #include "frmYrange.h"
@@ -51,7 +52,7 @@ class PlotWindows : public ::testing::Test {
     for (const char* f : {"example_light_B.csv", "example_rv1.csv", "example_rv2.csv"})
       QFile::copy(kSource + "/examples/" + f, dir.filePath(f));
     frmMain::setMessageSink([this](const QString& t) { messages << t; });
-    main = std::make_unique<frmMain>();
+    main = std::make_unique<mwtest::MainWindow>();
     main->session().app.dataFolder = dir.path().toStdString();
     main->fileDialog().setFolder(dir.path());
   }
@@ -109,7 +110,7 @@ TEST_F(PlotWindows, LightDataThroughTheDialogAndUnload) {
   ASSERT_TRUE(displayLco(*main));
   frmPlotLC& lc = plotLCWindow(*main);
   lc.action("LoadLCData")->trigger();
-  EXPECT_EQ(main->fileDialog().code(), 4);
+  EXPECT_EQ(main->fileDialog().op(), FileOp::LoadLcData);
   EXPECT_EQ(main->fileDialog().windowTitle(), "Load L Data");
   choose("example_light_B.csv");
   const auto& s = main->session();
@@ -289,18 +290,18 @@ TEST_F(PlotWindows, VelocityYRangeIsAutomaticUntilSet) {
 
 TEST_F(PlotWindows, VelocityCurvesAndBothSets) {
   main->action("Custom")->trigger();
-  EXPECT_EQ(main->fileDialog().code(), 3);
+  EXPECT_EQ(main->fileDialog().op(), FileOp::LoadLco);
   EXPECT_EQ(main->fileDialog().windowTitle(), "Load LCO File");
   choose("example_rv.lco");
   frmPlotRV& rv = plotRVWindow(*main);
   ASSERT_TRUE(rv.isVisible());
   EXPECT_EQ(rv.windowTitle(), "example_rv.lco");
   rv.action("LoadRV2Data")->trigger();
-  EXPECT_EQ(main->fileDialog().code(), 12);
+  EXPECT_EQ(main->fileDialog().op(), FileOp::LoadRv2Data);
   EXPECT_EQ(main->fileDialog().windowTitle(), "Load RV2 Data");
   choose("example_rv2.csv");
   rv.action("LoadRV1Data")->trigger();
-  EXPECT_EQ(main->fileDialog().code(), 11);
+  EXPECT_EQ(main->fileDialog().op(), FileOp::LoadRv1Data);
   choose("example_rv1.csv");
   const auto& o = main->session().observedVelocities;
   EXPECT_TRUE(o.set(1).loaded);

@@ -73,7 +73,7 @@ TEST(ReportWhileRunning, LoadDcoWaitsForDcToEnd) {
   SlowPrograms f;
   if (!f.ok) GTEST_SKIP() << "the stand-in programs are not built in " << kStandins.toStdString();
   mwtest::MessageCatcher messages;
-  frmMain w;
+  mwtest::MainWindow w;
   Session& s = w.session();
   ASSERT_TRUE(loadAndStartRun(w, f, "LoadDCI", "example.dci")) << messages.messages.join("|").toStdString();
   ASSERT_EQ(s.app.dcoName, "example.dco");
@@ -95,7 +95,7 @@ TEST(ReportWhileRunning, LoadDcoWaitsForDcToEnd) {
   for (const QString& folder : {f.data, alias}) {
     messages.messages.clear();
     w.action("CustomDCO")->trigger();
-    ASSERT_EQ(w.fileDialog().code(), 7);
+    ASSERT_EQ(w.fileDialog().op(), FileOp::LoadDco);
     chooseFile(w, folder, "example.dco");
     EXPECT_EQ(messages.messages, QStringList{refusal}) << folder.toStdString();
     EXPECT_EQ(s.app.dcoName, "before.dco");
@@ -125,7 +125,7 @@ TEST(ReportWhileRunning, DisplayLcoWaitsForLcToEnd) {
   SlowPrograms f;
   if (!f.ok) GTEST_SKIP() << "the stand-in programs are not built in " << kStandins.toStdString();
   mwtest::MessageCatcher messages;
-  frmMain w;
+  mwtest::MainWindow w;
   Session& s = w.session();
   ASSERT_TRUE(loadAndStartRun(w, f, "LoadLCI", "example.lci")) << messages.messages.join("|").toStdString();
   const QString refusal = "LC is still running: wait for it to end before reading example.lco";
@@ -138,7 +138,7 @@ TEST(ReportWhileRunning, DisplayLcoWaitsForLcToEnd) {
   EXPECT_EQ(s.app.lcoName, "before.lco");
   messages.messages.clear();
   w.action("Custom")->trigger();
-  ASSERT_EQ(w.fileDialog().code(), 3);
+  ASSERT_EQ(w.fileDialog().op(), FileOp::LoadLco);
   chooseFile(w, f.data, "example.lco");
   EXPECT_EQ(messages.messages, QStringList{refusal});
   EXPECT_EQ(s.app.lcoName, "before.lco");

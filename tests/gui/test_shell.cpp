@@ -118,7 +118,7 @@ struct ShellFixture : ::testing::Test {
 using ShellMenus = ShellFixture;
 
 TEST_F(ShellMenus, EveryItemOfTheMenuTreeReachesAHandler) {
-  frmMain w;
+  mwtest::MainWindow w;
   QStringList unwired;
   QStringList seen;
   std::function<void(QMenu*)> walk = [&](QMenu* m) {
@@ -154,7 +154,7 @@ TEST_F(ShellMenus, EveryItemOfTheMenuTreeReachesAHandler) {
 }
 
 TEST_F(ShellMenus, StartUpDefaults) {
-  frmMain w;
+  mwtest::MainWindow w;
   const Session& s = w.session();
   EXPECT_EQ(w.windowTitle(), "Tavrin");
   EXPECT_EQ(s.mode, tavrin::ProgramMode::LC);
@@ -174,7 +174,7 @@ TEST_F(ShellMenus, StartUpDefaults) {
 using ShellExit = ShellFixture;
 
 TEST_F(ShellExit, ExitWritesTheFourLinesAndEnds) {
-  frmMain w;
+  mwtest::MainWindow w;
   w.show();
   w.session().plot.plotColour = {255, 0, 0};
   w.action("Exit")->trigger();
@@ -190,7 +190,7 @@ TEST_F(ShellExit, ExitReplacesAnEarlierFileWithTheCurrentValues) {
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(QByteArray(3000, 'z'));
   }
-  frmMain w;
+  mwtest::MainWindow w;
   w.session().app.dataFolder = QDir::toNativeSeparators(dir.path()).toStdString();
   w.session().plot.joinPoints = true;
   w.session().plot.gridLines = true;
@@ -200,7 +200,7 @@ TEST_F(ShellExit, ExitReplacesAnEarlierFileWithTheCurrentValues) {
 }
 
 TEST_F(ShellExit, UnwritableSettingsFileIsReportedAndTheProgramStillEnds) {
-  frmMain w;
+  mwtest::MainWindow w;
   w.session().app.programFolder = dir.filePath("gone/away").toStdString();
   w.action("Exit")->trigger();
   EXPECT_EQ(quits, 1);
@@ -210,7 +210,7 @@ TEST_F(ShellExit, UnwritableSettingsFileIsReportedAndTheProgramStillEnds) {
 }
 
 TEST_F(ShellExit, ClosingTheWindowEndsWithoutWriting) {
-  frmMain w;
+  mwtest::MainWindow w;
   w.show();
   EXPECT_TRUE(w.close());
   EXPECT_EQ(quits, 1);
@@ -218,7 +218,7 @@ TEST_F(ShellExit, ClosingTheWindowEndsWithoutWriting) {
 }
 
 TEST_F(ShellExit, EditedFieldsAskFirst) {
-  frmMain w;
+  mwtest::MainWindow w;
   w.show();
   mwtest::type(w, "Text39", "85");
   ASSERT_TRUE(shell::fieldsEdited(w));
@@ -238,7 +238,7 @@ TEST_F(ShellExit, EditedFieldsAskFirst) {
   w.action("Exit")->trigger();
   EXPECT_EQ(quits, 0);
   EXPECT_TRUE(w.fileDialog().isVisible());
-  EXPECT_EQ(w.fileDialog().code(), 2);
+  EXPECT_EQ(w.fileDialog().op(), FileOp::SaveLci);
   w.fileDialog().reject();
 
   answer = shell::ExitAnswer::Discard;
@@ -249,7 +249,7 @@ TEST_F(ShellExit, EditedFieldsAskFirst) {
 
 TEST_F(ShellExit, SaveBeforeLeavingWritesTheFileWhenItsNameIsKnown) {
   ASSERT_TRUE(QFile::copy(src("examples/example.lci"), dir.filePath("star.lci")));
-  frmMain w;
+  mwtest::MainWindow w;
   w.show();
   ASSERT_TRUE(shell::loadInputFile(w, dir.filePath("star.lci")));
   EXPECT_EQ(w.windowTitle(), "Tavrin - star.lci");
@@ -264,7 +264,7 @@ TEST_F(ShellExit, SaveBeforeLeavingWritesTheFileWhenItsNameIsKnown) {
 TEST_F(ShellExit, ARefusedSaveStillAsksBeforeLeaving) {
   ASSERT_TRUE(QFile::copy(src("examples/example.lci"), dir.filePath("star.lci")));
   const QByteArray original = bytes(dir.filePath("star.lci"));
-  frmMain w;
+  mwtest::MainWindow w;
   w.show();
   ASSERT_TRUE(shell::loadInputFile(w, dir.filePath("star.lci")));
   EXPECT_FALSE(shell::fieldsEdited(w));
@@ -300,7 +300,7 @@ TEST_F(ShellExit, ARefusedSaveStillAsksBeforeLeaving) {
 
 TEST_F(ShellExit, ValuesTakenFromTheEditorWindowsCountAsEdits) {
   ASSERT_TRUE(QFile::copy(src("examples/example.dci"), dir.filePath("star.dci")));
-  frmMain w;
+  mwtest::MainWindow w;
   ASSERT_TRUE(shell::loadInputFile(w, dir.filePath("star.dci")));
   ASSERT_FALSE(shell::fieldsEdited(w));
   w.action("MiscParms")->trigger();
@@ -323,7 +323,7 @@ TEST_F(ShellExit, StartUpTakesTheDataFolderOfASoundSettingsFile) {
     f.write("\"" + obs.toUtf8() + "\"\r\n0\r\n-1\r\n255\r\n");
   }
   {
-    frmMain w;
+    mwtest::MainWindow w;
     EXPECT_EQ(QDir(QString::fromStdString(w.session().app.dataFolder)).canonicalPath(), QDir(obs).canonicalPath());
     EXPECT_EQ(QDir(w.fileDialog().folder()).canonicalPath(), QDir(obs).canonicalPath());
     // Only the folder is taken: the plot options keep their defaults.
@@ -337,7 +337,7 @@ TEST_F(ShellExit, StartUpTakesTheDataFolderOfASoundSettingsFile) {
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     f.write(bad);
     f.close();
-    frmMain w;
+    mwtest::MainWindow w;
     EXPECT_TRUE(w.session().app.dataFolder.empty()) << bad.constData();
     EXPECT_TRUE(messages.messages.isEmpty());
   }
@@ -346,7 +346,7 @@ TEST_F(ShellExit, StartUpTakesTheDataFolderOfASoundSettingsFile) {
 using ShellHelp = ShellFixture;
 
 TEST_F(ShellHelp, EveryPageItemShowsItsPage) {
-  frmMain w;
+  mwtest::MainWindow w;
   for (const std::string& item : tavrin::helpPageMenuItems()) {
     w.action(QString::fromStdString(item))->trigger();
     frmHelp& h = shell::helpWindow(w);
@@ -371,7 +371,7 @@ TEST_F(ShellHelp, EveryPageItemShowsItsPage) {
 
 TEST_F(ShellHelp, TheSpotsWindowsPageOpensInTheHelpWindow) {
   {
-    frmMain w;
+    mwtest::MainWindow w;
     spotsWindow(w).showHelpPage();
     frmHelp& h = shell::helpWindow(w);
     EXPECT_TRUE(h.isVisible());
@@ -379,8 +379,8 @@ TEST_F(ShellHelp, TheSpotsWindowsPageOpensInTheHelpWindow) {
     EXPECT_EQ(h.paragraphCount(), static_cast<int>(tavrin::spotsHelpPage().paragraphs.size()));
   }
   // A spots window never reaches the help window of a main window that is gone.
-  frmMain first;
-  { frmMain second; }
+  mwtest::MainWindow first;
+  { mwtest::MainWindow second; }
   spotsWindow(first).showHelpPage();
   QWidget* own = spotsWindow(first).findChild<QWidget*>("frmSpotsHelpPage");
   ASSERT_NE(own, nullptr);
@@ -388,7 +388,7 @@ TEST_F(ShellHelp, TheSpotsWindowsPageOpensInTheHelpWindow) {
 }
 
 TEST_F(ShellHelp, ParagraphsWrapToTheWindowWidth) {
-  frmMain w;
+  mwtest::MainWindow w;
   w.action("HelpIntro")->trigger();
   frmHelp& h = shell::helpWindow(w);
   h.resize(700, 500);
@@ -402,7 +402,7 @@ TEST_F(ShellHelp, ParagraphsWrapToTheWindowWidth) {
 }
 
 TEST_F(ShellHelp, ParameterLabelShowsItsTopicInAWindowAsHighAsItsLines) {
-  frmMain w;
+  mwtest::MainWindow w;
   w.show();
   QLabel* mode = w.fieldLabel("Label24");
   ASSERT_NE(mode, nullptr);
@@ -433,7 +433,7 @@ TEST_F(ShellHelp, ParameterLabelShowsItsTopicInAWindowAsHighAsItsLines) {
 }
 
 TEST_F(ShellHelp, AboutAndHelpFromTheMainWindowAndThePlotWindows) {
-  frmMain w;
+  mwtest::MainWindow w;
   w.action("About")->trigger();
   frmAbout& a = shell::aboutWindow(w);
   ASSERT_TRUE(a.isVisible());
@@ -476,7 +476,7 @@ TEST_F(ShellDesktop, StatusBarNamesTheProgramARunUsed) {
   const QString standins = QString(TAVRIN_BINARY_DIR) + "/src/standins";
   if (!QFile::exists(standins + "/Synthex")) GTEST_SKIP() << "the stand-in LC program is not built";
   ASSERT_TRUE(QFile::copy(src("examples/example.lci"), dir.filePath("star.lci")));
-  frmMain w;
+  mwtest::MainWindow w;
   Session& s = w.session();
   auto waitForRuns = [&w] { return QTest::qWaitFor([&w] { return runcommands::runsInProgress(w) == 0; }, 30000); };
   ASSERT_TRUE(shell::loadInputFile(w, dir.filePath("star.lci")));
@@ -508,7 +508,7 @@ TEST_F(ShellDesktop, StatusBarNamesTheProgramARunUsed) {
 TEST_F(ShellDesktop, DroppedInputFilesLoadAndBecomeRecent) {
   ASSERT_TRUE(QFile::copy(src("examples/example.dci"), dir.filePath("drop.dci")));
   ASSERT_TRUE(QFile::copy(src("examples/example.lci"), dir.filePath("drop.lci")));
-  frmMain w;
+  mwtest::MainWindow w;
   w.show();
   auto drop = [&w](const QString& path) {
     QMimeData mime;
@@ -567,7 +567,7 @@ TEST_F(ShellDesktop, LoadingAFileThatFailsIsNotRemembered) {
   ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
   bad.write("not a dci\r\n");
   bad.close();
-  frmMain w;
+  mwtest::MainWindow w;
   EXPECT_FALSE(shell::loadInputFile(w, dir.filePath("broken.dci")));
   EXPECT_EQ(messages.messages.size(), 1);
   EXPECT_EQ(w.windowTitle(), "Tavrin - [untitled]");
@@ -578,13 +578,13 @@ TEST_F(ShellDesktop, LoadingAFileThatFailsIsNotRemembered) {
 
 TEST_F(ShellDesktop, GeometryIsRememberedBetweenRuns) {
   {
-    frmMain w;
+    mwtest::MainWindow w;
     w.show();
     w.setGeometry(40, 50, 900, 640);
     QApplication::processEvents();
     w.close();
   }
-  frmMain again;
+  mwtest::MainWindow again;
   EXPECT_EQ(again.size(), QSize(900, 640));
 }
 
@@ -614,7 +614,7 @@ QStringList unnamedControls(QWidget* window) {
 }
 
 TEST_F(ShellDesktop, FieldsAreNamedByTheirLabelsForScreenReaders) {
-  frmMain w;
+  mwtest::MainWindow w;
   w.show();
   int checked = 0;
   for (QWidget* widget : w.findChildren<QWidget*>()) {

@@ -77,7 +77,7 @@ TEST(Walkthrough, ReadmeStepsWithPictures) {
 
   mwtest::MessageCatcher messages;
   {
-    frmMain w;
+    mwtest::MainWindow w;
     w.resize(1366, 768);
     w.show();
     Session& s = w.session();
