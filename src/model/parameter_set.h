@@ -29,12 +29,14 @@ struct Spot {
   double xlong = 0.0;  // radians
   double radsp = 0.0;  // radians
   double temsp = 0.0;  // temperature factor
+  friend bool operator==(const Spot&, const Spot&) = default;
 };
 
 struct ObservationPoint {
   double time = 0.0;   // time or phase
   double value = 0.0;  // observed value
   double weight = 0.0;
+  friend bool operator==(const ObservationPoint&, const ObservationPoint&) = default;
 };
 
 // One row of the DC curve table: rows 1 and 2 velocity curves, row j+2 light curve j.
@@ -49,6 +51,7 @@ struct CurveRow {
   int16_t noise = 0;     // light rows only
   double sigma = 0.0;
   std::vector<ObservationPoint> points;  // points[0] is point 1; size() is the point count
+  friend bool operator==(const CurveRow&, const CurveRow&) = default;
 };
 
 struct ParameterSet {
@@ -165,6 +168,8 @@ struct ParameterSet {
   static std::array<double, kIncrements + 1> defaultIncrements();
 
   int16_t adjustedCount() const { return static_cast<int16_t>(adjustedParams.size()); }
+  // Exact: two sets are equal when every field, stored record and point is.
+  friend bool operator==(const ParameterSet&, const ParameterSet&) = default;
 };
 
 // ---- Named access to the scalar fields -------------------------------------
