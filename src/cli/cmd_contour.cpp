@@ -27,7 +27,7 @@
 #include <QSize>
 #include <QString>
 
-#include "gui/QtCanvas.h"
+#include "qtcanvas/QtCanvas.h"
 #endif
 
 namespace tavrin::cli {

@@ -22,7 +22,7 @@
 #include <QGuiApplication>
 #include <QString>
 
-#include "gui/QtCanvas.h"
+#include "qtcanvas/QtCanvas.h"
 #endif
 
 namespace tavrin::cli {

@@ -6,7 +6,7 @@
 #include <QMainWindow>
 #include <QString>
 
-#include "QtCanvas.h"
+#include "PlotArea.h"
 #include "Session.h"
 #include "output/figure_layout.h"
 #include "output/light_curve_plot.h"

@@ -14,7 +14,7 @@
 #include <QVBoxLayout>
 
 #include "FigureExport.h"
-#include "QtCanvas.h"
+#include "PlotArea.h"
 #include "contours/contour_figure.h"
 #include "output/figure_tables.h"
 #include "shell/atomic_file.h"

@@ -1,14 +1,13 @@
 #pragma once
 // The Canvas on a QPainter: twips become device units at the device's
 // resolution, drawing is antialiased, fonts are sized in device units so the
-// screen, PNG, SVG and PDF show the same layout. Also the plot widget and the
-// image export used by the plot windows (and usable without any window).
+// screen, PNG, SVG and PDF show the same layout. Also the image export, which
+// the windows and tavrin-cli share; it needs Qt's painting but no widgets.
 #include <QFont>
 #include <QImage>
 #include <QPolygonF>
 #include <QSize>
 #include <QString>
-#include <QWidget>
 #include <functional>
 #include <vector>
 
@@ -90,20 +89,6 @@ class QtCanvas : public tavrin::Canvas {
 
 // What draws a plot onto a canvas.
 using PlotDrawer = std::function<void(tavrin::Canvas&)>;
-
-// A plot in a window: repaints through the drawer whenever Qt asks.
-class PlotArea : public QWidget {
-  Q_OBJECT
- public:
-  explicit PlotArea(PlotDrawer drawer, QWidget* parent = nullptr);
-  QSize sizeHint() const override { return {800, 560}; }
-
- protected:
-  void paintEvent(QPaintEvent*) override;
-
- private:
-  PlotDrawer drawer_;
-};
 
 enum class ImageKind { Png, Svg, Pdf };
 // By the file name's suffix; PNG when it is none of .svg and .pdf.

@@ -3,7 +3,6 @@
 #include <QBuffer>
 #include <QFontMetricsF>
 #include <QImage>
-#include <QPaintEvent>
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPdfWriter>
@@ -254,18 +253,6 @@ void QtCanvas::fillCircle(double x, double y, double radius) {
   p_.setBrush(fore_);
   p_.drawEllipse(QPointF(px(x), py(y)), radius * sx_, radius * sy_);
   applyPen();
-}
-
-PlotArea::PlotArea(PlotDrawer drawer, QWidget* parent) : QWidget(parent), drawer_(std::move(drawer)) {
-  setObjectName("PlotArea");
-  setAttribute(Qt::WA_OpaquePaintEvent);
-  setMinimumSize(200, 150);
-}
-
-void PlotArea::paintEvent(QPaintEvent*) {
-  QPainter p(this);
-  QtCanvas c(p, QSizeF(size()), logicalDpiX(), logicalDpiY());
-  if (drawer_) drawer_(c);
 }
 
 ImageKind imageKindFor(const QString& path) {
