@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdlib>
+
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -77,6 +79,46 @@ inline size_t filesIn(const fs::path& dir) {
   size_t n = 0;
   for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir)) ++n;
   return n;
+}
+
+// The text of a file under tests/, e.g. golden("model", "x.dci") reads
+// tests/model/golden/x.dci.
+inline fs::path goldenPath(const std::string& area, const std::string& name) {
+  return fs::path(TAVRIN_SOURCE_DIR) / "tests" / area / "golden" / name;
+}
+
+// Compares text with a golden file character for character. With
+// TAVRIN_UPDATE_GOLDEN=1 in the environment it writes the file instead, so a
+// deliberate change of output is one run and a reviewed diff.
+inline void expectGolden(const std::string& area, const std::string& name, const std::string& actual) {
+  const fs::path p = goldenPath(area, name);
+  const char* update = std::getenv("TAVRIN_UPDATE_GOLDEN");
+  if (update && std::string(update) == "1") {
+    fs::create_directories(p.parent_path());
+    spit(p, actual);
+    return;
+  }
+  ASSERT_TRUE(fs::exists(p)) << p << " is missing; run with TAVRIN_UPDATE_GOLDEN=1 to write it";
+  EXPECT_EQ(actual, slurp(p)) << "differs from " << p;
+}
+
+// Rows of a case table: one case per non-blank line that does not start
+// with '#', its cells separated by tabs.
+inline std::vector<std::vector<std::string>> tableRows(const fs::path& p) {
+  std::vector<std::vector<std::string>> rows;
+  std::ifstream in(p, std::ios::binary);
+  std::string line;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.empty() || line[0] == '#') continue;
+    std::vector<std::string> cells;
+    size_t start = 0;
+    for (size_t tab; (tab = line.find('\t', start)) != std::string::npos; start = tab + 1)
+      cells.push_back(line.substr(start, tab - start));
+    cells.push_back(line.substr(start));
+    rows.push_back(std::move(cells));
+  }
+  return rows;
 }
 
 }  // namespace tavrin::testing_support
