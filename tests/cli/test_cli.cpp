@@ -1,0 +1,147 @@
+// tavrin-cli called in process. Each row of cases.tsv is one command line; its
+// exit code, standard output and error and the files it wrote are compared
+// whole with golden/<row>.txt, folder names replaced by $D and $SRC.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <regex>
+#include <sstream>
+
+#include "cli/commands.h"
+#include "test_files.h"
+
+using namespace tavrin::testing_support;
+
+namespace {
+
+const std::string kSrc = TAVRIN_SOURCE_DIR, kBin = TAVRIN_BINARY_DIR;
+const fs::path kIn = kSrc + "/tests/cli/data", kData = kSrc + "/tests/model/data", kEx = kSrc + "/examples";
+
+struct Out {
+  int code;
+  std::string out, err;
+};
+
+Out cli(std::vector<std::string> args, const std::string& input = "") {
+  args.insert(args.begin(), "tavrin-cli");
+  std::vector<char*> argv;
+  for (std::string& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  std::istringstream in(input);
+  std::ostringstream out, err;
+  const int code = tavrin::cli::run(static_cast<int>(args.size()), argv.data(), in, out, err);
+  return {code, out.str(), err.str()};
+}
+
+std::string replaced(std::string s, const std::string& from, const std::string& to) {
+  for (size_t at = 0; (at = s.find(from, at)) != std::string::npos; at += to.size()) s.replace(at, from.size(), to);
+  return s;
+}
+
+void sh(const std::string& cmd) { ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd; }
+
+// The inputs the rows read from their folder.
+void prepare(const fs::path& d) {
+  fs::copy_file(kData / "nppl1.dci", d / "model.txt");
+  fs::copy_file(kData / "current.lci", d / "MODEL.LCI");
+  fs::copy_file(kEx / "example.dci", d / "star.dci");
+  spit(d / "empty.lci", "");
+  spit(d / "junk.dci", std::string("\x01\x02\xff\xfe junk\0\n\r\n", 14));
+  spit(d / "out.lci", "keep me");
+  spit(d / "old.csv", "mine");
+  // MODE 3 with a star-1 potential above the inner critical potential.
+  std::string text = slurp(kData / "current.lci");
+  text.replace(text.find("\r\n 2 0 1 0") + 2, 2, " 3");
+  text.replace(text.find("  .380000D+01"), 13, "  .616240D+01");
+  spit(d / "mode3.lci", text);
+  for (const char* lci : {"example", "example_rv"})
+    sh("'" + kBin + "/src/standins/Synthex' <'" + (kEx / lci).string() + ".lci' >'" + (d / lci).string() + ".lco'");
+  sh("'" + kBin + "/src/standins/Solvex' <'" + (kEx / "example.dci").string() + "' >'" + (d / "r.dco").string() + "'");
+}
+
+TEST(Cli, EveryRowOfTheTable) {
+  const fs::path d = freshTestDir("cli");
+  ASSERT_NO_FATAL_FAILURE(prepare(d));
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  for (const auto& row : tableRows(kSrc + "/tests/cli/cases.tsv")) {
+    SCOPED_TRACE(row[0]);
+    std::string line = row.size() > 1 ? row[1] : "";
+    for (const auto& [from, to] : {std::pair<std::string, std::string>{"$DATA", kData.string()}, {"$DC", kBin + "/src/standins/Solvex"},
+                                   {"$IN", kIn.string()}, {"$EX", kEx.string()}, {"$D", d.string()}})
+      line = replaced(line, from, to);
+    std::vector<std::string> args;
+    std::istringstream words(line);
+    for (std::string w; words >> w;) args.push_back(w);
+    const Out r = cli(args, row.size() > 2 && !row[2].empty() ? slurp(kIn / row[2]) : "");
+    std::string text = "exit " + std::to_string(r.code) + "\n--- out\n" + r.out + "--- err\n" + r.err;
+    std::istringstream files(row.size() > 3 ? row[3] : "");
+    for (std::string f; files >> f;)
+      text += "--- " + f + (fs::exists(d / f) ? "\n" + slurp(d / f) : " is missing\n");
+    // Seconds differ from run to run.
+    text = std::regex_replace(text, std::regex(R"(("dcSeconds": )[0-9.e+-]+)"), "$1T");
+    expectGolden("cli", row[0] + ".txt", replaced(replaced(text, d.string(), "$D"), kSrc, "$SRC"));
+  }
+}
+
+TEST(Cli, ManyFieldRequestsOneAnswerEach) {
+  std::string in;
+  for (int i = 0; i < 20000; ++i) in += "fixed " + std::to_string(i) + ".5 10 2\n";
+  const Out r = cli({"field"}, in);
+  ASSERT_EQ(r.code, 0);
+  EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 20000);
+  EXPECT_EQ(r.out.substr(0, 22), "       .50\n      1.50\n");
+  EXPECT_EQ(r.out.substr(r.out.size() - 11), "  19999.50\n");
+}
+
+#ifdef TAVRIN_CLI_HAS_QT
+TEST(Cli, FiguresAsSvgPdfAndPng) {
+  const fs::path d = freshTestDir("cli");
+  ASSERT_NO_FATAL_FAILURE(prepare(d));
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  const std::string lc = (d / "example.lco").string(), rv = (d / "example_rv.lco").string();
+  const std::string obs = (kEx / "example_light_B.csv").string(), rv1 = (kEx / "example_rv1.csv").string(),
+                    rv2 = (kEx / "example_rv2.csv").string(), svg = (d / "f.svg").string();
+  const std::pair<std::vector<std::string>, std::vector<std::string>> rows[] = {
+      {{"lc", lc, "--obs", obs, "--residuals"},
+       {">Phase<", ">Normalized light<", ">O \u2212 C<", ">0.4<", ">example_light_B.csv<"}},
+      {{"rv", rv, "--obs", rv1, "--obs", rv2, "--residuals"},
+       {">Phase<", " (km/s)<", ">Star 1<", ">Star 2<", ">100<", ">\u221250<"}},
+      {{"map", (kIn / "figure_grid.txt").string(), "--zoom", "8", "--levels", "100:160:4"},
+       {">T2 (K)<", ">Inclination (deg)<", ">Sum(W*Res**2)<", ">5000<", ">84<", ">120<"}}};
+  for (const auto& [args, texts] : rows) {
+    std::vector<std::string> a{"figure"};
+    a.insert(a.end(), args.begin(), args.end());
+    a.insert(a.end(), {"--out", svg, "--force"});
+    const Out r = cli(a);
+    ASSERT_EQ(r.code, 0) << args[0] << "\n" << r.err;
+    for (const std::string& t : texts) EXPECT_NE(slurp(svg).find(t), std::string::npos) << args[0] << ": " << t;
+  }
+  ASSERT_EQ(cli({"figure", "lc", lc, "--out", (d / "a.pdf").string()}).code, 0);
+  const std::string pdf = slurp(d / "a.pdf");
+  EXPECT_EQ(pdf.substr(0, 5), "%PDF-");
+  EXPECT_NE(pdf.find("/FontFile2"), std::string::npos);  // fonts embedded
+  ASSERT_EQ(cli({"figure", "lc", lc, "--size", "17.78x12.7cm", "--dpi", "100", "--out", (d / "a.png").string()}).code, 0);
+  const std::string png = slurp(d / "a.png");
+  ASSERT_GT(png.size(), 24u);
+  auto be32 = [&](size_t at) {
+    return (unsigned char)png[at] << 24 | (unsigned char)png[at + 1] << 16 | (unsigned char)png[at + 2] << 8 |
+           (unsigned char)png[at + 3];
+  };
+  EXPECT_EQ(be32(16), 700u);
+  EXPECT_EQ(be32(20), 500u);
+}
+#endif
+
+// The real binary: arguments, standard input and output, exit code.
+TEST(Cli, TheInstalledToolRunsTheSameCommands) {
+  const fs::path d = freshTestDir("cli");
+  sh("'" + kBin + "/src/cli/tavrin-cli' field <'" + (kIn / "field_bad.in").string() + "' >'" + (d / "out").string() +
+     "' 2>'" + (d / "err").string() + "' || test $? = 2");
+  const Out r = cli({"field"}, slurp(kIn / "field_bad.in"));
+  EXPECT_EQ(slurp(d / "out"), r.out);
+  EXPECT_EQ(slurp(d / "err"), r.err);
+}
+
+}  // namespace
