@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 
 #include "../output/recording_canvas.h"
 #include "contours/contour_figure.h"
 #include "contours/contour_lines.h"
 #include "output/figure_tables.h"
+#include "test_files.h"
 
 using namespace tavrin;
 using namespace tavrin::contours;
@@ -63,6 +65,50 @@ TEST(ContourLines, FailedPointsAreMissingWhereTheyTakePart) {
   const GridMinimum m = gridMinimum(g);
   EXPECT_EQ(m.i, 3);
   EXPECT_EQ(m.j, 2);
+}
+
+// Small fine grids traced at several levels: saddle cells split either way by
+// their mean (equal to the level counts as above), a line found in its middle
+// that must be walked both ways, lines ending on the border, and a minimum
+// that is the first of equal ones.
+TEST(ContourLines, HandMadeGridsTracedWhole) {
+  struct Case {
+    const char* name;
+    int m, n;
+    std::vector<double> f;
+    std::vector<double> levels;
+  };
+  const Case cases[] = {
+      {"saddle", 1, 1, {1, 0, 0, 1}, {0.5, 0.6, 0.4}},
+      {"saddle other way", 1, 1, {0, 1, 1, 0}, {0.5, 0.6, 0.4}},
+      {"saddle uneven", 1, 1, {1, 0.2, 0, 1}, {0.5, 0.55, 0.6}},
+      {"rising along Y", 3, 1, {0, 1, 0, 1, 0, 1, 0, 1}, {0.5, 0.25}},
+      {"rising along X", 1, 3, {0, 0, 0, 0, 1, 1, 1, 1}, {0.5}},
+      {"diagonal", 2, 2, {0, 1, 2, 1, 2, 3, 2, 3, 4}, {1.5, 2.5, 2}},
+      {"two valleys", 4, 2, {5, 5, 5, 5, 1, 5, 5, 5, 5, 5, 1, 5, 5, 5, 5}, {3}},
+  };
+  std::string text;
+  for (const Case& c : cases) {
+    const FineGrid f{c.m, c.n, 1, c.f};
+    text += std::string("== ") + c.name + "\n";
+    for (double level : c.levels) {
+      text += "level " + std::to_string(level) + "\n";
+      for (const ContourPolyline& l : contourLines(f, {}, level)) {
+        for (const FinePoint& p : l) {
+          char b[64];
+          std::snprintf(b, sizeof b, " (%.6g,%.6g)", p.u, p.v);
+          text += b;
+        }
+        text += "\n";
+      }
+    }
+  }
+  ContourGrid g;
+  g.gridDef = {1, 2, 0, 1, 3, 0, 1, 3, 1};
+  g.wres = {4, 2, 2, 3, 2, 5, 99, 1, 1};
+  const GridMinimum m = gridMinimum(g);
+  text += "minimum " + std::to_string(m.i) + "," + std::to_string(m.j) + " " + std::to_string(m.value) + "\n";
+  tavrin::testing_support::expectGolden("contours", "traced_lines.txt", text);
 }
 
 TEST(ContourFigure, TitlesBarMinimumAndCsv) {
