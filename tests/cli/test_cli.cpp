@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <regex>
+#include <set>
 #include <sstream>
 
 #include "cli/commands.h"
@@ -51,6 +52,7 @@ void prepare(const fs::path& d) {
   spit(d / "junk.dci", std::string("\x01\x02\xff\xfe junk\0\n\r\n", 14));
   spit(d / "out.lci", "keep me");
   spit(d / "old.csv", "mine");
+  spit(d / "g.txt", "\"a\"\r\n\"b\"\r\n\"c\"\r\n\"d\"\r\n\"e\"\r\n1,0,1,2\r\n2,0,1,2,1\r\n1,0\r\n2,0\r\n3,0\r\n4,0\r\n");
   // MODE 3 with a star-1 potential above the inner critical potential.
   std::string text = slurp(kData / "current.lci");
   text.replace(text.find("\r\n 2 0 1 0") + 2, 2, " 3");
@@ -78,11 +80,54 @@ TEST(Cli, EveryRowOfTheTable) {
     std::string text = "exit " + std::to_string(r.code) + "\n--- out\n" + r.out + "--- err\n" + r.err;
     std::istringstream files(row.size() > 3 ? row[3] : "");
     for (std::string f; files >> f;)
-      text += "--- " + f + (fs::exists(d / f) ? "\n" + slurp(d / f) : " is missing\n");
-    // Seconds differ from run to run.
-    text = std::regex_replace(text, std::regex(R"(("dcSeconds": )[0-9.e+-]+)"), "$1T");
+      if (!fs::exists(d / f))
+        text += "--- " + f + " is missing\n";
+      else if (f.ends_with(".png"))
+        text += "--- " + f + (slurp(d / f).substr(1, 3) == "PNG" && fs::file_size(d / f) > 1000 ? " is" : " is not") +
+                " a PNG image of more than 1000 bytes\n";
+      else
+        text += "--- " + f + "\n" + slurp(d / f);
+    // Times differ from run to run.
+    for (const char* time : {R"(("dcSeconds": |takes )[0-9.e+-]+)", R"((about |, |points, )[0-9]+:[0-9][0-9]:[0-9][0-9])"})
+      text = std::regex_replace(text, std::regex(time), "$1T");
     expectGolden("cli", row[0] + ".txt", replaced(replaced(text, d.string(), "$D"), kSrc, "$SRC"));
   }
+  // Contour runs leave no scratch folders behind.
+  std::set<std::string> folders;
+  for (const auto& e : fs::directory_iterator(d))
+    if (e.is_directory()) folders.insert(e.path().filename().string());
+  EXPECT_EQ(folders, (std::set<std::string>{"kept", "star.fit"}));
+}
+
+// A DC that, like the real one, needs a table from its program folder in its
+// working folder, and fails (with a run-time error) on the runs FAIL_FROM..FAIL_TO
+// of each worker. Two workers: the second point of each one's first column fails.
+TEST(Cli, ContourCompanionFilesAndFailedPoints) {
+  const fs::path d = freshTestDir("cli"), program = d / "program";
+  fs::create_directories(program);
+  const std::string dc = (program / "Solvex").string();
+  spit(dc, "#!/bin/sh\n"
+           "[ -f atmcof.dat ] || { echo \"Fortran runtime error: Cannot open file 'atmcof.dat'\" >&2; exit 2; }\n"
+           "n=$(($(cat count 2>/dev/null || echo 0) + 1)); echo $n > count\n"
+           "if [ $n -ge ${FAIL_FROM:-0} ] && [ $n -le ${FAIL_TO:--1} ]; then\n"
+           "  echo ' Program stopped in PLANCKINT'; echo 'Fortran runtime error: Bad value' >&2; exit 2; fi\n"
+           "exec '" + kBin + "/src/standins/Solvex'\n");
+  fs::permissions(dc, fs::perms::owner_all);
+  spit(program / "atmcof.dat", "table\n");
+  const std::vector<std::string> args{"contour", (kEx / "example.dci").string(), "--x", "2:84:88:3", "--y",
+                                      "4:4.8:5.2:3", "--jobs", "2", "--dc", dc, "--out", (d / "m.txt").string()};
+  std::string text;
+  for (const auto& [from, to] : {std::pair{"0", "-1"}, {"6", "6"}, {"2", "999"}, {"", ""}}) {
+    setenv("FAIL_FROM", from, 1);
+    setenv("FAIL_TO", to, 1);
+    if (!*from) fs::remove(program / "atmcof.dat");
+    const Out r = cli(args);
+    text += "FAIL_FROM " + std::string(from) + " FAIL_TO " + to + ": exit " + std::to_string(r.code) + "\n" +
+            std::regex_replace(r.err, std::regex(R"(.*(takes|elapsed).*\n)"), "") + slurp(d / "m.txt");
+  }
+  unsetenv("FAIL_FROM");
+  unsetenv("FAIL_TO");
+  expectGolden("cli", "contour_failed_points.txt", replaced(text, d.string(), "$D"));
 }
 
 TEST(Cli, ManyFieldRequestsOneAnswerEach) {
