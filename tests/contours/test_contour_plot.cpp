@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <functional>
 #include <map>
 #include <set>
@@ -12,6 +13,7 @@
 
 #include "../output/recording_canvas.h"
 #include "contours/contour_plot.h"
+#include "test_files.h"
 
 using namespace tavrin;
 using namespace tavrin::contours;
@@ -214,90 +216,51 @@ TEST(ContourColours, DrawsOneImageWhenDiscsCoverAndCirclesWhenSparse) {
   EXPECT_EQ(sparse.of(Op::Circle).size(), static_cast<size_t>((f.fineM + 1) * (f.fineN + 1) * 100));
 }
 
-TEST(ContourFrame, CaptionsTicksAndReadout) {
-  ContourGrid g = gridOf(5, 5, bumpy);
-  g.gridDef.xMin = 0.2;
-  g.gridDef.xMax = 0.6;
-  g.gridDef.yMin = 80;
-  g.gridDef.yMax = 90;
-  RecordingCanvas c(12000, 9000);
-  const PlotRect a = plotRect(c.width(), c.height());
-  EXPECT_DOUBLE_EQ(a.left, 700);
-  EXPECT_DOUBLE_EQ(a.right, 12000 - 415);
-  EXPECT_DOUBLE_EQ(a.bottom, 9000 - 1150);
-  const FrameLabels L = drawFrame(c, g.gridDef, 1230, 4920, a);
-  EXPECT_EQ(L.label1, "  .20");  // fixedField(5, 2)
-  EXPECT_EQ(L.label3, "  .60");
-  EXPECT_EQ(L.label6, "80.00");
-  EXPECT_EQ(L.label19, "Mass ratio");
-  EXPECT_EQ(L.label18, "Inclination");
-  EXPECT_DOUBLE_EQ(tickInterval(0.2, 0.6), 0.05);  // R = 0.4: ratio 4 -> m = 5
-  EXPECT_DOUBLE_EQ(tickInterval(80, 90), 2);       // ratio 1 -> m = 2
-  EXPECT_DOUBLE_EQ(tickInterval(0, 7), 1);         // ratio 7 -> m = 10
-  EXPECT_EQ(L.text1, "4920.00");  // fixedField(7, 4) keeps what fits
-  // X ticks from floor(0.2/0.05) = 4 to floor(0.6/0.05) = 11 (0.6/0.05 is
-  // just below 12 in binary): 8 positions, two lines each; Y: 80..90 by 2 = 6.
-  const auto lines = c.of(Op::Line);
-  EXPECT_EQ(lines.size(), 1 + 2u * 8 + 2u * 6);
-  EXPECT_EQ(contourBoxText(4920, -1), "4920");
-  EXPECT_EQ(contourBoxText(0.123456, 4), ".1235");
-
-  const FineGrid f = refine(g, 4);
-  EXPECT_FALSE(readout(g.gridDef, f, a, a.left - 1, a.top + 5));
-  const auto r = readout(g.gridDef, f, a, a.left, a.bottom);
-  ASSERT_TRUE(r);
-  EXPECT_EQ(r->xText, "    .200");
-  EXPECT_EQ(r->yText, "  80.000");
-  const auto top = readout(g.gridDef, f, a, a.right, a.top);
-  ASSERT_TRUE(top);
-  EXPECT_EQ(top->xText, "    .600");
-  EXPECT_NEAR(std::stod(top->wresText), g.value(4, 4), 1e-5);  // as many digits as 12 places hold
+std::string opsText(const RecordingCanvas& c) {
+  std::string s;
+  for (const Op& o : c.ops) {
+    char b[160];
+    std::snprintf(b, sizeof b, "%d %.8g %.8g %.8g %.8g %d,%d,%d ", o.kind, o.x1, o.y1, o.x2, o.y2, o.colour.r, o.colour.g,
+                  o.colour.b);
+    s += b + o.text + "\n";
+  }
+  return s;
 }
 
-// The Y name and interval sit wholly in the margin left of the ticks, where
-// neither the window's edge nor the colour discs (100 beyond the plot) reach
-// them; a name too wide for the margin reads downwards, a letter per line.
-TEST(ContourFrame, YCaptionsFitLeftOfTheTicks) {
-  for (int16_t code : {1, 2, 3, 4}) {
-    ContourGrid g = gridOf(5, 5, bumpy);
-    g.gridDef.xCode = code == 1 ? 2 : 1;
-    g.gridDef.yCode = code;
-    g.gridDef.yMin = 80;
-    g.gridDef.yMax = 90;
-    RecordingCanvas c(12000, 9000);
-    const PlotRect a = plotRect(c.width(), c.height());
-    const FrameLabels L = drawFrame(c, g.gridDef, 1230, 4920, a);
-    std::string down;
-    std::vector<std::string> after;
-    double lastY = -1;
-    for (const Op& o : c.of(Op::Text)) {
-      if (!(o.x1 < a.left && o.y1 > a.top && o.y1 + c.textHeight() < a.bottom)) continue;
-      SCOPED_TRACE(o.text);
-      EXPECT_GE(o.x1, 0);
-      EXPECT_LE(o.x1 + c.textWidth(o.text), a.left - 180);
-      EXPECT_GT(o.y1, lastY);  // top to bottom, no line over another
-      lastY = o.y1 + c.textHeight() - 1;
-      if (o.text.size() == 1 && after.empty())
-        down += o.text;
-      else
-        after.push_back(o.text);
-    }
-    std::string name = L.label18;
-    name.erase(std::remove(name.begin(), name.end(), ' '), name.end());
-    EXPECT_EQ(down, name);
-    EXPECT_EQ(after, (std::vector<std::string>{"Yint", "2.000"}));
-  }
-  // A margin wide enough keeps both on one line each.
+// The frame of every pair of codes whole; Y names too wide for the margin
+// read downwards, a letter per line, unless the font is narrow enough.
+TEST(ContourFrame, CaptionsTicksAndReadout) {
   struct NarrowFont : RecordingCanvas {
     using RecordingCanvas::RecordingCanvas;
     double textWidth(const std::string& s) const override { return 40.0 * static_cast<double>(s.size()); }
-  } n(12000, 9000);
-  const ContourGrid g = gridOf(5, 5, bumpy);
-  drawFrame(n, g.gridDef, 1230, 4920, plotRect(n.width(), n.height()));
-  const Op* name = n.textOp("Inclination");
-  ASSERT_NE(name, nullptr);
-  EXPECT_DOUBLE_EQ(name->x1, 20);
-  const Op* yint = n.textOp("Yint 2.000");
-  ASSERT_NE(yint, nullptr);
-  EXPECT_DOUBLE_EQ(yint->y1, name->y1 + n.textHeight());
+  };
+  std::string text;
+  for (int16_t code : {1, 2, 3, 4})
+    for (bool narrow : {false, true}) {
+      ContourGrid g = gridOf(5, 5, bumpy);
+      g.gridDef.xCode = code == 1 ? 2 : 1;
+      g.gridDef.yCode = code;
+      g.gridDef.xMin = 0.2;
+      g.gridDef.xMax = 0.6;
+      g.gridDef.yMin = 80;
+      g.gridDef.yMax = 90;
+      RecordingCanvas wide(12000, 9000);
+      NarrowFont thin(12000, 9000);
+      RecordingCanvas& c = narrow ? thin : wide;
+      const PlotRect a = plotRect(c.width(), c.height());
+      const FrameLabels L = drawFrame(c, g.gridDef, 1230, 4920, a);
+      text += "== Y code " + std::to_string(code) + (narrow ? " narrow font" : "") + ": " + L.label1 + "|" + L.label2 +
+              "|" + L.label3 + "|" + L.label4 + "|" + L.label5 + "|" + L.label6 + "|" + L.label19 + "|" + L.label18 +
+              "|" + L.text1 + "|" + L.text2 + "\n" + opsText(c);
+      const FineGrid f = refine(g, 4);
+      EXPECT_FALSE(readout(g.gridDef, f, a, a.left - 1, a.top + 5));
+      for (const auto& [x, y] : {std::pair{a.left, a.bottom}, {a.right, a.top}, {(a.left + a.right) / 2, a.top + 100}}) {
+        const auto r = readout(g.gridDef, f, a, x, y);
+        text += "readout " + r->xText + "|" + r->yText + "|" + r->wresText + "\n";
+      }
+    }
+  for (auto [lo, hi] : {std::pair{0.2, 0.6}, {80.0, 90.0}, {0.0, 7.0}})
+    text += "tick interval " + std::to_string(tickInterval(lo, hi)) + "\n";
+  text += contourBoxText(4920, -1) + "|" + contourBoxText(0.123456, 4) + "\n";
+  tavrin::testing_support::expectGolden("contours", "frames.txt", text);
 }
