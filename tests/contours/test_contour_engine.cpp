@@ -6,10 +6,12 @@
 
 #include <chrono>
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "contour_test_support.h"
 #include "contours/contour_file.h"
@@ -269,25 +271,13 @@ TEST(ContourEngine, CancelStopsAfterRunsInFlight) {
 
 namespace {
 
-struct TempDir {
-  std::filesystem::path path;
-  TempDir() {
-    path = std::filesystem::temp_directory_path() /
-           ("tavrin-contour-" + std::to_string(::getpid()) + "-" + std::to_string(counter()++));
-    std::filesystem::create_directories(path);
-  }
-  ~TempDir() { std::filesystem::remove_all(path); }
-  static int& counter() {
-    static int n = 0;
-    return n;
-  }
-  std::string script(const std::string& name, const std::string& body) const {
-    const auto p = path / name;
-    std::ofstream(p) << "#!/bin/sh\n" << body << "\n";
-    std::filesystem::permissions(p, std::filesystem::perms::owner_all);
-    return p.string();
-  }
-};
+using tavrin::testing_support::TempDir;
+
+std::string script(const TempDir& t, const std::string& name, const std::string& body) {
+  tavrin::testing_support::spit(t / name, "#!/bin/sh\n" + body + "\n");
+  std::filesystem::permissions(t / name, std::filesystem::perms::owner_all);
+  return (t / name).string();
+}
 
 }  // namespace
 
@@ -295,20 +285,20 @@ struct TempDir {
 TEST(ContourProcessDriver, RunsWaitsAndReadsTheReport) {
   TempDir t;
   // Echoes its input with a tag: the report is exactly what it wrote.
-  const std::string exe = t.script("dc", "printf 'report of: '; cat; pwd > where.txt");
-  ProcessDcDriver d(exe, t.path.string(), 10);
+  const std::string exe = script(t, "dc", "printf 'report of: '; cat; pwd > where.txt");
+  ProcessDcDriver d(exe, t.path().string(), 10);
   const DcRun r = d.run("the input\r\n");
   ASSERT_EQ(r.status, DcRun::Ok) << r.detail;
   EXPECT_EQ(r.dco, "report of: the input\r\n");
-  EXPECT_EQ(readWholeFile((t.path / "Contour.dci").string()), "the input\r\n");
+  EXPECT_EQ(readWholeFile((t.path() / "Contour.dci").string()), "the input\r\n");
   // DC works in its own folder.
-  EXPECT_NE(readWholeFile((t.path / "where.txt").string()).find(t.path.filename().string()), std::string::npos);
+  EXPECT_NE(readWholeFile((t.path() / "where.txt").string()).find(t.path().filename().string()), std::string::npos);
 }
 
 TEST(ContourProcessDriver, SlowRunIsKilledAfterTheTimeout) {
   TempDir t;
-  const std::string exe = t.script("dc", "exec sleep 30");
-  ProcessDcDriver d(exe, t.path.string(), 0.3);
+  const std::string exe = script(t, "dc", "exec sleep 30");
+  ProcessDcDriver d(exe, t.path().string(), 0.3);
   const auto t0 = std::chrono::steady_clock::now();
   const DcRun r = d.run("x");
   const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
@@ -321,24 +311,24 @@ TEST(ContourProcessDriver, SlowRunIsKilledAfterTheTimeout) {
 
 TEST(ContourProcessDriver, MissingOrCrashingProgramFails) {
   TempDir t;
-  ProcessDcDriver missing((t.path / "nothing-here").string(), t.path.string(), 5);
+  ProcessDcDriver missing((t.path() / "nothing-here").string(), t.path().string(), 5);
   EXPECT_NE(missing.run("x").status, DcRun::Ok);
-  const std::string crash = t.script("dc", "kill -SEGV $$");
-  ProcessDcDriver d(crash, t.path.string(), 5);
+  const std::string crash = script(t, "dc", "kill -SEGV $$");
+  ProcessDcDriver d(crash, t.path().string(), 5);
   EXPECT_EQ(d.run("x").status, DcRun::Failed);
   // A folder that cannot be written: nothing starts, the run fails.
-  ProcessDcDriver nowhere(crash, (t.path / "no" / "such").string(), 5);
+  ProcessDcDriver nowhere(crash, (t.path() / "no" / "such").string(), 5);
   EXPECT_EQ(nowhere.run("x").status, DcRun::Failed);
 }
 
 TEST(ContourProcessDriver, ScratchFoldersHoldDcsCompanionsAndAreRemoved) {
   TempDir t, program;
   // Like the real DC: its tables are opened by relative name from the working folder.
-  const std::string exe = program.script("dc", "cat > /dev/null; [ -f atmcof.dat ] && echo ok && exit 0\n"
+  const std::string exe = script(program, "dc", "cat > /dev/null; [ -f atmcof.dat ] && echo ok && exit 0\n"
                                                "echo ignored >&2; echo \"Can't open file 'atmcof.dat'\" >&2; exit 2");
-  std::ofstream((program.path / "atmcof.dat").string()) << "table\n";
+  std::ofstream((program.path() / "atmcof.dat").string()) << "table\n";
   {
-    ScratchDrivers drivers(exe, t.path.string(), 10, "base\r\n");
+    ScratchDrivers drivers(exe, t.path().string(), 10, "base\r\n");
     auto f = drivers.factory();
     auto a = f(0, 2), b = f(1, 2), one = f(0, 1);
     auto* pa = dynamic_cast<ProcessDcDriver*>(a.get());
@@ -346,22 +336,56 @@ TEST(ContourProcessDriver, ScratchFoldersHoldDcsCompanionsAndAreRemoved) {
     ASSERT_TRUE(pa && pb);
     EXPECT_NE(pa->folder(), pb->folder());
     // A single worker too: the data folder gets no DCI, report or links of DC's.
-    EXPECT_NE(dynamic_cast<ProcessDcDriver*>(one.get())->folder(), t.path.string());
+    EXPECT_NE(dynamic_cast<ProcessDcDriver*>(one.get())->folder(), t.path().string());
     EXPECT_EQ(readWholeFile(pa->folder() + "/Contour0.dci"), "base\r\n");
     EXPECT_EQ(readWholeFile(pb->folder() + "/atmcof.dat"), "table\n");
     EXPECT_EQ(a->run("x").dco, "ok\n");
     EXPECT_EQ(b->run("x").dco, "ok\n");
   }
   int left = 0;
-  for (const auto& e : std::filesystem::directory_iterator(t.path)) left += e.is_directory() ? 1 : 0;
+  for (const auto& e : std::filesystem::directory_iterator(t.path())) left += e.is_directory() ? 1 : 0;
   EXPECT_EQ(left, 0);
-  EXPECT_TRUE(std::filesystem::exists(program.path / "atmcof.dat"));  // links removed, not their targets
+  EXPECT_TRUE(std::filesystem::exists(program.path() / "atmcof.dat"));  // links removed, not their targets
   // Without the table DC fails, and says why.
-  std::filesystem::remove(program.path / "atmcof.dat");
-  ScratchDrivers drivers(exe, t.path.string(), 10, "");
+  std::filesystem::remove(program.path() / "atmcof.dat");
+  ScratchDrivers drivers(exe, t.path().string(), 10, "");
   const DcRun r = drivers.factory()(0, 1)->run("x");
   EXPECT_EQ(r.status, DcRun::Failed);
   EXPECT_EQ(r.detail, "DC exit status 2: Can't open file 'atmcof.dat'");
   EXPECT_EQ(lastLine("a\r\n  b c \r\n\r\n  \n"), "b c");
   EXPECT_EQ(lastLine(" \n"), "");
+}
+
+// A DC program that leaves a child behind (a wrapper script, say): when the
+// run times out, the whole of it must stop, or the child would go on writing
+// the report the next run is to read.
+TEST(ContourProcessDriver, TimeoutStopsChildrenOfTheProgramToo) {
+  const std::filesystem::path dir = tavrin::testing_support::freshTestDir("contour-runaway");
+  const std::filesystem::path exe = dir / "dc";
+  std::ofstream(exe) << "#!/bin/sh\n"
+                        "(while :; do echo more >> '" << (dir / "marker").string() << "'; sleep 0.05; done) &\n"
+                        "echo $! > '" << (dir / "child.pid").string() << "'\n"
+                        "wait\n";
+  std::filesystem::permissions(exe, std::filesystem::perms::owner_all);
+  ProcessDcDriver d(exe.string(), dir.string(), 0.5);
+  EXPECT_EQ(d.run("x").status, DcRun::TimedOut);
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  const auto size1 = std::filesystem::file_size(dir / "marker");
+  std::this_thread::sleep_for(std::chrono::milliseconds(400));
+  const auto size2 = std::filesystem::file_size(dir / "marker");
+  EXPECT_EQ(size1, size2) << "a child of the timed-out program is still running";
+  long child = 0;
+  std::ifstream(dir / "child.pid") >> child;
+  // A killed child nobody has reaped yet is a zombie, not a running process.
+  auto running = [](long pid) {
+    std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+    std::string stat;
+    std::getline(in, stat);
+    const auto close = stat.rfind(')');
+    return close != std::string::npos && close + 2 < stat.size() && stat[close + 2] != 'Z';
+  };
+  if (child > 0 && running(child)) {
+    ADD_FAILURE() << "child " << child << " outlived the timeout";
+    ::kill(static_cast<pid_t>(child), SIGKILL);
+  }
 }
