@@ -38,30 +38,19 @@ void fakeProgram(const fs::path& path, const fs::path& record, const std::string
 
 }  // namespace
 
-TEST(RunNames, OutputNameDerivation) {
-  EXPECT_EQ(outputNameFor("star.lci", ProgramMode::LC), "star.lco");
-  EXPECT_EQ(outputNameFor("star.dci", ProgramMode::DC), "star.dco");
-  EXPECT_EQ(outputNameFor("a.b.c.xyz", ProgramMode::DC), "a.b.c.dco");
-  EXPECT_EQ(outputNameFor("abc", ProgramMode::DC), ".dco");
-  EXPECT_EQ(leftTrimmed("  model.lci"), "model.lci");
-  EXPECT_EQ(leftTrimmed("   "), "");
-}
-
-TEST(RunScripts, BatchTextCharacterForCharacter) {
-  EXPECT_EQ(scriptText(Dialect::Batch, "C:\\Tavrin\\Synthex", "D:\\data\\model.lci", "D:\\data\\model.lco"),
-            "C:\\Tavrin\\Synthex <D:\\data\\model.lci >D:\\data\\model.lco 2>D:\\data\\model.lco.err\r\nexit\r\n");
-  EXPECT_EQ(scriptText(Dialect::Batch, "Solvex.exe", "D:\\d\\fit.dci", "D:\\d\\fit.out"),
-            "Solvex <D:\\d\\fit.dci >D:\\d\\fit.out 2>D:\\d\\fit.out.err\r\nexit\r\n");
-  EXPECT_EQ(executableName(ProgramMode::LC, Dialect::Batch), "Synthex.exe");
-  EXPECT_EQ(executableName(ProgramMode::DC, Dialect::Posix), "Solvex");
-}
-
-TEST(RunScripts, PosixQuoting) {
-  EXPECT_EQ(shellQuote("a b"), "'a b'");
-  EXPECT_EQ(shellQuote("it's"), "'it'\\''s'");
-  EXPECT_EQ(shellQuote(""), "''");
-  EXPECT_EQ(scriptText(Dialect::Posix, "/p/Solvex", "/d/st'ar.dci", "/d/star.dco"),
-            "'/p/Solvex' <'/d/st'\\''ar.dci' >'/d/star.dco' 2>'/d/star.dco.err'\nexit\n");
+// Output names, quoting and the script texts of both dialects, character for character.
+TEST(RunScripts, NamesQuotingAndScriptTexts) {
+  std::string t;
+  for (const auto& [name, mode] : {std::pair{"star.lci", ProgramMode::LC}, {"star.dci", ProgramMode::DC},
+                                   {"a.b.c.xyz", ProgramMode::DC}, {"abc", ProgramMode::DC}})
+    t += std::string(name) + " -> " + outputNameFor(name, mode) + "\n";
+  for (const char* s : {"  model.lci", "   ", "a b", "it's", ""})
+    t += "[" + leftTrimmed(s) + "] " + shellQuote(s) + "\n";
+  t += scriptText(Dialect::Batch, "C:\\Tavrin\\Synthex", "D:\\data\\model.lci", "D:\\data\\model.lco") +
+       scriptText(Dialect::Batch, "Solvex.exe", "D:\\d\\fit.dci", "D:\\d\\fit.out") +
+       scriptText(Dialect::Posix, "/p/Solvex", "/d/st'ar.dci", "/d/star.dco") +
+       executableName(ProgramMode::LC, Dialect::Batch) + " " + executableName(ProgramMode::DC, Dialect::Posix) + "\n";
+  expectGolden("runs", "scripts.txt", t);
 }
 
 TEST(RunPlans, StandardLcRunTrimsAndNamesEverything) {
