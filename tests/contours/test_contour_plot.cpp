@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <set>
+#include <string>
 #include <tuple>
 
 #include "../output/recording_canvas.h"
@@ -36,6 +37,10 @@ double bumpy(int i, int j) { return 1000 + 37 * std::sin(1.3 * i + 0.4) * std::c
 
 }  // namespace
 
+// Nodes are kept exactly; interval 0 along X is the quadratic through nodes
+// 0..2, interval 1 the cubic through 0..3, the last the quadratic through the
+// last three: the refined values whole, and a quadratic surface refined
+// without error everywhere.
 TEST(ContourRefine, NodesReproducedExactlyAndPolynomialsOfTheirIntervals) {
   const ContourGrid g = gridOf(5, 4, bumpy);
   const FineGrid f = refine(g, 10);
@@ -43,25 +48,13 @@ TEST(ContourRefine, NodesReproducedExactlyAndPolynomialsOfTheirIntervals) {
   EXPECT_EQ(f.fineN, 30);
   for (int i = 0; i < 5; ++i)
     for (int j = 0; j < 4; ++j) EXPECT_EQ(f.at(i * 10, j * 10), g.value(i, j)) << i << "," << j;
-  // Interval 0 along X is the quadratic through nodes 0..2; interval 1 the
-  // cubic through 0..3; interval 3 the quadratic through 2..4.
-  auto lagrange = [](std::vector<double> xs, std::vector<double> ys, double x) {
-    double s = 0;
-    for (size_t i = 0; i < xs.size(); ++i) {
-      double b = 1;
-      for (size_t k = 0; k < xs.size(); ++k)
-        if (k != i) b *= (x - xs[k]) / (xs[i] - xs[k]);
-      s += b * ys[i];
-    }
-    return s;
-  };
-  const int j = 2;
-  auto v = [&](int i) { return g.value(i, j); };
-  EXPECT_NEAR(f.at(7, 20), lagrange({0, 10, 20}, {v(0), v(1), v(2)}, 7), 1e-9);
-  EXPECT_NEAR(f.at(13, 20), lagrange({0, 10, 20, 30}, {v(0), v(1), v(2), v(3)}, 13), 1e-9);
-  EXPECT_NEAR(f.at(25, 20), lagrange({10, 20, 30, 40}, {v(1), v(2), v(3), v(4)}, 25), 1e-9);
-  EXPECT_NEAR(f.at(37, 20), lagrange({20, 30, 40}, {v(2), v(3), v(4)}, 37), 1e-9);
-  // A quadratic surface is refined without error everywhere.
+  std::string text;
+  for (double v : f.f) {
+    char b[32];
+    std::snprintf(b, sizeof b, "%.12g\n", v);
+    text += b;
+  }
+  tavrin::testing_support::expectGolden("contours", "refined.txt", text);
   const FineGrid q = refine(gridOf(4, 6, [](int i, int j) { return 3.0 * i * i - 2.0 * j * j + i * j + 5; }), 4);
   for (int a = 0; a <= q.fineM; ++a)
     for (int b = 0; b <= q.fineN; ++b) {
@@ -70,24 +63,24 @@ TEST(ContourRefine, NodesReproducedExactlyAndPolynomialsOfTheirIntervals) {
     }
 }
 
-TEST(ContourRefine, RefusalsBeforePlotting) {
-  GridDef s{1, 2, 0, 1, 5, 0, 1, 5, 1};
-  EXPECT_EQ(plotRefusal(s, 1), "Zoom factor must be >= 2.");
-  EXPECT_FALSE(plotRefusal(s, 2));
-  s.M = 2;
-  ASSERT_TRUE(plotRefusal(s, 5));
-  EXPECT_NE(plotRefusal(s, 5)->find("at least 3 points"), std::string::npos);
-  s.M = 201;
-  EXPECT_FALSE(plotRefusal(s, 5));
-  ASSERT_TRUE(plotRefusal(s, 6));
-  EXPECT_NE(plotRefusal(s, 6)->find("largest zoom factor for this grid is 5."), std::string::npos);
-  s.M = 21;
-  s.N = 8;
-  EXPECT_FALSE(plotRefusal(s, 50));
-  EXPECT_NE(plotRefusal(s, 51)->find("is 50."), std::string::npos);
-  EXPECT_EQ(levelRefusal(1, 2, 1), "The number of contour lines must be at least 2.");
-  EXPECT_EQ(levelRefusal(3, 3, 10), "Max Contour and Min Contour must differ.");
-  EXPECT_FALSE(levelRefusal(5, 3, 2));
+// Refusals of zooms and grids, of contour levels, and the colour scale (with
+// both sides of its joints at 0.2 and 0.6).
+TEST(ContourRefine, RefusalsAndColourScale) {
+  std::string text;
+  for (const auto& [M, N, zoom] : {std::tuple{5, 5, 1}, {5, 5, 2}, {2, 5, 5}, {201, 5, 5}, {201, 5, 6}, {21, 8, 50},
+                                   {21, 8, 51}, {5, 2, 2}})
+    text += std::to_string(M) + "x" + std::to_string(N) + " zoom " + std::to_string(zoom) + ": " +
+            plotRefusal(GridDef{1, 2, 0, 1, static_cast<int16_t>(M), 0, 1, static_cast<int16_t>(N), 1}, zoom)
+                .value_or("-") + "\n";
+  for (const auto& [lo, hi, n] : {std::tuple{1.0, 2.0, 1}, {3.0, 3.0, 10}, {5.0, 3.0, 2}})
+    text += "levels " + levelRefusal(lo, hi, n).value_or("-") + "\n";
+  for (double t : {-0.01, 0.0, 0.1, 0.2 - 1e-9, 0.2, 0.2 + 1e-9, 0.3, 0.4, 0.5, 0.6 - 1e-9, 0.6, 0.6 + 1e-9, 0.7, 0.8,
+                   0.9, 1.0, 1.5, std::nan("")}) {
+    const Rgb c = scaleColour(t);
+    text += "colour " + std::to_string(t) + ": " + std::to_string(c.r) + "," + std::to_string(c.g) + "," +
+            std::to_string(c.b) + "\n";
+  }
+  tavrin::testing_support::expectGolden("contours", "refusals_and_colours.txt", text);
 }
 
 TEST(ContourDots, LevelsAndLinearGridGiveStraightEvenRows) {
@@ -127,27 +120,6 @@ TEST(ContourDots, EqualityIsNoCrossing) {
   const PlotRect a = plotRect(c.width(), c.height());
   EXPECT_EQ(drawContourDots(c, f, a, 10, 20, 2), 0);  // both levels hit fine values exactly
   EXPECT_EQ(drawContourDots(c, f, a, 10.5, 20, 2), f.fineN + 1);
-}
-
-TEST(ContourColours, ScaleTable) {
-  EXPECT_EQ(scaleColour(-0.01), (Rgb{0, 0, 0}));
-  EXPECT_EQ(scaleColour(0), (Rgb{0, 0, 0}));  // E = 0 at t = 0
-  EXPECT_EQ(scaleColour(1), (Rgb{255, 0, 0}));
-  EXPECT_EQ(scaleColour(1.5), (Rgb{255, 0, 0}));
-  EXPECT_EQ(scaleColour(std::nan("")), (Rgb{0, 0, 0}));
-  auto close = [](Rgb a, Rgb b) {
-    return std::abs(a.r - b.r) <= 1 && std::abs(a.g - b.g) <= 1 && std::abs(a.b - b.b) <= 1;
-  };
-  for (double t : {0.2, 0.6}) {
-    EXPECT_TRUE(close(scaleColour(t - 1e-9), scaleColour(t))) << t;
-    EXPECT_TRUE(close(scaleColour(t + 1e-9), scaleColour(t))) << t;
-  }
-  EXPECT_EQ(scaleColour(0.6), (Rgb{0, 255, 0}));
-  const Rgb mid = scaleColour(0.4);  // 255 * 0.5 * E on green and blue
-  EXPECT_EQ(mid.r, 0);
-  EXPECT_EQ(mid.g, 126);  // 127.5 x (1 - e^-4.6) = 126.2
-  EXPECT_EQ(mid.b, 126);
-  EXPECT_EQ(scaleColour(0.8), (Rgb{128, 128, 0}));  // 127.5 rounds to even ... 128
 }
 
 namespace {
