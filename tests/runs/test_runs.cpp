@@ -168,6 +168,45 @@ TEST(RunPlans, CustomRunNamesAndLocation) {
   }
 }
 
+// An installed Tavrin started from a folder without its own Synthex/Solvex
+// uses the installed ones; a program folder's copy wins.
+TEST(InstalledPrograms, UsedOnlyWhenTheProgramFolderHasNone) {
+  const fs::path prog = scratch("installed-prog");
+  const fs::path bin = scratch("installed-bin");
+  fakeProgram(bin / "Solvex", bin / "rec");
+  AppState app;
+  app.programFolder = prog.string();
+  app.dataFolder = "/data";
+  app.dciName = "star.dci";
+  ParameterSet p;
+
+  // No fallback configured: refused as before.
+  EXPECT_THROW(planStandardRun(app, ProgramMode::DC), RunRefused);
+  app.installedProgramsFolder = bin.string();
+  auto plan = planStandardRun(app, ProgramMode::DC);
+  ASSERT_TRUE(plan);
+  EXPECT_EQ(plan->executable, (bin / "Solvex").string());
+  // The script still goes to the program folder.
+  EXPECT_EQ(fs::path(plan->scriptPath).parent_path(), prog);
+
+  fakeProgram(prog / "Solvex", prog / "rec");
+  plan = planStandardRun(app, ProgramMode::DC);
+  ASSERT_TRUE(plan);
+  EXPECT_EQ(plan->executable, (prog / "Solvex").string());
+
+  // Neither has Synthex: refused, naming the program folder's path.
+  app.lciName = "star.lci";
+  try {
+    planStandardRun(app, ProgramMode::LC);
+    FAIL();
+  } catch (const RunRefused& e) {
+    EXPECT_NE(std::string(e.what()).find((prog / "Synthex").string()), std::string::npos) << e.what();
+  }
+  // A folder (not a program) of that name in the fallback is not taken.
+  fs::create_directory(bin / "Synthex");
+  EXPECT_THROW(planStandardRun(app, ProgramMode::LC), RunRefused);
+}
+
 TEST(RunProcesses, HostileNamesRunExactlyTheIntendedProgram) {
   const std::string hostile = "x 'q\" ;$(touch PWNED) `touch PWNED2` $HOME\n-ü; touch PWNED3 #";
   const fs::path root = scratch("hostile");
