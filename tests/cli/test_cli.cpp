@@ -77,7 +77,9 @@ TEST(Cli, EveryRowOfTheTable) {
     std::istringstream words(line);
     for (std::string w; words >> w;) args.push_back(w);
     const Out r = cli(args, row.size() > 2 && !row[2].empty() ? slurp(kIn / row[2]) : "");
-    std::string text = "exit " + std::to_string(r.code) + "\n--- out\n" + r.out + "--- err\n" + r.err;
+    // Parallel workers may report two points at once: only the last count is certain.
+    const std::string err = std::regex_replace(r.err, std::regex(R"(contour: ([0-9]+)/(?!\1 )[0-9]+ points.*\n)"), "");
+    std::string text = "exit " + std::to_string(r.code) + "\n--- out\n" + r.out + "--- err\n" + err;
     std::istringstream files(row.size() > 3 ? row[3] : "");
     for (std::string f; files >> f;)
       if (!fs::exists(d / f))
