@@ -18,7 +18,7 @@ using namespace tavrin::testing_support;
 namespace {
 
 const std::string kSrc = TAVRIN_SOURCE_DIR, kBin = TAVRIN_BINARY_DIR;
-const fs::path kIn = kSrc + "/tests/cli/data", kData = kSrc + "/tests/model/data", kEx = kSrc + "/examples";
+const fs::path kIn = kSrc + "/tests/cli/data", kEx = kSrc + "/examples";
 
 struct Out {
   int code;
@@ -45,8 +45,8 @@ void sh(const std::string& cmd) { ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd;
 
 // The inputs the rows read from their folder.
 void prepare(const fs::path& d) {
-  fs::copy_file(kData / "nppl1.dci", d / "model.txt");
-  fs::copy_file(kData / "current.lci", d / "MODEL.LCI");
+  fs::copy_file(kIn / "nppl1.dci", d / "model.txt");
+  fs::copy_file(kIn / "current.lci", d / "MODEL.LCI");
   fs::copy_file(kEx / "example.dci", d / "star.dci");
   spit(d / "empty.lci", "");
   spit(d / "junk.dci", std::string("\x01\x02\xff\xfe junk\0\n\r\n", 14));
@@ -54,7 +54,7 @@ void prepare(const fs::path& d) {
   spit(d / "old.csv", "mine");
   spit(d / "g.txt", "\"a\"\r\n\"b\"\r\n\"c\"\r\n\"d\"\r\n\"e\"\r\n1,0,1,2\r\n2,0,1,2,1\r\n1,0\r\n2,0\r\n3,0\r\n4,0\r\n");
   // MODE 3 with a star-1 potential above the inner critical potential.
-  std::string text = slurp(kData / "current.lci");
+  std::string text = slurp(kIn / "current.lci");
   text.replace(text.find("\r\n 2 0 1 0") + 2, 2, " 3");
   text.replace(text.find("  .380000D+01"), 13, "  .616240D+01");
   spit(d / "mode3.lci", text);
@@ -70,8 +70,7 @@ TEST(Cli, EveryRowOfTheTable) {
   for (const auto& row : tableRows(kSrc + "/tests/cli/cases.tsv")) {
     SCOPED_TRACE(row[0]);
     std::string line = row.size() > 1 ? row[1] : "";
-    for (const auto& [from, to] : {std::pair<std::string, std::string>{"$DATA", kData.string()}, {"$DC", kBin + "/src/standins/Solvex"},
-                                   {"$IN", kIn.string()}, {"$EX", kEx.string()}, {"$D", d.string()}})
+    for (const auto& [from, to] : {std::pair<std::string, std::string>{"$DC", kBin + "/src/standins/Solvex"}, {"$IN", kIn.string()}, {"$EX", kEx.string()}, {"$D", d.string()}})
       line = replaced(line, from, to);
     std::vector<std::string> args;
     std::istringstream words(line);
