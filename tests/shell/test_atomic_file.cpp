@@ -12,6 +12,7 @@
 #include <set>
 
 #include "shell/errors.h"
+#include "test_files.h"
 
 using namespace tavrin;
 namespace fs = std::filesystem;
@@ -20,24 +21,13 @@ namespace {
 
 class AtomicFile : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string tmpl = (fs::temp_directory_path() / "tavrin-atomic-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(tmpl.data()), nullptr);
-    dir_ = tmpl;
-  }
-  void TearDown() override {
-    std::error_code ec;
-    fs::remove_all(dir_, ec);
-  }
-  std::string path(const std::string& name) const { return (dir_ / name).string(); }
+  std::string path(const std::string& name) const { return (tmp_ / name).string(); }
   std::set<std::string> names() const {
     std::set<std::string> out;
     for (const auto& e : fs::directory_iterator(dir_)) out.insert(e.path().filename().string());
     return out;
   }
-  static void put(const std::string& p, const std::string& content) {
-    std::ofstream(p, std::ios::binary) << content;
-  }
+  static void put(const std::string& p, const std::string& content) { testing_support::spit(p, content); }
   static int errorOf(auto&& fn) {
     try {
       fn();
@@ -46,8 +36,8 @@ class AtomicFile : public ::testing::Test {
     }
     return 0;
   }
-
-  fs::path dir_;
+  testing_support::TempDir tmp_{"tavrin-atomic"};
+  const fs::path dir_ = tmp_.path();
 };
 
 }  // namespace

@@ -16,28 +16,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// TempDir gives its folder back its write bits before removing it.
 class SettingsFile : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string tmpl = (fs::temp_directory_path() / "tavrin-settings-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(tmpl.data()), nullptr);
-    dir_ = tmpl;
-  }
-  void TearDown() override {
-    std::error_code ec;
-    fs::permissions(dir_, fs::perms::owner_all, ec);
-    fs::remove_all(dir_, ec);
-  }
-  std::string read() const {
-    std::ifstream in(fs::path(dir_) / "DCTavrin2.ini", std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-  }
-  void put(const std::string& text) const {
-    std::ofstream(fs::path(dir_) / "DCTavrin2.ini", std::ios::binary) << text;
-  }
-  std::string dir_;
+  std::string read() const { return testing_support::slurp(tmp_ / "DCTavrin2.ini"); }
+  void put(const std::string& text) const { testing_support::spit(tmp_ / "DCTavrin2.ini", text); }
+  testing_support::TempDir tmp_{"tavrin-settings"};
+  const std::string dir_ = tmp_.path().string();
 };
 
 // Folder, the two switches and the colour (red + 256 green + 65536 blue), one
