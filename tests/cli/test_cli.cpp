@@ -142,28 +142,11 @@ TEST(Cli, ManyFieldRequestsOneAnswerEach) {
 }
 
 #ifdef TAVRIN_CLI_HAS_QT
-TEST(Cli, FiguresAsSvgPdfAndPng) {
+TEST(Cli, FiguresAsPdfAndPng) {
   const fs::path d = freshTestDir("cli");
   ASSERT_NO_FATAL_FAILURE(prepare(d));
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  const std::string lc = (d / "example.lco").string(), rv = (d / "example_rv.lco").string();
-  const std::string obs = (kEx / "example_light_B.csv").string(), rv1 = (kEx / "example_rv1.csv").string(),
-                    rv2 = (kEx / "example_rv2.csv").string(), svg = (d / "f.svg").string();
-  const std::pair<std::vector<std::string>, std::vector<std::string>> rows[] = {
-      {{"lc", lc, "--obs", obs, "--residuals"},
-       {">Phase<", ">Normalized light<", ">O \u2212 C<", ">0.4<", ">example_light_B.csv<"}},
-      {{"rv", rv, "--obs", rv1, "--obs", rv2, "--residuals"},
-       {">Phase<", " (km/s)<", ">Star 1<", ">Star 2<", ">100<", ">\u221250<"}},
-      {{"map", (kIn / "figure_grid.txt").string(), "--zoom", "8", "--levels", "100:160:4"},
-       {">T2 (K)<", ">Inclination (deg)<", ">Sum(W*Res**2)<", ">5000<", ">84<", ">120<"}}};
-  for (const auto& [args, texts] : rows) {
-    std::vector<std::string> a{"figure"};
-    a.insert(a.end(), args.begin(), args.end());
-    a.insert(a.end(), {"--out", svg, "--force"});
-    const Out r = cli(a);
-    ASSERT_EQ(r.code, 0) << args[0] << "\n" << r.err;
-    for (const std::string& t : texts) EXPECT_NE(slurp(svg).find(t), std::string::npos) << args[0] << ": " << t;
-  }
+  const std::string lc = (d / "example.lco").string();
   ASSERT_EQ(cli({"figure", "lc", lc, "--out", (d / "a.pdf").string()}).code, 0);
   const std::string pdf = slurp(d / "a.pdf");
   EXPECT_EQ(pdf.substr(0, 5), "%PDF-");
