@@ -28,6 +28,7 @@
 #include "frmIO_all.h"
 #include "frmTransfer.h"
 #include "model/critical_potentials.h"
+#include "model/adjust_rules.h"
 #include "model/number_fields.h"
 #include "shell/errors.h"
 
@@ -158,14 +159,6 @@ int helpTopicOf(const QString& label) {
   if (label.size() == 7 && label.startsWith("Label")) return label.mid(5).toInt();  // Label01..Label63
   return 0;
 }
-
-// DC adjustment key -> label of the parameter it adjusts.
-const std::vector<std::pair<int, const char*>> kKeyLabels = {
-    {9, "Label35"},  {10, "Label34"}, {11, "Label30"}, {12, "Label36"}, {13, "Label37"}, {14, "Label13"},
-    {15, "Label38"}, {16, "Label39"}, {17, "Label40"}, {18, "Label41"}, {19, "Label42"}, {20, "Label43"},
-    {21, "Label44"}, {22, "Label45"}, {23, "Label46"}, {24, "Label47"}, {25, "Label48"}, {26, "Label10"},
-    {27, "Label11"}, {28, "Label12"}, {29, "Label31"}, {35, "Label60"},
-};
 
 // Fields that only LC reads; hidden in DC mode (Text14/Text16 follow NOISE, Text58/Text59 LD).
 const char* const kLcOnly[] = {"Combo5", "Combo4", "Combo7", "Text17", "Text18", "Text19", "Text20",
@@ -826,9 +819,9 @@ void frmMain::applyMode() {
 void frmMain::colourLabels() {
   for (auto& [name, label] : ui_->labels) label->setPalette(QPalette());
   if (session_.mode != ProgramMode::DC) return;
-  for (const auto& [key, labelName] : kKeyLabels) {
-    if (session_.params.adjustKeys[static_cast<size_t>(key)] != '0') continue;
-    if (QLabel* l = fieldLabel(labelName)) {
+  for (const tavrin::AdjustKeyInfo& k : tavrin::adjustKeyTable()) {
+    if (k.mainLabel.empty() || session_.params.adjustKeys[static_cast<size_t>(k.key)] != '0') continue;
+    if (QLabel* l = fieldLabel(qs(k.mainLabel))) {
       QPalette pal = l->palette();
       pal.setColor(QPalette::WindowText, kAdjustedColour);
       l->setPalette(pal);
