@@ -28,6 +28,7 @@
 #include "frmIO_all.h"
 #include "frmTransfer.h"
 #include "model/critical_potentials.h"
+#include "model/editor_rules.h"
 #include "model/adjust_rules.h"
 #include "model/number_fields.h"
 #include "shell/errors.h"
@@ -160,11 +161,6 @@ int helpTopicOf(const QString& label) {
   return 0;
 }
 
-// Fields that only LC reads; hidden in DC mode (Text14/Text16 follow NOISE, Text58/Text59 LD).
-const char* const kLcOnly[] = {"Combo5", "Combo4", "Combo7", "Text17", "Text18", "Text19", "Text20",
-                               "Text21", "Text22", "Text23", "Text53", "Text54", "Text55", "Text56",
-                               "Text57", "Text60", "Text61", "Text62", "Text63"};
-
 frmMain::MessageSink& messageSink() {
   static frmMain::MessageSink sink;
   return sink;
@@ -201,7 +197,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), ui_(new Ui) {
 
   setDefaults();
   setProgramMode(ProgramMode::LC);
-  applyDependentVisibility();
+  applyEditorRules();
   syncRadConvChecks();
   startingUp_ = false;
   resetColours();
@@ -496,7 +492,7 @@ void frmMain::applyDisplayTexts(const std::map<std::string, std::string>& texts)
   for (const auto& [name, text] : texts)
     if (auto it = ui_->texts.find(qs(name)); it != ui_->texts.end()) it->second->setText(qs(text));
   --bulkDisplay_;
-  applyDependentVisibility();
+  applyEditorRules();
   refreshCriticalPotentials();
 }
 
@@ -516,7 +512,7 @@ void frmMain::showParameters() {
     }
   }
   --bulkDisplay_;
-  applyDependentVisibility();
+  applyEditorRules();
   refreshCriticalPotentials();
 }
 
@@ -599,31 +595,11 @@ void frmMain::onTextChanged(const QString& control) {
   markModified(ui_->texts.at(control));
 
   if (bulkDisplay_ == 0) {
-    const int mode = comboValue("Combo3");
-    const bool overcontact = mode == 1 || mode == 3;
-    const bool ldNot1 = comboValue("Combo2") != 1;
-    static const std::pair<const char*, const char*> kPairs[] = {
-        {"Text26", "Text27"}, {"Text40", "Text41"}, {"Text44", "Text45"},
-        {"Text46", "Text47"}, {"Text49", "Text50"}, {"Text56", "Text57"}};
-    if (overcontact) {
-      for (const auto& [a, b] : kPairs) {
-        if (control == a) tie(a, b);
-        if (control == b) tie(b, a);
-      }
-      if (control == "Text51") tie("Text51", "Text52");
-      if (ldNot1) {
-        if (control == "Text52") tie("Text52", "Text51");
-        if (control == "Text58") tie("Text58", "Text59");
-        if (control == "Text59") tie("Text59", "Text58");
-      }
-    }
-    if (mode == 1) {
-      if (control == "Text42") tie("Text42", "Text43");
-      if (control == "Text43") tie("Text43", "Text42");
-    }
+    const tavrin::ScalarField* f = tavrin::findScalarFieldByControl(control.toStdString());
+    if (f)
+      for (std::string_view other : tavrin::tiedParameters(f->name, editorChoices())) tie(control, controlOf(other));
   }
 
-  if (control == "Text52" || control == "Text58" || control == "Text59") applyLdRule();
   if (bulkDisplay_ == 0 && (control == "Text46" || control == "Text47" || control == "Text48"))
     refreshCriticalPotentials();
 }
@@ -632,24 +608,8 @@ void frmMain::onComboChanged(const QString& control) {
   if (startingUp_) return;
   QComboBox* combo = ui_->combos.at(control);
   markModified(combo);
-  if (control == "Combo1") {
-    applyJdphsRule();
-  } else if (control == "Combo3") {
-    setShown("Text32", comboValue("Combo3") == -1);
-  } else if (control == "Combo5") {
-    const bool rv = comboValue("Combo5") != 1;
-    setShown("Text06", rv);
-    setShown("Text07", rv);
-  } else if (control == "Combo6") {
-    setShown("Text02", comboValue("Combo6") == 2);
-  } else if (control == "Combo7") {
-    const bool noise = combo->currentIndex() == 1 && session_.mode == ProgramMode::LC;
-    setShown("Text14", noise);
-    setShown("Text16", noise);
-  } else if (control == "Combo2") {
-    // Without this the y fields could stay hidden with a law that uses them.
-    applyLdRule();
-  } else if (control == "Combo4") {
+  applyEditorRules();
+  if (control == "Combo4") {
     const int index = combo->currentIndex();
     ui_->texts.at("Text53")->setText(qs(tavrin::bandWavelengthTextForIndex(index)));
     if (session_.transferDcValues && bulkDisplay_ == 0) {
@@ -670,14 +630,7 @@ void frmMain::showDcLightCurve(int row) {
   ++bulkDisplay_;  // the DC values go over as they are, not through the ties
   if (c.band >= 1 && c.band <= ui_->combos.at("Combo4")->count())
     ui_->combos.at("Combo4")->setCurrentIndex(c.band - 1);
-  auto set = [&](const char* control, const std::string& text) { ui_->texts.at(control)->setText(qs(text)); };
-  set("Text54", tavrin::fixedField(c.l1, 10, 3));
-  set("Text55", tavrin::fixedField(c.l2, 10, 3));
-  set("Text56", tavrin::fixedField(c.x1, 7, 3));
-  set("Text57", tavrin::fixedField(c.x2, 7, 3));
-  set("Text58", tavrin::fixedField(c.y1, 7, 3));
-  set("Text59", QString::fromStdString(tavrin::fixedField(c.y2, 7, 3)).trimmed().toStdString());
-  set("Text60", tavrin::fixedField(c.el3, 8, 4));
+  for (const auto& [name, text] : tavrin::dcLightCurveTexts(c)) ui_->texts.at(controlOf(name))->setText(qs(text));
   --bulkDisplay_;
 }
 
@@ -719,19 +672,17 @@ void frmMain::onOption2() {
 }
 
 void frmMain::onRadConv(int star, bool radiative) {
-  const QString g = star == 1 ? "Text40" : "Text41";
-  const QString alb = star == 1 ? "Text44" : "Text45";
-  setFieldText(g, radiative ? "1.000" : "0.320");
-  setFieldText(alb, radiative ? "1.000" : "0.500");
+  const tavrin::RadConvPreset preset = tavrin::radConvPreset(star, radiative);
+  setFieldText(controlOf(preset.gravity), qs(preset.gravityText));
+  setFieldText(controlOf(preset.albedo), qs(preset.albedoText));
   const QString prefix = star == 1 ? "Star1" : "Star2";
   action(prefix + "Rad")->setChecked(radiative);
   action(prefix + "Conv")->setChecked(!radiative);
 }
 
 void frmMain::syncRadConvChecks() {
-  const auto radiative = [](double albedo) { return std::floor(albedo + 0.0000001) == 1.0; };
-  const bool r1 = radiative(session_.params.ALB1);
-  const bool r2 = radiative(session_.params.ALB2);
+  const bool r1 = tavrin::isRadiative(session_.params.ALB1);
+  const bool r2 = tavrin::isRadiative(session_.params.ALB2);
   action("Star1Rad")->setChecked(r1);
   action("Star1Conv")->setChecked(!r1);
   action("Star2Rad")->setChecked(r2);
@@ -751,33 +702,27 @@ void frmMain::setEnabledField(const QString& control, bool enabled) {
   if (QWidget* w = field(control)) w->setEnabled(enabled);
 }
 
-void frmMain::applyJdphsRule() {
-  const bool time = comboValue("Combo1") == 1;
-  for (const char* c : {"Text10", "Text12", "Text17", "Text18", "Text19"}) setEnabledField(c, time);
-  for (const char* c : {"Text20", "Text21", "Text22"}) setEnabledField(c, !time);
+QString frmMain::controlOf(std::string_view name) const {
+  const tavrin::ScalarField* f = tavrin::findScalarField(name);
+  return f ? qs(f->control) : QString();
 }
 
-void frmMain::applyLdRule() {
-  const bool y = comboValue("Combo2") != 1;
-  setShown("Text51", y);
-  setShown("Text52", y);
-  // Monochromatic y belongs to LC's light curve only.
-  const bool lc = session_.mode == ProgramMode::LC;
-  setShown("Text58", y && lc);
-  setShown("Text59", y && lc);
+tavrin::EditorChoices frmMain::editorChoices() const {
+  tavrin::EditorChoices c;
+  c.dc = session_.mode == ProgramMode::DC;
+  c.jdphs = comboValue("Combo1");
+  c.ld = comboValue("Combo2");
+  c.mode = comboValue("Combo3");
+  c.mpage = comboValue("Combo5");
+  c.mref = comboValue("Combo6");
+  c.noise = ui_->combos.at("Combo7")->currentIndex() == 1;
+  return c;
 }
 
-void frmMain::applyDependentVisibility() {
-  applyJdphsRule();
-  setShown("Text32", comboValue("Combo3") == -1);
-  const bool rv = comboValue("Combo5") != 1;
-  setShown("Text06", rv);
-  setShown("Text07", rv);
-  setShown("Text02", comboValue("Combo6") == 2);
-  const bool noise = ui_->combos.at("Combo7")->currentIndex() == 1 && session_.mode == ProgramMode::LC;
-  setShown("Text14", noise);
-  setShown("Text16", noise);
-  applyLdRule();
+void frmMain::applyEditorRules() {
+  const tavrin::EditorChoices c = editorChoices();
+  for (const auto& [name, shown] : tavrin::shownParameters(c)) setShown(controlOf(name), shown);
+  for (const auto& [name, enabled] : tavrin::enabledParameters(c)) setEnabledField(controlOf(name), enabled);
 }
 
 void frmMain::setProgramMode(ProgramMode mode) {
@@ -802,13 +747,7 @@ void frmMain::applyMode() {
     if (QAction* a = action(name)) a->setEnabled(dc);
   if (QAction* a = action("Display")) a->setEnabled(!dc);
 
-  for (const char* c : {"Text1", "Text2", "Text3"}) setShown(c, dc);
-  for (const char* c : kLcOnly) setShown(c, !dc);
-  // FRACSD and SEED follow NOISE in LC; LC's y coefficients follow LD.
-  const bool noise = ui_->combos.at("Combo7")->currentIndex() == 1;
-  setShown("Text14", !dc && noise);
-  setShown("Text16", !dc && noise);
-  applyLdRule();
+  applyEditorRules();
 
   ui_->groups.at("grpRange")->setVisible(!dc);
   ui_->groups.at("grpLight")->setVisible(!dc);

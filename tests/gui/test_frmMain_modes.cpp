@@ -201,7 +201,7 @@ TEST(frmMainModes, TransferYesShowsTheFirstDcLightCurve) {
   EXPECT_FALSE(w.findChild<frmTransfer*>("frmTransfer")->isVisible());
   EXPECT_EQ(combo(w, "Combo4")->currentIndex(), 6);
   EXPECT_EQ(w.fieldText("Text53"), "0.550");
-  EXPECT_EQ(w.fieldText("Text54"), "     9.877");
+  EXPECT_EQ(w.fieldText("Text54"), "9.87654");  // every digit DC gave, so the LC file carries it
   EXPECT_EQ(w.fieldText("Text55"), "     1.250");
   EXPECT_EQ(w.fieldText("Text56"), "   .600");
   EXPECT_EQ(w.fieldText("Text57"), "   .550");
