@@ -40,90 +40,6 @@ namespace {
 const QColor kModifiedColour(0, 0, 255);
 const QColor kAdjustedColour(255, 0, 0);
 
-struct FieldCaption {
-  const char* name;     // parameter
-  const char* caption;  // label text
-  const char* tip;      // what the field means
-};
-
-// Label texts and tool tips of the editor, by parameter name.
-const std::vector<FieldCaption> kCaptions = {
-    {"MPAGE", "MPAGE", "Output kind: 1 light curve, 2 radial velocities"},
-    {"NREF", "NREF", "Number of reflections (detailed reflection only)"},
-    {"MREF", "MREF", "Reflection: 1 simple, 2 detailed"},
-    {"IFSMV1", "IFSMV1", "Spots on star 1 move: 0 no, 1 yes"},
-    {"IFSMV2", "IFSMV2", "Spots on star 2 move: 0 no, 1 yes"},
-    {"ICOR1", "ICOR1", "Proximity and eclipse corrections of velocity curve 1: 0 no, 1 yes"},
-    {"ICOR2", "ICOR2", "Proximity and eclipse corrections of velocity curve 2: 0 no, 1 yes"},
-    {"LD", "LD law", "Limb-darkening law: 1 linear, 2 logarithmic, 3 square root"},
-    {"JDPHS", "JDPHS", "Independent variable: 1 time (JD), 2 phase"},
-    {"HJD0", "J.D. zero", "Ephemeris zero point (HJD)"},
-    {"PERIOD", "Period", "Orbital period, days"},
-    {"DPDT", "dP/dt", "Period derivative"},
-    {"PSHIFT", "Ph.shift", "Phase shift"},
-    {"FRACSD", "Frac.SD", "Fractional standard deviation of artificial noise"},
-    {"NOISE", "Noise", "Artificial noise: 0 no, 1 yes"},
-    {"SEED", "Seed", "Random-number seed of the noise"},
-    {"JDSTART", "JD start", "First time of the output"},
-    {"JDSTOP", "JD stop", "Last time of the output"},
-    {"JDINCR", "JD incr.", "Time step of the output"},
-    {"PHSTRT", "Ph.start", "First phase of the output"},
-    {"PHSTOP", "Ph.stop", "Last phase of the output"},
-    {"PHIN", "Ph.incr.", "Phase step of the output"},
-    {"PHN", "Ph.norm.", "Phase at which the light is normalised"},
-    {"MODE", "MODE", "Constraint mode -1..6"},
-    {"IPB", "IPB", "1: L2 computed independently of T2"},
-    {"IFAT1", "IFAT1", "Star 1: 0 black body, 1 model atmosphere"},
-    {"IFAT2", "IFAT2", "Star 2: 0 black body, 1 model atmosphere"},
-    {"N1", "N1", "Surface grid size of star 1"},
-    {"N2", "N2", "Surface grid size of star 2"},
-    {"N1L", "N1L", "Coarse grid size of star 1 (DC)"},
-    {"N2L", "N2L", "Coarse grid size of star 2 (DC)"},
-    {"PER", "Arg.Per.", "Argument of periastron, radians"},
-    {"DPERDT", "dPer/dt", "Time derivative of the argument of periastron"},
-    {"THE", "THE", "Semi-duration of primary eclipse (X-ray binaries)"},
-    {"VUNIT", "V unit", "Velocity unit, km/s"},
-    {"E", "eccen.", "Orbital eccentricity"},
-    {"A", "s.m. axis", "Semi-major axis, solar radii"},
-    {"F1", "F1", "Rotation rate of star 1 (1 = synchronous)"},
-    {"F2", "F2", "Rotation rate of star 2 (1 = synchronous)"},
-    {"VGA", "Vgamma", "Systemic velocity, in velocity units"},
-    {"XINCL", "Inclination", "Orbital inclination, degrees"},
-    {"GR1", "g1", "Gravity-darkening exponent of star 1"},
-    {"GR2", "g2", "Gravity-darkening exponent of star 2"},
-    {"MH", "[M/H]", "Metallicity [M/H]"},
-    {"T1", "T1", "Mean temperature of star 1, K"},
-    {"T2", "T2", "Mean temperature of star 2, K"},
-    {"ALB1", "Alb.1", "Bolometric albedo of star 1"},
-    {"ALB2", "Alb.2", "Bolometric albedo of star 2"},
-    {"POTH", "Pot'l 1", "Surface potential of star 1"},
-    {"POT2", "Pot'l 2", "Surface potential of star 2"},
-    {"RM", "M2 / M1", "Mass ratio M2/M1"},
-    {"XBOL1", "x bol 1", "Bolometric limb-darkening x of star 1"},
-    {"XBOL2", "x bol 2", "Bolometric limb-darkening x of star 2"},
-    {"YBOL1", "y bol 1", "Bolometric limb-darkening y of star 1"},
-    {"YBOL2", "y bol 2", "Bolometric limb-darkening y of star 2"},
-    {"BAND", "Band", "Photometric band"},
-    {"L1", "L1", "Monochromatic luminosity of star 1"},
-    {"L2", "L2", "Monochromatic luminosity of star 2"},
-    {"X1", "x1", "Monochromatic limb-darkening x of star 1"},
-    {"X2", "x2", "Monochromatic limb-darkening x of star 2"},
-    {"Y1", "y1", "Monochromatic limb-darkening y of star 1"},
-    {"Y2", "y2", "Monochromatic limb-darkening y of star 2"},
-    {"EL3", "3rd light", "Third light"},
-    {"OPSF", "OPSF", "Opacity function"},
-    {"ZERO", "Zero pt.", "Magnitude zero point"},
-    {"FACTOR", "Factor", "Normalisation factor"},
-    {"WAVEL", "Wavelength", "Wavelength, micrometres"},
-    {"ISYM", "ISYM", "Symmetric derivatives: 0 no, 1 yes"},
-};
-
-const FieldCaption* captionOf(std::string_view name) {
-  for (const auto& c : kCaptions)
-    if (name == c.name) return &c;
-  return nullptr;
-}
-
 // Group boxes in the order of the file records; each row holds one or two
 // parameters ("" leaves the slot empty).
 struct GroupSpec {
@@ -357,8 +273,7 @@ void frmMain::buildEditor() {
         if (!f) continue;
         const QString control = qs(f->control);
         const QString labelName = qs(f->label);
-        const FieldCaption* cap = captionOf(name);
-        auto* label = new ParameterLabel(labelName, cap ? cap->caption : name, helpTopicOf(labelName), box);
+        auto* label = new ParameterLabel(labelName, qs(f->caption), helpTopicOf(labelName), box);
         connect(label, &ParameterLabel::clicked, this, &frmMain::parameterHelpRequested);
         QWidget* editor = nullptr;
         if (const tavrin::ComboList* list = tavrin::findComboList(f->control)) {
@@ -382,10 +297,8 @@ void frmMain::buildEditor() {
           ui_->texts[control] = edit;
           editor = edit;
         }
-        if (cap) {
-          editor->setToolTip(QString("%1 (%2): %3").arg(qs(f->name), control, cap->tip));
-          label->setToolTip(QString("%1 - click for help").arg(qs(f->name)));
-        }
+        editor->setToolTip(QString("%1 (%2): %3").arg(qs(f->name), control, qs(f->tip)));
+        label->setToolTip(QString("%1 - click for help").arg(qs(f->name)));
         label->setBuddy(editor);
         ui_->labels[labelName] = label;
         ui_->labelOf[control] = labelName;
@@ -520,8 +433,7 @@ void frmMain::showParameters() {
 
 QString frmMain::fieldWho(const QString& control) const {
   const tavrin::ScalarField* f = tavrin::findScalarFieldByControl(control.toStdString());
-  const FieldCaption* cap = f ? captionOf(f->name) : nullptr;
-  return QString("\"%1\" (%2)").arg(cap ? cap->caption : f ? qs(f->name) : control, control);
+  return QString("\"%1\" (%2)").arg(f ? qs(f->caption) : control, control);
 }
 
 tavrin::FieldEntry frmMain::fieldEntry(const QString& control) const {
