@@ -2,9 +2,10 @@
 // Scenario transcripts of the main window. A transcript (tests/gui/golden/
 // main_*.txt) holds "> command" lines; replaying them writes each command,
 // then every line of the window's state that it changed, and the messages,
-// questions and help topics it raised. The first "dump" writes the whole state,
-// so the transcript pins every field at every step.
+// questions and help topics it raised. "new" (a fresh window) writes the whole
+// state, so the transcript pins every field at every step.
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -19,6 +20,7 @@
 #include <sstream>
 
 #include "../test_files.h"
+#include "frmAbout.h"
 #include "frmCritPots.h"
 #include "frmIO_all.h"
 #include "frmMain_test_support.h"
@@ -34,11 +36,7 @@ using Lines = std::vector<std::pair<std::string, std::string>>;
 
 inline std::string str(const QString& s) { return s.toStdString(); }
 inline QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
-inline std::string num(double v) {
-  char b[40];
-  std::snprintf(b, sizeof b, "%.17g", v);
-  return b;
-}
+inline std::string num(double v) { return str(QString::number(v, 'g', 17)); }
 
 // Colour of a palette role when it is not the application's.
 inline std::string colour(QWidget* w, QPalette::ColorRole role, const char* tag = " ") {
@@ -46,7 +44,7 @@ inline std::string colour(QWidget* w, QPalette::ColorRole role, const char* tag 
   return c == QApplication::palette(w).color(role) ? "" : tag + str(c.name());
 }
 
-inline void menuLines(QMenu* m, Lines& out) {
+inline void menuLines(QWidget* m, Lines& out) {  // a menu or the menu bar
   for (QAction* a : m->actions()) {
     if (a->objectName().startsWith("RecentFile")) continue;
     std::string v = a->isSeparator() ? "---" : "\"" + str(a->text()) + "\"" + (a->menu() ? " >" : "");
@@ -80,10 +78,7 @@ inline Lines mainState(frmMain& w) {
                                (s.plot.joinPoints ? " join" : "") + (s.plot.gridLines ? " grid" : ""));
   if (const int runs = runcommands::runsInProgress(w)) out.emplace_back("runs", std::to_string(runs));
   if (auto* bar = w.findChild<QStatusBar*>()) out.emplace_back("status", str(bar->currentMessage()));
-  for (QAction* top : w.menuBar()->actions()) {
-    out.emplace_back("menu " + str(top->objectName()), "\"" + str(top->text()) + "\"" + (top->isEnabled() ? "" : " off"));
-    if (top->menu()) menuLines(top->menu(), out);
-  }
+  menuLines(w.menuBar(), out);
   for (const auto& f : tavrin::scalarFields()) {
     QWidget* c = w.field(qs(f.control));
     std::string v = "\"" + str(w.fieldText(qs(f.control))) + "\"";
@@ -94,6 +89,8 @@ inline Lines mainState(frmMain& w) {
     if (!c->isEnabled()) v += " off";
     v += colour(c, QPalette::Text);
     v += " tab>" + str(nextTab(c)->objectName());
+    QAccessibleInterface* acc = QAccessible::queryAccessibleInterface(c);  // what a screen reader says
+    v += " \"" + str(acc->text(QAccessible::Name)) + "\"" + (acc->relations(QAccessible::Label).isEmpty() ? " nolabel" : "");
     if (QLabel* l = f.label.empty() ? nullptr : w.fieldLabel(qs(f.label))) {
       v += " | " + str(l->objectName()) + (l->isVisibleTo(&w) ? "" : " hidden") + colour(l, QPalette::WindowText);
       if (l->cursor().shape() != Qt::CrossCursor) v += " arrow";
@@ -154,9 +151,6 @@ struct Scenario {
     QObject::connect(win.get(), &frmMain::parameterHelpRequested, [this](int t) { out << "  help topic " << t << "\n"; });
     QObject::connect(win.get(), &frmMain::coloursReset, [this] { out << "  colours reset\n"; });
     last.clear();
-    catcher.messages.clear();
-    catcher.questions.clear();
-    shownMessages = shownQuestions = 0;
   }
   std::string local(const QString& s) {
     QString t = s;
@@ -183,11 +177,9 @@ struct Scenario {
   std::string replay(const std::string& transcript) {
     std::istringstream in(transcript);
     for (std::string line; std::getline(in, line);)
-      if (line.rfind("> ", 0) == 0) {
+      if (line.rfind("> ", 0) == 0 || line.rfind("#", 0) == 0) {
         out << line << "\n";
-        run(line.substr(2));
-      } else if (line.rfind("#", 0) == 0) {
-        out << line << "\n";
+        if (line[0] == '>') run(line.substr(2));
       }
     return out.str();
   }
@@ -195,15 +187,17 @@ struct Scenario {
 
 inline void Scenario::run(const std::string& line) {
   std::istringstream in(line);
-  std::string cmd, a;
+  std::string cmd, a, rest;
   in >> cmd >> a;
-  std::string rest;
   std::getline(in, rest);
   if (!rest.empty() && rest[0] == ' ') rest.erase(0, 1);
   const QString A = qs(a);
   QString R = qs(rest);
   frmMain& m = w();
   bool whole = false;
+  static const std::map<std::string, void (frmMain::*)()> calls = {{"show", &frmMain::show},
+      {"showParameters", &frmMain::showParameters}, {"resetColours", &frmMain::resetColours},
+      {"colourLabels", &frmMain::colourLabels}, {"updateCaption", &frmMain::updateCaption}};
   if (cmd == "new") {
     fresh(a == "bare", a == "again");
     whole = true;
@@ -213,10 +207,8 @@ inline void Scenario::run(const std::string& line) {
   } else if (cmd == "exitanswer") {
     exitAnswer = a == "save" ? shell::ExitAnswer::Save : a == "discard" ? shell::ExitAnswer::Discard : shell::ExitAnswer::Cancel;
   } else if (cmd == "plot") {  // plot R G B [join] [grid]
-    std::istringstream v(rest);
-    int g = 0, b = 0;
-    v >> g >> b;
-    m.session().plot.plotColour = {static_cast<uint8_t>(std::stoi(a)), static_cast<uint8_t>(g), static_cast<uint8_t>(b)};
+    const QStringList rgb = qs(line).split(' ');
+    m.session().plot.plotColour = {uint8_t(rgb[1].toInt()), uint8_t(rgb[2].toInt()), uint8_t(rgb[3].toInt())};
     m.session().plot.joinPoints = rest.find("join") != std::string::npos;
     m.session().plot.gridLines = rest.find("grid") != std::string::npos;
   } else if (cmd == "folder") {  // folder data|program PATH
@@ -228,16 +220,12 @@ inline void Scenario::run(const std::string& line) {
   } else if (cmd == "loadfile") {
     const bool loaded = shell::loadInputFile(m, path(a));
     out << "  loaded: " << (loaded ? "yes" : "no") << "\n";
-  } else if (cmd == "dump") {
-    whole = true;
   } else if (cmd == "type") {
     type(m, A, R);
   } else if (cmd == "set") {
     m.setFieldText(A, R);
   } else if (cmd == "pick") {
     combo(m, A)->setCurrentIndex(std::stoi(rest));
-  } else if (cmd == "show") {
-    m.show();
   } else if (cmd == "click") {  // click BUTTON or WINDOW/BUTTON
     QObject* owner = A.contains('/') ? m.findChild<QWidget*>(A.section('/', 0, 0)) : &m;
     owner->findChild<QAbstractButton*>(A.section('/', -1))->click();
@@ -248,14 +236,6 @@ inline void Scenario::run(const std::string& line) {
   } else if (cmd == "gather") {
     const bool taken = m.gather();
     out << "  gather: " << (taken ? "taken" : "refused") << "\n";
-  } else if (cmd == "showParameters") {
-    m.showParameters();
-  } else if (cmd == "resetColours") {
-    m.resetColours();
-  } else if (cmd == "colourLabels") {
-    m.colourLabels();
-  } else if (cmd == "updateCaption") {
-    m.updateCaption();
   } else if (cmd == "param" && a == "NLC") {
     m.session().params.NLC = std::stoi(rest);
   } else if (cmd == "param") {
@@ -280,7 +260,9 @@ inline void Scenario::run(const std::string& line) {
   } else if (cmd == "label") {
     QTest::mouseClick(m.fieldLabel(A), Qt::LeftButton);
   } else if (cmd == "texts") {  // the labels and buttons of a window
-    QWidget* dlg = a == "frmCritPots" ? &m.critPotsWindow() : a == "frmTransfer" ? static_cast<QWidget*>(&m.transferWindow()) : &m.fileDialog();
+    QWidget* dlg = a == "frmCritPots"   ? &m.critPotsWindow()
+                   : a == "frmTransfer" ? static_cast<QWidget*>(&m.transferWindow())
+                                        : static_cast<QWidget*>(&shell::aboutWindow(m));
     out << "  " << a << " \"" << str(dlg->windowTitle()) << "\"" << (dlg->isModal() ? " modal" : "") << "\n";
     for (QWidget* c : dlg->findChildren<QWidget*>()) {
       auto* l = qobject_cast<QLabel*>(c);
@@ -323,15 +305,13 @@ inline void Scenario::run(const std::string& line) {
   } else if (cmd == "reject") {
     m.fileDialog().reject();
   } else if (cmd == "file") {  // a file's text, or that it is not there
-    const std::string p = str(path(a));
-    const auto text = tavrin::testing_support::slurp(p);
+    const auto text = tavrin::testing_support::slurp(str(path(a)));
     size_t hash = 14695981039346656037u;
     for (unsigned char c : text) hash = (hash ^ c) * 1099511628211u;
-    out << "  file " << a << ": "
-        << (!QFile::exists(path(a)) ? "(none)"
-            : text.size() < 150     ? local(qs(text).replace("\r", "\\r"))
-                                    : std::to_string(text.size()) + " bytes, hash " + std::to_string(hash))
-        << "\n";
+    out << "  file " << a << ": " << (!QFile::exists(path(a)) ? "(none)" : text.size() < 150 ? local(qs(text).replace("\r", "\\r"))
+        : std::to_string(text.size()) + " bytes, hash " + std::to_string(hash)) << "\n";
+  } else if (calls.count(cmd)) {
+    (m.*calls.at(cmd))();
   } else {
     out << "  unknown command\n";
   }

@@ -210,12 +210,7 @@ TEST_F(ShellHelp, AboutAndHelpFromTheMainWindowAndThePlotWindows) {
   w.action("About")->trigger();
   frmAbout& a = shell::aboutWindow(w);
   ASSERT_TRUE(a.isVisible());
-  EXPECT_EQ(a.windowTitle(), "About");
-  EXPECT_EQ(a.findChild<QLabel*>("Label1")->text(), "Tavrin");
-  EXPECT_EQ(a.findChild<QLabel*>("Label2")->text(), "Vers. 5.6a  Revision of 2009-06-27");
-  bool note = false;
-  for (QLabel* l : a.findChildren<QLabel*>()) note |= l->text().contains("model atmospheres");
-  EXPECT_TRUE(note);
+  // Its texts are in the transcript main_shell.txt.
   QTest::mouseClick(a.findChild<QWidget*>("Command1"), Qt::LeftButton);
   EXPECT_FALSE(a.isVisible());
 
@@ -367,51 +362,20 @@ QStringList unnamedControls(QWidget* window) {
   return out;
 }
 
-TEST_F(ShellDesktop, FieldsAreNamedByTheirLabelsForScreenReaders) {
+// The main window's fields are named by their labels in the transcripts.
+TEST_F(ShellDesktop, ControlsOfEveryWindowAndPicturesAreNamedForScreenReaders) {
   mwtest::MainWindow w;
   w.show();
-  int checked = 0;
-  for (QWidget* widget : w.findChildren<QWidget*>()) {
-    if (!qobject_cast<QLineEdit*>(widget) && !qobject_cast<QComboBox*>(widget)) continue;
-    if (w.field(widget->objectName()) != widget) continue;
-    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(widget);
-    ASSERT_NE(iface, nullptr);
-    EXPECT_FALSE(iface->text(QAccessible::Name).isEmpty()) << widget->objectName().toStdString();
-    const auto rel = iface->relations(QAccessible::Label);
-    EXPECT_FALSE(rel.isEmpty()) << widget->objectName().toStdString() << " has no label";
-    ++checked;
-  }
-  EXPECT_GT(checked, 60);
-  for (const char* option : {"Option1", "Option2"}) {
-    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(w.findChild<QWidget*>(option));
-    EXPECT_FALSE(iface->text(QAccessible::Name).isEmpty());
-  }
-
+  for (const char* option : {"Option1", "Option2"})
+    EXPECT_FALSE(QAccessible::queryAccessibleInterface(w.findChild<QWidget*>(option))->text(QAccessible::Name).isEmpty());
   // Every window of the program, each created as its menu item would.
   frmCalcContourData& contours = frmCalcContourData::of(w);
   auto* contourPlot = new frmPlotContours(w, &contours);  // as Plot Contours creates it
-  const std::vector<QWidget*> windows = {&w,
-                                         &w.fileDialog(),
-                                         &w.critPotsWindow(),
-                                         &w.transferWindow(),
-                                         &adjustWindow(w),
-                                         &incremWindow(w),
-                                         &spotsWindow(w),
-                                         &dataFileWindow(w),
-                                         &miscParmWindow(w),
-                                         &indivHelpWindow(w),
-                                         &plotLCWindow(w),
-                                         &plotRVWindow(w),
-                                         &plotLCWindow(w).yRangeWindow(),
-                                         &plotRVWindow(w).yRangeWindow(),
-                                         &shell::helpWindow(w),
-                                         &shell::aboutWindow(w),
-                                         &frmCorrel::of(w),
-                                         &frmIOparms::of(w),
-                                         &frmMessage::of(w),
-                                         &frmSetOPfile::of(w),
-                                         &contours,
-                                         contourPlot};
+  const std::vector<QWidget*> windows = {
+      &w, &w.fileDialog(), &w.critPotsWindow(), &w.transferWindow(), &adjustWindow(w), &incremWindow(w),
+      &spotsWindow(w), &dataFileWindow(w), &miscParmWindow(w), &indivHelpWindow(w), &plotLCWindow(w), &plotRVWindow(w),
+      &plotLCWindow(w).yRangeWindow(), &plotRVWindow(w).yRangeWindow(), &shell::helpWindow(w), &shell::aboutWindow(w),
+      &frmCorrel::of(w), &frmIOparms::of(w), &frmMessage::of(w), &frmSetOPfile::of(w), &contours, contourPlot};
   for (QWidget* window : windows) {
     ASSERT_NE(window, nullptr);
     const QStringList unnamed = unnamedControls(window);
