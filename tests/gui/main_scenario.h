@@ -28,6 +28,7 @@
 #include "RunCommands.h"
 #include "ShellCommands.h"
 #include "model/input_reader.h"
+#include "model/number_fields.h"
 #include "model/parameter_set.h"
 
 namespace mwtest {
@@ -101,7 +102,8 @@ inline Lines mainState(frmMain& w) {
   for (const auto& f : tavrin::scalarFields()) out.emplace_back("P " + std::string(f.name), num(*tavrin::getScalar(s.params, f.name)));
   if (auto* c = w.findChild<frmCritPots*>("frmCritPots"))
     out.emplace_back("critpots", std::to_string(w.findChildren<frmCritPots*>().size()) + (c->isVisible() ? " shown " : " hidden ") + str(c->inner() + "|" + c->outer() + "|" + c->fill1() + "|" + c->fill2()));
-  if (auto* t = w.findChild<frmTransfer*>("frmTransfer")) out.emplace_back("transfer", t->isVisible() ? "shown" : "hidden");
+  for (const char* name : {"frmTransfer", "frmMiscParm"})
+    if (auto* t = w.findChild<QWidget*>(name)) out.emplace_back(name, t->isVisible() ? "shown" : "hidden");
   if (auto* d = w.findChild<frmIO_all*>()) {
     auto* patterns = d->findChild<QComboBox*>("Combo1");
     QStringList items;
@@ -111,6 +113,18 @@ inline Lines mainState(frmMain& w) {
                                    str(patterns->currentText()) + " name=\"" + str(d->name()) + "\"");
   }
   return out;
+}
+
+// The set a file gives, without what a save is free to rewrite: the unused
+// adjust key 30, the typed form of the x2 increment and rows no curve uses.
+inline tavrin::ParameterSet fileValues(const std::string& p) {
+  using namespace tavrin;
+  ParameterSet s = p.ends_with(".dci") ? readDci(p, {}, probeDci(p)).params : readLci(p, {}, probeLci(p)).params;
+  s.adjustKeys[30] = 0;
+  s.x2Increment = std::to_string(leadingNumber(s.x2Increment));
+  for (int row = 1; row <= kCurveRows; ++row)
+    if (!((row == 1 && s.IFVC1 == 1) || (row == 2 && s.IFVC2 == 1) || (row >= 3 && row - 2 <= s.NLC))) s.curves[row] = {};
+  return s;
 }
 
 // Replays a transcript on a main window of its own.
@@ -302,6 +316,8 @@ inline void Scenario::run(const std::string& line) {
           *tavrin::getScalar(got.params, f.name) != *tavrin::getScalar(m.session().params, f.name))
         out << " " << f.name << "=" << num(*tavrin::getScalar(got.params, f.name));
     out << "\n";
+  } else if (cmd == "same") {  // same A B: both files hold the same values
+    out << "  " << a << (fileValues(str(path(a))) == fileValues(str(path(rest))) ? " == " : " != ") << rest << "\n";
   } else if (cmd == "reject") {
     m.fileDialog().reject();
   } else if (cmd == "file") {  // a file's text, or that it is not there
