@@ -3,7 +3,13 @@
 // main_*.txt) holds "> command" lines; replaying them writes each command,
 // then every line of the window's state that it changed, and the messages,
 // questions and help topics it raised. "new" (a fresh window) writes the whole
-// state, so the transcript pins every field at every step.
+// state, so the transcript pins every field at every step. "#" lines are kept
+// as comments; with TAVRIN_UPDATE_GOLDEN=1 the output is rewritten from the
+// command lines alone. Commands (see Scenario::run): new [bare|again], type,
+// set, pick, click, do, label, mode, gather, param, adjust, curve, name,
+// display, answer (transfer), reply (questions), exitanswer, close, plot,
+// folder, texts, copy, write, cut, file, load, same, dialog, typein, reject,
+// loadfile, mkdir, dialogfolder, and the frmMain calls in `calls`.
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>

@@ -1,5 +1,6 @@
-// The main window's editor rules, mode switches, set copying and critical
-// potentials, as transcripts of real widgets (see main_scenario.h).
+// The main window as transcripts of real widgets (see main_scenario.h): the
+// editor rules, copying the set, critical potentials, LC/DC switches, the
+// file commands, refused input and questions, Exit and the settings file.
 #include <gtest/gtest.h>
 
 #include "main_scenario.h"
