@@ -219,6 +219,6 @@ int main(int argc, char** argv) {
   for (const QString& f : QDir(examples).entryList(QDir::Files)) QFile::copy(examples + f, prog + "/" + f);
   QDir::setCurrent(prog);
   walkthrough(prog);
-  std::printf("%d pictures in %s\n", step + 4, qPrintable(out));
+  std::printf("%d pictures in %s\n", step, qPrintable(out));
   return 0;
 }
