@@ -43,15 +43,12 @@ class DcCycle : public ::testing::Test {
 
 TEST_F(DcCycle, LoadRunReadCorrectRevert) {
   if (!withSolvex()) GTEST_SKIP() << "the stand-in DC program is not built";
-  ASSERT_EQ(s.app.dciName, "example.dci") << win::str(messages.messages);
-  ASSERT_EQ(s.mode, tavrin::ProgramMode::DC);
-  EXPECT_EQ(w.windowTitle(), "Tavrin - example.dci");
-  EXPECT_DOUBLE_EQ(s.params.XINCL, 82.0);
+  ASSERT_TRUE(s.app.dciName == "example.dci" && s.mode == tavrin::ProgramMode::DC) << win::str(messages.messages);
+  EXPECT_EQ(w.windowTitle() + QString(" %1").arg(s.params.XINCL), "Tavrin - example.dci 82");
 
   // Run > Standard returns at once; the status bar reports the end.
   w.action("RunStandard")->trigger();
-  EXPECT_EQ(s.app.dcoName, "example.dco");
-  EXPECT_TRUE(QFile::exists(f.prog + "/RunDC.sh"));
+  EXPECT_TRUE(s.app.dcoName == "example.dco" && QFile::exists(f.prog + "/RunDC.sh"));
   ASSERT_TRUE(win::waitForRuns(w));
   EXPECT_TRUE(status().startsWith("DC finished: example.dco (")) << status().toStdString();
   EXPECT_TRUE(status().endsWith(" s) - program: " + QDir::toNativeSeparators(f.prog + "/Solvex"))) << status().toStdString();
@@ -65,8 +62,7 @@ TEST_F(DcCycle, LoadRunReadCorrectRevert) {
   w.action("StandardDCO")->trigger();
   EXPECT_TRUE(messages.messages.isEmpty()) << win::str(messages.messages);
   const tavrin::DcResults& r = s.dcResults;
-  ASSERT_EQ(r.adjustedParams.size(), 4u);
-  EXPECT_EQ(r.adjustedParams[0], 16);
+  EXPECT_EQ(r.adjustedParams, (std::vector<int16_t>{16, 20, 23, 31}));
   ASSERT_EQ(r.ioRows.size(), 5u);
   EXPECT_FALSE(r.dcErrorSeen);
   EXPECT_EQ(s.params.NLC, 2);
@@ -92,10 +88,10 @@ TEST_F(DcCycle, LoadRunReadCorrectRevert) {
   log += "> Update 1, 1, 2\n" + win::dump(&io);
   // Reopening keeps "Done"; a new standard read allows the rows again.
   w.action("Corrections")->trigger();
-  EXPECT_EQ(io.button(1)->text(), "Done");
+  const QString again = io.button(1)->text();
   w.action("StandardDCO")->trigger();
   w.action("Corrections")->trigger();
-  EXPECT_EQ(io.button(1)->text(), "Update");
+  EXPECT_EQ(again + " " + io.button(1)->text(), "Done Update");
 
   w.action("correlations")->trigger();
   ASSERT_TRUE(frmCorrel::of(w).isVisible());
@@ -167,7 +163,7 @@ TEST_F(DcCycle, RefusalsAndInertCommands) {
   s.params.XINCL = 60;
   w.action("RunStandard")->trigger();
   ASSERT_EQ(messages.messages.size(), 1);
-  EXPECT_TRUE(messages.messages[0].contains(f.prog + "/Solvex")) << messages.messages[0].toStdString();
+  EXPECT_TRUE(messages.messages[0].contains(f.prog + "/Solvex")) << win::str(messages.messages);
   EXPECT_FALSE(QFile::exists(f.prog + "/RunDC.sh"));
   EXPECT_DOUBLE_EQ(s.history.generation1.scalars[11], gen1);
 
@@ -183,8 +179,7 @@ TEST_F(DcCycle, RefusalsAndInertCommands) {
   w.action("CustomDCO")->trigger();
   EXPECT_EQ(w.fileDialog().windowTitle(), "Load DCI");
   win::choose(w, "failed.dco", f.data);
-  EXPECT_EQ(s.app.dcoName, "failed.dco");
-  EXPECT_TRUE(s.dcoChosenByUser);
+  EXPECT_TRUE(s.app.dcoName == "failed.dco" && s.dcoChosenByUser);
   frmMessage& m = frmMessage::of(w);
   ASSERT_TRUE(m.isVisible());
   EXPECT_EQ(m.findChild<QLabel*>("Label1")->text() + "|" + m.findChild<QLabel*>("Label2")->text(),
@@ -215,8 +210,7 @@ TEST_F(DcCycle, CustomRunThroughItsWindow) {
   w.action("RunCustom")->trigger();
   frmSetOPfile& o = frmSetOPfile::of(w);
   ASSERT_TRUE(o.isVisible());
-  EXPECT_EQ(o.windowTitle(), "Custom");
-  EXPECT_EQ(o.nameBox()->text(), "example.dco");
+  EXPECT_EQ(o.windowTitle() + " " + o.nameBox()->text(), "Custom example.dco");
   QTest::mouseClick(o.findChild<QPushButton*>("Command2"), Qt::LeftButton);  // Cancel
   EXPECT_FALSE(o.isVisible());
 
@@ -224,8 +218,7 @@ TEST_F(DcCycle, CustomRunThroughItsWindow) {
   o.nameBox()->setText("  fit 'one'.out");
   QTest::mouseClick(o.findChild<QPushButton*>("Command1"), Qt::LeftButton);
   EXPECT_FALSE(o.isVisible());
-  EXPECT_EQ(s.app.dcoName, "fit 'one'.out");
-  EXPECT_TRUE(QFile::exists(f.tmp.filePath("fit 'one'.sh")));
+  EXPECT_TRUE(s.app.dcoName == "fit 'one'.out" && QFile::exists(f.tmp.filePath("fit 'one'.sh")));
   ASSERT_TRUE(win::waitForRuns(w));
   EXPECT_TRUE(status().startsWith("DC finished: fit 'one'.out"));
   EXPECT_GT(QFileInfo(f.data + "/fit 'one'.out").size(), 0);
