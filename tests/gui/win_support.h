@@ -110,9 +110,6 @@ inline std::string dumpPlot(PlotWindow& p) {
   return out + "note [" + p.lastDrawing().note + "]\n";
 }
 
-}  // namespace win
-
-namespace win {
 
 // A main window in DC mode whose messages and questions are collected, and
 // a script of user steps (rows of a case table) run on one of its windows:
@@ -123,7 +120,7 @@ namespace win {
 // Any other step goes to the fixture's `special`.
 class WindowScript : public ::testing::Test {
  protected:
-  WindowScript() { main->setProgramMode(tavrin::ProgramMode::DC); }
+  WindowScript() { step({"fresh"}), log.clear(); }
   tavrin::ParameterSet& params() { return main->session().params; }
   template <typename W>
   W& open(const char* action, const char* name) {
@@ -132,11 +129,6 @@ class WindowScript : public ::testing::Test {
     EXPECT_TRUE(w && w->isVisible()) << name;
     window = w;
     return *w;
-  }
-  static void click(QWidget* w, const QString& button) {
-    auto* b = w->findChild<QPushButton*>(button);
-    ASSERT_NE(b, nullptr) << button.toStdString();
-    QTest::mouseClick(b, Qt::LeftButton);
   }
   template <typename T = QWidget>
   T* find(const std::string& name) {
@@ -171,9 +163,9 @@ class WindowScript : public ::testing::Test {
       main->setProgramMode(tavrin::ProgramMode::DC);
       window = main.get();
     } else if (op != "dump") special(r);
-    std::string line = ">";
-    for (const std::string& c : r) line += " " + c;
-    log += line + "\n";
+    log += ">";
+    for (const std::string& c : r) log += " " + c;
+    log += "\n";
     for (; said < catcher.messages.size(); ++said)
       log += "  said: " + QString(catcher.messages[said]).replace(root, "ROOT").replace('\n', "\\n").toStdString() + "\n";
     if (op == "dump") log += dump(window, root);
@@ -188,8 +180,8 @@ class WindowScript : public ::testing::Test {
 
   mwtest::MessageCatcher catcher;
   QStringList& messages = catcher.messages;
-  std::unique_ptr<frmMain> main = std::make_unique<mwtest::MainWindow>();
-  QWidget* window = main.get();
+  std::unique_ptr<frmMain> main;
+  QWidget* window = nullptr;
   QString root = "\x01";  // a temporary folder, written ROOT
   std::string log;
   qsizetype said = 0;
