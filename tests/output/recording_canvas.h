@@ -2,6 +2,7 @@
 // A Canvas that records every primitive with the colour it was drawn in, so
 // tests can count and place what a plot drew.
 
+#include <charconv>
 #include <string>
 #include <vector>
 
@@ -71,6 +72,23 @@ class RecordingCanvas : public Canvas {
     for (const Op& o : ops)
       if (o.kind == k && o.colour == colour) out.push_back(o);
     return out;
+  }
+  // Every primitive, one a line, numbers in their shortest exact form, for golden files.
+  std::string log() const {
+    static const char* const kNames[] = {"point", "line", "lineTo", "circle", "text", "clear", "image", "textUp", "fill", "disc"};
+    std::string s;
+    for (const Op& o : ops) {
+      s += kNames[o.kind];
+      for (double v : {o.x1, o.y1, o.x2, o.y2}) s += " " + num(v);
+      s += " " + std::to_string(o.colour.r) + "," + std::to_string(o.colour.g) + "," + std::to_string(o.colour.b);
+      if (!o.text.empty()) s += " '" + o.text + "'";
+      s += "\n";
+    }
+    return s;
+  }
+  static std::string num(double x) {
+    char buf[32];
+    return std::string(buf, std::to_chars(buf, buf + sizeof buf, x).ptr);
   }
   const Op* textOp(const std::string& s) const {
     for (const Op& o : ops)
