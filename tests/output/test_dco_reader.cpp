@@ -5,8 +5,8 @@
 
 #include "model/parameter_set.h"
 #include "output/dco_reader.h"
-#include "recording_canvas.h"
 #include "report_builders.h"
+#include "report_dumps.h"
 #include "shell/errors.h"
 #include "test_files.h"
 
@@ -15,11 +15,8 @@ using namespace testreports;
 namespace fs = std::filesystem;
 using tavrin::testing_support::slurp;
 using tavrin::testing_support::spit;
-using tavrin::test::RecordingCanvas;
 
 namespace {
-
-std::string num(double x) { return RecordingCanvas::num(x); }
 
 std::string withEnds(const std::string& text, bool crlf) {
   std::string s;
@@ -30,49 +27,11 @@ std::string withEnds(const std::string& text, bool crlf) {
   return s;
 }
 
-// Everything a read gives, one fact a line. The results and the set start
-// from marked values, so what a read overwrites and what it leaves shows.
-std::string readOf(const std::string& text) {
-  DcResults r;
-  r.adjustedParams = {99};
-  r.ioRows = {{99, 9, 1, 2, 3, 4}};
-  r.correlation = {{0.5}};
-  r.sumWResInput = r.sumWResPredicted = -1;
-  ParameterSet p;
-  p.IFVC1 = p.IFVC2 = p.NLC = 9;
-  for (int c = 1; c <= kCurveRows; ++c) p.curves[static_cast<size_t>(c)].l2 = 10 + c;
-  std::string s;
-  try {
-    const DcoReadReport rep = parseDco(text, r, p);
-    s = "error line: " + rep.errorLine.value_or("(none)") + "\nswitches read: " + std::to_string(rep.curveSwitchesRead) +
-        "\nL2 read:";
-    for (const auto& [row, l2] : rep.curveL2) s += " " + std::to_string(row) + "=" + num(l2);
-  } catch (const TavrinError& e) {
-    s = "refused: " + std::string(e.what());
-  }
-  s += "\nkeys:";
-  for (int k : r.adjustedParams) s += " " + std::to_string(k);
-  s += "\nunknowns:";
-  for (const DcUnknown& u : r.unknowns) s += " " + std::to_string(u.param) + "/" + std::to_string(u.curve);
-  for (const DcIoRow& io : r.ioRows)
-    s += "\nrow " + std::to_string(io.param) + "/" + std::to_string(io.curve) + ": " + num(io.input) + " " +
-         num(io.correction) + " " + num(io.output) + " " + num(io.stdDev);
-  s += "\ncorrelation " + std::to_string(r.correlation.size()) + ":";
-  for (const auto& row : r.correlation) {
-    s += "\n ";
-    for (double x : row) s += " " + num(x);
-  }
-  s += "\nsums: " + num(r.sumWResInput) + " " + num(r.sumWResPredicted);
-  s += "\nset: IFVC1 " + std::to_string(p.IFVC1) + " IFVC2 " + std::to_string(p.IFVC2) + " NLC " + std::to_string(p.NLC) + " L2";
-  for (int c = 1; c <= kCurveRows; ++c) s += " " + num(p.curves[static_cast<size_t>(c)].l2);
-  return s + "\nfailure: " + r.failure + "\nerror seen: " + std::to_string(r.dcErrorSeen) + "\n";
-}
-
 // Reads alike with either line end, and as its golden says.
 void expectRead(const std::string& golden, const std::string& text) {
   SCOPED_TRACE(golden);
-  const std::string got = readOf(withEnds(text, false));
-  EXPECT_EQ(readOf(withEnds(text, true)), got);
+  const std::string got = dcoReadOf(withEnds(text, false));
+  EXPECT_EQ(dcoReadOf(withEnds(text, true)), got);
   tavrin::testing_support::expectGolden("output", golden, got);
 }
 

@@ -4,38 +4,15 @@
 
 #include "model/parameter_set.h"
 #include "output/lco_reader.h"
-#include "recording_canvas.h"
 #include "report_builders.h"
+#include "report_dumps.h"
 #include "shell/errors.h"
 #include "test_files.h"
 
 using namespace tavrin;
 using namespace testreports;
-using tavrin::test::RecordingCanvas;
 
 namespace {
-
-std::string nums(const std::vector<double>& v) {
-  std::string s;
-  for (double x : v) s += " " + RecordingCanvas::num(x);
-  return s;
-}
-
-// The whole result of a read, or how it was refused.
-std::string readOf(const std::string& text) {
-  try {
-    const ComputedCurve c = parseLco(text);
-    std::string s = "page " + std::to_string(c.page) + " mode " + std::to_string(c.mode) + " count " + std::to_string(c.count);
-    s += "\nheader" + nums({c.inclination, c.t1, c.t2, c.pot1, c.pot2, c.massRatio, c.l2}) + " '" + c.l2Text + "'";
-    s += "\nphase range" + nums({c.phaseFirst, c.phaseLast}) + "\nlight range" + nums({c.lightMin, c.lightMax});
-    s += "\nrv range" + nums({c.rvMin, c.rvMax}) + "\nphase" + nums(c.phase) + "\nlight" + nums(c.light);
-    return s + "\nrv1" + nums(c.rv1) + "\nrv2" + nums(c.rv2) + "\n";
-  } catch (const ReportMessage& e) {
-    return std::string("report message: ") + e.what() + "\n";
-  } catch (const TavrinError& e) {
-    return "error " + std::to_string(e.number()) + ": " + e.what() + "\n";
-  }
-}
 
 std::string lco(const std::function<void(LcoSpec&)>& change) {
   LcoSpec s;
@@ -95,13 +72,13 @@ TEST(LcoReader, ReportsReadAsTheirGoldens) {
   };
   for (const auto& [name, text] : rows) {
     SCOPED_TRACE(name);
-    const std::string got = readOf(text);
-    EXPECT_EQ(readOf(crlf(text)), got);
+    const std::string got = lcoReadOf(text);
+    EXPECT_EQ(lcoReadOf(crlf(text)), got);
     tavrin::testing_support::expectGolden("output", std::string("lco/") + name + ".txt", got);
   }
   // Every cut before the first table row is past the end of the file.
   for (size_t cut = 0; cut < firstRow; cut += 7)
-    EXPECT_EQ(readOf(whole.substr(0, cut)), "error 62: Error 62: Input past end of file.\n") << "cut at " << cut;
+    EXPECT_EQ(lcoReadOf(whole.substr(0, cut)), "error 62: Error 62: Input past end of file.\n") << "cut at " << cut;
   std::string bytes;
   for (int i = 0; i < 20000; ++i) bytes += static_cast<char>((i * 7919) % 256);
   EXPECT_THROW(parseLco(bytes), std::exception);
@@ -114,7 +91,7 @@ TEST(LcoReader, RowLimit) {
   EXPECT_EQ(parseLco(join(lcoLines(s))).count, 9000);
   s.phases.push_back("0.5");
   s.lights.push_back("1.0");
-  EXPECT_EQ(readOf(join(lcoLines(s))), "error 9: Error 9: Subscript out of range.\n");
+  EXPECT_EQ(lcoReadOf(join(lcoLines(s))), "error 9: Error 9: Subscript out of range.\n");
 }
 
 TEST(LcoReader, FileReadSetsPageOnlyOnSuccess) {
