@@ -1,111 +1,73 @@
+// Publication figures: ticks, residuals, tables and sizes, and the whole
+// drawing of each curve figure against a golden file.
 #include <gtest/gtest.h>
 
 #include <cmath>
 
+#include "output/dc_tables.h"
 #include "output/figure_layout.h"
 #include "output/figure_plot.h"
 #include "output/figure_residuals.h"
 #include "output/figure_tables.h"
 #include "output/figure_ticks.h"
 #include "recording_canvas.h"
+#include "test_files.h"
 
 using namespace tavrin;
-using tavrin::test::Op;
 using tavrin::test::RecordingCanvas;
+using tavrin::testing_support::expectGolden;
 
 namespace {
 
-const std::string kMinus = "\u2212";
+constexpr auto num = &RecordingCanvas::num;
 
-TEST(FigureTicks, RoundValuesForAwkwardRanges) {
-  struct Row {
-    double lo, hi;
-    int maxTicks;
-    std::vector<std::string> labels;
-    int exponent;
-  } rows[] = {
-      {0.35, 1.0, 8, {"0.4", "0.5", "0.6", "0.7", "0.8", "0.9", "1.0"}, 0},
-      {0.35, 1.0, 4, {"0.4", "0.6", "0.8", "1.0"}, 0},
-      {-98, 78, 8, {kMinus + "80", kMinus + "60", kMinus + "40", kMinus + "20", "0", "20", "40", "60"}, 0},
-      {-98, 78, 5, {kMinus + "50", "0", "50"}, 0},
-      {1e-4, 3e-4, 6, {"1.0", "1.5", "2.0", "2.5", "3.0"}, -4},
-      {-0.2, 1.2, 10, {kMinus + "0.2", "0.0", "0.2", "0.4", "0.6", "0.8", "1.0", "1.2"}, 0},
-      {4800, 5600, 5, {"4800", "5000", "5200", "5400", "5600"}, 0},
-      {120000, 480000, 4, {"2", "3", "4"}, 5},
-  };
-  for (const Row& r : rows) {
-    const AxisTicks t = roundTicks(r.lo, r.hi, r.maxTicks);
-    EXPECT_EQ(t.labels, r.labels) << r.lo << ".." << r.hi;
-    EXPECT_EQ(t.exponent, r.exponent) << r.lo << ".." << r.hi;
-    const double m = t.step / std::pow(10.0, std::floor(std::log10(t.step)));
-    EXPECT_TRUE(std::abs(m - 1) < 1e-9 || std::abs(m - 2) < 1e-9 || std::abs(m - 5) < 1e-9) << t.step;
+TEST(Figures, TicksResidualsRoundingAndSizes) {
+  std::string log;
+  for (auto [lo, hi, maxTicks] : {std::tuple{0.35, 1.0, 8}, {0.35, 1.0, 4}, {-98.0, 78.0, 8}, {-98.0, 78.0, 5}, {1e-4, 3e-4, 6},
+                                  {-0.2, 1.2, 10}, {4800.0, 5600.0, 5}, {120000.0, 480000.0, 4}, {1.0, 1.0, 5}, {0.0, NAN, 5}}) {
+    const AxisTicks t = roundTicks(lo, hi, maxTicks);
+    log += "ticks " + num(lo) + ".." + num(hi) + " max " + std::to_string(maxTicks) + ": step " + num(t.step) + " decimals " +
+           std::to_string(t.decimals) + " exponent " + std::to_string(t.exponent) + " |";
+    for (size_t i = 0; i < t.values.size(); ++i) log += " " + num(t.values[i]) + "=" + t.labels[i];
+    log += "\n";
   }
-  EXPECT_TRUE(roundTicks(1, 1, 5).values.empty());
-  EXPECT_TRUE(roundTicks(0, NAN, 5).values.empty());
-  EXPECT_EQ(powerOfTenText(-4), "\u00d710\u207b\u2074");
-}
-
-TEST(FigureResiduals, ObservedMinusInterpolatedCurve) {
-  // Curve through (0, 1), (0.5, 2), (1, 0): linear between rows, and a phase
-  // beyond the curve tried a cycle earlier or later.
-  const std::vector<double> ph{0, 0.5, 1}, val{1, 2, 0};
-  const std::vector<double> obsPh{0.25, 0.5, 0.9, 1.25, -0.75, 2.5};
-  const std::vector<double> obs{1.6, 2.0, 0.1, 1.5, 1.5, 7};
-  const auto r = residuals(ph, val, obsPh, obs);
-  ASSERT_EQ(r.size(), 6u);
-  const double expected[] = {0.1, 0.0, -0.3, 0.0, 0.0};
-  for (int k = 0; k < 5; ++k) EXPECT_NEAR(r[k], expected[k], 1e-12) << k;
-  EXPECT_TRUE(std::isnan(r[5]));
-}
-
-TEST(FigureTables, RoundsToTheDeviationsPrecision) {
-  struct Row {
-    double v, sd;
-    const char *value, *stdDev;
-  } rows[] = {
-      {82.3456, 0.0234, "82.35", "0.02"},  {82.3456, 0.0145, "82.346", "0.015"}, {0.53512, 0.0996, "0.54", "0.10"},
-      {12345.6, 234, "12300", "200"},      {-1.23e-5, 4.4e-7, "-0.0000123", "0.0000004"},
-      {5100.94, 0.0196, "5100.94", "0.02"}, {3.14159, 0, "3.14159", ""},
-  };
-  for (const Row& r : rows) {
-    const RoundedPair p = roundToUncertainty(r.v, r.sd);
-    EXPECT_EQ(p.value, r.value) << r.v << " +- " << r.sd;
-    EXPECT_EQ(p.stdDev, r.stdDev) << r.v << " +- " << r.sd;
+  log += "power of ten " + powerOfTenText(-4) + "\n";
+  // Curve through (0, 1), (0.5, 2), (1, 0): linear between rows; a phase beyond it tried a cycle earlier or later.
+  log += "residuals";
+  for (double r : residuals({0, 0.5, 1}, {1, 2, 0}, {0.25, 0.5, 0.9, 1.25, -0.75, 2.5}, {1.6, 2.0, 0.1, 1.5, 1.5, 7})) log += " " + num(r);
+  for (auto [v, sd] : {std::pair{82.3456, 0.0234}, {82.3456, 0.0145}, {0.53512, 0.0996}, {12345.6, 234.0}, {-1.23e-5, 4.4e-7},
+                       {5100.94, 0.0196}, {3.14159, 0.0}}) {
+    const RoundedPair p = roundToUncertainty(v, sd);
+    log += "\nrounded " + num(v) + " +- " + num(sd) + ": " + p.value + " +- " + p.stdDev;
   }
-}
-
-TEST(FigureTables, CurveCsvHoldsCurveObservationsAndResiduals) {
-  ComputedCurve c;
-  c.page = 1;
-  c.phase = {0, 0.5, 1};
-  c.light = {1, 2, 0};
-  const std::string csv = curveCsv(c, {{"B,1.csv", 0, {0.25, 3.5}, {1.6, 1}}});
-  EXPECT_EQ(csv,
-            "series,phase,observed,computed,residual\n"
-            "computed,0,,1,\ncomputed,0.5,,2,\ncomputed,1,,0,\n"
-            "\"B,1.csv\",0.25,1.6,1.5,0.10000000000000009\n\"B,1.csv\",3.5,1,,\n");
-}
-
-TEST(FigureLayout, SizesWithUnits) {
-  EXPECT_EQ(parseFigureSize("3.5x2.6in"), (FigureSize{3.5, 2.6}));
-  const auto cm = parseFigureSize("17.78x12.7cm");
-  ASSERT_TRUE(cm);
-  EXPECT_NEAR(cm->widthIn, 7.0, 1e-12);
-  EXPECT_NEAR(cm->heightIn, 5.0, 1e-12);
-  for (const char* bad : {"3.5x2.6", "x2in", "3.5x2.6mm", "0.5x2in", "50x2in", "3,5x2in", "3.5x2.6 in"})
-    EXPECT_FALSE(parseFigureSize(bad)) << bad;
-}
-
-TEST(FigureLayout, VelocityScaleFromTheReportHeader) {
+  for (const char* size : {"3.5x2.6in", "17.78x12.7cm", "3.5x2.6", "x2in", "3.5x2.6mm", "0.5x2in", "50x2in", "3,5x2in", "3.5x2.6 in"}) {
+    const auto s = parseFigureSize(size);
+    log += "\nsize " + std::string(size) + ": " + (s ? num(s->widthIn) + " x " + num(s->heightIn) : "refused");
+  }
   const std::string head =
       "  MODE   IPB  IFAT1 IFAT2   N1   N2        PERR0      DPERDT      THE    VUNIT\n"
       "  2     0     1     1   30   30     1.570796 0.00000D+00  0.00000   100.00\n"
       "  ecc     s-m axis        F1        F2       Vgam       Incl\n"
       "0.000000 0.100000D+02    1.0000    1.0000    15.0000    86.0000\n";
-  const VelocityScale v = velocityScaleOf(head);
-  EXPECT_EQ(v.vunit, 100);
-  EXPECT_EQ(v.gamma, 15);
-  EXPECT_EQ(velocityScaleOf("nothing").vunit, 1);
+  log += "\nvelocity scale " + num(velocityScaleOf(head).vunit) + " " + num(velocityScaleOf(head).gamma) + ", none " +
+         num(velocityScaleOf("nothing").vunit) + "\n";
+  ComputedCurve c;
+  c.page = 1;
+  c.phase = {0, 0.5, 1};
+  c.light = {1, 2, 0};
+  expectGolden("output", "figures.txt", log + curveCsv(c, {{"B,1.csv", 0, {0.25, 3.5}, {1.6, 1}}}));
+}
+
+TEST(Figures, DcResultTables) {
+  DcResults r;
+  r.unknowns = {{16, 0}, {20, 0}, {31, 2}};
+  // Inclination, T2 (held in 10000 K, shown in K) and L1 of curve 2.
+  r.ioRows = {{16, 0, 82.3, 0.0456, 82.3456, 0.0234}, {20, 0, 0.51, 0.00094, 0.51094, 0.0000196}, {31, 2, 10.1, -0.2, 9.9, 0.145}};
+  r.correlation = {{1, -0.5123, 0.02}, {-0.5123, 1, 0.3}, {0.02, 0.3, 1}};
+  r.sumWResInput = 84.8;
+  r.sumWResPredicted = 84.1;
+  expectGolden("output", "dc_results.csv", dcResultsCsv(r));
+  expectGolden("output", "dc_results.tex", dcResultsLatex(r));
 }
 
 ComputedCurve sineCurve(int page) {
@@ -124,37 +86,21 @@ ComputedCurve sineCurve(int page) {
   return c;
 }
 
-// Every figure names its axes and ticks in text and keeps its frames on the page.
-TEST(FigureLayout, CurveFiguresTitleAndLabelTheirAxes) {
+// Velocities are shown in km/s (VUNIT 100); the full title where the panel is high enough.
+TEST(Figures, CurveFiguresDrawAsTheirGoldens) {
   const std::vector<ObservedSeries> obs{{"rv1.csv", 1, {0.1, 0.3}, {0.4, 0.6}}, {"rv2.csv", 2, {0.3}, {-0.4}}};
-  struct Row {
-    CurveFigure figure;
-    std::vector<std::string> texts;
-    size_t panels;
-  } rows[] = {
-      {lightCurveFigure(sineCurve(1), {{"B.csv", 0, {0.2, 0.6}, {0.8, 0.7}}}, true),
-       {"Phase", "Normalized light", "O \u2212 C", "Computed", "B.csv", "0.0", "1.0"}, 2},
-      {velocityFigure(sineCurve(2), obs, true, {100, 15}),
-       {"Phase", "RV (km/s)", "Star 1", "Star 2", "Systemic velocity", "rv1.csv", "rv2.csv", "0"}, 3},
+  const std::pair<const char*, CurveFigure> rows[] = {
+      {"light_with_residuals", lightCurveFigure(sineCurve(1), {{"B.csv", 0, {0.2, 0.6}, {0.8, 0.7}}}, true)},
+      {"velocity_with_residuals", velocityFigure(sineCurve(2), obs, true, {100, 15})},
+      {"velocity_alone", velocityFigure(sineCurve(2), {}, false, {100, 15})},
   };
-  for (const Row& r : rows) {
+  for (const auto& [name, figure] : rows) {
     RecordingCanvas c(5040, 3744);
-    const auto boxes = drawCurveFigure(c, r.figure);
-    EXPECT_EQ(boxes.size(), r.panels);
-    for (const std::string& t : r.texts) EXPECT_TRUE(c.textOp(t)) << t;
-    for (const AxisBox& b : boxes) {
-      EXPECT_GT(b.left, 0);
-      EXPECT_LT(b.right, 5040);
-      EXPECT_LT(b.bottom, 3744);
-    }
-    EXPECT_FALSE(c.of(Op::Disc).empty());
+    std::string log;
+    for (const AxisBox& b : drawCurveFigure(c, figure))
+      log += "panel " + num(b.left) + " " + num(b.top) + " " + num(b.right) + " " + num(b.bottom) + "\n";
+    expectGolden("output", std::string("figures/") + name + ".txt", log + c.log());
   }
-  // Velocities are shown in km/s: 0.65 x VUNIT 100 tops the scale near 65.
-  RecordingCanvas c(5040, 3744);
-  drawCurveFigure(c, velocityFigure(sineCurve(2), {}, false, {100, 15}));
-  EXPECT_TRUE(c.textOp("60"));
-  EXPECT_TRUE(c.textOp("Radial velocity (km/s)"));  // the full title where the panel is high enough
-  EXPECT_TRUE(c.textOp(kMinus + "40"));
 }
 
 }  // namespace
