@@ -17,23 +17,10 @@ namespace {
 
 ComputedCurve lightCurve(double first, double last, int rows = 8) {
   ComputedCurve c;
-  c.page = 1;
-  c.mode = 2;
-  c.inclination = 87.5;
-  c.t1 = 5300;
-  c.t2 = 4521;
-  c.pot1 = 6.1624;
-  c.pot2 = 9.0092;
-  c.massRatio = 0.76115;
+  c.page = 1, c.mode = 2, c.inclination = 87.5, c.t1 = 5300, c.t2 = 4521, c.pot1 = 6.1624, c.pot2 = 9.0092, c.massRatio = 0.76115;
   c.count = static_cast<int16_t>(rows);
-  for (int i = 0; i < rows; ++i) {
-    c.phase.push_back(first + (last - first) * i / (rows - 1));
-    c.light.push_back(0.4 + 0.05 * i);
-  }
-  c.phaseFirst = first;
-  c.phaseLast = last;
-  c.lightMin = c.light.front();
-  c.lightMax = c.light.back();
+  for (int i = 0; i < rows; ++i) c.phase.push_back(first + (last - first) * i / (rows - 1)), c.light.push_back(0.4 + 0.05 * i);
+  c.phaseFirst = first, c.phaseLast = last, c.lightMin = c.light.front(), c.lightMax = c.light.back();
   return c;
 }
 
@@ -46,28 +33,18 @@ ComputedCurve withLight(ComputedCurve c, std::vector<double> light, double light
 // rv1 and rv2 as sines between the given limits, the range widened by 5 % each way as the reader leaves it.
 ComputedCurve velocityCurve(double lo1, double hi1, double lo2, double hi2, bool zeroSpan = false) {
   ComputedCurve c;
-  c.page = 2;
-  c.count = 41;
+  c.page = 2, c.count = 41;
   for (int i = 0; i < 41; ++i) {
     const double p = -0.2 + 1.4 * i / 40, s = std::sin(2 * M_PI * p);
-    c.phase.push_back(p);
-    c.rv1.push_back((lo1 + hi1) / 2 + (hi1 - lo1) / 2 * s);
-    c.rv2.push_back((lo2 + hi2) / 2 - (hi2 - lo2) / 2 * s);
+    c.phase.push_back(p), c.rv1.push_back((lo1 + hi1) / 2 + (hi1 - lo1) / 2 * s), c.rv2.push_back((lo2 + hi2) / 2 - (hi2 - lo2) / 2 * s);
   }
-  c.phaseFirst = -0.2;
-  c.phaseLast = zeroSpan ? -0.2 : 1.2;
   const double mn = std::min(lo1, lo2), mx = std::max(hi1, hi2);
-  c.rvMin = mn - 0.05 * (mx - mn);
-  c.rvMax = mx + 0.05 * (mx - mn);
+  c.phaseFirst = -0.2, c.phaseLast = zeroSpan ? -0.2 : 1.2, c.rvMin = mn - 0.05 * (mx - mn), c.rvMax = mx + 0.05 * (mx - mn);
   return c;
 }
 
 ObservedLight observed(std::vector<double> phases) {
-  ObservedLight o;
-  o.fileName = "obs.csv";
-  o.phase = phases;
-  o.light.assign(phases.size(), 0.5);
-  return o;
+  return ObservedLight{"obs.csv", phases, std::vector<double>(phases.size(), 0.5), {}, false};
 }
 
 ObservedVelocities velocities(int set, std::vector<double> phases, std::vector<double> v, bool loaded = true) {
@@ -139,11 +116,7 @@ TEST(Plots, DrawingLogsMatchTheirGoldens) {
   for (const Row& r : rows) {
     SCOPED_TRACE(r.name);
     PlotState s;
-    s.displayMode = r.mode;
-    s.gridLines = r.grid;
-    s.joinPoints = r.join;
-    s.yMin = r.yMin;
-    s.yMax = r.yMax;
+    s.displayMode = r.mode, s.gridLines = r.grid, s.joinPoints = r.join, s.yMin = r.yMin, s.yMax = r.yMax;
     RecordingCanvas canvas;
     const PlotResult result = r.draw(canvas, s);
     std::string log = "note: " + result.note + "\njoin after: " + std::to_string(s.joinPoints) + "\n";
@@ -160,9 +133,6 @@ TEST(Plots, VelocityTickSteps) {
   for (auto [range, step] : {std::pair{88.0, 10.0}, {44, 5}, {17.6, 2}, {176, 20}, {100, 20}, {0.5, 0.1}})
     EXPECT_DOUBLE_EQ(velocityTickStep(range), step) << range;
   // Limits on a multiple are included.
-  for (auto [lo, hi] : {std::pair{-98.0, 78.0}, {-80, 60}}) {
-    const VelocityTicks t = velocityTicks(lo, hi);
-    EXPECT_EQ(t.kLow, -4);
-    EXPECT_EQ(t.kHigh, 3);
-  }
+  for (auto [lo, hi] : {std::pair{-98.0, 78.0}, {-80, 60}})
+    EXPECT_EQ(std::pair(velocityTicks(lo, hi).kLow, velocityTicks(lo, hi).kHigh), std::pair(-4LL, 3LL)) << lo;
 }
