@@ -114,36 +114,26 @@ TEST(Corrections, ViewsUpdatesAndReverts) {
 
 // The short form where it holds the value, every digit needed where it does not.
 TEST(Corrections, UpdateFieldFormsKeepEveryDigit) {
-  const struct {
-    int param;
-    double ParameterSet::*field;
-    double before, delta;
-    const char* control;
-    std::string text;
-  } cases[] = {
-      {9, &ParameterSet::A, 10.0, 0.5, "Text35", fixedField(10.5, 8, 3)},
-      {11, &ParameterSet::PER, 1.0, 0.25, "Text30", fixedField(1.25, 7, 3)},
-      {14, &ParameterSet::PSHIFT, 0.0, 0.0125, "Text13", fixedField(0.0125, 8, 4)},
-      {23, &ParameterSet::POTH, 6.25, 0.0078125, "Text46", "6.2578125"},
-      {25, &ParameterSet::RM, 0.76115, 0.001, "Text48", fixedField(0.76215, 8, 5)},
-      {26, &ParameterSet::HJD0, 7522.664328, 0.001, "Text10", fixedField(7522.665328, 15, 6)},
-      {27, &ParameterSet::PERIOD, 0.37268513, 3e-7, "Text11", "0.37268543"},
-      {28, &ParameterSet::DPDT, 0.0, 3.34425e-10, "Text12", "3.34425e-10"},
-      {29, &ParameterSet::DPERDT, 0.0, 7.8963e-13, "Text31", "7.8963e-13"},
-      {10, &ParameterSet::E, 0.2, 0.02775, "Text34", "0.22775"},
+  const std::tuple<int, double ParameterSet::*, double, double> cases[] = {
+      {9, &ParameterSet::A, 10.0, 0.5},          {11, &ParameterSet::PER, 1.0, 0.25},
+      {14, &ParameterSet::PSHIFT, 0.0, 0.0125},  {23, &ParameterSet::POTH, 6.25, 0.0078125},
+      {25, &ParameterSet::RM, 0.76115, 0.001},   {26, &ParameterSet::HJD0, 7522.664328, 0.001},
+      {27, &ParameterSet::PERIOD, 0.37268513, 3e-7}, {28, &ParameterSet::DPDT, 0.0, 3.34425e-10},
+      {29, &ParameterSet::DPERDT, 0.0, 7.8963e-13},  {10, &ParameterSet::E, 0.2, 0.02775},
   };
-  for (const auto& c : cases) {
+  std::string log;
+  for (const auto& [param, field, before, delta] : cases) {
     ParameterSet p;
-    p.*c.field = c.before;
+    p.*field = before;
     DcResults r;
-    r.ioRows = {{static_cast<int16_t>(c.param), 0, 0, c.delta, 0, 0}};
+    r.ioRows = {{static_cast<int16_t>(param), 0, 0, delta, 0, 0}};
     UpdateDone done;
     const auto f = applyCorrection(p, r, 0, done);
-    ASSERT_TRUE(f) << c.param;
-    EXPECT_EQ(f->control, c.control);
-    EXPECT_EQ(f->text, c.text) << c.param;
-    EXPECT_EQ(leadingNumber(f->text), p.*c.field) << c.param;
+    ASSERT_TRUE(f) << param;
+    EXPECT_EQ(leadingNumber(f->text), p.*field) << param;
+    log += std::to_string(param) + " " + num(p.*field) + ": " + f->control + " '" + f->text + "'\n";
   }
+  tavrin::testing_support::expectGolden("output", "update_fields.txt", log);
 }
 
 TEST(Corrections, RevertAfterTwoRunsAndUpdates) {
