@@ -2,6 +2,7 @@
 // state, each load's outcome and the whole state after it against a golden.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 
 #include "output/plot_observations.h"
@@ -34,67 +35,33 @@ std::string values(const std::vector<double>& v) {
   return s + "\n";
 }
 
-enum Ephemeris { kDefault, kFolding, kZeroPeriod };
-const std::string kNoFile = "(no file)";
 
 }  // namespace
 
 TEST(PlotObservations, LoadsAndWhatTheyLeave) {
-  const struct {
-    int set;  // 0 light, else the velocity set
-    const char* name;
-    std::string text;
-    Ephemeris ephemeris;
-  } rows[] = {
-      {0, "phases.csv", "0.05,0.912\r\n0.3,0.8\r\n0.6,0.7\r\n0.97,0.9\r\n", kDefault},  // not folded
-      {0, "jd.dat", dates(), kFolding},
-      // Light: span 1.5 stays phases, 1.52 is taken for dates; velocities: the limit is 1.56.
-      {0, "a.csv", "-0.25,0.5\n0.5,0.6\n1.25,0.7\n", kDefault},
-      {0, "b.csv", "-0.26,0.5\n0.5,0.6\n1.26,0.7\n", kDefault},
-      {1, "c.csv", "-0.27,10\n0.5,20\n1.28,30\n", kDefault},
-      {1, "d.csv", "-0.29,10\n0.5,20\n1.28,30\n", kDefault},
-      // The record size comes from the first line: blanks or five values are not recognised.
-      {0, "ok.csv", "0.1,0.5\n0.9,0.6\n", kDefault},
-      {0, "blank.txt", "0.1 0.5\n0.9 0.6\n", kDefault},
-      {0, "five.csv", "0.1,0.5,1,2,3\n", kDefault},
-      {0, "three.csv", "0.1,0.5,0.01\n0.5,0.6,0.02\n0.9,0.7,0.03\n", kDefault},
-      // Four values, blanks after the commas, LF or CR LF, blank lines, D exponents.
-      {0, "four.txt", "0.1, 0.5, 1, 2\r\n\r\n0.5 ,0.6D0,1,2\n0.9,  7.0d-1,1,2\n\n\n", kDefault},
-      // Failed loads leave the earlier points untouched.
-      {0, "good.csv", "0.1,0.5\n0.5,0.6\n0.9,0.7\n", kDefault},
-      {0, "missing.csv", kNoFile, kDefault},
-      {0, "big.csv", lines(5001, 0.0, 0.0001), kDefault},  // the 5001st does not fit
-      {0, "garbage.csv", "0.2,0.5\n0.4,0.6\nphase,flux\n0.9,0.7\n", kDefault},
-      {0, "short.csv", "0.2,0.5\n0.4,0.6\n0.9\n", kDefault},
-      {0, "empty.csv", "", kDefault},
-      {0, "dates.csv", "2450001.1,0.5\n2450005.2,0.6\n", kZeroPeriod},
-      {0, "huge.csv", "0.2,1e999\n0.9,0.5\n", kDefault},
-      {0, "junk.csv", std::string("\x01,\xff\xfe\0,\x7f", 7), kDefault},
-      {0, "l5000.csv", lines(5000, 0.0, 0.0002), kDefault},
-      {2, "v9000.csv", lines(9000, 0.0, 0.0001), kDefault},
-      {2, "v9001.csv", lines(9001, 0.0, 0.0001), kDefault},
-      // The velocity sets are independent.
-      {1, "rv1.csv", "0.1,-50\n0.5,10\n0.9,40\n", kDefault},
-      {2, "rv2.csv", "0.1,60\n0.5,-10\n0.9,-70\n", kDefault},
-      {1, "rv1b.csv", "0.0,-55\n0.95,45\n", kDefault},
-      {2, "nothing.csv", kNoFile, kDefault},
-      {3, "rv1.csv", "0.1,-50\n0.5,10\n0.9,40\n", kDefault},
-  };
   const auto dir = tavrin::testing_support::freshTestDir("plot-observations");
+  const auto cases = tavrin::testing_support::goldenPath("output", "observations");
   ObservedLight obs;
   ObservedVelocities rv;
   std::string log;
-  for (const auto& r : rows) {
+  for (const auto& row : tavrin::testing_support::tableRows(cases / "loads.tsv")) {
+    const int set = std::stoi(row[0]);
+    const std::string name = row[1], made = row.size() > 3 ? row[3] : "";
     ParameterSet p;
-    if (r.ephemeris == kFolding) p.HJD0 = 2450000.0, p.PERIOD = 2.5, p.PSHIFT = 0.1;
-    if (r.ephemeris == kZeroPeriod) p.PERIOD = 0;
-    if (r.text != kNoFile) tavrin::testing_support::spit(dir / r.name, r.text);
+    if (row[2] == "folding") p.HJD0 = 2450000.0, p.PERIOD = 2.5, p.PSHIFT = 0.1;
+    if (row[2] == "zero-period") p.PERIOD = 0;
+    std::istringstream counts(made);
+    int n = 0;
+    double first = 0, step = 0;
+    if (made.empty()) std::filesystem::copy_file(cases / name, dir / name, std::filesystem::copy_options::overwrite_existing);
+    else if (made == "dates") tavrin::testing_support::spit(dir / name, dates());
+    else if (counts >> n >> first >> step) tavrin::testing_support::spit(dir / name, lines(n, first, step));
     PlotState state;
     state.displayMode = kCurveOnly;
-    log += "==== " + std::string(r.set ? "velocity set " + std::to_string(r.set) : "light") + " " + r.name + ": ";
+    log += "==== " + std::string(set ? "velocity set " + std::to_string(set) : "light") + " " + name + ": ";
     try {
-      const ObservationLoad l = r.set ? loadVelocityData(dir.string(), r.name, r.set, p, rv, state)
-                                      : loadLightData(dir.string(), r.name, p, obs, state);
+      const ObservationLoad l = set ? loadVelocityData(dir.string(), name, set, p, rv, state)
+                                      : loadLightData(dir.string(), name, p, obs, state);
       log += l == ObservationLoad::Loaded ? "loaded" : "not recognised";
     } catch (const TavrinError& e) {
       log += "error " + std::to_string(e.number());
