@@ -29,9 +29,7 @@ using Change = void (*)(ParameterSet&);
 
 ParameterSet lightSystem(Change change = [](ParameterSet&) {}) {
   ParameterSet p = exampleTruth();
-  p.PHSTRT = -0.2;
-  p.PHSTOP = 1.2;
-  p.PHIN = 0.01;
+  p.PHSTRT = -0.2, p.PHSTOP = 1.2, p.PHIN = 0.01;
   change(p);
   return p;
 }
@@ -43,21 +41,17 @@ ParameterSet dcStart(Change change = [](ParameterSet&) {}) {
 }
 
 // The report whole, then what Tavrin's reader takes from it.
-void expectReport(const std::string& name, const std::string& text, std::string (*read)(const std::string&)) {
-  testing_support::expectGolden("standins", "reports/" + name + ".txt", text + "==== read by Tavrin\n" + read(text));
-}
-
 void expectLc(const std::string& name, const ParameterSet& p) {
   const std::string text = lcReport(p);
   EXPECT_EQ(text.rfind(std::string(reportBanner()) + "\r\n", 0), 0u) << name;
   EXPECT_EQ(text.find(','), std::string::npos) << name;  // the reader splits lines at commas
-  expectReport(name, text, testreports::lcoReadOf);
+  expectGolden("standins", "reports/" + name + ".txt", text + "==== read by Tavrin\n" + testreports::lcoReadOf(text));
 }
 
 void expectDc(const std::string& name, const ParameterSet& p) {
   const std::string text = dcReport(p, dcSolve(p));
   EXPECT_EQ(text, dcReport(p, dcSolve(p))) << name;  // deterministic
-  expectReport(name, text, testreports::dcoReadOf);
+  expectGolden("standins", "reports/" + name + ".txt", text + "==== read by Tavrin\n" + testreports::dcoReadOf(text));
 }
 
 TEST(StandinReports, LightCurveReports) {
@@ -84,8 +78,7 @@ TEST(StandinReports, LightCurveReports) {
 
 TEST(StandinReports, LightCurveProgramRefusesInputsItCannotCompute) {
   const std::pair<const char*, Change> rows[] = {
-      {"mpage 3", [](ParameterSet& p) { p.MPAGE = 3; }},
-      {"phin 0", [](ParameterSet& p) { p.PHIN = 0.0; }},
+      {"mpage 3", [](ParameterSet& p) { p.MPAGE = 3; }}, {"phin 0", [](ParameterSet& p) { p.PHIN = 0.0; }},
       {"phstop below phstrt", [](ParameterSet& p) { p.PHSTOP = -1.0; }},
       {"over 9000 rows", [](ParameterSet& p) { p.PHIN = 1e-6; }},
       {"phin NaN", [](ParameterSet& p) { p.PHIN = std::nan(""); }},
@@ -102,7 +95,7 @@ TEST(StandinReports, LightCurveProgramRefusesInputsItCannotCompute) {
       log += std::string(name) + ": " + e.what() + "\n";
     }
   }
-  testing_support::expectGolden("standins", "lc_refusals.txt", log);
+  expectGolden("standins", "lc_refusals.txt", log);
 }
 
 TEST(StandinReports, CorrectionsReports) {
@@ -156,7 +149,7 @@ TEST(StandinReports, FailedFitsEndWithAnErrLineThatSaysWhy) {
     EXPECT_NE(text.find("\r\n*ERR* "), std::string::npos) << name;
     log += std::string("==== ") + name + "\n" + testreports::dcoReadOf(text);
   }
-  testing_support::expectGolden("standins", "dc_failed_fits.txt", log);
+  expectGolden("standins", "dc_failed_fits.txt", log);
 }
 
 const std::string kExamples = std::string(TAVRIN_SOURCE_DIR) + "/examples/";
