@@ -1,0 +1,290 @@
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <functional>
+#include <limits>
+#include <locale>
+
+#include "model/dci_writer.h"
+#include "model/lci_writer.h"
+#include "shell/errors.h"
+#include "test_files.h"
+
+using namespace tavrin;
+using namespace tavrin::testing_support;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string golden(const char* name) { return slurp(goldenPath("model", name)); }
+
+int errorOf(const std::function<void()>& f) {
+  try {
+    f();
+  } catch (const TavrinError& e) {
+    EXPECT_EQ(std::string(e.what()), errorMessage(e.number()));
+    return e.number();
+  }
+  return 0;
+}
+
+// The start-up set in detached mode with two spots on star 1 and one on star 2.
+ParameterSet spottedDetached() {
+  ParameterSet p;
+  p.MODE = 2;
+  p.spotCount = {0, 2, 1};
+  p.spots[1][1] = {1.5, 0.25, 0.2, 0.9};
+  p.spots[1][2] = {2.0943951, 3.14159265, 0.17453293, 1.05};
+  p.spots[2][1] = {0.5235988, -1.0, 0.0872665, 0.75};
+  p.totalSpotCount = 3;
+  return p;
+}
+
+// With both velocity curves (the second without a data file and without
+// points) and two light curves.
+ParameterSet fullSet(int nppl) {
+  ParameterSet p = spottedDetached();
+  p.spotBNumber = 2;
+  for (int k : {9, 16, 30, 31}) p.adjustKeys[static_cast<size_t>(k)] = '0';  // 30 is written as "1"
+  p.IFVC1 = p.IFVC2 = 1;
+  p.velocityCurveCount = 2;
+  p.NLC = 2;
+  p.NPPL = static_cast<int16_t>(nppl);
+  CurveRow& v1 = p.curves[1];
+  v1 = {};
+  v1.band = 7;
+  v1.dataFile = "velocity_curve_of_the_primary_star_observed_2019.csv";
+  v1.wavel = 0.55;
+  v1.l1 = 7.84139;
+  v1.l2 = 0.90038;
+  v1.x1 = v1.x2 = 0.535;
+  v1.y1 = v1.y2 = 0.281;
+  v1.sigma = 2.5;
+  v1.points = {{0.05, -88.3864, 1.0}, {0.25, 45.5, 0.5}, {0.75, -12.125, 2.0}};
+  CurveRow& v2 = p.curves[2];
+  v2.band = 7;
+  v2.wavel = 0.55;
+  v2.l1 = 0.5;
+  v2.l2 = 1.25;
+  v2.x1 = v2.x2 = 0.6;
+  v2.y1 = v2.y2 = 0.2;
+  v2.opsf = 3;
+  v2.sigma = 0.012;
+  CurveRow& c1 = p.curves[3];
+  c1.band = 6;
+  c1.dataFile = "a_rather_long_photometry_file_name_for_the_blue_band_2019.dat";
+  c1.wavel = 0.44;
+  c1.l1 = 9.5;
+  c1.l2 = 1.2345;
+  c1.x1 = 0.7;
+  c1.x2 = 0.65;
+  c1.y1 = 0.25;
+  c1.y2 = 0.22;
+  c1.el3 = 0.05;
+  c1.noise = 1;
+  c1.sigma = 0.015;
+  const double v[] = {0.9987, 0.9954, 0.9876, 0.9712, 0.9533, 0.9301, 0.9122, 0.9, 0.8876, 0.8654, 0.8432, 0.8210};
+  for (int i = 0; i < 12; ++i) c1.points.push_back({0.01 * (i + 1), v[i], i == 3 ? 0.25 : 1.0});
+  CurveRow& c2 = p.curves[4];
+  c2.band = 7;
+  c2.dataFile = "v.dat";
+  c2.wavel = 0.55;
+  c2.l1 = 8.25;
+  c2.l2 = 0.75;
+  c2.x1 = 0.55;
+  c2.x2 = 0.5;
+  c2.y1 = 0.3;
+  c2.y2 = 0.28;
+  c2.sigma = 0.02;
+  c2.points = {{-0.0025, 12.3456, 10.0}, {7522.66433, 9.87, 1.0}};
+  return p;
+}
+
+ParameterSet oneLightCurve(int points, int nppl) {
+  ParameterSet p;
+  p.MODE = 2;
+  p.NLC = 1;
+  p.NPPL = static_cast<int16_t>(nppl);
+  for (int i = 1; i <= points; ++i) p.curves[3].points.push_back({0.001 * i, 1.0, 1.0});
+  return p;
+}
+
+// What a save reports, the set's potentials after it, and the file it left.
+std::string saved(ParameterSet& p, bool lci, const fs::path& file) {
+  const SaveOutcome out = lci ? saveLci(p, file.string()) : saveDci(p, file.string());
+  std::string s = "written " + std::to_string(out.written) + " refusal [" + out.refusal + "] text46 [" +
+                  out.text46.value_or("-") + "] text47 [" + out.text47.value_or("-") + "] POTH " +
+                  std::to_string(p.POTH) + " POT2 " + std::to_string(p.POT2) + "\n";
+  return s + (fs::exists(file) ? slurp(file) : "(no file)\n");
+}
+
+}  // namespace
+
+TEST(Writers, GoldenFilesTextAndSave) {
+  EXPECT_EQ(lciText(spottedDetached()), golden("lci_defaults_spots.lci"));
+  EXPECT_EQ(dciText(fullSet(1)), golden("dci_curves_nppl1.dci"));
+  EXPECT_EQ(dciText(fullSet(5)), golden("dci_curves_nppl5.dci"));
+  TempDir dir;
+  ParameterSet l = spottedDetached();
+  const SaveOutcome lout = saveLci(l, (dir / "a.lci").string());
+  EXPECT_TRUE(lout.written);
+  EXPECT_TRUE(lout.refusal.empty());
+  EXPECT_EQ(slurp(dir / "a.lci"), golden("lci_defaults_spots.lci"));
+  EXPECT_EQ(filesIn(dir.path()), 1u) << "no temporary file may stay behind";
+  // A DCI save also fills the record buffer.
+  ParameterSet p = fullSet(5);
+  ASSERT_TRUE(saveDci(p, (dir / "g.dci").string()).written);
+  EXPECT_EQ(slurp(dir / "g.dci"), golden("dci_curves_nppl5.dci"));
+  const auto lines = crlfLines(golden("dci_curves_nppl5.dci"));
+  for (size_t r = 1; r <= 15; ++r) EXPECT_EQ(p.storedDciRecords[r], lines[r - 1]) << r;
+  EXPECT_TRUE(p.storedDciRecords[16].empty());
+}
+
+// Texts and saves of many small sets in one golden: start-up fields, spot
+// lists, negative values, point lines, the potential checks' copies, snaps
+// and refusals.
+TEST(Writers, OutputsOfSmallSets) {
+  TempDir dir;
+  std::string all;
+  auto add = [&](const std::string& name, const std::string& text) { all += "== " + name + "\n" + text; };
+  add("start-up lci", lciText(ParameterSet{}));
+  add("start-up dci", dciText(ParameterSet{}));
+  ParameterSet star2;
+  star2.spotCount = {0, 0, 1};
+  star2.spots[2][1] = {1.0, 2.0, 0.5, 0.8};
+  add("spot on star 2 only", lciText(star2));
+  ParameterSet ten;
+  ten.spotCount = {0, 10, 0};
+  add("ten spots", lciText(ten));
+  ParameterSet neg;
+  neg.MODE = -1;
+  neg.DPDT = -0.5e-6;
+  neg.PSHIFT = -0.0123;
+  neg.THE = -1.5;  // F7.5 cut on the right
+  add("negative values", lciText(neg));
+  ParameterSet one = oneLightCurve(2, 1);
+  one.curves[3].band = 7;
+  one.curves[3].wavel = 0.55;
+  add("one light curve", dciText(one));
+  EXPECT_EQ(dciRecords(one).size(), 12u);
+  EXPECT_EQ(crlfLines(dciText(one))[11], dciRecords(one)[11]);
+  add("twelve points five a line", dciText(oneLightCurve(12, 5)));
+  ParameterSet keys;
+  keys.adjustKeys[29] = keys.adjustKeys[30] = keys.adjustKeys[31] = '0';
+  add("keys 29 30 31 held", dciText(keys));
+  ParameterSet refused;  // MODE 3 with detached potentials
+  add("lci refused", saved(refused, true, dir / "r.lci"));
+  add("dci refused", saved(refused, false, dir / "r.dci"));
+  for (int mode : {1, 3}) {
+    ParameterSet p;  // POTH between the outer (3.20665) and inner (3.75002) critical potentials
+    p.MODE = static_cast<int16_t>(mode);
+    p.RM = 1.0;
+    p.POTH = 3.5;
+    p.POT2 = 9.0;
+    add("lci overcontact mode " + std::to_string(mode), saved(p, true, dir / ("o" + std::to_string(mode) + ".lci")));
+  }
+  ParameterSet detached;
+  detached.MODE = 2;
+  detached.POT2 = 9.5;
+  add("lci detached", saved(detached, true, dir / "d.lci"));
+  ParameterSet dc3;  // no MODE 3 copy of the potential in a DCI
+  dc3.MODE = 3;
+  dc3.RM = 1.0;
+  dc3.POTH = 3.5;
+  dc3.POT2 = 3.6;
+  add("dci mode 3", saved(dc3, false, dir / "c.dci"));
+  ParameterSet snap;  // the snapped potential reaches the file only at the next save
+  snap.MODE = 4;
+  snap.RM = 1.0;
+  snap.POTH = 3.3;
+  snap.POT2 = 4.0;
+  add("lci snap", saved(snap, true, dir / "s.lci"));
+  add("lci snap saved again", saved(snap, true, dir / "s.lci"));
+  ParameterSet dsnap;
+  dsnap.MODE = 6;
+  dsnap.RM = 1.0;
+  dsnap.POTH = 3.7;
+  dsnap.POT2 = 3.8;
+  add("dci snap", saved(dsnap, false, dir / "s.dci"));
+  expectGolden("model", "writer_outputs.txt", all);
+}
+
+TEST(Writers, EndLineCountsTheRealPointsOfTheLastLine) {
+  for (int nppl = 1; nppl <= 5; ++nppl)
+    for (int n = 0; n <= 11; ++n) {
+      const auto l = crlfLines(dciText(oneLightCurve(n, nppl)));
+      const int rounded = n == 0 ? 0 : ((n - 1) / nppl + 1) * nppl;
+      const int onLast = n == 0 ? nppl : n - (rounded - nppl);
+      EXPECT_EQ(l.back(), "  " + std::to_string(-10000 - onLast) + ".") << "n=" << n << " nppl=" << nppl;
+      EXPECT_EQ(l.size(), 15u + static_cast<size_t>(rounded / nppl) + 1) << "n=" << n << " nppl=" << nppl;
+    }
+}
+
+TEST(Writers, CountsOutsideTheirRangeAreSubscriptErrors) {
+  EXPECT_EQ(errorOf([] { dciText(oneLightCurve(9000, 1)); }), 0);
+  EXPECT_EQ(errorOf([] { dciText(oneLightCurve(8999, 5)); }), 0);  // rounds up to 9000 exactly
+  EXPECT_EQ(errorOf([] { dciText(oneLightCurve(9001, 1)); }), 9);
+  EXPECT_EQ(errorOf([] { dciText(oneLightCurve(8997, 7)); }), 9);  // rounds up to 9002
+  EXPECT_EQ(errorMessage(9), "Error 9: Subscript out of range.");
+  const std::function<void(ParameterSet&)> spoil[] = {
+      [](ParameterSet& p) { p = oneLightCurve(3, 1), p.NPPL = 0; }, [](ParameterSet& p) { p.NLC = 6; },
+      [](ParameterSet& p) { p.NLC = -1; },                           [](ParameterSet& p) { p.IFVC1 = 2; },
+      [](ParameterSet& p) { p.spotCount[2] = 11; }};
+  for (size_t i = 0; i < std::size(spoil); ++i) {
+    ParameterSet p;
+    spoil[i](p);
+    EXPECT_EQ(errorOf([&] { dciText(p); }), 9) << i;
+  }
+  ParameterSet p;
+  p.spotCount = {0, 11, 0};
+  EXPECT_EQ(errorOf([&] { lciText(p); }), 9);
+  p.spotCount = {0, 0, -1};
+  EXPECT_NE(errorOf([&] { lciText(p); }), 0);
+}
+
+TEST(Writers, FailuresLeaveTheOldFile) {
+  TempDir dir;
+  ParameterSet p = oneLightCurve(4, 2);
+  EXPECT_EQ(errorOf([&] { saveDci(p, (dir / "none" / "x.dci").string()); }), 76);
+  EXPECT_EQ(errorOf([&] { saveLci(p, (dir / "missing" / "x.lci").string()); }), 76);
+  EXPECT_EQ(filesIn(dir.path()), 0u);
+  fs::create_directories(dir / "taken.lci");
+  EXPECT_NE(errorOf([&] { saveLci(p, (dir / "taken.lci").string()); }), 0);
+  EXPECT_TRUE(fs::is_directory(dir / "taken.lci"));
+  EXPECT_EQ(filesIn(dir.path()), 1u);
+  // Values that cannot be formatted stop the save before the file is touched.
+  spit(dir / "x.dci", "old");
+  spit(dir / "v.lci", "keep");
+  p.curves[3].points[1].value = std::numeric_limits<double>::infinity();
+  EXPECT_EQ(errorOf([&] { saveDci(p, (dir / "x.dci").string()); }), 6);
+  EXPECT_EQ(slurp(dir / "x.dci"), "old");
+  for (double bad : {std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN(),
+                     -std::numeric_limits<double>::infinity()}) {
+    ParameterSet q;
+    q.MODE = 2;
+    q.HJD0 = bad;
+    EXPECT_EQ(errorOf([&] { saveLci(q, (dir / "v.lci").string()); }), 6) << bad;
+    EXPECT_EQ(slurp(dir / "v.lci"), "keep");
+  }
+  // A refused save leaves the old contents.
+  ParameterSet refused;
+  EXPECT_FALSE(saveLci(refused, (dir / "v.lci").string()).written);
+  EXPECT_FALSE(saveDci(refused, (dir / "x.dci").string()).written);
+  EXPECT_EQ(slurp(dir / "v.lci"), "keep");
+  EXPECT_EQ(slurp(dir / "x.dci"), "old");
+  EXPECT_EQ(filesIn(dir.path()), 3u);
+}
+
+TEST(Writers, TextIsTheSameUnderADecimalCommaLocale) {
+  const std::string expected = lciText(spottedDetached());
+  const char* old = std::setlocale(LC_ALL, nullptr);
+  const std::string saved = old ? old : "C";
+  if (!std::setlocale(LC_ALL, "de_DE.UTF-8") && !std::setlocale(LC_ALL, "de_DE.utf8")) GTEST_SKIP() << "no de_DE locale";
+  std::locale::global(std::locale(std::setlocale(LC_ALL, nullptr)));
+  const std::string text = lciText(spottedDetached());
+  const std::string dci = dciText(fullSet(5));
+  std::locale::global(std::locale::classic());
+  std::setlocale(LC_ALL, saved.c_str());
+  EXPECT_EQ(text, expected);
+  EXPECT_EQ(dci, golden("dci_curves_nppl5.dci"));
+}
