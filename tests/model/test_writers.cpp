@@ -50,53 +50,16 @@ ParameterSet fullSet(int nppl) {
   p.velocityCurveCount = 2;
   p.NLC = 2;
   p.NPPL = static_cast<int16_t>(nppl);
-  CurveRow& v1 = p.curves[1];
-  v1 = {};
-  v1.band = 7;
-  v1.dataFile = "velocity_curve_of_the_primary_star_observed_2019.csv";
-  v1.wavel = 0.55;
-  v1.l1 = 7.84139;
-  v1.l2 = 0.90038;
-  v1.x1 = v1.x2 = 0.535;
-  v1.y1 = v1.y2 = 0.281;
-  v1.sigma = 2.5;
-  v1.points = {{0.05, -88.3864, 1.0}, {0.25, 45.5, 0.5}, {0.75, -12.125, 2.0}};
-  CurveRow& v2 = p.curves[2];
-  v2.band = 7;
-  v2.wavel = 0.55;
-  v2.l1 = 0.5;
-  v2.l2 = 1.25;
-  v2.x1 = v2.x2 = 0.6;
-  v2.y1 = v2.y2 = 0.2;
-  v2.opsf = 3;
-  v2.sigma = 0.012;
-  CurveRow& c1 = p.curves[3];
-  c1.band = 6;
-  c1.dataFile = "a_rather_long_photometry_file_name_for_the_blue_band_2019.dat";
-  c1.wavel = 0.44;
-  c1.l1 = 9.5;
-  c1.l2 = 1.2345;
-  c1.x1 = 0.7;
-  c1.x2 = 0.65;
-  c1.y1 = 0.25;
-  c1.y2 = 0.22;
-  c1.el3 = 0.05;
-  c1.noise = 1;
-  c1.sigma = 0.015;
+  // band, file, wavel, l1, l2, x1, x2, y1, y2, el3, opsf, noise, sigma, points
+  p.curves[1] = {7, "velocity_curve_of_the_primary_star_observed_2019.csv", 0.55, 7.84139, 0.90038, 0.535, 0.535,
+                 0.281, 0.281, 0, 0, 0, 2.5, {{0.05, -88.3864, 1.0}, {0.25, 45.5, 0.5}, {0.75, -12.125, 2.0}}};
+  p.curves[2] = {7, "", 0.55, 0.5, 1.25, 0.6, 0.6, 0.2, 0.2, 0, 3, 0, 0.012, {}};
+  p.curves[3] = {6, "a_rather_long_photometry_file_name_for_the_blue_band_2019.dat", 0.44, 9.5, 1.2345, 0.7, 0.65,
+                 0.25, 0.22, 0.05, 0, 1, 0.015, {}};
   const double v[] = {0.9987, 0.9954, 0.9876, 0.9712, 0.9533, 0.9301, 0.9122, 0.9, 0.8876, 0.8654, 0.8432, 0.8210};
-  for (int i = 0; i < 12; ++i) c1.points.push_back({0.01 * (i + 1), v[i], i == 3 ? 0.25 : 1.0});
-  CurveRow& c2 = p.curves[4];
-  c2.band = 7;
-  c2.dataFile = "v.dat";
-  c2.wavel = 0.55;
-  c2.l1 = 8.25;
-  c2.l2 = 0.75;
-  c2.x1 = 0.55;
-  c2.x2 = 0.5;
-  c2.y1 = 0.3;
-  c2.y2 = 0.28;
-  c2.sigma = 0.02;
-  c2.points = {{-0.0025, 12.3456, 10.0}, {7522.66433, 9.87, 1.0}};
+  for (int i = 0; i < 12; ++i) p.curves[3].points.push_back({0.01 * (i + 1), v[i], i == 3 ? 0.25 : 1.0});
+  p.curves[4] = {7, "v.dat", 0.55, 8.25, 0.75, 0.55, 0.5, 0.3, 0.28, 0, 0, 0, 0.02,
+                 {{-0.0025, 12.3456, 10.0}, {7522.66433, 9.87, 1.0}}};
   return p;
 }
 
