@@ -3,28 +3,22 @@
 // names of every writer and reader; a data-file name that would split a DCI
 // record is refused.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "contours/contour_file.h"
 #include "model/dci_writer.h"
 #include "model/input_reader.h"
 #include "model/lci_writer.h"
 #include "model/observation_file.h"
-#include "output/dco_reader.h"
 #include "output/lco_reader.h"
 #include "output/plot_observations.h"
-#include "shell/app_state.h"
-#include "shell/atomic_file.h"
 #include "shell/errors.h"
 #include "shell/settings.h"
 #include "test_files.h"
 
 using namespace tavrin::testing_support;
-
 using namespace tavrin;
 namespace fs = std::filesystem;
 
@@ -93,12 +87,7 @@ TEST(HostileNames, WritersAndReadersUseTheNameAsGiven) {
     }
 
     // Nothing else appeared anywhere (no name was taken apart by a shell).
-    size_t files = 0;
-    for (const auto& e : fs::directory_iterator(folder)) {
-      (void)e;
-      ++files;
-    }
-    EXPECT_EQ(files, 4u) << h;  // lci, dci, dat, csv
+    EXPECT_EQ(filesIn(folder), 4u) << h;  // lci, dci, dat, csv
   }
   for (const auto& e : fs::recursive_directory_iterator(root)) {
     const std::string n = e.path().filename().string();
