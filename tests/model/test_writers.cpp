@@ -4,6 +4,7 @@
 #include <functional>
 #include <limits>
 #include <locale>
+#include <sstream>
 
 #include "model/dci_writer.h"
 #include "model/lci_writer.h"
@@ -109,67 +110,32 @@ TEST(Writers, GoldenFilesTextAndSave) {
 TEST(Writers, OutputsOfSmallSets) {
   TempDir dir;
   std::string all;
-  auto add = [&](const std::string& name, const std::string& text) { all += "== " + name + "\n" + text; };
-  add("start-up lci", lciText(ParameterSet{}));
-  add("start-up dci", dciText(ParameterSet{}));
-  ParameterSet star2;
-  star2.spotCount = {0, 0, 1};
-  star2.spots[2][1] = {1.0, 2.0, 0.5, 0.8};
-  add("spot on star 2 only", lciText(star2));
-  ParameterSet ten;
-  ten.spotCount = {0, 10, 0};
-  add("ten spots", lciText(ten));
-  ParameterSet neg;
-  neg.MODE = -1;
-  neg.DPDT = -0.5e-6;
-  neg.PSHIFT = -0.0123;
-  neg.THE = -1.5;  // F7.5 cut on the right
-  add("negative values", lciText(neg));
-  ParameterSet one = oneLightCurve(2, 1);
-  one.curves[3].band = 7;
-  one.curves[3].wavel = 0.55;
-  add("one light curve", dciText(one));
+  ParameterSet p;
+  int n = 0;
+  for (const auto& c : tableRows(goldenPath("model", "writer_cases.tsv"))) {
+    if (c[1].rfind("again", 0) != 0) p = ParameterSet{};
+    std::istringstream settings(c.size() > 2 ? c[2] : "");
+    for (std::string s; settings >> s;) {
+      const std::string key = s.substr(0, s.find('='));
+      std::vector<double> v;
+      std::istringstream list(s.substr(key.size() + 1));
+      for (std::string x; std::getline(list, x, ',');) v.push_back(std::stod(x));
+      if (key == "spots") p.spotCount = {0, static_cast<int16_t>(v[0]), static_cast<int16_t>(v[1])};
+      else if (key.rfind("spot", 0) == 0) p.spots[size_t(key[4] - '0')][size_t(key[6] - '0')] = {v[0], v[1], v[2], v[3]};
+      else if (key == "keys") for (double k : v) p.adjustKeys[static_cast<size_t>(k)] = '0';
+      else if (key == "light") p = oneLightCurve(static_cast<int>(v[0]), static_cast<int>(v[1]));
+      else if (key == "curve3") p.curves[3].band = static_cast<int16_t>(v[0]), p.curves[3].wavel = v[1];
+      else ASSERT_TRUE(setScalar(p, key, v[0])) << s;
+    }
+    const bool lci = c[1].find("lci") != std::string::npos;
+    all += "== " + c[0] + "\n";
+    if (c[1].find(' ') == std::string::npos) all += lci ? lciText(p) : dciText(p);
+    else all += saved(p, lci, dir / (std::to_string(c[1].rfind("again", 0) == 0 ? n : ++n) + (lci ? ".lci" : ".dci")));
+  }
+  expectGolden("model", "writer_outputs.txt", all);
+  const ParameterSet one = oneLightCurve(2, 1);
   EXPECT_EQ(dciRecords(one).size(), 12u);
   EXPECT_EQ(crlfLines(dciText(one))[11], dciRecords(one)[11]);
-  add("twelve points five a line", dciText(oneLightCurve(12, 5)));
-  ParameterSet keys;
-  keys.adjustKeys[29] = keys.adjustKeys[30] = keys.adjustKeys[31] = '0';
-  add("keys 29 30 31 held", dciText(keys));
-  ParameterSet refused;  // MODE 3 with detached potentials
-  add("lci refused", saved(refused, true, dir / "r.lci"));
-  add("dci refused", saved(refused, false, dir / "r.dci"));
-  for (int mode : {1, 3}) {
-    ParameterSet p;  // POTH between the outer (3.20665) and inner (3.75002) critical potentials
-    p.MODE = static_cast<int16_t>(mode);
-    p.RM = 1.0;
-    p.POTH = 3.5;
-    p.POT2 = 9.0;
-    add("lci overcontact mode " + std::to_string(mode), saved(p, true, dir / ("o" + std::to_string(mode) + ".lci")));
-  }
-  ParameterSet detached;
-  detached.MODE = 2;
-  detached.POT2 = 9.5;
-  add("lci detached", saved(detached, true, dir / "d.lci"));
-  ParameterSet dc3;  // no MODE 3 copy of the potential in a DCI
-  dc3.MODE = 3;
-  dc3.RM = 1.0;
-  dc3.POTH = 3.5;
-  dc3.POT2 = 3.6;
-  add("dci mode 3", saved(dc3, false, dir / "c.dci"));
-  ParameterSet snap;  // the snapped potential reaches the file only at the next save
-  snap.MODE = 4;
-  snap.RM = 1.0;
-  snap.POTH = 3.3;
-  snap.POT2 = 4.0;
-  add("lci snap", saved(snap, true, dir / "s.lci"));
-  add("lci snap saved again", saved(snap, true, dir / "s.lci"));
-  ParameterSet dsnap;
-  dsnap.MODE = 6;
-  dsnap.RM = 1.0;
-  dsnap.POTH = 3.7;
-  dsnap.POT2 = 3.8;
-  add("dci snap", saved(dsnap, false, dir / "s.dci"));
-  expectGolden("model", "writer_outputs.txt", all);
 }
 
 TEST(Writers, EndLineCountsTheRealPointsOfTheLastLine) {
