@@ -41,18 +41,8 @@ TEST(CurveTable, Lookups) {
 }
 
 TEST(CurveTable, RowTextsInTheirForms) {
-  CurveRow r;
-  r.band = 7;
-  r.dataFile = "v.csv";
-  r.wavel = 0.55;
-  r.l1 = 7.84139;
-  r.l2 = 0.9;
-  r.x1 = 0.535;
-  r.y1 = 12.3456;
-  r.y2 = -0.25;
-  r.sigma = 0.012;
-  r.noise = 1;
-  r.el3 = 0.5;
+  // band, file, wavel, l1, l2, x1, x2, y1, y2, el3, opsf, noise, sigma, points
+  const CurveRow r{7, "v.csv", 0.55, 7.84139, 0.9, 0.535, 0, 12.3456, -0.25, 0.5, 0, 1, 0.012, {}};
   EXPECT_EQ(textsOf(curveRowTexts(r, true)), "7|v.csv|   .5500|  7.841|   .900|.535|0|12.3456|-.25|.012|1|.5");
   EXPECT_EQ(textsOf(curveRowTexts(r, false)), "7|v.csv|   .5500|  7.841|   .900|.535|0|12.3456|-.25|.012||");
 }
