@@ -83,50 +83,38 @@ TEST(ObservationFiles, NineThousandPointsLoadAndOneMoreFails) {
   EXPECT_EQ(errorOf([&] { readObservationFile((dir / "9001.csv").string()); }), 9);
 }
 
+// Curve 1 and 2 switch their velocity curves on; a file without commas
+// empties the curve; a failed load leaves the curve as it was; curves 1..7 only.
 TEST(ObservationFiles, LoadFillsTheCurveOnlyWhenTheWholeFileWasRead) {
   TempDir dir;
   const std::string folder = dir.path().string();
-  spit(dir / "rv2.csv", "phase,rv\n0.1,-50\n0.6,50\n");
-  spit(dir / "rv1.csv", "0.1,-50,1\n0.6,50,1\n");
-  spit(dir / "lc.csv", "0.1,1.0,1\n0.6,0.5,1\n");
-  spit(dir / "blank.txt", "0.1 1 1\n0.2 1 1\n");
-  ParameterSet p;
-  p.curves[2].dataFile = "rv2.csv";
-  loadObservationFile(p, 2, folder);  // velocity curves switch on
-  EXPECT_EQ(p.IFVC2, 1);
-  EXPECT_EQ(p.IFVC1, 0);
-  EXPECT_EQ(pointsText(p.curves[2].points), "2 points (0.10000000000000001 -50 1) (0.59999999999999998 50 1)");
-  loadObservationFile(p, 1, folder, "rv1.csv");
-  EXPECT_EQ(p.IFVC1, 1);
-  EXPECT_EQ(p.curves[1].dataFile, "rv1.csv");
-  ParameterSet q;
-  loadObservationFile(q, 5, folder, "lc.csv");
-  EXPECT_EQ(q.curves[5].points.size(), 2u);
-  EXPECT_EQ(q.IFVC1 + q.IFVC2, 0);
-  // A file without commas empties the curve.
-  q.curves[3].points = {{1, 2, 3}};
-  loadObservationFile(q, 3, folder, "blank.txt");
-  EXPECT_TRUE(q.curves[3].points.empty());
-  EXPECT_EQ(q.curves[3].dataFile, "blank.txt");
-
   std::string many;
   for (int i = 0; i < 9001; ++i) many += std::to_string(i) + ",1,1\n";
-  spit(dir / "9001.csv", many);
-  spit(dir / "garbage.csv", "1,2,3\n4,5,6\nnot,a,number\n");
-  ParameterSet r;
-  r.curves[1].dataFile = "old.csv";
-  r.curves[1].points = {{1, 2, 3}, {4, 5, 6}};
-  for (const char* name : {"9001.csv", "garbage.csv", "missing.csv"}) {
-    EXPECT_NE(errorOf([&] { loadObservationFile(r, 1, folder, name); }), 0) << name;
-    EXPECT_EQ(r.curves[1].dataFile, "old.csv");
-    EXPECT_EQ(pointsText(r.curves[1].points), "2 points (1 2 3) (4 5 6)");
-    EXPECT_EQ(r.IFVC1, 0);
-  }
-  // Curves 1..7 only; no name is no file.
-  spit(dir / "ok.csv", "1,2\n3,4\n");
-  r.curves[1].dataFile = "ok.csv";
-  EXPECT_EQ(errorOf([&] { loadObservationFile(r, 8, folder); }), 9);
-  EXPECT_EQ(errorOf([&] { loadObservationFile(r, 0, folder, "ok.csv"); }), 9);
-  EXPECT_EQ(errorOf([&] { loadObservationFile(r, -3, folder, "ok.csv"); }), 9);
-  EXPECT_EQ(errorOf([&] { loadObservationFile(r, 3, folder, ""); }), 53);
+  for (const auto& [name, text] : std::vector<std::pair<std::string, std::string>>{
+           {"rv2.csv", "phase,rv\n0.1,-50\n0.6,50\n"}, {"rv1.csv", "0.1,-50,1\n0.6,50,1\n"},
+           {"blank.txt", "0.1 1 1\n0.2 1 1\n"}, {"9001.csv", many}, {"garbage.csv", "1,2,3\n4,5,6\nnot,a,number\n"}})
+    spit(dir / name, text);
+  ParameterSet p;
+  p.curves[2].dataFile = "rv2.csv";
+  p.curves[3].points = {{1, 2, 3}};
+  p.curves[4].dataFile = "old.csv";
+  p.curves[4].points = {{1, 2, 3}, {4, 5, 6}};
+  loadObservationFile(p, 2, folder);
+  EXPECT_EQ(p.IFVC2 * 10 + p.IFVC1, 10);
+  for (const char* name : {"9001.csv", "garbage.csv", "missing.csv"})
+    for (int curve : {1, 4}) EXPECT_NE(errorOf([&] { loadObservationFile(p, curve, folder, name); }), 0) << name;
+  EXPECT_EQ(p.IFVC1, 0);
+  EXPECT_EQ(p.curves[1].dataFile, "");
+  loadObservationFile(p, 1, folder, "rv1.csv");
+  loadObservationFile(p, 3, folder, "blank.txt");
+  loadObservationFile(p, 5, folder, "rv1.csv");  // a light curve switches nothing
+  std::string curves = "IFVC1 " + std::to_string(p.IFVC1) + " IFVC2 " + std::to_string(p.IFVC2) + "\n";
+  for (size_t c = 1; c <= 5; ++c) curves += p.curves[c].dataFile + ": " + pointsText(p.curves[c].points) + "\n";
+  EXPECT_EQ(curves, "IFVC1 1 IFVC2 1\nrv1.csv: 2 points (0.10000000000000001 -50 1) (0.59999999999999998 50 1)\n"
+                    "rv2.csv: 2 points (0.10000000000000001 -50 1) (0.59999999999999998 50 1)\nblank.txt: 0 points\n"
+                    "old.csv: 2 points (1 2 3) (4 5 6)\nrv1.csv: 2 points (0.10000000000000001 -50 1) (0.59999999999999998 50 1)\n");
+  EXPECT_EQ(errorOf([&] { loadObservationFile(p, 8, folder); }), 9);
+  EXPECT_EQ(errorOf([&] { loadObservationFile(p, 0, folder, "rv1.csv"); }), 9);
+  EXPECT_EQ(errorOf([&] { loadObservationFile(p, -3, folder, "rv1.csv"); }), 9);
+  EXPECT_EQ(errorOf([&] { loadObservationFile(p, 6, folder, ""); }), 53);
 }
