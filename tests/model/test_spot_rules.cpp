@@ -40,19 +40,10 @@ std::string spotsOf(const ParameterSet& p) {
 
 }  // namespace
 
-TEST(SpotRules, DegreeTextsRoundTrip) {
+TEST(SpotRules, DegreeTexts) {
   EXPECT_EQ(spotAngleText(90.0 / DEG_PER_RAD), "  90.00");
   EXPECT_EQ(spotFactorText(0.9), "  .9000");
-  ParameterSet p;
-  p.spotCount[1] = 1;
-  SpotsEntry e = entryFrom(p);
-  e.cells[1][1] = {"90", " 45.5", "abc", "0.85"};  // non-numbers read as 0
-  EXPECT_FALSE(applySpotsOk(p, e, false).has_value());
-  EXPECT_NEAR(p.spots[1][1].xlat, 1.5707963, 1e-7);
-  EXPECT_NEAR(p.spots[1][1].xlong, 45.5 / DEG_PER_RAD, 1e-12);
-  EXPECT_EQ(p.spots[1][1].radsp, 0.0);
-  EXPECT_EQ(p.spots[1][1].temsp, 0.85);
-  EXPECT_EQ(spotCellTexts(p.spots[1][1])[0], "  90.00");
+  EXPECT_EQ(spotCellTexts({90.0 / DEG_PER_RAD, 0.5, 0.1, 1.25}), (std::array<std::string, 4>{"  90.00", "  28.65", "   5.73", " 1.2500"}));
 }
 
 // The checks in order with their messages; what was typed before OK is stored
@@ -76,7 +67,7 @@ TEST(SpotRules, ChecksInOrder) {
     ParameterSet p;
     p.spotCount = {0, static_cast<int16_t>(c.count1), static_cast<int16_t>(c.count2)};
     SpotsEntry e = entryFrom(p);
-    e.cells[1][1] = {"30", "40", "10", "0.9"};
+    e.cells[1][1] = {"90", " 45.5", "abc", "0.85"};  // degrees; non-numbers read as 0
     e.spotAB = {c.ab[0], c.ab[1], c.ab[2], c.ab[3]};
     std::string refusal;
     try {
