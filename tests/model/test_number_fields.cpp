@@ -61,6 +61,10 @@ std::string run(const std::vector<std::string>& c) {
   if (f == "round16") return std::to_string(roundToInt16(num(c[1])));
   if (f == "leadingInt16") return std::to_string(leadingInt16(c[1]));
   if (f == "leftOfPlain") return leftOfPlain(num(c[1]), integer(c[2]));
+  // What a field shows: the form's text when it holds the value, else the shortest that does.
+  if (f == "losslessFixed") return losslessText(num(c[1]), fixedField(num(c[1]), integer(c[2]), integer(c[3])));
+  if (f == "losslessExp") return losslessText(num(c[1]), expField(num(c[1]), integer(c[2]), integer(c[3])));
+  if (f == "losslessLeft") return losslessText(num(c[1]), leftOfPlain(num(c[1]), integer(c[2])));
   ADD_FAILURE() << "unknown function " << f;
   return {};
 }
