@@ -8,6 +8,8 @@
 #include <locale>
 #include <string>
 
+#include "model/dci_writer.h"
+#include "model/lci_writer.h"
 #include "shell/errors.h"
 #include "test_files.h"
 
@@ -114,6 +116,12 @@ TEST(NumberFields, SpreadOfValuesMatchesTheTable) {
 
 // Numbers in files are locale independent: a German locale must change nothing.
 TEST(NumberFields, GermanLocaleChangesNothing) {
+  ParameterSet p;
+  p.spotCount = {0, 1, 1};
+  p.spots[1][1] = p.spots[2][1] = {1.5, -0.25, 0.2, 0.9};
+  p.NLC = 1;
+  p.curves[3].points = {{0.25, -1.5, 1.0}, {7522.5, 12.125, 0.5}};
+  const std::string lci = lciText(p), dci = dciText(p);
   const std::string savedC = std::setlocale(LC_ALL, nullptr);
   if (!std::setlocale(LC_ALL, "de_DE.UTF-8")) GTEST_SKIP() << "de_DE.UTF-8 locale not installed";
   std::locale savedCpp;
@@ -126,6 +134,8 @@ TEST(NumberFields, GermanLocaleChangesNothing) {
   EXPECT_STREQ(std::localeconv()->decimal_point, ",");
   checkCases();
   EXPECT_EQ(plainNumberText(1234567.25), " 1234567.25");
+  EXPECT_EQ(lciText(p), lci);
+  EXPECT_EQ(dciText(p), dci);
   std::locale::global(savedCpp);
   std::setlocale(LC_ALL, savedC.c_str());
 }

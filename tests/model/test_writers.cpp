@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <clocale>
 #include <functional>
 #include <limits>
-#include <locale>
 #include <sstream>
 
 #include "model/dci_writer.h"
@@ -176,18 +174,4 @@ TEST(Writers, FailuresLeaveTheOldFile) {
   EXPECT_EQ(errorOf([&] { saveDci(p, (dir / "x.dci").string()); }), 6);
   EXPECT_EQ(slurp(dir / "x.dci"), "old");
   EXPECT_EQ(filesIn(dir.path()), 2u);
-}
-
-TEST(Writers, TextIsTheSameUnderADecimalCommaLocale) {
-  const std::string expected = lciText(spottedDetached());
-  const char* old = std::setlocale(LC_ALL, nullptr);
-  const std::string saved = old ? old : "C";
-  if (!std::setlocale(LC_ALL, "de_DE.UTF-8") && !std::setlocale(LC_ALL, "de_DE.utf8")) GTEST_SKIP() << "no de_DE locale";
-  std::locale::global(std::locale(std::setlocale(LC_ALL, nullptr)));
-  const std::string text = lciText(spottedDetached());
-  const std::string dci = dciText(fullSet(5));
-  std::locale::global(std::locale::classic());
-  std::setlocale(LC_ALL, saved.c_str());
-  EXPECT_EQ(text, expected);
-  EXPECT_EQ(dci, golden("dci_curves_nppl5.dci"));
 }
