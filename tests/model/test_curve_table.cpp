@@ -23,6 +23,13 @@ std::string rowOf(const CurveRow& c) {
   return o.str();
 }
 
+std::string curvesOf(const ParameterSet& p) {
+  std::string s = "velocity " + std::to_string(p.velocityCurveCount) + " IFVC1 " + std::to_string(p.IFVC1) + " IFVC2 " +
+                  std::to_string(p.IFVC2) + " NLC " + std::to_string(p.NLC) + "\n";
+  for (size_t r = 1; r <= kCurveRows; ++r) s += rowOf(p.curves[r]) + "\n";
+  return s;
+}
+
 }  // namespace
 
 // Switches, band wavelengths and dialog captions over their whole ranges.
@@ -58,30 +65,20 @@ TEST(CurveTable, OkStoresUsedRowsAndSwitches) {
   e.rows[2] = {"7", "rv2.csv", "0.55", "1", "1", "0.5", "0.5", "0", "0", "2.5", "", ""};
   e.rows[3] = {"6", "b.csv", ".44", "7.8", "0.9", "0.6", "0.6", "0.2", "0.2", "0.01", "1", "0.05"};
   e.rows[4] = {"6", "x.csv", ".44", "1", "1", "1", "1", "1", "1", "1", "1", "1"};
-  applyDataFileEntry(p, e);
-  EXPECT_EQ(p.velocityCurveCount, 2);
-  EXPECT_EQ(p.IFVC1, 0) << "two velocity curves, no file on row 1";
-  EXPECT_EQ(p.IFVC2, 1);
-  EXPECT_EQ(p.NLC, 1);
-  EXPECT_EQ(rowOf(p.curves[1]), rowOf(CurveRow{}));
-  EXPECT_EQ(rowOf(p.curves[2]), "7|rv2.csv|0.55|1|1|0.5|0.5|0|0|2.5|0|0|0|0");
-  EXPECT_EQ(rowOf(p.curves[3]), "6|b.csv|0.44|7.8|0.9|0.6|0.6|0.2|0.2|0.01|1|0.05|0|1");
-  EXPECT_EQ(rowOf(p.curves[4]), "0||0|9|0|0|0|0|0|0|0|0|0|0");
-
+  applyDataFileEntry(p, e);  // two velocity curves, no file on row 1: IFVC1 0
   // Non-numbers store zero; an overflow stores nothing.
   ParameterSet q;
   DataFileEntry f;
   f.lightCount = 1;
   f.rows[3] = {"B", "f", "x", "", "", "", "", "", "", "", "", ""};
   applyDataFileEntry(q, f);
-  EXPECT_EQ(rowOf(q.curves[3]), "0|f|0|0|0|0|0|0|0|0|0|0|0|0");
+  testing_support::expectGolden("model", "curve_table_ok.txt", curvesOf(p) + curvesOf(q));
   ParameterSet r;
   f.velocityCount = 1;
   f.rows[1].band = "7";
   f.rows[3].noise = "70000";
   EXPECT_THROW(applyDataFileEntry(r, f), TavrinError);
-  EXPECT_EQ(r.velocityCurveCount, 0);
-  EXPECT_EQ(r.curves[1].band, 0);
+  EXPECT_EQ(curvesOf(r), curvesOf(ParameterSet{}));
 }
 
 TEST(CurveTable, MiscParameters) {
