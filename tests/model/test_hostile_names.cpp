@@ -29,10 +29,6 @@ const std::vector<std::string> kHostile = {
     "back`id`quote", "new\nline", "carriage\rreturn", "-leading-dash", "--", "Ærøskøbing ü Ω 星", "*?[glob]",
 };
 
-fs::path scratch(const std::string& name) {
-  return tavrin::testing_support::freshTestDir("hostile-names", name);
-}
-
 ParameterSet example() {
   return readDci(std::string(TAVRIN_SOURCE_DIR) + "/examples/example.dci", ParameterSet{}, Layout::Current).params;
 }
@@ -40,7 +36,7 @@ ParameterSet example() {
 }  // namespace
 
 TEST(HostileNames, WritersAndReadersUseTheNameAsGiven) {
-  const fs::path root = scratch("io");
+  const fs::path root = freshTestDir("hostile-names", "io");
   for (const std::string& h : kHostile) {
     const fs::path folder = root / ("dir " + h);
     fs::create_directories(folder);
@@ -96,7 +92,7 @@ TEST(HostileNames, WritersAndReadersUseTheNameAsGiven) {
 }
 
 TEST(HostileNames, SettingsNeverRestoreAnotherFolder) {
-  const fs::path root = scratch("settings");
+  const fs::path root = freshTestDir("hostile-names", "settings");
   for (const std::string& h : kHostile) {
     const fs::path programFolder = root / ("prog " + h);
     fs::create_directories(programFolder);
@@ -116,7 +112,7 @@ TEST(HostileNames, SettingsNeverRestoreAnotherFolder) {
 }
 
 TEST(HostileNames, DataFileNameWithALineEndIsRefusedBeforeAnythingIsWritten) {
-  const fs::path root = scratch("dci-line-end");
+  const fs::path root = freshTestDir("hostile-names", "dci-line-end");
   const fs::path dci = root / "star.dci";
   std::ofstream(dci, std::ios::binary) << "previous";
   for (const std::string& bad : {std::string("two\nlines.csv"), std::string("cr\rname.csv"), std::string("end\r\n")}) {
