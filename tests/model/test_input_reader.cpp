@@ -185,7 +185,8 @@ TEST(InputReaderProbe, LayoutsShortMissingAndEmptyFiles) {
 // Each file loaded over a base set, dumped whole. The example files are typed
 // with blanks between the fields; the "touching" files fill every field to its
 // full width with digits, so a field read one column off, or a record's
-// widths changed, shows in the dump.
+// widths changed, shows in the dump; the "forms" files give each field a value
+// its display form holds exactly, so the form's width and decimals show.
 TEST(InputReaderFiles, EveryFileAsAWholeSet) {
   ParameterSet lciBase;  // DC-only fields are not in an LCI
   lciBase.ISYM = 1;
@@ -208,7 +209,9 @@ TEST(InputReaderFiles, EveryFileAsAWholeSet) {
                {"current.dci", Layout::Current, dciBase},      {"nppl1.dci", Layout::Current, {}},
                {"older.dci", Layout::Older, olderDciBase},     {"touching.lci", Layout::Current, lciBase},
                {"touching_older.lci", Layout::Older, olderLciBase}, {"touching.dci", Layout::Current, dciBase},
-               {"touching_older.dci", Layout::Older, olderDciBase}};
+               {"touching_older.dci", Layout::Older, olderDciBase}, {"forms.lci", Layout::Current, lciBase},
+               {"forms_older.lci", Layout::Older, olderLciBase},  {"forms.dci", Layout::Current, dciBase},
+               {"forms_older.dci", Layout::Older, olderDciBase}};
   for (const auto& f : files) {
     SCOPED_TRACE(f.file);
     const InputLoad load = isLci(f.file) ? readLci(dataPath(f.file), f.base, f.layout)
