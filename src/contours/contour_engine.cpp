@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "model/dc_parameters.h"
 #include "model/dci_writer.h"
 #include "model/input_reader.h"
 #include "model/number_fields.h"
@@ -30,7 +31,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-FitStep l1() { return {FitStep::AddCorrection, kKeyL1, 0, false}; }
+FitStep l1() { return {FitStep::AddCorrection, kDcL1, 0, false}; }
 FitStep out(int key, int code) { return {FitStep::TakeOutput, key, code, false}; }
 FitStep add(int key, int code) { return {FitStep::AddCorrection, key, code, false}; }
 
@@ -161,11 +162,11 @@ bool computeColumn(const ContourJob& job, const std::vector<FitStep>& steps, int
 }  // namespace
 
 std::vector<FitStep> fitSteps(int x, int y) {
-  const FitStep q = out(kKeyMassRatio, 1), i = out(kKeyInclination, 2), t = out(kKeyT2, 3), o = out(kKeyPotential1, 4);
+  const FitStep q = out(kDcMassRatio, 1), i = out(kDcInclination, 2), t = out(kDcT2, 3), o = out(kDcPotential1, 4);
   if (x == 1 && y == 2) {
-    FitStep pot = add(kKeyPotential1, 4);
+    FitStep pot = add(kDcPotential1, 4);
     pot.tiePotential2 = true;
-    return {l1(), pot, add(kKeyT2, 3)};
+    return {l1(), pot, add(kDcT2, 3)};
   }
   if (x == 1 && y == 3) return {l1(), o, i};
   if (x == 1 && y == 4) return {l1(), i, t};
@@ -178,7 +179,7 @@ std::vector<FitStep> fitSteps(int x, int y) {
   if (x == 4 && y == 1) return {l1(), i, t};
   if (x == 4 && y == 2) return {l1(), q, t};
   if (x == 4 && y == 3) return {l1(), q, i};
-  if (x == 4 && y == 5) return {l1(), add(kKeyT2, 3), add(kKeyMassRatio, 1), add(kKeyInclination, 2)};
+  if (x == 4 && y == 5) return {l1(), add(kDcT2, 3), add(kDcMassRatio, 1), add(kDcInclination, 2)};
   return {};
 }
 
@@ -189,7 +190,7 @@ void applySetup(ParameterSet& p, const GridDef& s) {
 }
 
 std::string timingDciText(ParameterSet p) {
-  p.adjustKeys[kKeyT2] = '0';
+  p.adjustKeys[kDcT2] = '0';
   return dciText(p);
 }
 

@@ -22,13 +22,6 @@
 
 namespace tavrin::contours {
 
-// DC keys of the fitted quantities.
-inline constexpr int kKeyL1 = 31;
-inline constexpr int kKeyPotential1 = 23;
-inline constexpr int kKeyT2 = 20;
-inline constexpr int kKeyMassRatio = 25;
-inline constexpr int kKeyInclination = 16;
-
 struct DcRun {
   enum Status { Ok, Failed, TimedOut, Cancelled } status = Failed;
   std::string dco;       // DC's report (Ok)

@@ -28,6 +28,8 @@
 #include "frmIO_all.h"
 #include "frmTransfer.h"
 #include "model/critical_potentials.h"
+#include "model/editor_rules.h"
+#include "model/adjust_rules.h"
 #include "model/number_fields.h"
 #include "shell/errors.h"
 
@@ -37,90 +39,6 @@ namespace {
 
 const QColor kModifiedColour(0, 0, 255);
 const QColor kAdjustedColour(255, 0, 0);
-
-struct FieldCaption {
-  const char* name;     // parameter
-  const char* caption;  // label text
-  const char* tip;      // what the field means
-};
-
-// Label texts and tool tips of the editor, by parameter name.
-const std::vector<FieldCaption> kCaptions = {
-    {"MPAGE", "MPAGE", "Output kind: 1 light curve, 2 radial velocities"},
-    {"NREF", "NREF", "Number of reflections (detailed reflection only)"},
-    {"MREF", "MREF", "Reflection: 1 simple, 2 detailed"},
-    {"IFSMV1", "IFSMV1", "Spots on star 1 move: 0 no, 1 yes"},
-    {"IFSMV2", "IFSMV2", "Spots on star 2 move: 0 no, 1 yes"},
-    {"ICOR1", "ICOR1", "Proximity and eclipse corrections of velocity curve 1: 0 no, 1 yes"},
-    {"ICOR2", "ICOR2", "Proximity and eclipse corrections of velocity curve 2: 0 no, 1 yes"},
-    {"LD", "LD law", "Limb-darkening law: 1 linear, 2 logarithmic, 3 square root"},
-    {"JDPHS", "JDPHS", "Independent variable: 1 time (JD), 2 phase"},
-    {"HJD0", "J.D. zero", "Ephemeris zero point (HJD)"},
-    {"PERIOD", "Period", "Orbital period, days"},
-    {"DPDT", "dP/dt", "Period derivative"},
-    {"PSHIFT", "Ph.shift", "Phase shift"},
-    {"FRACSD", "Frac.SD", "Fractional standard deviation of artificial noise"},
-    {"NOISE", "Noise", "Artificial noise: 0 no, 1 yes"},
-    {"SEED", "Seed", "Random-number seed of the noise"},
-    {"JDSTART", "JD start", "First time of the output"},
-    {"JDSTOP", "JD stop", "Last time of the output"},
-    {"JDINCR", "JD incr.", "Time step of the output"},
-    {"PHSTRT", "Ph.start", "First phase of the output"},
-    {"PHSTOP", "Ph.stop", "Last phase of the output"},
-    {"PHIN", "Ph.incr.", "Phase step of the output"},
-    {"PHN", "Ph.norm.", "Phase at which the light is normalised"},
-    {"MODE", "MODE", "Constraint mode -1..6"},
-    {"IPB", "IPB", "1: L2 computed independently of T2"},
-    {"IFAT1", "IFAT1", "Star 1: 0 black body, 1 model atmosphere"},
-    {"IFAT2", "IFAT2", "Star 2: 0 black body, 1 model atmosphere"},
-    {"N1", "N1", "Surface grid size of star 1"},
-    {"N2", "N2", "Surface grid size of star 2"},
-    {"N1L", "N1L", "Coarse grid size of star 1 (DC)"},
-    {"N2L", "N2L", "Coarse grid size of star 2 (DC)"},
-    {"PER", "Arg.Per.", "Argument of periastron, radians"},
-    {"DPERDT", "dPer/dt", "Time derivative of the argument of periastron"},
-    {"THE", "THE", "Semi-duration of primary eclipse (X-ray binaries)"},
-    {"VUNIT", "V unit", "Velocity unit, km/s"},
-    {"E", "eccen.", "Orbital eccentricity"},
-    {"A", "s.m. axis", "Semi-major axis, solar radii"},
-    {"F1", "F1", "Rotation rate of star 1 (1 = synchronous)"},
-    {"F2", "F2", "Rotation rate of star 2 (1 = synchronous)"},
-    {"VGA", "Vgamma", "Systemic velocity, in velocity units"},
-    {"XINCL", "Inclination", "Orbital inclination, degrees"},
-    {"GR1", "g1", "Gravity-darkening exponent of star 1"},
-    {"GR2", "g2", "Gravity-darkening exponent of star 2"},
-    {"MH", "[M/H]", "Metallicity [M/H]"},
-    {"T1", "T1", "Mean temperature of star 1, K"},
-    {"T2", "T2", "Mean temperature of star 2, K"},
-    {"ALB1", "Alb.1", "Bolometric albedo of star 1"},
-    {"ALB2", "Alb.2", "Bolometric albedo of star 2"},
-    {"POTH", "Pot'l 1", "Surface potential of star 1"},
-    {"POT2", "Pot'l 2", "Surface potential of star 2"},
-    {"RM", "M2 / M1", "Mass ratio M2/M1"},
-    {"XBOL1", "x bol 1", "Bolometric limb-darkening x of star 1"},
-    {"XBOL2", "x bol 2", "Bolometric limb-darkening x of star 2"},
-    {"YBOL1", "y bol 1", "Bolometric limb-darkening y of star 1"},
-    {"YBOL2", "y bol 2", "Bolometric limb-darkening y of star 2"},
-    {"BAND", "Band", "Photometric band"},
-    {"L1", "L1", "Monochromatic luminosity of star 1"},
-    {"L2", "L2", "Monochromatic luminosity of star 2"},
-    {"X1", "x1", "Monochromatic limb-darkening x of star 1"},
-    {"X2", "x2", "Monochromatic limb-darkening x of star 2"},
-    {"Y1", "y1", "Monochromatic limb-darkening y of star 1"},
-    {"Y2", "y2", "Monochromatic limb-darkening y of star 2"},
-    {"EL3", "3rd light", "Third light"},
-    {"OPSF", "OPSF", "Opacity function"},
-    {"ZERO", "Zero pt.", "Magnitude zero point"},
-    {"FACTOR", "Factor", "Normalisation factor"},
-    {"WAVEL", "Wavelength", "Wavelength, micrometres"},
-    {"ISYM", "ISYM", "Symmetric derivatives: 0 no, 1 yes"},
-};
-
-const FieldCaption* captionOf(std::string_view name) {
-  for (const auto& c : kCaptions)
-    if (name == c.name) return &c;
-  return nullptr;
-}
 
 // Group boxes in the order of the file records; each row holds one or two
 // parameters ("" leaves the slot empty).
@@ -159,19 +77,6 @@ int helpTopicOf(const QString& label) {
   return 0;
 }
 
-// DC adjustment key -> label of the parameter it adjusts.
-const std::vector<std::pair<int, const char*>> kKeyLabels = {
-    {9, "Label35"},  {10, "Label34"}, {11, "Label30"}, {12, "Label36"}, {13, "Label37"}, {14, "Label13"},
-    {15, "Label38"}, {16, "Label39"}, {17, "Label40"}, {18, "Label41"}, {19, "Label42"}, {20, "Label43"},
-    {21, "Label44"}, {22, "Label45"}, {23, "Label46"}, {24, "Label47"}, {25, "Label48"}, {26, "Label10"},
-    {27, "Label11"}, {28, "Label12"}, {29, "Label31"}, {35, "Label60"},
-};
-
-// Fields that only LC reads; hidden in DC mode (Text14/Text16 follow NOISE, Text58/Text59 LD).
-const char* const kLcOnly[] = {"Combo5", "Combo4", "Combo7", "Text17", "Text18", "Text19", "Text20",
-                               "Text21", "Text22", "Text23", "Text53", "Text54", "Text55", "Text56",
-                               "Text57", "Text60", "Text61", "Text62", "Text63"};
-
 frmMain::MessageSink& messageSink() {
   static frmMain::MessageSink sink;
   return sink;
@@ -208,7 +113,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), ui_(new Ui) {
 
   setDefaults();
   setProgramMode(ProgramMode::LC);
-  applyDependentVisibility();
+  applyEditorRules();
   syncRadConvChecks();
   startingUp_ = false;
   resetColours();
@@ -368,8 +273,7 @@ void frmMain::buildEditor() {
         if (!f) continue;
         const QString control = qs(f->control);
         const QString labelName = qs(f->label);
-        const FieldCaption* cap = captionOf(name);
-        auto* label = new ParameterLabel(labelName, cap ? cap->caption : name, helpTopicOf(labelName), box);
+        auto* label = new ParameterLabel(labelName, qs(f->caption), helpTopicOf(labelName), box);
         connect(label, &ParameterLabel::clicked, this, &frmMain::parameterHelpRequested);
         QWidget* editor = nullptr;
         if (const tavrin::ComboList* list = tavrin::findComboList(f->control)) {
@@ -393,10 +297,8 @@ void frmMain::buildEditor() {
           ui_->texts[control] = edit;
           editor = edit;
         }
-        if (cap) {
-          editor->setToolTip(QString("%1 (%2): %3").arg(qs(f->name), control, cap->tip));
-          label->setToolTip(QString("%1 - click for help").arg(qs(f->name)));
-        }
+        editor->setToolTip(QString("%1 (%2): %3").arg(qs(f->name), control, qs(f->tip)));
+        label->setToolTip(QString("%1 - click for help").arg(qs(f->name)));
         label->setBuddy(editor);
         ui_->labels[labelName] = label;
         ui_->labelOf[control] = labelName;
@@ -503,7 +405,7 @@ void frmMain::applyDisplayTexts(const std::map<std::string, std::string>& texts)
   for (const auto& [name, text] : texts)
     if (auto it = ui_->texts.find(qs(name)); it != ui_->texts.end()) it->second->setText(qs(text));
   --bulkDisplay_;
-  applyDependentVisibility();
+  applyEditorRules();
   refreshCriticalPotentials();
 }
 
@@ -523,7 +425,7 @@ void frmMain::showParameters() {
     }
   }
   --bulkDisplay_;
-  applyDependentVisibility();
+  applyEditorRules();
   refreshCriticalPotentials();
 }
 
@@ -531,8 +433,7 @@ void frmMain::showParameters() {
 
 QString frmMain::fieldWho(const QString& control) const {
   const tavrin::ScalarField* f = tavrin::findScalarFieldByControl(control.toStdString());
-  const FieldCaption* cap = f ? captionOf(f->name) : nullptr;
-  return QString("\"%1\" (%2)").arg(cap ? cap->caption : f ? qs(f->name) : control, control);
+  return QString("\"%1\" (%2)").arg(f ? qs(f->caption) : control, control);
 }
 
 tavrin::FieldEntry frmMain::fieldEntry(const QString& control) const {
@@ -606,31 +507,11 @@ void frmMain::onTextChanged(const QString& control) {
   markModified(ui_->texts.at(control));
 
   if (bulkDisplay_ == 0) {
-    const int mode = comboValue("Combo3");
-    const bool overcontact = mode == 1 || mode == 3;
-    const bool ldNot1 = comboValue("Combo2") != 1;
-    static const std::pair<const char*, const char*> kPairs[] = {
-        {"Text26", "Text27"}, {"Text40", "Text41"}, {"Text44", "Text45"},
-        {"Text46", "Text47"}, {"Text49", "Text50"}, {"Text56", "Text57"}};
-    if (overcontact) {
-      for (const auto& [a, b] : kPairs) {
-        if (control == a) tie(a, b);
-        if (control == b) tie(b, a);
-      }
-      if (control == "Text51") tie("Text51", "Text52");
-      if (ldNot1) {
-        if (control == "Text52") tie("Text52", "Text51");
-        if (control == "Text58") tie("Text58", "Text59");
-        if (control == "Text59") tie("Text59", "Text58");
-      }
-    }
-    if (mode == 1) {
-      if (control == "Text42") tie("Text42", "Text43");
-      if (control == "Text43") tie("Text43", "Text42");
-    }
+    const tavrin::ScalarField* f = tavrin::findScalarFieldByControl(control.toStdString());
+    if (f)
+      for (std::string_view other : tavrin::tiedParameters(f->name, editorChoices())) tie(control, controlOf(other));
   }
 
-  if (control == "Text52" || control == "Text58" || control == "Text59") applyLdRule();
   if (bulkDisplay_ == 0 && (control == "Text46" || control == "Text47" || control == "Text48"))
     refreshCriticalPotentials();
 }
@@ -639,24 +520,8 @@ void frmMain::onComboChanged(const QString& control) {
   if (startingUp_) return;
   QComboBox* combo = ui_->combos.at(control);
   markModified(combo);
-  if (control == "Combo1") {
-    applyJdphsRule();
-  } else if (control == "Combo3") {
-    setShown("Text32", comboValue("Combo3") == -1);
-  } else if (control == "Combo5") {
-    const bool rv = comboValue("Combo5") != 1;
-    setShown("Text06", rv);
-    setShown("Text07", rv);
-  } else if (control == "Combo6") {
-    setShown("Text02", comboValue("Combo6") == 2);
-  } else if (control == "Combo7") {
-    const bool noise = combo->currentIndex() == 1 && session_.mode == ProgramMode::LC;
-    setShown("Text14", noise);
-    setShown("Text16", noise);
-  } else if (control == "Combo2") {
-    // Without this the y fields could stay hidden with a law that uses them.
-    applyLdRule();
-  } else if (control == "Combo4") {
+  applyEditorRules();
+  if (control == "Combo4") {
     const int index = combo->currentIndex();
     ui_->texts.at("Text53")->setText(qs(tavrin::bandWavelengthTextForIndex(index)));
     if (session_.transferDcValues && bulkDisplay_ == 0) {
@@ -677,14 +542,7 @@ void frmMain::showDcLightCurve(int row) {
   ++bulkDisplay_;  // the DC values go over as they are, not through the ties
   if (c.band >= 1 && c.band <= ui_->combos.at("Combo4")->count())
     ui_->combos.at("Combo4")->setCurrentIndex(c.band - 1);
-  auto set = [&](const char* control, const std::string& text) { ui_->texts.at(control)->setText(qs(text)); };
-  set("Text54", tavrin::fixedField(c.l1, 10, 3));
-  set("Text55", tavrin::fixedField(c.l2, 10, 3));
-  set("Text56", tavrin::fixedField(c.x1, 7, 3));
-  set("Text57", tavrin::fixedField(c.x2, 7, 3));
-  set("Text58", tavrin::fixedField(c.y1, 7, 3));
-  set("Text59", QString::fromStdString(tavrin::fixedField(c.y2, 7, 3)).trimmed().toStdString());
-  set("Text60", tavrin::fixedField(c.el3, 8, 4));
+  for (const auto& [name, text] : tavrin::dcLightCurveTexts(c)) ui_->texts.at(controlOf(name))->setText(qs(text));
   --bulkDisplay_;
 }
 
@@ -726,19 +584,17 @@ void frmMain::onOption2() {
 }
 
 void frmMain::onRadConv(int star, bool radiative) {
-  const QString g = star == 1 ? "Text40" : "Text41";
-  const QString alb = star == 1 ? "Text44" : "Text45";
-  setFieldText(g, radiative ? "1.000" : "0.320");
-  setFieldText(alb, radiative ? "1.000" : "0.500");
+  const tavrin::RadConvPreset preset = tavrin::radConvPreset(star, radiative);
+  setFieldText(controlOf(preset.gravity), qs(preset.gravityText));
+  setFieldText(controlOf(preset.albedo), qs(preset.albedoText));
   const QString prefix = star == 1 ? "Star1" : "Star2";
   action(prefix + "Rad")->setChecked(radiative);
   action(prefix + "Conv")->setChecked(!radiative);
 }
 
 void frmMain::syncRadConvChecks() {
-  const auto radiative = [](double albedo) { return std::floor(albedo + 0.0000001) == 1.0; };
-  const bool r1 = radiative(session_.params.ALB1);
-  const bool r2 = radiative(session_.params.ALB2);
+  const bool r1 = tavrin::isRadiative(session_.params.ALB1);
+  const bool r2 = tavrin::isRadiative(session_.params.ALB2);
   action("Star1Rad")->setChecked(r1);
   action("Star1Conv")->setChecked(!r1);
   action("Star2Rad")->setChecked(r2);
@@ -758,33 +614,27 @@ void frmMain::setEnabledField(const QString& control, bool enabled) {
   if (QWidget* w = field(control)) w->setEnabled(enabled);
 }
 
-void frmMain::applyJdphsRule() {
-  const bool time = comboValue("Combo1") == 1;
-  for (const char* c : {"Text10", "Text12", "Text17", "Text18", "Text19"}) setEnabledField(c, time);
-  for (const char* c : {"Text20", "Text21", "Text22"}) setEnabledField(c, !time);
+QString frmMain::controlOf(std::string_view name) const {
+  const tavrin::ScalarField* f = tavrin::findScalarField(name);
+  return f ? qs(f->control) : QString();
 }
 
-void frmMain::applyLdRule() {
-  const bool y = comboValue("Combo2") != 1;
-  setShown("Text51", y);
-  setShown("Text52", y);
-  // Monochromatic y belongs to LC's light curve only.
-  const bool lc = session_.mode == ProgramMode::LC;
-  setShown("Text58", y && lc);
-  setShown("Text59", y && lc);
+tavrin::EditorChoices frmMain::editorChoices() const {
+  tavrin::EditorChoices c;
+  c.dc = session_.mode == ProgramMode::DC;
+  c.jdphs = comboValue("Combo1");
+  c.ld = comboValue("Combo2");
+  c.mode = comboValue("Combo3");
+  c.mpage = comboValue("Combo5");
+  c.mref = comboValue("Combo6");
+  c.noise = ui_->combos.at("Combo7")->currentIndex() == 1;
+  return c;
 }
 
-void frmMain::applyDependentVisibility() {
-  applyJdphsRule();
-  setShown("Text32", comboValue("Combo3") == -1);
-  const bool rv = comboValue("Combo5") != 1;
-  setShown("Text06", rv);
-  setShown("Text07", rv);
-  setShown("Text02", comboValue("Combo6") == 2);
-  const bool noise = ui_->combos.at("Combo7")->currentIndex() == 1 && session_.mode == ProgramMode::LC;
-  setShown("Text14", noise);
-  setShown("Text16", noise);
-  applyLdRule();
+void frmMain::applyEditorRules() {
+  const tavrin::EditorChoices c = editorChoices();
+  for (const auto& [name, shown] : tavrin::shownParameters(c)) setShown(controlOf(name), shown);
+  for (const auto& [name, enabled] : tavrin::enabledParameters(c)) setEnabledField(controlOf(name), enabled);
 }
 
 void frmMain::setProgramMode(ProgramMode mode) {
@@ -809,13 +659,7 @@ void frmMain::applyMode() {
     if (QAction* a = action(name)) a->setEnabled(dc);
   if (QAction* a = action("Display")) a->setEnabled(!dc);
 
-  for (const char* c : {"Text1", "Text2", "Text3"}) setShown(c, dc);
-  for (const char* c : kLcOnly) setShown(c, !dc);
-  // FRACSD and SEED follow NOISE in LC; LC's y coefficients follow LD.
-  const bool noise = ui_->combos.at("Combo7")->currentIndex() == 1;
-  setShown("Text14", !dc && noise);
-  setShown("Text16", !dc && noise);
-  applyLdRule();
+  applyEditorRules();
 
   ui_->groups.at("grpRange")->setVisible(!dc);
   ui_->groups.at("grpLight")->setVisible(!dc);
@@ -826,9 +670,9 @@ void frmMain::applyMode() {
 void frmMain::colourLabels() {
   for (auto& [name, label] : ui_->labels) label->setPalette(QPalette());
   if (session_.mode != ProgramMode::DC) return;
-  for (const auto& [key, labelName] : kKeyLabels) {
-    if (session_.params.adjustKeys[static_cast<size_t>(key)] != '0') continue;
-    if (QLabel* l = fieldLabel(labelName)) {
+  for (const tavrin::AdjustKeyInfo& k : tavrin::adjustKeyTable()) {
+    if (k.mainLabel.empty() || session_.params.adjustKeys[static_cast<size_t>(k.key)] != '0') continue;
+    if (QLabel* l = fieldLabel(qs(k.mainLabel))) {
       QPalette pal = l->palette();
       pal.setColor(QPalette::WindowText, kAdjustedColour);
       l->setPalette(pal);

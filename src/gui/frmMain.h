@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "Session.h"
+#include "model/editor_rules.h"
 #include "model/field_entry.h"
 
 class QAction;
@@ -133,9 +134,9 @@ class frmMain : public QMainWindow {
   void setShown(const QString& control, bool shown);
   void setEnabledField(const QString& control, bool enabled);
   void tie(const QString& from, const QString& to);
-  void applyJdphsRule();
-  void applyLdRule();
-  void applyDependentVisibility();
+  QString controlOf(std::string_view name) const;
+  tavrin::EditorChoices editorChoices() const;
+  void applyEditorRules();
   void setRunMenuCaption();
   void showDcLightCurve(int row);
   int comboValue(const QString& control) const;

@@ -2,46 +2,12 @@
 
 #include <cmath>
 
+#include "model/dc_parameters.h"
+
 namespace tavrin {
 
 namespace {
 
-const std::vector<AdjustKeyInfo> kKeys = {
-    {1, "Check1", "Spot Latitude", ""},
-    {2, "Check2", "Spot Longitude", ""},
-    {3, "Check3", "Spot Radius", ""},
-    {4, "Check4", "Temperature Factor", ""},
-    {5, "Check5", "Spot Latitude", ""},
-    {6, "Check6", "Spot Longitude", ""},
-    {7, "Check7", "Spot Radius", ""},
-    {8, "Check8", "Temperature Factor", ""},
-    {9, "Check9", "Semi-major Axis", "Label35"},
-    {10, "Check10", "Eccentricity", "Label34"},
-    {11, "Check11", "Arg. Periastron", "Label30"},
-    {12, "Check12", "F1 (star1 rotation)", "Label36"},
-    {13, "Check13", "F2 (star2 rotation)", "Label37"},
-    {14, "Check14", "Phase Shift", "Label13"},
-    {15, "Check15", "V gamma", "Label38"},
-    {16, "Check16", "Inclination", "Label39"},
-    {17, "Check17", "g1 (grav. darkening)", "Label40"},
-    {18, "Check18", "g2 (grav. darkening)", "Label41"},
-    {19, "Check19", "T1 (star 1 temperature)", "Label42"},
-    {20, "Check20", "T2 (star 2 temperature)", "Label43"},
-    {21, "Check21", "Star 1 albedo", "Label44"},
-    {22, "Check22", "Star 2 Albedo", "Label45"},
-    {23, "Check23", "Star 1 Potential", "Label46"},
-    {24, "Check24", "Star 2 Potential", "Label47"},
-    {25, "Check25", "M2 / M1", "Label48"},
-    {26, "Check26", "J.D. zero", "Label10"},
-    {27, "Check27", "Period", "Label11"},
-    {28, "Check28", "dP/ dt", "Label12"},
-    {29, "Check29", "dPer / dt", "Label31"},
-    {31, "Check31", "L1 (star 1 Luminosity)", ""},
-    {32, "Check32", "L2 (star 2 Luminosity)", ""},
-    {33, "Check33", "X1 (star 1 limb darkening)", ""},
-    {34, "Check34", "X2 (star 2 limb darkening)", ""},
-    {35, "Check35", "EL3 (Third Light)", "Label60"},
-};
 
 // Walks the keys in order, recording each key taken and its label colour.
 class KeyTaker {
@@ -76,10 +42,22 @@ AdjustOutcome refuse(AdjustOutcome out, std::string message) {
 
 }  // namespace
 
-const std::vector<AdjustKeyInfo>& adjustKeyTable() { return kKeys; }
+const std::vector<AdjustKeyInfo>& adjustKeyTable() {
+  static const std::vector<AdjustKeyInfo> keys = [] {
+    static std::vector<std::string> boxes;  // storage for the check-box names
+    boxes.reserve(dcParameterTable().size());
+    std::vector<AdjustKeyInfo> out;
+    for (const DcParameterInfo& d : dcParameterTable()) {
+      boxes.push_back("Check" + std::to_string(d.number));
+      out.push_back({d.number, boxes.back(), d.caption, dcParameterKeyLabel(d.number)});
+    }
+    return out;
+  }();
+  return keys;
+}
 
 std::string_view mainLabelForKey(int key) {
-  for (const auto& k : kKeys)
+  for (const auto& k : adjustKeyTable())
     if (k.key == key) return k.mainLabel;
   return {};
 }
@@ -106,7 +84,7 @@ AdjustOutcome applyAdjustChoice(ParameterSet& p, const AdjustModel& m,
 
   // The list DC reads holds 15 entries; refuse a longer choice before touching any key.
   int chosen = p.adjustKeys[30] == '0' ? 1 : 0;
-  for (const auto& k : kKeys)
+  for (const auto& k : adjustKeyTable())
     if (checked[static_cast<size_t>(k.key)]) ++chosen;
   if (chosen > kMaxAdjustedParams) {
     return refuse(std::move(out), "DC can adjust at most 15 parameters at a time, but " + std::to_string(chosen) +

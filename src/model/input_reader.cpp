@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "model/editor_rules.h"
 #include "model/field_entry.h"
 #include "model/number_fields.h"
 #include "shell/atomic_file.h"
@@ -322,11 +323,9 @@ double kelvinFromFile(double units) {
   return kelvin;
 }
 
-bool radiative(double albedo) { return std::floor(albedo + 0.0000001) == 1.0; }
-
 void finish(InputLoad& out) {
-  out.star1Radiative = radiative(out.params.ALB1);
-  out.star2Radiative = radiative(out.params.ALB2);
+  out.star1Radiative = isRadiative(out.params.ALB1);
+  out.star2Radiative = isRadiative(out.params.ALB2);
 }
 
 Layout probeText(std::string_view text, int items) {

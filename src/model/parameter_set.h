@@ -187,6 +187,8 @@ struct ScalarField {
   FieldKind kind;
   FieldUse use;
   std::string_view defaultText;  // text the field shows at start-up (combos: the item text)
+  std::string_view caption;      // the editor's label text
+  std::string_view tip;          // what the field means
 };
 
 // Every scalar field of ParameterSet, in file order.

@@ -29,73 +29,36 @@ std::string shortForm(double x, Form f) {
 // needed, so that the next save writes the value put there.
 std::string formText(double x, Form f) { return losslessText(x, shortForm(x, f)); }
 
-// The scalars DC adjusts (parameters 9..29), their fields, and the forms an
-// Update and a revert show them in.
-struct ScalarRow {
-  double ParameterSet::*field;
-  const char* control;
+// The forms an Update and a revert show the scalars DC adjusts in
+// (parameters 9..29, in number order).
+struct ScalarForms {
   Form update;
   Form revert;
 };
 
-const ScalarRow kScalars[21] = {
-    {&ParameterSet::A, "Text35", {Form::Fixed, 8, 3}, {Form::Fixed, 10, 4}},
-    {&ParameterSet::E, "Text34", {Form::Fixed, 6, 3}, {Form::Fixed, 6, 3}},
-    {&ParameterSet::PER, "Text30", {Form::Fixed, 7, 3}, {Form::Fixed, 13, 6}},
-    {&ParameterSet::F1, "Text36", {Form::Fixed, 6, 3}, {Form::Fixed, 10, 4}},
-    {&ParameterSet::F2, "Text37", {Form::Fixed, 6, 3}, {Form::Fixed, 10, 4}},
-    {&ParameterSet::PSHIFT, "Text13", {Form::Fixed, 8, 4}, {Form::Fixed, 10, 4}},
-    {&ParameterSet::VGA, "Text38", {Form::Fixed, 7, 3}, {Form::Fixed, 10, 4}},
-    {&ParameterSet::XINCL, "Text39", {Form::Fixed, 7, 3}, {Form::Fixed, 9, 3}},
-    {&ParameterSet::GR1, "Text40", {Form::Fixed, 6, 3}, {Form::Fixed, 7, 3}},
-    {&ParameterSet::GR2, "Text41", {Form::Fixed, 6, 3}, {Form::Fixed, 7, 3}},
-    {&ParameterSet::T1, "Text42", {Form::Fixed, 7, 1}, {Form::Fixed, 7, 4}},
-    {&ParameterSet::T2, "Text43", {Form::Fixed, 7, 1}, {Form::Fixed, 8, 4}},
-    {&ParameterSet::ALB1, "Text44", {Form::Fixed, 6, 3}, {Form::Fixed, 7, 3}},
-    {&ParameterSet::ALB2, "Text45", {Form::Fixed, 6, 3}, {Form::Fixed, 7, 3}},
-    {&ParameterSet::POTH, "Text46", {Form::Left, 7, 0}, {Form::Left, 7, 0}},
-    {&ParameterSet::POT2, "Text47", {Form::Left, 7, 0}, {Form::Left, 7, 0}},
-    {&ParameterSet::RM, "Text48", {Form::Fixed, 8, 5}, {Form::Fixed, 10, 5}},
-    {&ParameterSet::HJD0, "Text10", {Form::Fixed, 15, 6}, {Form::Fixed, 15, 6}},
-    {&ParameterSet::PERIOD, "Text11", {Form::Left, 8, 0}, {Form::Left, 8, 0}},
-    {&ParameterSet::DPDT, "Text12", {Form::Left, 6, 0}, {Form::Left, 6, 0}},
-    {&ParameterSet::DPERDT, "Text31", {Form::Exp, 12, 5}, {Form::Fixed, 13, 6}},
+const ScalarForms kScalarForms[21] = {
+    {{Form::Fixed, 8, 3}, {Form::Fixed, 10, 4}},  // A
+    {{Form::Fixed, 6, 3}, {Form::Fixed, 6, 3}},  // E
+    {{Form::Fixed, 7, 3}, {Form::Fixed, 13, 6}},  // PER
+    {{Form::Fixed, 6, 3}, {Form::Fixed, 10, 4}},  // F1
+    {{Form::Fixed, 6, 3}, {Form::Fixed, 10, 4}},  // F2
+    {{Form::Fixed, 8, 4}, {Form::Fixed, 10, 4}},  // PSHIFT
+    {{Form::Fixed, 7, 3}, {Form::Fixed, 10, 4}},  // VGA
+    {{Form::Fixed, 7, 3}, {Form::Fixed, 9, 3}},  // XINCL
+    {{Form::Fixed, 6, 3}, {Form::Fixed, 7, 3}},  // GR1
+    {{Form::Fixed, 6, 3}, {Form::Fixed, 7, 3}},  // GR2
+    {{Form::Fixed, 7, 1}, {Form::Fixed, 7, 4}},  // T1
+    {{Form::Fixed, 7, 1}, {Form::Fixed, 8, 4}},  // T2
+    {{Form::Fixed, 6, 3}, {Form::Fixed, 7, 3}},  // ALB1
+    {{Form::Fixed, 6, 3}, {Form::Fixed, 7, 3}},  // ALB2
+    {{Form::Left, 7, 0}, {Form::Left, 7, 0}},  // POTH
+    {{Form::Left, 7, 0}, {Form::Left, 7, 0}},  // POT2
+    {{Form::Fixed, 8, 5}, {Form::Fixed, 10, 5}},  // RM
+    {{Form::Fixed, 15, 6}, {Form::Fixed, 15, 6}},  // HJD0
+    {{Form::Left, 8, 0}, {Form::Left, 8, 0}},  // PERIOD
+    {{Form::Left, 6, 0}, {Form::Left, 6, 0}},  // DPDT
+    {{Form::Exp, 12, 5}, {Form::Fixed, 13, 6}},  // DPERDT
 };
-
-Spot* spotOf(ParameterSet& p, bool spotB) {
-  const int star = spotB ? p.spotBStar : p.spotAStar;
-  const int n = spotB ? p.spotBNumber : p.spotANumber;
-  if (star < 1 || star > 2 || n < 1 || n > kMaxSpotsPerStar) return nullptr;
-  return &p.spots[star][n];
-}
-
-// The value parameter `param` of a row with curve `curve` names, or nullptr.
-double* parameterSlot(ParameterSet& p, int param, int curve) {
-  if (param >= 1 && param <= 8) {
-    Spot* s = spotOf(p, param >= 5);
-    if (!s) return nullptr;
-    switch ((param - 1) % 4) {
-      case 0: return &s->xlat;
-      case 1: return &s->xlong;
-      case 2: return &s->radsp;
-      default: return &s->temsp;
-    }
-  }
-  if (param >= 9 && param <= 29) return &(p.*kScalars[param - 9].field);
-  if (param >= 31 && param <= 35) {
-    const int row = curve + 2;
-    if (row < 1 || row > kCurveRows) return nullptr;
-    CurveRow& c = p.curves[row];
-    switch (param) {
-      case 31: return &c.l1;
-      case 32: return &c.l2;
-      case 33: return &c.x1;
-      case 34: return &c.x2;
-      default: return &c.el3;
-    }
-  }
-  return nullptr;
-}
 
 }  // namespace
 
@@ -155,17 +118,16 @@ CorrelView correlView(const DcResults& r, const std::string& dcoName) {
 }
 
 std::optional<std::string> dcParameterControl(int param) {
-  if (param >= 9 && param <= 29) return std::string(kScalars[param - 9].control);
+  if (const ScalarField* f = dcParameterEditorField(param)) return std::string(f->control);
   return std::nullopt;
 }
 
-double* dcParameterValue(ParameterSet& p, int param, int curve) { return parameterSlot(p, param, curve); }
+double* dcParameterValue(ParameterSet& p, int param, int curve) { return dcParameterSlot(p, param, curve); }
 
 namespace {
 // The row's value after its correction (times `damping`), in the set's units.
 double corrected(double current, const DcIoRow& io, double damping) {
-  // DC gives the temperatures in units of 10000 K.
-  const double delta = (io.param == 19 || io.param == 20 ? io.correction * 10000.0 : io.correction) * damping;
+  const double delta = io.correction * dcParameterInfo(io.param).setPerDcUnit * damping;
   const double value = current + delta;
   if (!std::isfinite(value)) throwError(kErrOverflow);
   return value;
@@ -173,8 +135,7 @@ double corrected(double current, const DcIoRow& io, double damping) {
 
 std::optional<FieldText> fieldOf(int param, double value) {
   if (param < 9 || param > 29) return std::nullopt;
-  const ScalarRow& s = kScalars[param - 9];
-  return FieldText{s.control, formText(value, s.update)};
+  return FieldText{std::string(dcParameterEditorField(param)->control), formText(value, kScalarForms[param - 9].update)};
 }
 }  // namespace
 
@@ -184,7 +145,7 @@ std::optional<FieldText> applyCorrection(ParameterSet& p, const DcResults& r, si
   if (done[i]) return std::nullopt;
   const DcIoRow& io = r.ioRows[i];
   std::optional<FieldText> field;
-  if (double* slot = parameterSlot(p, io.param, io.curve)) {
+  if (double* slot = dcParameterSlot(p, io.param, io.curve)) {
     const double value = corrected(*slot, io, 1.0);
     field = fieldOf(io.param, value);
     *slot = value;
@@ -201,7 +162,7 @@ std::vector<FieldText> applyAllCorrections(ParameterSet& p, const DcResults& r, 
   for (size_t i = 0; i < r.ioRows.size(); ++i) {
     if (i < done.size() && done[i]) continue;
     const DcIoRow& io = r.ioRows[i];
-    if (double* slot = parameterSlot(q, io.param, io.curve)) {
+    if (double* slot = dcParameterSlot(q, io.param, io.curve)) {
       *slot = corrected(*slot, io, damping);
       if (auto f = fieldOf(io.param, *slot)) fields.push_back(*f);
     }
@@ -216,7 +177,10 @@ std::optional<FieldText> dcParameterField(int param, double value) { return fiel
 std::vector<FieldText> revertParameters(ParameterSet& p, ParameterHistory& h) {
   h.revert(p);
   std::vector<FieldText> fields;
-  for (const ScalarRow& s : kScalars) fields.push_back({s.control, formText(p.*s.field, s.revert)});
+  for (int param = 9; param <= 29; ++param) {
+    const double value = p.*dcParameterInfo(param).scalar;
+    fields.push_back({std::string(dcParameterEditorField(param)->control), formText(value, kScalarForms[param - 9].revert)});
+  }
   return fields;
 }
 

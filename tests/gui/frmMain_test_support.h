@@ -29,9 +29,6 @@ inline void type(frmMain& w, const QString& name, const QString& s) {
   QTest::keyClicks(e, s);
 }
 
-// Shown as far as the window is concerned (the window itself may be hidden).
-inline bool shown(frmMain& w, const QString& name) { return w.field(name)->isVisibleTo(&w); }
-
 inline bool isBlue(QWidget* widget) { return widget->palette().color(QPalette::Text) == QColor(0, 0, 255); }
 
 // Collects every message the editor would have shown in a box.

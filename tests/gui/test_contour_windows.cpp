@@ -2,197 +2,134 @@
 // the stand-in DC, the output file through the file dialog, a computation
 // with its progress dialog (the file equals the command line's), Cancel,
 // loading, the plot refusals, the plot window with its readout and export,
-// and the help page.
-#include <gtest/gtest.h>
-
-#include <QAction>
-#include <QDir>
-#include <QFile>
-#include <QLabel>
-#include <QLineEdit>
+// the help page, and "Set Output File" never offering the loaded input.
 #include <QProgressDialog>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QTest>
 #include <cstdlib>
 
+#include "ShellCommands.h"
 #include "frmCalcContourData.h"
 #include "frmHelpContours.h"
-#include "frmIO_all.h"
-#include "frmMain.h"
-#include "frmMain_test_support.h"
 #include "frmPlotContours.h"
 #include "model/dci_writer.h"
 #include "model/number_fields.h"
 #include "shell/atomic_file.h"
+#include "win_support.h"
 
 namespace {
 
-const QString kSolvex = QString(TAVRIN_BINARY_DIR) + "/src/standins/Solvex";
 const QString kCli = QString(TAVRIN_BINARY_DIR) + "/src/cli/tavrin-cli";
-const QString kExamples = QString(TAVRIN_SOURCE_DIR) + "/examples";
 
-void loadDci(frmMain& w, const QString& folder, const QString& name) {
-  w.action("LoadDCI")->trigger();
-  frmIO_all& d = w.fileDialog();
-  d.setFolder(folder);
-  d.setName(name);
-  d.accept();
-}
-
-template <typename T>
-T* child(QWidget& w, const char* name) {
-  return w.findChild<T*>(name);
-}
-
-void typeInto(QLineEdit* e, const QString& s) {
-  e->selectAll();
-  QTest::keyClicks(e, s);
-}
-
-// Sets up inclination 83..89 (M) against potential 1 4.7..5.3 (N).
-void defineGrid(frmCalcContourData& f, int M, int N) {
-  child<QRadioButton>(f, "Option2")->click();
-  child<QRadioButton>(f, "Option14")->click();
-  typeInto(child<QLineEdit>(f, "Text1"), "83");
-  typeInto(child<QLineEdit>(f, "Text2"), "89");
-  typeInto(child<QLineEdit>(f, "Text3"), QString::number(M));
-  typeInto(child<QLineEdit>(f, "Text4"), "4.7");
-  typeInto(child<QLineEdit>(f, "Text5"), "5.3");
-  typeInto(child<QLineEdit>(f, "Text6"), QString::number(N));
-}
+class ContourWindows : public ::testing::Test {
+ protected:
+  template <typename T = QLineEdit>
+  T* child(const char* name) { return f.findChild<T*>(name); }
+  void click(const char* name) { QTest::mouseClick(child<QPushButton>(name), Qt::LeftButton); }
+  std::string enabled() {
+    std::string s;
+    for (const char* b : {"Command1", "Command2", "Command3", "Command5", "Command6"}) s += child<QPushButton>(b)->isEnabled() ? '1' : '0';
+    return s;
+  }
+  // Inclination 83..89 (M) against potential 1 4.7..5.3 (N), then the test run.
+  void defineGridAndTest(const QString& dc, int M, int N, int jobs) {
+    f.setDcExecutable(dc);
+    f.setParallelRuns(jobs);
+    child<QRadioButton>("Option2")->click();
+    child<QRadioButton>("Option14")->click();
+    const QString values[] = {"83", "89", QString::number(M), "4.7", "5.3", QString::number(N)};
+    for (int i = 0; i < 6; ++i) win::typeInto(child(qPrintable(QString("Text%1").arg(i + 1))), values[i]);
+    QSignalSpy tested(&f, &frmCalcContourData::testFinished);
+    f.test();
+    ASSERT_TRUE(tested.wait(60000));
+    ASSERT_TRUE(tested.at(0).at(0).toBool()) << win::str(msgs.messages);
+  }
+  void copyExample(const QString& folder, const QString& name = "example.dci") {
+    QDir().mkpath(folder);
+    QFile::copy(win::kExamples + "example.dci", folder + "/" + name);
+  }
+  QTemporaryDir tmp;
+  mwtest::MainWindow w;
+  mwtest::MessageCatcher msgs;
+  frmCalcContourData& f = frmCalcContourData::of(w);
+};
 
 // All of the user's model a residual map could touch: every editor field (text
 // and colour), the labels' colours (adjusted keys are red), the session's set,
 // the file names, the caption and the DC results.
-struct ModelState {
-  std::map<std::string, QString> fields;
-  std::string set;
-  std::vector<std::string> names;
-  QString caption;
-  double wres = 0;
-};
-
-ModelState stateOf(frmMain& w) {
-  ModelState m;
-  for (const tavrin::ScalarField& f : tavrin::scalarFields()) {
-    const QString control = QString::fromUtf8(f.control.data(), int(f.control.size()));
-    if (QWidget* x = w.field(control)) m.fields[std::string(f.control)] = w.fieldText(control) + (mwtest::isBlue(x) ? " blue" : "");
-    if (QLabel* l = w.fieldLabel(QString::fromUtf8(f.label.data(), int(f.label.size()))))
-      m.fields[std::string(f.label)] = l->palette().color(QPalette::WindowText).name();
+std::map<std::string, std::string> stateOf(frmMain& w) {
+  std::map<std::string, std::string> m;
+  for (const tavrin::ScalarField& x : tavrin::scalarFields()) {
+    const QString control = QString::fromUtf8(x.control.data(), int(x.control.size()));
+    if (QWidget* c = w.field(control)) m[std::string(x.control)] = (w.fieldText(control) + (mwtest::isBlue(c) ? " blue" : "")).toStdString();
+    if (QLabel* l = w.fieldLabel(QString::fromUtf8(x.label.data(), int(x.label.size()))))
+      m[std::string(x.label)] = l->palette().color(QPalette::WindowText).name().toStdString();
   }
   const Session& s = w.session();
-  m.set = tavrin::dciText(s.params);
-  m.names = {s.app.programFolder, s.app.dataFolder, s.app.lciName, s.app.dciName, s.app.lcoName, s.app.dcoName};
-  m.caption = w.windowTitle();
-  m.wres = s.dcResults.sumWResInput;
+  m["set"] = tavrin::dciText(s.params);
+  for (const std::string& n : {s.app.programFolder, s.app.dataFolder, s.app.lciName, s.app.dciName, s.app.lcoName, s.app.dcoName})
+    m["names"] += n + "|";
+  m["caption"] = w.windowTitle().toStdString();
+  m["wres"] = std::to_string(s.dcResults.sumWResInput);
   return m;
-}
-
-// What differs, "" when nothing does.
-std::string differences(const ModelState& a, const ModelState& b) {
-  std::string d;
-  for (const auto& [k, v] : a.fields)
-    if (b.fields.count(k) == 0 || b.fields.at(k) != v) d += k + ": " + v.toStdString() + " / " + (b.fields.count(k) ? b.fields.at(k).toStdString() : "") + "; ";
-  if (a.set != b.set) d += "the set; ";
-  if (a.names != b.names) d += "names; ";
-  if (a.caption != b.caption) d += "caption " + a.caption.toStdString() + " / " + b.caption.toStdString() + "; ";
-  if (a.wres != b.wres) d += "DC results; ";
-  return d;
 }
 
 }  // namespace
 
-TEST(ContourWindows, ControlsAndRefusals) {
-  mwtest::MainWindow w;
-  mwtest::MessageCatcher msgs;
+TEST_F(ContourWindows, ControlsAndRefusals) {
   w.action("Contour")->trigger();
-  frmCalcContourData& f = frmCalcContourData::of(w);
   ASSERT_TRUE(f.isVisible());
-  EXPECT_EQ(f.windowTitle(), "Calculate Contour Data");
-  for (const char* n : {"Frame1", "Frame2", "Option1", "Option5", "Option11", "Option15", "Text1", "Text9", "Label16",
-                        "Label18", "Label20", "Label25", "Label26", "Command1", "Command5", "ParallelRuns"})
-    EXPECT_NE(f.findChild<QWidget*>(n), nullptr) << n;
-  EXPECT_EQ(child<QRadioButton>(f, "Option2")->text(), "Inclination, i");
-  EXPECT_TRUE(child<QRadioButton>(f, "Option1")->isChecked());
-  EXPECT_TRUE(child<QRadioButton>(f, "Option12")->isChecked());
-  EXPECT_TRUE(child<QPushButton>(f, "Command1")->isEnabled());
-  EXPECT_FALSE(child<QPushButton>(f, "Command2")->isEnabled());
-  EXPECT_FALSE(child<QPushButton>(f, "Command3")->isEnabled());
-
+  for (const char* n : {"Frame1", "Frame2", "ParallelRuns"}) EXPECT_NE(f.findChild<QWidget*>(n), nullptr) << n;
+  win::expectGolden("gui", "win_contour_window.txt", win::dump(&f));
   // Test without a DCI.
   f.test();
-  ASSERT_EQ(msgs.messages.size(), 1);
-  EXPECT_EQ(msgs.messages[0], "Oops!  You need to load a .dci file first.");
-
+  EXPECT_EQ(msgs.messages, QStringList{"Oops!  You need to load a .dci file first."});
   // Delay raised to 0.7 when shown again; typed fields turn blue.
-  typeInto(child<QLineEdit>(f, "Text7"), "0.3");
+  win::typeInto(child("Text7"), "0.3");
   EXPECT_DOUBLE_EQ(f.delay(), 0.3);
   f.hide();
   f.show();
   EXPECT_DOUBLE_EQ(f.delay(), 0.7);
-  EXPECT_EQ(child<QLineEdit>(f, "Text7")->text(), ".7");
-  typeInto(child<QLineEdit>(f, "Text3"), "3");
-  EXPECT_NE(child<QLineEdit>(f, "Text3")->styleSheet().indexOf("0,0,255"), -1);
+  EXPECT_EQ(child("Text7")->text(), ".7");
+  win::typeInto(child("Text3"), "3");
+  EXPECT_NE(child("Text3")->styleSheet().indexOf("0,0,255"), -1);
   // An integer box beyond 16 bits keeps its value and says so.
-  typeInto(child<QLineEdit>(f, "Text6"), "70000");
+  win::typeInto(child("Text6"), "70000");
   EXPECT_TRUE(msgs.messages.contains("Error 6: Overflow."));
-
   // Plot without a grid, and the zoom message.
   msgs.messages.clear();
-  typeInto(child<QLineEdit>(f, "Text8"), "1");
+  win::typeInto(child("Text8"), "1");
   f.plotContours();
-  ASSERT_EQ(msgs.messages.size(), 1);
-  EXPECT_EQ(msgs.messages[0], "Zoom factor must be >= 2.");
-
-  // Help page.
+  EXPECT_EQ(msgs.messages, QStringList{"Zoom factor must be >= 2."});
   f.findChild<QAction*>("HelpContours")->trigger();
   auto* help = f.findChild<frmHelpContours*>();
-  ASSERT_NE(help, nullptr);
-  EXPECT_TRUE(help->isVisible());
+  ASSERT_TRUE(help && help->isVisible());
   EXPECT_EQ(help->findChild<QLabel*>("Label0")->text(), "Help - Contours");
-  EXPECT_NE(help->findChild<QLabel*>("Label1_0")->text().indexOf("M x N grid"), -1);
+  EXPECT_TRUE(help->findChild<QLabel*>("Label1_0")->text().contains("M x N grid"));
 }
 
-TEST(ContourWindows, ComputeLoadPlotAndExport) {
-  if (!QFile::exists(kSolvex) || !QFile::exists(kCli)) GTEST_SKIP() << "stand-in DC or tavrin-cli not built";
-  QTemporaryDir tmp;
-  mwtest::MainWindow w;
-  mwtest::MessageCatcher msgs;
-  QFile::copy(kExamples + "/example.dci", tmp.path() + "/example.dci");
-  loadDci(w, tmp.path(), "example.dci");
+TEST_F(ContourWindows, ComputeLoadPlotAndExport) {
+  if (!QFile::exists(win::kSolvex) || !QFile::exists(kCli)) GTEST_SKIP() << "stand-in DC or tavrin-cli not built";
+  copyExample(tmp.path());
+  win::load(w, "LoadDCI", tmp.path(), "example.dci");
   ASSERT_EQ(w.session().app.dciName, "example.dci");
-
   w.action("Contour")->trigger();
-  frmCalcContourData& f = frmCalcContourData::of(w);
-  f.setDcExecutable(kSolvex);
-  defineGrid(f, 3, 3);
-  QSignalSpy tested(&f, &frmCalcContourData::testFinished);
-  QTest::mouseClick(child<QPushButton>(f, "Command1"), Qt::LeftButton);
-  ASSERT_TRUE(tested.wait(60000));
-  ASSERT_TRUE(tested.at(0).at(0).toBool()) << msgs.messages.join("|").toStdString();
-  EXPECT_GT(f.runTime(), 0);
-  EXPECT_FALSE(child<QLabel>(f, "Label16")->text().isEmpty());
-  EXPECT_FALSE(child<QPushButton>(f, "Command1")->isEnabled());
-  EXPECT_TRUE(child<QPushButton>(f, "Command2")->isEnabled());
+  defineGridAndTest(win::kSolvex, 3, 3, 2);
+  EXPECT_TRUE(f.runTime() > 0 && !child<QLabel>("Label16")->text().isEmpty());
+  EXPECT_EQ(enabled(), "01010");  // Command1..3, 5, 6
 
-  QTest::mouseClick(child<QPushButton>(f, "Command2"), Qt::LeftButton);
+  click("Command2");
   frmIO_all& d = w.fileDialog();
   EXPECT_EQ(d.windowTitle(), "Save Contour Data");
-  d.setName("gui.txt");
-  d.accept();
+  win::choose(w, "gui.txt");
   EXPECT_EQ(f.outputName(), "gui.txt");
-  ASSERT_TRUE(child<QPushButton>(f, "Command3")->isEnabled());
+  ASSERT_TRUE(child<QPushButton>("Command3")->isEnabled());
 
   // Cancel first: nothing written, the editor back to the base set.
-  f.setParallelRuns(2);
   const double incl0 = w.session().params.XINCL;
   QSignalSpy done(&f, &frmCalcContourData::computationFinished);
-  QTest::mouseClick(child<QPushButton>(f, "Command3"), Qt::LeftButton);
-  ASSERT_NE(f.progressDialog(), nullptr);
-  EXPECT_TRUE(f.progressDialog()->isVisible());
+  click("Command3");
+  ASSERT_TRUE(f.progressDialog() && f.progressDialog()->isVisible());
   f.cancel();
   ASSERT_TRUE(done.wait(120000));
   EXPECT_TRUE(done.at(0).at(0).toBool());
@@ -200,57 +137,46 @@ TEST(ContourWindows, ComputeLoadPlotAndExport) {
   EXPECT_DOUBLE_EQ(w.session().params.XINCL, incl0);
 
   // The whole computation; the window stays responsive meanwhile.
-  QTest::mouseClick(child<QPushButton>(f, "Command3"), Qt::LeftButton);
+  click("Command3");
   QApplication::processEvents();
-  EXPECT_TRUE(f.computing());
-  EXPECT_TRUE(f.progressDialog()->labelText().contains("Points done"));
+  EXPECT_TRUE(f.computing() && f.progressDialog()->labelText().contains("Points done"));
   ASSERT_TRUE(done.wait(300000));
   EXPECT_FALSE(done.at(1).at(0).toBool());
-  ASSERT_TRUE(QFile::exists(tmp.path() + "/gui.txt")) << msgs.messages.join("|").toStdString();
-  EXPECT_TRUE(f.grid().dataReady);
-  EXPECT_FALSE(child<QLabel>(f, "Label25")->text().isEmpty());
-  for (const auto& e : QDir(tmp.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) ADD_FAILURE() << e.toStdString();
+  ASSERT_TRUE(QFile::exists(tmp.path() + "/gui.txt")) << win::str(msgs.messages);
+  EXPECT_TRUE(f.grid().dataReady && !child<QLabel>("Label25")->text().isEmpty());
+  EXPECT_EQ(QDir(tmp.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList{});
 
   // The command line computes the same file from the same DCI.
   const QString cli = "'" + kCli + "' contour '" + tmp.path() + "/example.dci' --x 2:83:89:3 --y 4:4.7:5.3:3 " +
-                      "--iterations 1 --jobs 1 --dc '" + kSolvex + "' --out '" + tmp.path() + "/cli.txt' 2>/dev/null";
+                      "--iterations 1 --jobs 1 --dc '" + win::kSolvex + "' --out '" + tmp.path() + "/cli.txt' 2>/dev/null";
   ASSERT_EQ(std::system(cli.toStdString().c_str()), 0);
-  EXPECT_EQ(tavrin::readWholeFile((tmp.path() + "/gui.txt").toStdString()),
-            tavrin::readWholeFile((tmp.path() + "/cli.txt").toStdString()));
+  EXPECT_EQ(tavrin::readWholeFile((tmp.path() + "/gui.txt").toStdString()), tavrin::readWholeFile((tmp.path() + "/cli.txt").toStdString()));
 
   // Load it back through the dialog, then plot.
-  QTest::mouseClick(child<QPushButton>(f, "Command4"), Qt::LeftButton);
+  click("Command4");
   EXPECT_EQ(d.windowTitle(), "Load Contour Data");
-  d.setName("cli.txt");
-  d.accept();
-  EXPECT_EQ(f.contourFileName(), "cli.txt");
-  EXPECT_EQ(f.grid().gridDef.xCode, 2);
-  EXPECT_TRUE(child<QRadioButton>(f, "Option14")->isChecked());
-  typeInto(child<QLineEdit>(f, "Text8"), "5");
+  win::choose(w, "cli.txt");
+  EXPECT_EQ(f.contourFileName() + QString(" %1 %2").arg(f.grid().gridDef.xCode).arg(child<QRadioButton>("Option14")->isChecked()), "cli.txt 2 1");
+  win::typeInto(child("Text8"), "5");
   msgs.messages.clear();
   f.plotContours();
-  ASSERT_TRUE(msgs.messages.isEmpty()) << msgs.messages.join("|").toStdString();
+  ASSERT_TRUE(msgs.messages.isEmpty()) << win::str(msgs.messages);
   frmPlotContours* p = f.plotWindow();
   ASSERT_NE(p, nullptr);
-  EXPECT_EQ(p->windowTitle(), "Plot Contours - cli.txt");
-  EXPECT_EQ(p->contourLines(), 10);
-  EXPECT_EQ(p->fineGrid().fineM, 10);
-  ASSERT_EQ(p->layers().size(), 1u);
+  EXPECT_EQ(QString("%1 %2 %3 %4").arg(p->windowTitle()).arg(p->contourLines()).arg(p->fineGrid().fineM).arg(p->layers().size()),
+            "Plot Contours - cli.txt 10 10 1");
   p->colours();
   p->contours();
   EXPECT_EQ(p->layers().size(), 3u);
   QApplication::processEvents();
-  const QImage shot = p->grab().toImage();
-  shot.save(QString(TAVRIN_BINARY_DIR) + "/contour_plot_window.png");
-  EXPECT_EQ(p->labelText("Label19"), "Inclination");
-  EXPECT_EQ(p->labelText("Label18"), "Omega1");
+  p->grab();
+  EXPECT_EQ(p->labelText("Label19") + "|" + p->labelText("Label18"), "Inclination|Omega1");
   // Readout in the middle of the plot area.
   QWidget* area = p->plotArea();
   p->readoutAt(QPointF(area->width() / 2.0, (area->height() - 77) / 2.0));
   EXPECT_FALSE(p->findChild<QLabel*>("Label15")->text().isEmpty());
   // Levels refused with a message.
-  auto* lines = p->findChild<QLineEdit*>("Text3");
-  typeInto(lines, "1");
+  win::typeInto(p->findChild<QLineEdit*>("Text3"), "1");
   p->contours();
   EXPECT_TRUE(msgs.messages.contains("The number of contour lines must be at least 2."));
   p->clear();
@@ -261,127 +187,112 @@ TEST(ContourWindows, ComputeLoadPlotAndExport) {
     p->exportImage(out, QSize(800, 500), 1.0);
     EXPECT_GT(QFile(out).size(), 500) << ext;
   }
-  QFile::copy(tmp.path() + "/map.png", QString(TAVRIN_BINARY_DIR) + "/contour_export.png");
 }
 
-TEST(ContourWindows, MapLeavesTheModelAloneWhileTheUserLoadsAnotherFile) {
-  if (!QFile::exists(kSolvex)) GTEST_SKIP() << "stand-in DC not built";
-  QTemporaryDir tmp;
+TEST_F(ContourWindows, MapLeavesTheModelAloneWhileTheUserLoadsAnotherFile) {
+  if (!QFile::exists(win::kSolvex)) GTEST_SKIP() << "stand-in DC not built";
   const QString model = tmp.path() + "/model", maps = tmp.path() + "/maps";
-  QDir().mkpath(model);
+  copyExample(model);
+  copyExample(model, "other.dci");
   QDir().mkpath(maps);
-  QFile::copy(kExamples + "/example.dci", model + "/example.dci");
-  QFile::copy(kExamples + "/example.dci", model + "/other.dci");
   const std::string otherText = tavrin::readWholeFile((model + "/other.dci").toStdString());
-  mwtest::MainWindow w;
-  mwtest::MessageCatcher msgs;
   QStringList questions;
-  bool answer = false;
-  frmCalcContourData::setQuestion([&](const QString& q) {
-    questions << q;
-    return answer;
-  });
-  loadDci(w, model, "example.dci");
+  frmCalcContourData::setQuestion([&](const QString& q) { return questions << q, false; });
+  win::load(w, "LoadDCI", model, "example.dci");
   mwtest::type(w, "Text36", "1.01");            // an unsaved edit
   w.session().dcResults.sumWResInput = 123.25;  // as after reading a report
-  const ModelState before = stateOf(w);
-
+  const auto before = stateOf(w);
   w.action("Contour")->trigger();
-  frmCalcContourData& f = frmCalcContourData::of(w);
-  f.setDcExecutable(kSolvex);
-  f.setParallelRuns(2);
-  defineGrid(f, 5, 5);
-  QSignalSpy tested(&f, &frmCalcContourData::testFinished);
-  f.test();
-  ASSERT_TRUE(tested.wait(60000));
-  ASSERT_TRUE(tested.at(0).at(0).toBool()) << msgs.messages.join("|").toStdString();
-  EXPECT_EQ(differences(before, stateOf(w)), "");
+  defineGridAndTest(win::kSolvex, 5, 5, 2);
+  EXPECT_EQ(before, stateOf(w));
 
   // The grid goes elsewhere; the model's folder stays the current one.
   f.setOutputFile();
-  frmIO_all& d = w.fileDialog();
-  d.setFolder(maps);
-  d.setName("grid.txt");
-  d.accept();
+  win::choose(w, "grid.txt", maps);
   EXPECT_EQ(f.outputFolder(), QDir::toNativeSeparators(maps));
-  EXPECT_EQ(differences(before, stateOf(w)), "");
-
+  EXPECT_EQ(before, stateOf(w));
   QSignalSpy done(&f, &frmCalcContourData::computationFinished);
-  QTest::mouseClick(child<QPushButton>(f, "Command3"), Qt::LeftButton);
+  click("Command3");
   ASSERT_TRUE(f.computing());
-  loadDci(w, model, "other.dci");
+  win::load(w, "LoadDCI", model, "other.dci");
   mwtest::type(w, "Text37", "0.99");
-  const ModelState during = stateOf(w);
-  EXPECT_NE(differences(before, during), "");
+  const auto during = stateOf(w);
+  EXPECT_NE(before, during);
   ASSERT_TRUE(f.computing()) << "the map ended before the user's load";
   ASSERT_TRUE(done.wait(300000));
-  EXPECT_EQ(differences(during, stateOf(w)), "");
+  EXPECT_EQ(during, stateOf(w));
   EXPECT_TRUE(QFile::exists(maps + "/grid.txt"));
   EXPECT_EQ(QDir(model).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList({"example.dci", "other.dci"}));
-  EXPECT_TRUE(msgs.messages.isEmpty()) << msgs.messages.join("|").toStdString();
+  EXPECT_TRUE(msgs.messages.isEmpty()) << win::str(msgs.messages);
 
   // Computing into the file again asks first; so does naming it again.
-  QTest::mouseClick(child<QPushButton>(f, "Command3"), Qt::LeftButton);
-  EXPECT_EQ(questions, QStringList{"grid.txt already exists. Replace it?"});
+  click("Command3");
   EXPECT_FALSE(f.computing());
   f.setOutputFile();
-  d.setFolder(maps);
-  d.accept();
-  EXPECT_EQ(questions.size(), 2);
+  win::choose(w, "grid.txt", maps);
+  EXPECT_EQ(questions, QStringList(2, "grid.txt already exists. Replace it?"));
 
   // The best point goes into the editor on request, unsaved.
   ASSERT_TRUE(f.bestPoint());
   const tavrin::ParameterSet& best = f.bestPoint()->params;
   w.action("Data")->trigger();
-  QTest::mouseClick(child<QPushButton>(f, "Command6"), Qt::LeftButton);
+  click("Command6");
   EXPECT_EQ(w.session().params.curves[3].l1, best.curves[3].l1);
   EXPECT_EQ(w.findChild<QLineEdit*>("Text15_3")->text().toStdString(), tavrin::trimmedPlainText(best.curves[3].l1));
   for (auto [control, value] : {std::pair{"Text39", best.XINCL}, std::pair{"Text46", best.POTH}}) {
     EXPECT_EQ(w.fieldText(control).toStdString(), tavrin::trimmedPlainText(value)) << control;
     EXPECT_TRUE(mwtest::isBlue(w.field(control))) << control;
   }
-  EXPECT_EQ(stateOf(w).names, during.names);
-  EXPECT_EQ(stateOf(w).caption, during.caption);
+  const auto after = stateOf(w);
+  EXPECT_EQ(after.at("names") + after.at("caption"), during.at("names") + during.at("caption"));
   EXPECT_EQ(tavrin::readWholeFile((model + "/other.dci").toStdString()), otherText);
   frmCalcContourData::setQuestion({});
 }
 
-TEST(ContourWindows, FailedPointsAreSaidBeforePlotIsOffered) {
-  if (!QFile::exists(kSolvex)) GTEST_SKIP() << "stand-in DC not built";
-  QTemporaryDir tmp;
-  QFile::copy(kExamples + "/example.dci", tmp.path() + "/example.dci");
+TEST_F(ContourWindows, FailedPointsAreSaidBeforePlotIsOffered) {
+  if (!QFile::exists(win::kSolvex)) GTEST_SKIP() << "stand-in DC not built";
+  copyExample(tmp.path());
   // Every run after a worker's first fails, as the real DC does on a bad table.
   const QString dc = tmp.path() + "/Solvex";
-  tavrin::writeFileAtomically(dc.toStdString(),
-                              "#!/bin/sh\nn=$(($(cat count 2>/dev/null || echo 0) + 1)); echo $n > count\n"
-                              "[ $n -gt 1 ] && { echo 'Program stopped in PLANCKINT' >&2; exit 2; }\nexec '" +
-                                  kSolvex.toStdString() + "'\n");
-  QFile::setPermissions(dc, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-  mwtest::MainWindow w;
-  loadDci(w, tmp.path(), "example.dci");
-  frmCalcContourData& f = frmCalcContourData::of(w);
+  win::writeFile(dc, ("#!/bin/sh\nn=$(($(cat count 2>/dev/null || echo 0) + 1)); echo $n > count\n"
+                      "[ $n -gt 1 ] && { echo 'Program stopped in PLANCKINT' >&2; exit 2; }\nexec '" + win::kSolvex + "'\n").toUtf8(),
+                 true);
+  win::load(w, "LoadDCI", tmp.path(), "example.dci");
   QStringList said;
-  frmMain::setMessageSink([&](const QString& t) {
-    said << t + (child<QPushButton>(f, "Command5")->isEnabled() ? " [plot offered]" : "");
-  });
+  frmMain::setMessageSink([&](const QString& t) { said << t + (child<QPushButton>("Command5")->isEnabled() ? " [plot offered]" : ""); });
   f.show();
-  f.setDcExecutable(dc);
-  f.setParallelRuns(1);
-  defineGrid(f, 3, 3);
-  QSignalSpy tested(&f, &frmCalcContourData::testFinished);
-  f.test();
-  ASSERT_TRUE(tested.wait(60000));
+  defineGridAndTest(dc, 3, 3, 1);
   f.setOutputFile();
-  w.fileDialog().setName("failed.txt");
-  w.fileDialog().accept();
+  win::choose(w, "failed.txt");
   QSignalSpy done(&f, &frmCalcContourData::computationFinished);
   f.startCalcs();
   ASSERT_TRUE(done.wait(120000));
   frmMain::setMessageSink({});
   EXPECT_EQ(said, QStringList{"9 of 9 grid points failed (marked 99). The first, at Inclination 83, Omega1 4.7: "
                               "DC exit status 2: Program stopped in PLANCKINT"});
-  EXPECT_EQ(child<QLabel>(f, "Label25")->text(), "none");
-  EXPECT_TRUE(child<QPushButton>(f, "Command5")->isEnabled());
-  EXPECT_FALSE(child<QPushButton>(f, "Command6")->isEnabled());
+  EXPECT_EQ(child<QLabel>("Label25")->text(), "none");
+  EXPECT_EQ(enabled().substr(3), "10");
   EXPECT_TRUE(QFile::exists(tmp.path() + "/failed.txt"));
+}
+
+TEST_F(ContourWindows, OutputNameIsATextFileNotTheLoadedInput) {
+  copyExample(tmp.path());
+  ASSERT_TRUE(shell::loadInputFile(w, tmp.filePath("example.dci")));
+  frmIO_all& d = w.fileDialog();
+  ASSERT_EQ(d.name(), "example.dci");
+  f.setOutputFile();
+  EXPECT_EQ(d.op(), FileOp::SaveContour);
+  EXPECT_EQ(d.name(), "Contour.txt");
+  win::choose(w, "grid.txt");
+  EXPECT_EQ(f.outputName(), "grid.txt");
+  // After another load the last output is offered again; a text file already in the box stays.
+  ASSERT_TRUE(shell::loadInputFile(w, tmp.filePath("example.dci")));
+  f.setOutputFile();
+  EXPECT_EQ(d.name(), "grid.txt");
+  d.setName("other.txt");
+  d.reject();
+  f.setOutputFile();
+  EXPECT_EQ(d.name(), "other.txt");
+  d.reject();
+  EXPECT_TRUE(msgs.messages.isEmpty()) << win::str(msgs.messages);
 }

@@ -1,6 +1,6 @@
-// The shell around the editor: menu tree wiring, start-up, Exit and closing,
-// the settings file, help windows, About, recent files, drops, shortcuts and
-// accessible names.
+// The shell around the editor: menu tree wiring, help windows, About, the
+// status of runs, recent files, drops, geometry and accessible names. Exit,
+// closing and the settings file are the transcript main_shell.txt.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -44,7 +44,6 @@
 #include "frmHelp.h"
 #include "frmIO_all.h"
 #include "frmIndivHlp.h"
-#include "frmMain.h"
 #include "frmMain_test_support.h"
 #include "frmPlotLC.h"
 #include "frmPlotRV.h"
@@ -56,11 +55,6 @@ namespace {
 
 QString src(const char* rel) { return QString(TAVRIN_SOURCE_DIR) + "/" + rel; }
 
-QByteArray bytes(const QString& path) {
-  QFile f(path);
-  if (!f.open(QIODevice::ReadOnly)) return {};
-  return f.readAll();
-}
 
 // QObject::receivers is protected; a member pointer reaches it without a cast.
 struct ReceiverPeek : QObject {
@@ -86,23 +80,17 @@ int receiversOfTriggered(QAction* a) {
 }
 
 // Runs in a temporary current folder (the program folder) with the quit,
-// the question and the desktop settings stubbed.
+// the exit question and the desktop settings stubbed.
 struct ShellFixture : ::testing::Test {
   QTemporaryDir dir;
   QString oldCwd = QDir::currentPath();
-  int quits = 0;
-  int questions = 0;
-  shell::ExitAnswer answer = shell::ExitAnswer::Cancel;
   mwtest::MessageCatcher messages;
 
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
     QDir::setCurrent(dir.path());
-    shell::setQuitFunction([this] { ++quits; });
-    shell::setExitQuestion([this] {
-      ++questions;
-      return answer;
-    });
+    shell::setQuitFunction([] {});
+    shell::setExitQuestion([] { return shell::ExitAnswer::Cancel; });
     shell::setDesktopSettingsFile(dir.filePath("desktop.ini"));
   }
   void TearDown() override {
@@ -110,242 +98,41 @@ struct ShellFixture : ::testing::Test {
     shell::setQuitFunction({});
     shell::setExitQuestion({});
     shell::setDesktopSettingsFile({});
-    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
   }
-  QString ini() const { return dir.filePath("DCTavrin2.ini"); }
 };
 
 using ShellMenus = ShellFixture;
 
-TEST_F(ShellMenus, EveryItemOfTheMenuTreeReachesAHandler) {
+// Names, captions, checks and shortcuts of the menu tree are in the
+// transcripts (main_modes.txt); here every item must reach a handler.
+TEST_F(ShellMenus, EveryItemOfTheMenuTreeReachesAHandlerAndStartingWritesNothing) {
   mwtest::MainWindow w;
   QStringList unwired;
-  QStringList seen;
-  std::function<void(QMenu*)> walk = [&](QMenu* m) {
-    for (QAction* a : m->actions()) {
-      if (a->isSeparator()) continue;
-      if (a->menu()) {
-        walk(a->menu());
-        continue;
-      }
-      if (a->objectName().startsWith("RecentFile") || !a->isEnabled()) continue;  // the list itself
-      seen << a->objectName();
+  int seen = 0;
+  std::function<void(QAction*)> walk = [&](QAction* a) {
+    if (a->menu()) {
+      for (QAction* sub : a->menu()->actions())
+        if (sub->menu() || (!sub->isSeparator() && !sub->objectName().startsWith("RecentFile") && sub->isEnabled()))
+          walk(sub);
+    } else {
+      ++seen;
       if (receiversOfTriggered(a) == 0) unwired << a->objectName();
     }
   };
-  for (QAction* top : w.menuBar()->actions()) {
-    if (top->menu())
-      walk(top->menu());
-    else {
-      seen << top->objectName();
-      if (receiversOfTriggered(top) == 0) unwired << top->objectName();
-    }
-  }
-  const QStringList expected = {"Save", "LoadLCI", "SaveLCI", "LoadDCI", "SaveDCI", "Print", "Exit",
-                                "Star1Rad", "Star1Conv", "Star2Rad", "Star2Conv", "critpotls", "Adjust", "Data",
-                                "Spots", "MiscParms", "RunStandard", "RunCustom", "Standard", "Custom",
-                                "StandardDCO", "CustomDCO", "correlations", "Corrections", "revert", "Contour",
-                                "HelpIntro", "HelpModes", "HelpLCIfiles", "HelpDCIfiles", "HelpRunLCDC",
-                                "HelpDisplayLCO", "HelpLoadDCO", "HelpDisplayDCO", "HelpReferences", "About"};
-  for (const QString& name : expected) EXPECT_TRUE(seen.contains(name)) << name.toStdString();
+  for (QAction* top : w.menuBar()->actions()) walk(top);
+  EXPECT_GE(seen, 36);
   EXPECT_TRUE(unwired.isEmpty()) << unwired.join(", ").toStdString();
   // Exit is the shell's alone: it no longer just closes the window.
   EXPECT_EQ(receiversOfTriggered(w.action("Exit")), 1);
-}
 
-TEST_F(ShellMenus, StartUpDefaults) {
-  mwtest::MainWindow w;
-  const Session& s = w.session();
-  EXPECT_EQ(w.windowTitle(), "Tavrin");
-  EXPECT_EQ(s.mode, tavrin::ProgramMode::LC);
-  EXPECT_TRUE(w.findChild<QWidget*>("Option1")->property("checked").toBool());
-  EXPECT_EQ(w.menu("RunMenu")->title(), "Run LC");
-  EXPECT_EQ(QDir(QString::fromStdString(s.app.programFolder)).canonicalPath(), QDir(dir.path()).canonicalPath());
-  EXPECT_TRUE(s.app.lciName.empty());
-  EXPECT_TRUE(s.app.dciName.empty());
-  EXPECT_EQ(s.params.BAND, 6);
+  EXPECT_EQ(QDir(QString::fromStdString(w.session().app.programFolder)).canonicalPath(), QDir(dir.path()).canonicalPath());
   EXPECT_FALSE(shell::fieldsEdited(w));
-  EXPECT_EQ(w.action("Save")->shortcut(), QKeySequence(QKeySequence::Save));
-  EXPECT_EQ(w.action("Exit")->shortcut(), QKeySequence(QKeySequence::Quit));
-  EXPECT_EQ(w.action("HelpIntro")->shortcut(), QKeySequence(QKeySequence::HelpContents));
-  EXPECT_FALSE(QFile::exists(ini()));  // nothing is written by starting
-}
-
-using ShellExit = ShellFixture;
-
-TEST_F(ShellExit, ExitWritesTheFourLinesAndEnds) {
-  mwtest::MainWindow w;
-  w.show();
-  w.session().plot.plotColour = {255, 0, 0};
-  w.action("Exit")->trigger();
-  EXPECT_EQ(quits, 1);
-  EXPECT_FALSE(w.isVisible());
-  EXPECT_EQ(bytes(ini()), QByteArray("\"\"\r\n0\r\n0\r\n255\r\n"));
-  EXPECT_TRUE(messages.messages.isEmpty());
-}
-
-TEST_F(ShellExit, ExitReplacesAnEarlierFileWithTheCurrentValues) {
-  {
-    QFile f(ini());
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(QByteArray(3000, 'z'));
-  }
-  mwtest::MainWindow w;
-  w.session().app.dataFolder = QDir::toNativeSeparators(dir.path()).toStdString();
-  w.session().plot.joinPoints = true;
-  w.session().plot.gridLines = true;
-  w.session().plot.plotColour = {0, 0, 255};
-  w.action("Exit")->trigger();
-  EXPECT_EQ(bytes(ini()), "\"" + QDir::toNativeSeparators(dir.path()).toUtf8() + "\"\r\n-1\r\n-1\r\n16711680\r\n");
-}
-
-TEST_F(ShellExit, UnwritableSettingsFileIsReportedAndTheProgramStillEnds) {
-  mwtest::MainWindow w;
-  w.session().app.programFolder = dir.filePath("gone/away").toStdString();
-  w.action("Exit")->trigger();
-  EXPECT_EQ(quits, 1);
-  ASSERT_EQ(messages.messages.size(), 1);
-  EXPECT_TRUE(messages.messages[0].contains("DCTavrin2.ini"));
-  EXPECT_TRUE(messages.messages[0].contains("could not be written"));
-}
-
-TEST_F(ShellExit, ClosingTheWindowEndsWithoutWriting) {
-  mwtest::MainWindow w;
-  w.show();
-  EXPECT_TRUE(w.close());
-  EXPECT_EQ(quits, 1);
-  EXPECT_FALSE(QFile::exists(ini()));
-}
-
-TEST_F(ShellExit, EditedFieldsAskFirst) {
-  mwtest::MainWindow w;
-  w.show();
-  mwtest::type(w, "Text39", "85");
-  ASSERT_TRUE(shell::fieldsEdited(w));
-
-  answer = shell::ExitAnswer::Cancel;
-  w.action("Exit")->trigger();
-  EXPECT_EQ(questions, 1);
-  EXPECT_EQ(quits, 0);
-  EXPECT_TRUE(w.isVisible());
-  EXPECT_FALSE(QFile::exists(ini()));
-  EXPECT_FALSE(w.close());
-  EXPECT_EQ(questions, 2);
-  EXPECT_TRUE(w.isVisible());
-
-  // Save with no name yet opens the file dialog and stays.
-  answer = shell::ExitAnswer::Save;
-  w.action("Exit")->trigger();
-  EXPECT_EQ(quits, 0);
-  EXPECT_TRUE(w.fileDialog().isVisible());
-  EXPECT_EQ(w.fileDialog().op(), FileOp::SaveLci);
-  w.fileDialog().reject();
-
-  answer = shell::ExitAnswer::Discard;
-  w.action("Exit")->trigger();
-  EXPECT_EQ(quits, 1);
-  EXPECT_TRUE(QFile::exists(ini()));
-}
-
-TEST_F(ShellExit, SaveBeforeLeavingWritesTheFileWhenItsNameIsKnown) {
-  ASSERT_TRUE(QFile::copy(src("examples/example.lci"), dir.filePath("star.lci")));
-  mwtest::MainWindow w;
-  w.show();
-  ASSERT_TRUE(shell::loadInputFile(w, dir.filePath("star.lci")));
-  EXPECT_EQ(w.windowTitle(), "Tavrin - star.lci");
-  EXPECT_FALSE(shell::fieldsEdited(w));
-  mwtest::type(w, "Text39", "84.5");
-  answer = shell::ExitAnswer::Save;
-  EXPECT_TRUE(w.close());
-  EXPECT_EQ(quits, 1);
-  EXPECT_TRUE(bytes(dir.filePath("star.lci")).contains("84.5"));
-}
-
-TEST_F(ShellExit, ARefusedSaveStillAsksBeforeLeaving) {
-  ASSERT_TRUE(QFile::copy(src("examples/example.lci"), dir.filePath("star.lci")));
-  const QByteArray original = bytes(dir.filePath("star.lci"));
-  mwtest::MainWindow w;
-  w.show();
-  ASSERT_TRUE(shell::loadInputFile(w, dir.filePath("star.lci")));
-  EXPECT_FALSE(shell::fieldsEdited(w));
-  mwtest::type(w, "Text39", "84.5");
-  mwtest::type(w, "Text28", "40000");  // N1 does not fit: the save is refused
-  w.action("Save")->trigger();
-  ASSERT_EQ(messages.messages.size(), 1);
-  EXPECT_EQ(bytes(dir.filePath("star.lci")), original);
-  // The marking is gone, the edits are not.
-  EXPECT_NE(w.field("Text39")->palette().color(QPalette::Text), QColor(0, 0, 255));
-  EXPECT_TRUE(shell::fieldsEdited(w));
-
-  answer = shell::ExitAnswer::Cancel;
-  w.action("Exit")->trigger();
-  EXPECT_EQ(questions, 1);
-  EXPECT_EQ(quits, 0);
-  // Save from the question is refused again: the program stays.
-  answer = shell::ExitAnswer::Save;
-  EXPECT_FALSE(w.close());
-  EXPECT_EQ(questions, 2);
-  EXPECT_EQ(quits, 0);
-  EXPECT_EQ(bytes(dir.filePath("star.lci")), original);
-
-  // A save that writes the file ends the edited state.
-  w.setFieldText("Text28", "30");
-  w.action("Save")->trigger();
-  EXPECT_FALSE(shell::fieldsEdited(w));
-  EXPECT_TRUE(bytes(dir.filePath("star.lci")).contains("84.5"));
-  w.action("Exit")->trigger();
-  EXPECT_EQ(questions, 2);
-  EXPECT_EQ(quits, 1);
-}
-
-TEST_F(ShellExit, ValuesTakenFromTheEditorWindowsCountAsEdits) {
-  ASSERT_TRUE(QFile::copy(src("examples/example.dci"), dir.filePath("star.dci")));
-  mwtest::MainWindow w;
-  ASSERT_TRUE(shell::loadInputFile(w, dir.filePath("star.dci")));
-  ASSERT_FALSE(shell::fieldsEdited(w));
-  w.action("MiscParms")->trigger();
-  frmMiscParm& misc = miscParmWindow(w);
-  ASSERT_TRUE(misc.isVisible());
-  QTest::mouseClick(misc.findChild<QWidget*>("Command1"), Qt::LeftButton);
-  EXPECT_FALSE(misc.isVisible());
-  EXPECT_TRUE(shell::fieldsEdited(w));
-  // Loading a file replaces the set and ends the edited state.
-  ASSERT_TRUE(shell::loadInputFile(w, dir.filePath("star.dci")));
-  EXPECT_FALSE(shell::fieldsEdited(w));
-}
-
-TEST_F(ShellExit, StartUpTakesTheDataFolderOfASoundSettingsFile) {
-  QDir(dir.path()).mkdir("obs");
-  const QString obs = dir.filePath("obs");
-  {
-    QFile f(ini());
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("\"" + obs.toUtf8() + "\"\r\n0\r\n-1\r\n255\r\n");
-  }
-  {
-    mwtest::MainWindow w;
-    EXPECT_EQ(QDir(QString::fromStdString(w.session().app.dataFolder)).canonicalPath(), QDir(obs).canonicalPath());
-    EXPECT_EQ(QDir(w.fileDialog().folder()).canonicalPath(), QDir(obs).canonicalPath());
-    // Only the folder is taken: the plot options keep their defaults.
-    EXPECT_FALSE(w.session().plot.gridLines);
-    EXPECT_EQ(w.session().plot.plotColour, tavrin::kBlack);
-  }
-  for (const QByteArray& bad : {QByteArray("\"" + obs.toUtf8() + "\"\r\n0\r\n2\r\n255\r\n"),
-                                QByteArray("\"" + obs.toUtf8() + "/missing\"\r\n0\r\n0\r\n0\r\n"),
-                                QByteArray("garbage"), QByteArray("\"\"\r\n0\r\n0\r\n0\r\n")}) {
-    QFile f(ini());
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bad);
-    f.close();
-    mwtest::MainWindow w;
-    EXPECT_TRUE(w.session().app.dataFolder.empty()) << bad.constData();
-    EXPECT_TRUE(messages.messages.isEmpty());
-  }
+  EXPECT_FALSE(QFile::exists(dir.filePath("DCTavrin2.ini")));
 }
 
 using ShellHelp = ShellFixture;
 
-TEST_F(ShellHelp, EveryPageItemShowsItsPage) {
+TEST_F(ShellHelp, EveryPageItemShowsItsPageWrappedToTheWindowWidth) {
   mwtest::MainWindow w;
   for (const std::string& item : tavrin::helpPageMenuItems()) {
     w.action(QString::fromStdString(item))->trigger();
@@ -367,9 +154,18 @@ TEST_F(ShellHelp, EveryPageItemShowsItsPage) {
   w.action("HelpLoadDCO")->trigger();
   EXPECT_FALSE(h.isVisible());
   EXPECT_EQ(w.findChildren<frmHelp*>().size(), 1);
+
+  w.action("HelpIntro")->trigger();
+  h.resize(700, 500);
+  QApplication::processEvents();
+  const int wide = h.paragraphLabel(0)->height();
+  h.resize(300, 500);
+  QApplication::processEvents();
+  EXPECT_GT(h.paragraphLabel(0)->height(), wide);
+  EXPECT_LE(h.paragraphLabel(0)->width(), 300);
 }
 
-TEST_F(ShellHelp, TheSpotsWindowsPageOpensInTheHelpWindow) {
+TEST_F(ShellHelp, TheSpotsWindowsPageOpensInTheHelpWindowOfItsOwnMainWindow) {
   {
     mwtest::MainWindow w;
     spotsWindow(w).showHelpPage();
@@ -387,48 +183,25 @@ TEST_F(ShellHelp, TheSpotsWindowsPageOpensInTheHelpWindow) {
   EXPECT_TRUE(own->isVisible());
 }
 
-TEST_F(ShellHelp, ParagraphsWrapToTheWindowWidth) {
-  mwtest::MainWindow w;
-  w.action("HelpIntro")->trigger();
-  frmHelp& h = shell::helpWindow(w);
-  h.resize(700, 500);
-  QApplication::processEvents();
-  const int wide = h.paragraphLabel(0)->height();
-  h.resize(300, 500);
-  QApplication::processEvents();
-  const int narrow = h.paragraphLabel(0)->height();
-  EXPECT_GT(narrow, wide);
-  EXPECT_LE(h.paragraphLabel(0)->width(), 300);
-}
-
 TEST_F(ShellHelp, ParameterLabelShowsItsTopicInAWindowAsHighAsItsLines) {
   mwtest::MainWindow w;
   w.show();
-  QLabel* mode = w.fieldLabel("Label24");
-  ASSERT_NE(mode, nullptr);
-  EXPECT_EQ(mode->cursor().shape(), Qt::CrossCursor);
-  QTest::mouseClick(mode, Qt::LeftButton);
+  QTest::mouseClick(w.fieldLabel("Label24"), Qt::LeftButton);
   frmIndivHlp& h = indivHelpWindow(w);
   ASSERT_TRUE(h.isVisible());
   EXPECT_EQ(h.windowTitle(), "Individual Help");
-  const auto& lines = tavrin::parameterHelp(24);
-  EXPECT_EQ(h.lines().size(), static_cast<qsizetype>(lines.size()));
   EXPECT_EQ(h.lines().first(), "MODE - constraint mode");
-  EXPECT_EQ(h.height(), static_cast<int>(lines.size()) * h.lineHeight() + frmIndivHlp::kMargin);
-
-  for (const auto& [label, topic] : std::vector<std::pair<QString, int>>{
-           {"Label1", 64}, {"Label2", 65}, {"Label3", 66}, {"Label4", 96}, {"Label5", 95}, {"Label63", 63}}) {
-    emit w.parameterHelpRequested(topic);
-    EXPECT_EQ(h.lines().first().toStdString(), tavrin::parameterHelp(topic)[0]) << label.toStdString();
-    EXPECT_EQ(h.height(), h.lines().size() * h.lineHeight() + frmIndivHlp::kMargin);
+  EXPECT_EQ(h.lines().size(), static_cast<qsizetype>(tavrin::parameterHelp(24).size()));
+  for (const int topic : {24, 64, 65, 66, 96, 95, 63}) {
+    if (topic != 24) emit w.parameterHelpRequested(topic);
+    EXPECT_EQ(h.lines().first().toStdString(), tavrin::parameterHelp(topic)[0]) << topic;
+    EXPECT_EQ(h.height(), h.lines().size() * h.lineHeight() + frmIndivHlp::kMargin) << topic;
   }
-  // A one-line text: exactly one line plus the margin.
-  h.showLines({"V fac"});
+  h.showLines({"V fac"});  // one line plus the margin
   EXPECT_EQ(h.height(), h.lineHeight() + frmIndivHlp::kMargin);
   QTest::keyClick(&h, Qt::Key_Escape);
   EXPECT_FALSE(h.isVisible());
-  // A topic without text opens nothing.
-  emit w.parameterHelpRequested(0);
+  emit w.parameterHelpRequested(0);  // a topic without text opens nothing
   EXPECT_FALSE(h.isVisible());
 }
 
@@ -437,20 +210,16 @@ TEST_F(ShellHelp, AboutAndHelpFromTheMainWindowAndThePlotWindows) {
   w.action("About")->trigger();
   frmAbout& a = shell::aboutWindow(w);
   ASSERT_TRUE(a.isVisible());
-  EXPECT_EQ(a.windowTitle(), "About");
-  EXPECT_EQ(a.findChild<QLabel*>("Label1")->text(), "Tavrin");
-  EXPECT_EQ(a.findChild<QLabel*>("Label2")->text(), "Vers. 5.6a  Revision of 2009-06-27");
-  bool note = false;
-  for (QLabel* l : a.findChildren<QLabel*>()) note |= l->text().contains("model atmospheres");
-  EXPECT_TRUE(note);
+  // Its texts are in the transcript main_shell.txt.
   QTest::mouseClick(a.findChild<QWidget*>("Command1"), Qt::LeftButton);
   EXPECT_FALSE(a.isVisible());
 
   for (QMainWindow* plot : std::initializer_list<QMainWindow*>{&plotLCWindow(w), &plotRVWindow(w)}) {
     plot->show();
     QAction* about = plot->findChild<QAction*>("About");
-    ASSERT_NE(about, nullptr);
-    EXPECT_TRUE(about->isEnabled());
+    QAction* help = plot->findChild<QAction*>("Help");
+    ASSERT_TRUE(about && help);
+    EXPECT_TRUE(about->isEnabled() && help->isEnabled());
     about->trigger();
     EXPECT_TRUE(a.isVisible());
     a.hide();
@@ -458,9 +227,6 @@ TEST_F(ShellHelp, AboutAndHelpFromTheMainWindowAndThePlotWindows) {
     plot->show();  // shown again: still one handler
     EXPECT_EQ(receiversOfTriggered(about), 1);
     // Help opens the page on displaying LCO reports and their plots.
-    QAction* help = plot->findChild<QAction*>("Help");
-    ASSERT_NE(help, nullptr);
-    EXPECT_TRUE(help->isEnabled());
     help->trigger();
     frmHelp& h = shell::helpWindow(w);
     EXPECT_TRUE(h.isVisible());
@@ -477,37 +243,28 @@ TEST_F(ShellDesktop, StatusBarNamesTheProgramARunUsed) {
   if (!QFile::exists(standins + "/Synthex")) GTEST_SKIP() << "the stand-in LC program is not built";
   ASSERT_TRUE(QFile::copy(src("examples/example.lci"), dir.filePath("star.lci")));
   mwtest::MainWindow w;
-  Session& s = w.session();
-  auto waitForRuns = [&w] { return QTest::qWaitFor([&w] { return runcommands::runsInProgress(w) == 0; }, 30000); };
   ASSERT_TRUE(shell::loadInputFile(w, dir.filePath("star.lci")));
-
   // No Synthex in the program folder: the installed stand-in runs, and both
-  // the start and the end say so.
-  s.app.installedProgramsFolder = standins.toStdString();
-  w.action("RunStandard")->trigger();
-  const QString installed = QDir::toNativeSeparators(standins + "/Synthex");
-  const QString note = " - program: " + installed + " (installed with Tavrin)";
-  EXPECT_EQ(w.statusBar()->currentMessage(), "LC running: star.lco" + note);
-  ASSERT_TRUE(waitForRuns());
-  QString status = w.statusBar()->currentMessage();
-  EXPECT_TRUE(status.startsWith("LC finished: star.lco (")) << status.toStdString();
-  EXPECT_TRUE(status.endsWith(note)) << status.toStdString();
-
-  // A copy in the program folder wins and is named by its own path.
-  ASSERT_TRUE(QFile::link(standins + "/Synthex", dir.filePath("Synthex")));
-  w.action("RunStandard")->trigger();
-  const QString own = " - program: " + QDir::toNativeSeparators(dir.filePath("Synthex"));
-  EXPECT_EQ(w.statusBar()->currentMessage(), "LC running: star.lco" + own);
-  ASSERT_TRUE(waitForRuns());
-  status = w.statusBar()->currentMessage();
-  EXPECT_TRUE(status.startsWith("LC finished: star.lco (")) << status.toStdString();
-  EXPECT_TRUE(status.endsWith(own)) << status.toStdString();
+  // the start and the end say so. Then a copy in the program folder wins.
+  w.session().app.installedProgramsFolder = standins.toStdString();
+  for (const QString& note : {" - program: " + QDir::toNativeSeparators(standins + "/Synthex") + " (installed with Tavrin)",
+                              " - program: " + QDir::toNativeSeparators(dir.filePath("Synthex"))}) {
+    if (!note.endsWith(")")) {
+      ASSERT_TRUE(QFile::link(standins + "/Synthex", dir.filePath("Synthex")));
+    }
+    w.action("RunStandard")->trigger();
+    EXPECT_EQ(w.statusBar()->currentMessage(), "LC running: star.lco" + note);
+    ASSERT_TRUE(QTest::qWaitFor([&w] { return runcommands::runsInProgress(w) == 0; }, 30000));
+    const QString status = w.statusBar()->currentMessage();
+    EXPECT_TRUE(status.startsWith("LC finished: star.lco (") && status.endsWith(note)) << status.toStdString();
+  }
   EXPECT_TRUE(messages.messages.isEmpty()) << messages.messages.join("\n").toStdString();
 }
 
 TEST_F(ShellDesktop, DroppedInputFilesLoadAndBecomeRecent) {
   ASSERT_TRUE(QFile::copy(src("examples/example.dci"), dir.filePath("drop.dci")));
   ASSERT_TRUE(QFile::copy(src("examples/example.lci"), dir.filePath("drop.lci")));
+  QFile(dir.filePath("notes.txt")).open(QIODevice::WriteOnly);
   mwtest::MainWindow w;
   w.show();
   auto drop = [&w](const QString& path) {
@@ -515,10 +272,9 @@ TEST_F(ShellDesktop, DroppedInputFilesLoadAndBecomeRecent) {
     mime.setUrls({QUrl::fromLocalFile(path)});
     QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(w.centralWidget(), &enter);
-    const bool accepted = enter.isAccepted();
     QDropEvent ev(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(w.centralWidget(), &ev);
-    return accepted;
+    return enter.isAccepted();
   };
   EXPECT_TRUE(drop(dir.filePath("drop.dci")));
   EXPECT_EQ(w.windowTitle(), "Tavrin - drop.dci");
@@ -527,11 +283,8 @@ TEST_F(ShellDesktop, DroppedInputFilesLoadAndBecomeRecent) {
   EXPECT_TRUE(drop(dir.filePath("drop.lci")));
   EXPECT_EQ(w.windowTitle(), "Tavrin - drop.lci");
   EXPECT_EQ(w.session().mode, tavrin::ProgramMode::LC);
-  // Other files are not taken.
-  QFile(dir.filePath("notes.txt")).open(QIODevice::WriteOnly);
-  EXPECT_FALSE(drop(dir.filePath("notes.txt")));
+  EXPECT_FALSE(drop(dir.filePath("notes.txt")));  // other files are not taken
   EXPECT_EQ(w.windowTitle(), "Tavrin - drop.lci");
-
   const QStringList recent = shell::recentFiles();
   ASSERT_GE(recent.size(), 2);
   EXPECT_EQ(QFileInfo(recent[0]).fileName(), "drop.lci");
@@ -562,23 +315,19 @@ TEST_F(ShellDesktop, DroppedInputFilesLoadAndBecomeRecent) {
   EXPECT_EQ(kept.count(kept[0]), 1);
 }
 
-TEST_F(ShellDesktop, LoadingAFileThatFailsIsNotRemembered) {
+TEST_F(ShellDesktop, LoadingAFileThatFailsIsNotRememberedAndGeometryIs) {
   QFile bad(dir.filePath("broken.dci"));
   ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
   bad.write("not a dci\r\n");
   bad.close();
-  mwtest::MainWindow w;
-  EXPECT_FALSE(shell::loadInputFile(w, dir.filePath("broken.dci")));
-  EXPECT_EQ(messages.messages.size(), 1);
-  EXPECT_EQ(w.windowTitle(), "Tavrin - [untitled]");
-  EXPECT_TRUE(shell::recentFiles().isEmpty());
-  EXPECT_FALSE(shell::loadInputFile(w, dir.filePath("broken.txt")));
-  EXPECT_EQ(messages.messages.size(), 2);
-}
-
-TEST_F(ShellDesktop, GeometryIsRememberedBetweenRuns) {
   {
     mwtest::MainWindow w;
+    EXPECT_FALSE(shell::loadInputFile(w, dir.filePath("broken.dci")));
+    EXPECT_EQ(messages.messages.size(), 1);
+    EXPECT_EQ(w.windowTitle(), "Tavrin - [untitled]");
+    EXPECT_TRUE(shell::recentFiles().isEmpty());
+    EXPECT_FALSE(shell::loadInputFile(w, dir.filePath("broken.txt")));
+    EXPECT_EQ(messages.messages.size(), 2);
     w.show();
     w.setGeometry(40, 50, 900, 640);
     QApplication::processEvents();
@@ -613,51 +362,20 @@ QStringList unnamedControls(QWidget* window) {
   return out;
 }
 
-TEST_F(ShellDesktop, FieldsAreNamedByTheirLabelsForScreenReaders) {
+// The main window's fields are named by their labels in the transcripts.
+TEST_F(ShellDesktop, ControlsOfEveryWindowAndPicturesAreNamedForScreenReaders) {
   mwtest::MainWindow w;
   w.show();
-  int checked = 0;
-  for (QWidget* widget : w.findChildren<QWidget*>()) {
-    if (!qobject_cast<QLineEdit*>(widget) && !qobject_cast<QComboBox*>(widget)) continue;
-    if (w.field(widget->objectName()) != widget) continue;
-    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(widget);
-    ASSERT_NE(iface, nullptr);
-    EXPECT_FALSE(iface->text(QAccessible::Name).isEmpty()) << widget->objectName().toStdString();
-    const auto rel = iface->relations(QAccessible::Label);
-    EXPECT_FALSE(rel.isEmpty()) << widget->objectName().toStdString() << " has no label";
-    ++checked;
-  }
-  EXPECT_GT(checked, 60);
-  for (const char* option : {"Option1", "Option2"}) {
-    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(w.findChild<QWidget*>(option));
-    EXPECT_FALSE(iface->text(QAccessible::Name).isEmpty());
-  }
-
+  for (const char* option : {"Option1", "Option2"})
+    EXPECT_FALSE(QAccessible::queryAccessibleInterface(w.findChild<QWidget*>(option))->text(QAccessible::Name).isEmpty());
   // Every window of the program, each created as its menu item would.
   frmCalcContourData& contours = frmCalcContourData::of(w);
   auto* contourPlot = new frmPlotContours(w, &contours);  // as Plot Contours creates it
-  const std::vector<QWidget*> windows = {&w,
-                                         &w.fileDialog(),
-                                         &w.critPotsWindow(),
-                                         &w.transferWindow(),
-                                         &adjustWindow(w),
-                                         &incremWindow(w),
-                                         &spotsWindow(w),
-                                         &dataFileWindow(w),
-                                         &miscParmWindow(w),
-                                         &indivHelpWindow(w),
-                                         &plotLCWindow(w),
-                                         &plotRVWindow(w),
-                                         &plotLCWindow(w).yRangeWindow(),
-                                         &plotRVWindow(w).yRangeWindow(),
-                                         &shell::helpWindow(w),
-                                         &shell::aboutWindow(w),
-                                         &frmCorrel::of(w),
-                                         &frmIOparms::of(w),
-                                         &frmMessage::of(w),
-                                         &frmSetOPfile::of(w),
-                                         &contours,
-                                         contourPlot};
+  const std::vector<QWidget*> windows = {
+      &w, &w.fileDialog(), &w.critPotsWindow(), &w.transferWindow(), &adjustWindow(w), &incremWindow(w),
+      &spotsWindow(w), &dataFileWindow(w), &miscParmWindow(w), &indivHelpWindow(w), &plotLCWindow(w), &plotRVWindow(w),
+      &plotLCWindow(w).yRangeWindow(), &plotRVWindow(w).yRangeWindow(), &shell::helpWindow(w), &shell::aboutWindow(w),
+      &frmCorrel::of(w), &frmIOparms::of(w), &frmMessage::of(w), &frmSetOPfile::of(w), &contours, contourPlot};
   for (QWidget* window : windows) {
     ASSERT_NE(window, nullptr);
     const QStringList unnamed = unnamedControls(window);

@@ -3,28 +3,22 @@
 // names of every writer and reader; a data-file name that would split a DCI
 // record is refused.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "contours/contour_file.h"
 #include "model/dci_writer.h"
 #include "model/input_reader.h"
 #include "model/lci_writer.h"
 #include "model/observation_file.h"
-#include "output/dco_reader.h"
 #include "output/lco_reader.h"
 #include "output/plot_observations.h"
-#include "shell/app_state.h"
-#include "shell/atomic_file.h"
 #include "shell/errors.h"
 #include "shell/settings.h"
 #include "test_files.h"
 
 using namespace tavrin::testing_support;
-
 using namespace tavrin;
 namespace fs = std::filesystem;
 
@@ -35,10 +29,6 @@ const std::vector<std::string> kHostile = {
     "back`id`quote", "new\nline", "carriage\rreturn", "-leading-dash", "--", "Ærøskøbing ü Ω 星", "*?[glob]",
 };
 
-fs::path scratch(const std::string& name) {
-  return tavrin::testing_support::freshTestDir("hostile-names", name);
-}
-
 ParameterSet example() {
   return readDci(std::string(TAVRIN_SOURCE_DIR) + "/examples/example.dci", ParameterSet{}, Layout::Current).params;
 }
@@ -46,7 +36,7 @@ ParameterSet example() {
 }  // namespace
 
 TEST(HostileNames, WritersAndReadersUseTheNameAsGiven) {
-  const fs::path root = scratch("io");
+  const fs::path root = freshTestDir("hostile-names", "io");
   for (const std::string& h : kHostile) {
     const fs::path folder = root / ("dir " + h);
     fs::create_directories(folder);
@@ -93,12 +83,7 @@ TEST(HostileNames, WritersAndReadersUseTheNameAsGiven) {
     }
 
     // Nothing else appeared anywhere (no name was taken apart by a shell).
-    size_t files = 0;
-    for (const auto& e : fs::directory_iterator(folder)) {
-      (void)e;
-      ++files;
-    }
-    EXPECT_EQ(files, 4u) << h;  // lci, dci, dat, csv
+    EXPECT_EQ(filesIn(folder), 4u) << h;  // lci, dci, dat, csv
   }
   for (const auto& e : fs::recursive_directory_iterator(root)) {
     const std::string n = e.path().filename().string();
@@ -107,7 +92,7 @@ TEST(HostileNames, WritersAndReadersUseTheNameAsGiven) {
 }
 
 TEST(HostileNames, SettingsNeverRestoreAnotherFolder) {
-  const fs::path root = scratch("settings");
+  const fs::path root = freshTestDir("hostile-names", "settings");
   for (const std::string& h : kHostile) {
     const fs::path programFolder = root / ("prog " + h);
     fs::create_directories(programFolder);
@@ -127,7 +112,7 @@ TEST(HostileNames, SettingsNeverRestoreAnotherFolder) {
 }
 
 TEST(HostileNames, DataFileNameWithALineEndIsRefusedBeforeAnythingIsWritten) {
-  const fs::path root = scratch("dci-line-end");
+  const fs::path root = freshTestDir("hostile-names", "dci-line-end");
   const fs::path dci = root / "star.dci";
   std::ofstream(dci, std::ios::binary) << "previous";
   for (const std::string& bad : {std::string("two\nlines.csv"), std::string("cr\rname.csv"), std::string("end\r\n")}) {

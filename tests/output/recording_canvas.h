@@ -1,7 +1,8 @@
 #pragma once
 // A Canvas that records every primitive with the colour it was drawn in, so
-// tests can count and place what a plot drew.
+// tests can count and place what a plot drew, or compare its whole log.
 
+#include <charconv>
 #include <string>
 #include <vector>
 
@@ -26,33 +27,16 @@ class RecordingCanvas : public Canvas {
 
   void setForeground(Rgb c) override { fore = c; }
   void setBackground(Rgb c) override { back = c; }
-  void clear() override {
-    ops.clear();
-    ops.push_back({Op::Clear, 0, 0, 0, 0, back, {}});
-  }
-  void point(double x, double y) override {
-    ops.push_back({Op::Point, x, y, 0, 0, fore, {}});
-    lx_ = x;
-    ly_ = y;
-  }
-  void line(double x1, double y1, double x2, double y2) override {
-    ops.push_back({Op::Line, x1, y1, x2, y2, fore, {}});
-    lx_ = x2;
-    ly_ = y2;
-  }
-  void lineTo(double x, double y) override {
-    ops.push_back({Op::LineTo, lx_, ly_, x, y, fore, {}});
-    lx_ = x;
-    ly_ = y;
-  }
-  void circle(double x, double y, double r) override { ops.push_back({Op::Circle, x, y, r, 0, fore, {}}); }
-  void text(double x, double y, const std::string& s) override { ops.push_back({Op::Text, x, y, 0, 0, fore, s}); }
-  void image(double x, double y, double w, double h, const RgbImage&) override {
-    ops.push_back({Op::Image, x, y, w, h, fore, {}});
-  }
-  void textUp(double x, double y, const std::string& s) override { ops.push_back({Op::TextUp, x, y, 0, 0, fore, s}); }
-  void fillRect(double x, double y, double w, double h) override { ops.push_back({Op::Fill, x, y, w, h, fore, {}}); }
-  void fillCircle(double x, double y, double r) override { ops.push_back({Op::Disc, x, y, r, 0, fore, {}}); }
+  void clear() override { ops = {{Op::Clear, 0, 0, 0, 0, back, {}}}; }
+  void point(double x, double y) override { add(Op::Point, x, y, 0, 0), lx_ = x, ly_ = y; }
+  void line(double x1, double y1, double x2, double y2) override { add(Op::Line, x1, y1, x2, y2), lx_ = x2, ly_ = y2; }
+  void lineTo(double x, double y) override { add(Op::LineTo, lx_, ly_, x, y), lx_ = x, ly_ = y; }
+  void circle(double x, double y, double r) override { add(Op::Circle, x, y, r, 0); }
+  void text(double x, double y, const std::string& s) override { add(Op::Text, x, y, 0, 0, s); }
+  void image(double x, double y, double w, double h, const RgbImage&) override { add(Op::Image, x, y, w, h); }
+  void textUp(double x, double y, const std::string& s) override { add(Op::TextUp, x, y, 0, 0, s); }
+  void fillRect(double x, double y, double w, double h) override { add(Op::Fill, x, y, w, h); }
+  void fillCircle(double x, double y, double r) override { add(Op::Disc, x, y, r, 0); }
   double width() const override { return w_; }
   double height() const override { return h_; }
   double windowWidth() const override { return w_ + cw_; }
@@ -68,8 +52,8 @@ class RecordingCanvas : public Canvas {
   }
   std::vector<Op> of(Op::Kind k, Rgb colour) const {
     std::vector<Op> out;
-    for (const Op& o : ops)
-      if (o.kind == k && o.colour == colour) out.push_back(o);
+    for (const Op& o : of(k))
+      if (o.colour == colour) out.push_back(o);
     return out;
   }
   const Op* textOp(const std::string& s) const {
@@ -77,8 +61,26 @@ class RecordingCanvas : public Canvas {
       if ((o.kind == Op::Text || o.kind == Op::TextUp) && o.text == s) return &o;
     return nullptr;
   }
+  // Every primitive, one a line, numbers in their shortest exact form, for golden files.
+  std::string log() const {
+    static const char* const kNames[] = {"point", "line", "lineTo", "circle", "text", "clear", "image", "textUp", "fill", "disc"};
+    std::string s;
+    for (const Op& o : ops) {
+      s += kNames[o.kind] + (" " + num(o.x1)) + " " + num(o.y1) + " " + num(o.x2) + " " + num(o.y2) + " " +
+           std::to_string(o.colour.r) + "," + std::to_string(o.colour.g) + "," + std::to_string(o.colour.b);
+      s += (o.text.empty() ? "" : " '" + o.text + "'") + std::string("\n");
+    }
+    return s;
+  }
+  static std::string num(double x) {
+    char buf[32];
+    return std::string(buf, std::to_chars(buf, buf + sizeof buf, x).ptr);
+  }
 
  private:
+  void add(Op::Kind k, double x1, double y1, double x2, double y2, const std::string& s = {}) {
+    ops.push_back({k, x1, y1, x2, y2, fore, s});
+  }
   double w_, h_, cw_, ch_;
   double lx_ = 0, ly_ = 0;
 };

@@ -1,6 +1,7 @@
 #pragma once
 // Hand-made LC and DC reports laid out column by column, for the reader tests.
 #include <algorithm>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,15 @@ inline void put(std::string& line, int col, const std::string& text) {
 // text right-aligned in a field of width w starting at column col.
 inline void putRight(std::string& line, int col, int w, const std::string& text) {
   put(line, col, std::string(w > static_cast<int>(text.size()) ? w - text.size() : 0, ' ') + text);
+}
+// A line of right-aligned fields: {column, width, text} each.
+struct RightField {
+  int col, w;
+  std::string text;
+};
+inline std::string rightFields(std::string line, std::initializer_list<RightField> f) {
+  for (const RightField& x : f) putRight(line, x.col, x.w, x.text);
+  return line;
 }
 
 inline std::string join(const std::vector<std::string>& lines, const char* eol = "\n") {
@@ -40,68 +50,35 @@ struct LcoSpec {
 };
 
 inline std::string lcoRow(const LcoSpec& s, size_t i) {
-  std::string row = "   ";  // leading blanks are removed by the reader
   const int b = static_cast<int>(s.jd.size()) + 1;
-  std::string r = s.jd;
-  putRight(r, b, 15, s.phases[i]);
-  if (s.page == 1) {
-    putRight(r, b + 15, 12, ".600000");
-    putRight(r, b + 27, 12, ".400000");
-    putRight(r, b + 39, 12, s.lights[i]);
-  } else {
-    putRight(r, b + 61, 13, s.rv1[i]);
-    putRight(r, b + 74, 13, s.rv2[i]);
-  }
-  return row + r;
+  std::string r = rightFields(s.jd, {{b, 15, s.phases[i]}});  // leading blanks are removed by the reader
+  if (s.page == 1) return "   " + rightFields(r, {{b + 15, 12, ".600000"}, {b + 27, 12, ".400000"}, {b + 39, 12, s.lights[i]}});
+  return "   " + rightFields(r, {{b + 61, 13, s.rv1[i]}, {b + 74, 13, s.rv2[i]}});
 }
 
 inline std::vector<std::string> lcoLines(const LcoSpec& s) {
-  std::vector<std::string> L;
-  L.push_back("  Stand-in report for the reader tests");
-  L.push_back("  mpage  nref mref ifsmv1");
-  L.push_back("  " + std::to_string(s.page) + "     1    1    0");
-  L.push_back("   MODE   IPB  IFAT1");
-  L.push_back("   " + s.modeText + "      0     1");
-  L.push_back("  ecc     s-maj axis    F1    F2");
-  std::string v = "0.00000";
-  putRight(v, 53, 11, s.incl);
-  L.push_back(" " + v);
-  L.push_back("  skipped 1");
-  L.push_back("  T1      T2   ...   header");
-  std::string t;  // as it reads after the reader aligns its first token to column 7
-  putRight(t, 1, 7, s.t1);
-  putRight(t, 8, 8, s.t2);
-  putRight(t, 30, 13, s.pot1);
-  putRight(t, 43, 13, s.pot2);
-  putRight(t, 56, 13, s.rm);
-  L.push_back("  " + t);
-  L.push_back("  skipped 2");
+  std::vector<std::string> L{"  Stand-in report for the reader tests", "  mpage  nref mref ifsmv1",
+                             "  " + std::to_string(s.page) + "     1    1    0", "   MODE   IPB  IFAT1",
+                             "   " + s.modeText + "      0     1", "  ecc     s-maj axis    F1    F2",
+                             " " + rightFields("0.00000", {{53, 11, s.incl}}), "  skipped 1", "  T1      T2   ...   header",
+                             // as it reads after the reader aligns its first token to column 7
+                             "  " + rightFields("", {{1, 7, s.t1}, {8, 8, s.t2}, {30, 13, s.pot1}, {43, 13, s.pot2}, {56, 13, s.rm}}),
+                             "  skipped 2"};
   if (!s.lumHeaderOverride.empty())
     L.push_back(s.lumHeaderOverride);
   else
     L.push_back(s.wavelength ? "  wv lth    hot  cool" : "  band      L1      L2");
-  std::string lum = s.wavelength ? "0.44000" : "6";  // the reader aligns it to 9 or 5
-  if (s.wavelength) {
-    lum = std::string(9 - lum.size(), ' ') + lum;
-    putRight(lum, 21, 11, s.l2);
-  } else {
-    lum = std::string(5 - lum.size(), ' ') + lum;
-    putRight(lum, 18, 11, s.l2);
-  }
-  L.push_back("  " + lum);
+  // The reader aligns the band or wavelength to column 9 or 5.
+  L.push_back("  " + (s.wavelength ? rightFields("  0.44000", {{21, 11, s.l2}}) : rightFields("    6", {{18, 11, s.l2}})));
   L.push_back("  some other block");
   L.push_back("      JD          Phase     light 1     light 2     total");
   for (size_t i = 0; i < s.phases.size(); ++i) L.push_back(lcoRow(s, i));
   if (s.emptyLineAfter) {
     L.push_back("");
-    for (const auto& t2 : s.trailer) L.push_back(t2);
+    L.insert(L.end(), s.trailer.begin(), s.trailer.end());
   }
   return L;
 }
-
-}  // namespace testreports
-
-namespace testreports {
 
 struct DcoRow {
   int param, curve;
@@ -109,14 +86,8 @@ struct DcoRow {
 };
 
 inline std::string dcoIoRow(const DcoRow& r) {
-  std::string s;
-  putRight(s, 1, 2, std::to_string(r.param));
-  putRight(s, 9, 1, std::to_string(r.curve));
-  putRight(s, 10, 18, r.input);
-  putRight(s, 28, 18, r.correction);
-  putRight(s, 46, 18, r.output);
-  putRight(s, 64, 18, r.stdDev);
-  return s;
+  return rightFields("", {{1, 2, std::to_string(r.param)}, {9, 1, std::to_string(r.curve)}, {10, 18, r.input},
+                     {28, 18, r.correction}, {46, 18, r.output}, {64, 18, r.stdDev}});
 }
 
 struct DcoSpec {
@@ -141,46 +112,22 @@ struct DcoSpec {
 // The key line of DC's report with the given keys adjusted ("0").
 inline std::string dcoKeyLine(const std::vector<int>& zeroKeys) {
   std::string keys;
-  const int groups[7][2] = {{1, 4}, {5, 8}, {9, 15}, {16, 20}, {21, 25}, {26, 30}, {31, 35}};
-  for (const auto& g : groups) {
-    if (!keys.empty()) keys += ' ';
-    for (int k = g[0]; k <= g[1]; ++k)
-      keys += std::find(zeroKeys.begin(), zeroKeys.end(), k) != zeroKeys.end() ? '0' : '1';
+  for (int k = 1; k <= 35; ++k) {
+    if (k == 5 || k == 9 || k == 16 || k == 21 || k == 26 || k == 31) keys += ' ';
+    keys += std::find(zeroKeys.begin(), zeroKeys.end(), k) != zeroKeys.end() ? '0' : '1';
   }
   return keys;
 }
 
 inline std::vector<std::string> dcoLines(const DcoSpec& s) {
-  std::vector<std::string> L;
-  L.push_back("  Stand-in DC report for the reader tests");
-  L.push_back(" ADJUSTMENT CONTROL KEYS");
-  L.push_back("  " + s.keys);
-  L.push_back("  IFVC1  IFVC2  NLC  KO");
-  L.push_back("  " + s.switches);
-  std::string vh = "band";
-  put(vh, 10, "L1");
-  put(vh, 20, "L2");
-  put(vh, 52, "ops");
-  L.push_back("  " + vh);
-  for (size_t i = 0; i < s.velocityL2.size(); ++i) {
-    std::string r;
-    putRight(r, 1, 3, std::to_string(i + 1));
-    putRight(r, 4, 10, "0.62345");
-    putRight(r, 14, 10, s.velocityL2[i]);
-    L.push_back(r);
-  }
-  std::string lh = "band";
-  put(lh, 10, "L1");
-  put(lh, 20, "L2");
-  put(lh, 53, "3rd");
-  L.push_back("  " + lh);
-  for (size_t i = 0; i < s.lightL2.size(); ++i) {
-    std::string r;
-    putRight(r, 1, 3, std::to_string(i + 7));
-    putRight(r, 4, 10, "7.84");
-    putRight(r, 14, 10, s.lightL2[i]);
-    L.push_back(r);
-  }
+  std::vector<std::string> L{"  Stand-in DC report for the reader tests", " ADJUSTMENT CONTROL KEYS", "  " + s.keys,
+                             "  IFVC1  IFVC2  NLC  KO", "  " + s.switches,
+                             "  band     L1        L2                              ops"};
+  for (size_t i = 0; i < s.velocityL2.size(); ++i)
+    L.push_back(rightFields("", {{1, 3, std::to_string(i + 1)}, {4, 10, "0.62345"}, {14, 10, s.velocityL2[i]}}));
+  L.push_back("  band     L1        L2                               3rd");
+  for (size_t i = 0; i < s.lightL2.size(); ++i)
+    L.push_back(rightFields("", {{1, 3, std::to_string(i + 7)}, {4, 10, "7.84"}, {14, 10, s.lightL2[i]}}));
   auto correlationBlock = [&] {
     L.push_back(" CORRELATION MATRIX");
     L.push_back("");
@@ -191,18 +138,13 @@ inline std::vector<std::string> dcoLines(const DcoSpec& s) {
     }
   };
   if (!s.correlationAfterMarker) correlationBlock();
-  L.push_back(" Input-Output in F Format");
-  L.push_back("  No.  Curve   Input   Correction   Output   Std. Dev.");
-  L.push_back("");
+  L.insert(L.end(), {" Input-Output in F Format", "  No.  Curve   Input   Correction   Output   Std. Dev.", ""});
   for (const auto& r : s.rows) L.push_back(dcoIoRow(r));
   L.push_back("");
-  if (s.sumsPrinted) {
-    L.push_back("   Sum(W*Res**2) for input values, predicted");
-    L.push_back(s.sums);
-  }
+  if (s.sumsPrinted) L.insert(L.end(), {"   Sum(W*Res**2) for input values, predicted", s.sums});
   if (s.marker) L.push_back(" DOM1/DQ  DOM2/DQ");
   if (s.correlationAfterMarker) correlationBlock();
-  for (const auto& t : s.trailer) L.push_back(t);
+  L.insert(L.end(), s.trailer.begin(), s.trailer.end());
   return L;
 }
 

@@ -8,6 +8,7 @@
 
 #include "binary_model.h"
 #include "fortran_format.h"
+#include "model/dc_parameters.h"
 #include "model/number_fields.h"
 #include "roche.h"
 #include "standin.h"
@@ -29,16 +30,9 @@ struct DcFailure {
 // a negative weight): like the real program, the report then prints NaN.
 struct DcBreakdown {};
 
-const char* const kLabels[36] = {"",        "SpLat A", "SpLng A", "SpRad A", "SpTmF A", "SpLat B", "SpLng B",
-                                 "SpRad B", "SpTmF B", "SmAxis",  "Eccen",   "ArgPer",  "F1",      "F2",
-                                 "PfShift", "Vgamma",  "Inclin.", "g1",      "g2",      "T1",      "T2",
-                                 "Alb 1",   "Alb 2",   "Pot'l 1", "Pot'l 2", "M2 / M1", "JDzero",  "Period",
-                                 "dP/dt",   "dPer/dt", "       ", "L1",      "L2",      "x1",      "x2",
-                                 "EL3"};
-
 std::string num(double x) { return trimmedPlainText(x); }
 
-std::string paramName(int k) { return "parameter " + std::to_string(k) + " (" + kLabels[k] + ")"; }
+std::string paramName(int k) { return "parameter " + std::to_string(k) + " (" + dcParameterLabel(k) + ")"; }
 
 void line(std::string& out, const std::string& s) {
   out += s;
@@ -118,9 +112,7 @@ Spot* spotOf(ParameterSet& p, int param) {
 // Increment in DC units for an unknown (spot angles and inclination in the
 // DCI are degrees).
 double incrementOf(const ParameterSet& p, int k) {
-  static const int index[36] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 0, 9, 10, 11, 12, 13, 0, 14, 15,
-                                16, 17, 18, 19, 20, 21, 22, 23, 0, 0, 0, 0, 0, 24, 25, 26, 27, 0};
-  const int ix = index[k];
+  const int ix = dcParameterInfo(k).incrementBox;
   double d = 0.0;
   if (ix >= 1 && ix <= kIncrements) d = p.increments[ix];
   else if (ix == 27) d = leadingNumber(p.x2Increment);
@@ -212,96 +204,19 @@ std::vector<double> choleskySolve(const std::vector<std::vector<double>>& l, std
 
 }  // namespace
 
-const char* dcLabel(int param) { return param >= 0 && param <= 35 ? kLabels[param] : ""; }
+const char* dcLabel(int param) { return dcParameterInfo(param).label.data(); }
 
 double dcParameter(const ParameterSet& p, int k, int curve) {
-  const int row = curve + 2;
-  const CurveRow* c = (row >= 3 && row <= kCurveRows) ? &p.curves[row] : nullptr;
-  if (k >= 1 && k <= 8) {
-    ParameterSet copy = p;
-    const Spot* s = spotOf(copy, k);
-    if (!s) return 0.0;
-    switch ((k - 1) % 4) {
-      case 0: return s->xlat;
-      case 1: return s->xlong;
-      case 2: return s->radsp;
-      default: return s->temsp;
-    }
-  }
-  switch (k) {
-    case 9: return p.A;
-    case 10: return p.E;
-    case 11: return p.PER;
-    case 12: return p.F1;
-    case 13: return p.F2;
-    case 14: return p.PSHIFT;
-    case 15: return p.VGA;
-    case 16: return p.XINCL;
-    case 17: return p.GR1;
-    case 18: return p.GR2;
-    case 19: return p.T1 / 10000.0;
-    case 20: return p.T2 / 10000.0;
-    case 21: return p.ALB1;
-    case 22: return p.ALB2;
-    case 23: return p.POTH;
-    case 24: return p.POT2;
-    case 25: return p.RM;
-    case 26: return p.HJD0;
-    case 27: return p.PERIOD;
-    case 28: return p.DPDT;
-    case 29: return p.DPERDT;
-    case 31: return c ? c->l1 : 0.0;
-    case 32: return c ? c->l2 : 0.0;
-    case 33: return c ? c->x1 : 0.0;
-    case 34: return c ? c->x2 : 0.0;
-    case 35: return c ? c->el3 : 0.0;
-    default: return 0.0;
-  }
+  ParameterSet copy = p;
+  // Only existing spots, and only light curves have per-curve unknowns.
+  if ((k >= 1 && k <= 8 && !spotOf(copy, k)) || (isPerCurveParameter(k) && curve < 1)) return 0.0;
+  const double* slot = dcParameterSlot(copy, k, curve);
+  return slot ? *slot / dcParameterInfo(k).setPerDcUnit : 0.0;
 }
 
 void setDcParameter(ParameterSet& p, int k, int curve, double v) {
-  const int row = curve + 2;
-  CurveRow* c = (row >= 3 && row <= kCurveRows) ? &p.curves[row] : nullptr;
-  if (k >= 1 && k <= 8) {
-    Spot* s = spotOf(p, k);
-    if (!s) return;
-    switch ((k - 1) % 4) {
-      case 0: s->xlat = v; break;
-      case 1: s->xlong = v; break;
-      case 2: s->radsp = v; break;
-      default: s->temsp = v; break;
-    }
-    return;
-  }
-  switch (k) {
-    case 9: p.A = v; break;
-    case 10: p.E = v; break;
-    case 11: p.PER = v; break;
-    case 12: p.F1 = v; break;
-    case 13: p.F2 = v; break;
-    case 14: p.PSHIFT = v; break;
-    case 15: p.VGA = v; break;
-    case 16: p.XINCL = v; break;
-    case 17: p.GR1 = v; break;
-    case 18: p.GR2 = v; break;
-    case 19: p.T1 = v * 10000.0; break;
-    case 20: p.T2 = v * 10000.0; break;
-    case 21: p.ALB1 = v; break;
-    case 22: p.ALB2 = v; break;
-    case 23: p.POTH = v; break;
-    case 24: p.POT2 = v; break;
-    case 25: p.RM = v; break;
-    case 26: p.HJD0 = v; break;
-    case 27: p.PERIOD = v; break;
-    case 28: p.DPDT = v; break;
-    case 29: p.DPERDT = v; break;
-    case 31: if (c) c->l1 = v; break;
-    case 32: if (c) c->l2 = v; break;
-    case 33: if (c) c->x1 = v; break;
-    case 34: if (c) c->x2 = v; break;
-    case 35: if (c) c->el3 = v; break;
-    default: break;
-  }
+  if ((k >= 1 && k <= 8 && !spotOf(p, k)) || (isPerCurveParameter(k) && curve < 1)) return;
+  if (double* slot = dcParameterSlot(p, k, curve)) *slot = v * dcParameterInfo(k).setPerDcUnit;
 }
 
 std::vector<double> dcComputed(const ParameterSet& p) {

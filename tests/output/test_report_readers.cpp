@@ -1,0 +1,144 @@
+// The LCO and DCO readers: hand-made reports (golden/lco/*.lco and
+// golden/dco/*.dco) each read whole as its .expected file says, with either
+// line end. Among them: column layouts fixed by the first row, the wavelength
+// header, phase and page limits, D exponents, a comma splitting a line; DC's
+// forms with and without the radii block (IFR) and the correlation heading
+// (IFM), many unknowns with per-curve keys, NaN in each place, a stop line,
+// key lines, curve switches, what ends a listing, error lines; overflows,
+// tables too long to hold and reports cut short. The built_* and lco reports
+// were made with report_builders.h.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "model/parameter_set.h"
+#include "output/dco_reader.h"
+#include "output/lco_reader.h"
+#include "report_builders.h"
+#include "report_dumps.h"
+#include "shell/errors.h"
+#include "test_files.h"
+
+using namespace tavrin;
+using namespace testreports;
+namespace fs = std::filesystem;
+using tavrin::testing_support::slurp;
+using tavrin::testing_support::spit;
+
+namespace {
+
+std::string withEnds(const std::string& text, bool crlf) {
+  std::string s;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+    s += text[i] == '\n' && crlf ? std::string("\r\n") : std::string(1, text[i]);
+  }
+  return s;
+}
+
+int expectFolder(const std::string& folder, const std::string& extension, std::string (*read)(const std::string&)) {
+  int seen = 0;
+  for (const auto& entry : fs::directory_iterator(tavrin::testing_support::goldenPath("output", folder))) {
+    if (entry.path().extension() != extension) continue;
+    ++seen;
+    SCOPED_TRACE(entry.path().filename());
+    const std::string text = slurp(entry.path()), got = read(withEnds(text, false));
+    EXPECT_EQ(read(withEnds(text, true)), got);
+    tavrin::testing_support::expectGolden("output", folder + "/" + entry.path().stem().string() + ".expected", got);
+  }
+  return seen;
+}
+
+const fs::path kDco = tavrin::testing_support::goldenPath("output", "dco");
+
+}  // namespace
+
+TEST(ReportReaders, ReportsReadAsExpected) {
+  EXPECT_EQ(expectFolder("lco", ".lco", lcoReadOf), 26);
+  EXPECT_EQ(expectFolder("dco", ".dco", dcoReadOf), 31);
+}
+
+// Every cut before the table (LC) or the residual sums (DC) is past the end of the file, and stores nothing.
+TEST(ReportReaders, CutShortAndGarbage) {
+  const std::string lco = join(lcoLines(LcoSpec{})), dco = join(dcoLines(DcoSpec{}));
+  for (size_t cut = 0; cut < lco.find("2450000.12345"); cut += 7) EXPECT_EQ(lcoReadOf(lco.substr(0, cut)), lcoReadOf("")) << cut;
+  for (size_t cut = 0; cut < dco.find("   .123456789012D+02"); cut += 5) EXPECT_EQ(dcoReadOf(dco.substr(0, cut)), dcoReadOf("")) << cut;
+  std::string bytes;
+  for (int i = 0; i < 20000; ++i) bytes += static_cast<char>((i * 7919) % 256);
+  DcResults r;
+  ParameterSet p;
+  EXPECT_THROW(parseLco(bytes), std::exception);
+  EXPECT_THROW(parseDco(bytes, r, p), std::exception);
+}
+
+TEST(ReportReaders, LcoRowLimit) {
+  LcoSpec s;
+  s.phases.assign(9000, "0.5");
+  s.lights.assign(9000, "1.0");
+  EXPECT_EQ(parseLco(join(lcoLines(s))).count, 9000);
+  s.phases.push_back("0.5");
+  s.lights.push_back("1.0");
+  EXPECT_EQ(lcoReadOf(join(lcoLines(s))), "error 9: Error 9: Subscript out of range.\n");
+}
+
+TEST(ReportReaders, LcoFileReadSetsPageOnlyOnSuccess) {
+  const auto dir = tavrin::testing_support::freshTestDir("lco");
+  ParameterSet p;
+  p.MPAGE = 1;
+  try {
+    readLcoFile((dir / "missing.lco").string(), p);
+    ADD_FAILURE() << "a missing file was read";
+  } catch (const TavrinError& e) {
+    EXPECT_EQ(e.number(), 53);
+  }
+  LcoSpec s;
+  s.page = 2;
+  s.phases[2] = "7";
+  tavrin::testing_support::spit(dir / "bad.lco", join(lcoLines(s)));
+  EXPECT_THROW(readLcoFile((dir / "bad.lco").string(), p), ReportMessage);
+  EXPECT_EQ(p.MPAGE, 1);
+  s.phases[2] = "0.7";
+  tavrin::testing_support::spit(dir / "good.lco", join(lcoLines(s), "\r\n"));
+  EXPECT_EQ(readLcoFile((dir / "good.lco").string(), p).count, 3);
+  EXPECT_EQ(p.MPAGE, 2);
+}
+
+TEST(ReportReaders, LoadDcoNamesTheFileAndSaysWhatDcSaid) {
+  const fs::path dir = tavrin::testing_support::freshTestDir("dco");
+  AppState app;
+  app.dataFolder = dir.string();
+  app.dciName = "star.dci";
+  ParameterSet p;
+  DcResults r;
+  std::string log;
+  auto load = [&](bool chosen) {
+    const DcoLoadOutcome o = loadDco(app, p, r, chosen);
+    log += "dco " + app.dcoName + " ok " + std::to_string(o.ok) + " box " + std::to_string(o.showMessageBox) + " window '" +
+           o.errorWindowLine.value_or("-") + "' seen " + std::to_string(r.dcErrorSeen) + " readError " +
+           std::to_string(app.readError) + " rows " + std::to_string(r.ioRows.size()) + "\n" + o.message + "\n--\n";
+  };
+  load(false);  // missing: the standard name of the DCI
+  // A report cut short by a run-time error: DC's last words on its standard error.
+  spit(dir / "star.dco", "  DIFFERENTIAL CORRECTIONS\r\n");
+  spit(dir / "star.dco.err", "\nAt line 812 of file dc.f\nFortran runtime error: Bad value during floating point read\n\n");
+  load(false);
+  spit(dir / "star.dco", join(dcoLines(DcoSpec{}), "\r\n"));
+  r.dcErrorSeen = app.readError = false;
+  load(false);
+  // A failed solution: said, flagged, nothing offered.
+  fs::copy_file(kDco / "nan_correction.dco", dir / "nan.dco");
+  app.dcoName = "nan.dco";
+  load(true);
+  // A user's choice is read as named; an "*ERR*" ending goes to the message window.
+  spit(dir / "other.dco", "*ERR* no convergence\r\n");
+  app.dcoName = "other.dco";
+  load(true);
+  // During a contour computation nothing is shown, the flags are still set.
+  app.contourRunning = true;
+  r.dcErrorSeen = false;
+  load(true);
+  app.dcoName = "missing.dco";
+  app.readError = false;
+  load(true);
+  tavrin::testing_support::expectGolden("output", "dco-load.txt", log);
+}
