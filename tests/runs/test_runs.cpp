@@ -36,6 +36,14 @@ void fakeProgram(const fs::path& path, const fs::path& record, const std::string
   fs::permissions(path, fs::perms::owner_all);
 }
 
+AppState appAt(const fs::path& prog, const std::string& data, const std::string& dci) {
+  AppState app;
+  app.programFolder = prog.string();
+  app.dataFolder = data;
+  app.dciName = dci;
+  return app;
+}
+
 }  // namespace
 
 // Output names, quoting and the script texts of both dialects, character for character.
@@ -56,11 +64,8 @@ TEST(RunScripts, NamesQuotingAndScriptTexts) {
 TEST(RunPlans, StandardLcRunTrimsAndNamesEverything) {
   const fs::path prog = scratch("stdlc");
   fakeProgram(prog / "Synthex", prog / "rec");
-  AppState app;
-  app.programFolder = prog.string();
-  app.dataFolder = "/data";
+  AppState app = appAt(prog, "/data", "other.dci");
   app.lciName = "  model.lci";
-  app.dciName = "other.dci";
   ParameterSet p;
   ParameterHistory h = ParameterHistory::fromParameterSet(p);
   p.XINCL = 12;
@@ -77,10 +82,7 @@ TEST(RunPlans, StandardLcRunTrimsAndNamesEverything) {
 TEST(RunPlans, StandardDcRunShiftsHistory) {
   const fs::path prog = scratch("stddc");
   fakeProgram(prog / "Solvex", prog / "rec");
-  AppState app;
-  app.programFolder = prog.string();
-  app.dataFolder = "/data";
-  app.dciName = "star.dci";
+  AppState app = appAt(prog, "/data", "star.dci");
   ParameterSet p;
   ParameterHistory h = ParameterHistory::fromParameterSet(p);
   p.XINCL = 80;
@@ -137,10 +139,7 @@ TEST(RunPlans, CustomRunNamesAndLocation) {
   const fs::path bin = scratch("custom-bin");
   const fs::path cwd = scratch("custom-cwd");
   fakeProgram(bin / "Solvex", bin / "rec");
-  AppState app;
-  app.programFolder = prog.string();
-  app.dataFolder = "/data";
-  app.dciName = " star.dci";
+  AppState app = appAt(prog, "/data", " star.dci");
   EXPECT_EQ(customRunDefault(app, ProgramMode::DC), "star.dco");
   EXPECT_EQ(app.dcoName, "star.dco");
   const std::string path = "relative:" + bin.string();
@@ -174,10 +173,7 @@ TEST(InstalledPrograms, UsedOnlyWhenTheProgramFolderHasNone) {
   const fs::path prog = scratch("installed-prog");
   const fs::path bin = scratch("installed-bin");
   fakeProgram(bin / "Solvex", bin / "rec");
-  AppState app;
-  app.programFolder = prog.string();
-  app.dataFolder = "/data";
-  app.dciName = "star.dci";
+  AppState app = appAt(prog, "/data", "star.dci");
   ParameterSet p;
 
   // No fallback configured: refused as before.
@@ -218,10 +214,7 @@ TEST(RunProcesses, HostileNamesRunExactlyTheIntendedProgram) {
   fakeProgram(prog / "Solvex", record);
   const std::string dci = "-st'ar" + hostile + ".dci";
   spit(data / dci, "DCI CONTENT\n");
-  AppState app;
-  app.programFolder = prog.string();
-  app.dataFolder = data.string();
-  app.dciName = dci;
+  AppState app = appAt(prog, data.string(), dci);
   ParameterSet p;
   auto plan = planStandardRun(app, ProgramMode::DC);
   ASSERT_TRUE(plan);
@@ -254,10 +247,7 @@ TEST(RunProcesses, ExitStatusSignalAndSession) {
   const fs::path prog = scratch("status");
   fakeProgram(prog / "Solvex", prog / "rec", "exit 3\n");
   spit(prog / "in.dci", "x\n");
-  AppState app;
-  app.programFolder = prog.string();
-  app.dataFolder = prog.string();
-  app.dciName = "in.dci";
+  AppState app = appAt(prog, prog.string(), "in.dci");
   ParameterSet p;
   long pid = startRun(*planStandardRun(app, ProgramMode::DC));
   RunStatus st = waitForRun(pid);
