@@ -74,17 +74,11 @@ std::vector<Writer> allWriters() {
                  ParameterSet p = detachedSet();
                  ASSERT_TRUE(saveDci(p, (d / "star.dci").string()).written);
                }});
+  // A run script as startRun writes it, without starting it.
   w.push_back({"script", "star.sh", [](const fs::path& d) {
-                 runs::RunPlan plan;
-                 plan.mode = ProgramMode::DC;
-                 plan.executable = "/nonexistent/Solvex";
-                 plan.inputPath = (d / "star.dci").string();
-                 plan.outputPath = (d / "star.dco").string();
-                 plan.scriptPath = (d / "star.sh").string();
-                 plan.scriptText = runs::scriptText(runs::Dialect::Posix, plan.executable, plan.inputPath,
-                                                    plan.outputPath);
-                 // Only the write is exercised here: startRun would go on to start it.
-                 writeFileAtomically(plan.scriptPath, plan.scriptText);
+                 writeFileAtomically((d / "star.sh").string(),
+                                     runs::scriptText(runs::Dialect::Posix, "/nonexistent/Solvex",
+                                                      (d / "star.dci").string(), (d / "star.dco").string()));
                }});
   w.push_back({"contour", "Contour.dat",
                [](const fs::path& d) { contours::writeContourFile((d / "Contour.dat").string(), smallGrid()); }});
