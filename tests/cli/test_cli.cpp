@@ -160,6 +160,14 @@ TEST(Cli, TheInstalledToolRunsTheSameCommands) {
   const Out r = cli({"field"}, slurp(kIn / "field_bad.in"));
   EXPECT_EQ(slurp(d / "out"), r.out);
   EXPECT_EQ(slurp(d / "err"), r.err);
+  // Three processes computing columns in one folder at once, then joined.
+  sh("cd '" + d.string() + "' && for c in 0-2:1 3-4:2 5-6:3; do '" + kBin + "/src/cli/tavrin-cli' contour '" +
+     (kEx / "example.dci").string() + "' --x 2:83:89:7 --y 4:4.7:5.3:7 --iterations 1 --dc '" + kBin +
+     "/src/standins/Solvex' --jobs 1 --columns ${c%:*} --out part${c#*:}.txt 2>/dev/null & done; wait");
+  const std::string merged = (d / "merged.txt").string();
+  ASSERT_EQ(cli({"contour-merge", (d / "part3.txt").string(), (d / "part1.txt").string(), (d / "part2.txt").string(),
+                 "--out", merged}).code, 0);
+  EXPECT_TRUE(slurp(goldenPath("cli", "contour_merge.txt")).ends_with("--- merged.txt\n" + slurp(merged)));
 }
 
 }  // namespace
