@@ -2,7 +2,6 @@
 // exit code, standard output and error and the files it wrote are compared
 // whole with golden/<row>.txt, folder names replaced by $D and $SRC.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -54,21 +53,12 @@ std::string imageText(const std::string& b) {
 
 void sh(const std::string& cmd) { ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd; }
 
-// The inputs the rows read from their folder.
+// The inputs the rows read from their folder: data/folder (MODE 3 in
+// mode3.lci with a star-1 potential above the inner critical one), the
+// example and the stand-ins' reports of it.
 void prepare(const fs::path& d) {
-  fs::copy_file(kIn / "nppl1.dci", d / "model.txt");
-  fs::copy_file(kIn / "current.lci", d / "MODEL.LCI");
+  fs::copy(kIn / "folder", d);
   fs::copy_file(kEx / "example.dci", d / "star.dci");
-  spit(d / "empty.lci", "");
-  spit(d / "junk.dci", std::string("\x01\x02\xff\xfe junk\0\n\r\n", 14));
-  spit(d / "out.lci", "keep me");
-  spit(d / "old.csv", "mine");
-  spit(d / "g.txt", "\"a\"\r\n\"b\"\r\n\"c\"\r\n\"d\"\r\n\"e\"\r\n1,0,1,2\r\n2,0,1,2,1\r\n1,0\r\n2,0\r\n3,0\r\n4,0\r\n");
-  // MODE 3 with a star-1 potential above the inner critical potential.
-  std::string text = slurp(kIn / "current.lci");
-  text.replace(text.find("\r\n 2 0 1 0") + 2, 2, " 3");
-  text.replace(text.find("  .380000D+01"), 13, "  .616240D+01");
-  spit(d / "mode3.lci", text);
   for (const char* lci : {"example", "example_rv"})
     sh("'" + kBin + "/src/standins/Synthex' <'" + (kEx / lci).string() + ".lci' >'" + (d / lci).string() + ".lco'");
   sh("'" + kBin + "/src/standins/Solvex' <'" + (kEx / "example.dci").string() + "' >'" + (d / "r.dco").string() + "'");
