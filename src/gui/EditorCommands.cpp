@@ -9,6 +9,7 @@
 #include <QPrinter>
 
 #include "InstallCommands.h"
+#include "ReportFailure.h"
 #include "EditorWindows.h"
 #include "frmAdjust.h"
 #include "frmDataFile.h"
@@ -32,16 +33,11 @@ W& editorWindow(frmMain& main) {
 void loadObservations(frmMain& main, const QString& name) {
   Session& s = main.session();
   const int curve = s.currentCurve;
-  try {
+  const bool loaded = reportFailure(main, [&] {
     if (curve < 0 || curve > tavrin::kCurveRows) throw tavrin::TavrinError(tavrin::kErrSubscript);
     tavrin::loadObservationFile(s.params, curve, s.app.dataFolder, name.toStdString());
-  } catch (const tavrin::TavrinError& e) {
-    main.showMessage(QString::fromUtf8(e.what()));
-    return;
-  } catch (const std::bad_alloc&) {
-    main.showMessage(QString::fromStdString(tavrin::errorMessage(tavrin::kErrOutOfMemory)));
-    return;
-  }
+  });
+  if (!loaded) return;
   if (frmDataFile* w = existingEditorWindow<frmDataFile>(main)) w->setRowFileName(curve, name);
 }
 

@@ -1,4 +1,5 @@
 #include "frmFit.h"
+#include "ReportFailure.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -192,12 +193,7 @@ void frmFit::start() {
   s.params = held;
   if (!gathered) return;
   std::string exe;
-  try {
-    exe = r::standardExecutable(s.app, tavrin::ProgramMode::DC);
-  } catch (const std::exception& e) {
-    main_.showMessage(q(e.what()));
-    return;
-  }
+  if (!reportFailure(main_, [&] { exe = r::standardExecutable(s.app, tavrin::ProgramMode::DC); })) return;
   const std::string folder = r::fitFolderFor(tavrin::joinPath(s.app.dataFolder, r::leftTrimmed(s.app.dciName)));
   if (thread_.joinable()) thread_.join();
   rules_ = rules;

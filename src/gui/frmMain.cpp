@@ -1,4 +1,5 @@
 #include "frmMain.h"
+#include "ReportFailure.h"
 
 #include <QAction>
 #include <QApplication>
@@ -558,11 +559,7 @@ void frmMain::onOption1() {
   session_.transferDcValues = answer == frmTransfer::Answer::Yes;
   setProgramMode(ProgramMode::LC);
   if (session_.transferDcValues && session_.params.NLC >= 1) {
-    try {
-      showDcLightCurve(3);
-    } catch (const std::exception& e) {
-      showMessage(QString::fromStdString(e.what()));
-    }
+    reportFailure(*this, [this] { showDcLightCurve(3); });
   }
 }
 
