@@ -9,6 +9,7 @@
 #include <QPrinter>
 
 #include "InstallCommands.h"
+#include "SingleWindow.h"
 #include "ReportFailure.h"
 #include "EditorWindows.h"
 #include "frmAdjust.h"
@@ -24,12 +25,6 @@
 
 namespace {
 
-template <typename W>
-W& editorWindow(frmMain& main) {
-  if (W* w = existingEditorWindow<W>(main)) return *w;
-  return *new W(main);
-}
-
 void loadObservations(frmMain& main, const QString& name) {
   Session& s = main.session();
   const int curve = s.currentCurve;
@@ -38,7 +33,7 @@ void loadObservations(frmMain& main, const QString& name) {
     tavrin::loadObservationFile(s.params, curve, s.app.dataFolder, name.toStdString());
   });
   if (!loaded) return;
-  if (frmDataFile* w = existingEditorWindow<frmDataFile>(main)) w->setRowFileName(curve, name);
+  if (frmDataFile* w = existingWindow<frmDataFile>(main)) w->setRowFileName(curve, name);
 }
 
 }  // namespace
@@ -52,16 +47,12 @@ void installEditorCommands(frmMain& w) {
   w.fileDialog().setHandler(FileOp::LoadDcData, [&w](const QString& name) { loadObservations(w, name); });
 }
 
-frmAdjust& adjustWindow(frmMain& main) { return editorWindow<frmAdjust>(main); }
-frmIncrem& incremWindow(frmMain& main) { return editorWindow<frmIncrem>(main); }
-frmSpots& spotsWindow(frmMain& main) { return editorWindow<frmSpots>(main); }
-frmDataFile& dataFileWindow(frmMain& main) { return editorWindow<frmDataFile>(main); }
-frmMiscParm& miscParmWindow(frmMain& main) { return editorWindow<frmMiscParm>(main); }
-
-frmIndivHlp& indivHelpWindow(frmMain& main) {
-  if (frmIndivHlp* w = existingEditorWindow<frmIndivHlp>(main)) return *w;
-  return *new frmIndivHlp(&main);
-}
+frmAdjust& adjustWindow(frmMain& main) { return singleWindow<frmAdjust>(main); }
+frmIncrem& incremWindow(frmMain& main) { return singleWindow<frmIncrem>(main); }
+frmSpots& spotsWindow(frmMain& main) { return singleWindow<frmSpots>(main); }
+frmDataFile& dataFileWindow(frmMain& main) { return singleWindow<frmDataFile>(main); }
+frmMiscParm& miscParmWindow(frmMain& main) { return singleWindow<frmMiscParm>(main); }
+frmIndivHlp& indivHelpWindow(frmMain& main) { return singleWindow<frmIndivHlp>(main); }
 
 namespace editors {
 

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "frmMain.h"
+#include "SingleWindow.h"
 
 class QLabel;
 class QVBoxLayout;
@@ -22,11 +23,6 @@ frmDataFile& dataFileWindow(frmMain& main);
 frmMiscParm& miscParmWindow(frmMain& main);
 frmIndivHlp& indivHelpWindow(frmMain& main);
 
-// Existing window or nullptr (no creation).
-template <typename W>
-W* existingEditorWindow(frmMain& main) {
-  return main.findChild<W*>(QString(), Qt::FindDirectChildrenOnly);
-}
 
 namespace editors {
 // The Print item of the editor windows: an image of the window on the printer.

@@ -2,6 +2,7 @@
 // Exit and closing with the settings file, start-up folder, recent files,
 // drag and drop, remembered geometry and standard shortcuts.
 #include "ShellCommands.h"
+#include "SingleWindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -363,15 +364,9 @@ void installShellCommands(frmMain& w) {
 
 namespace shell {
 
-frmHelp& helpWindow(frmMain& main) {
-  if (auto* h = main.findChild<frmHelp*>(QString(), Qt::FindDirectChildrenOnly)) return *h;
-  return *new frmHelp(&main);
-}
+frmHelp& helpWindow(frmMain& main) { return singleWindow<frmHelp>(main); }
 
-frmAbout& aboutWindow(frmMain& main) {
-  if (auto* a = main.findChild<frmAbout*>(QString(), Qt::FindDirectChildrenOnly)) return *a;
-  return *new frmAbout(&main);
-}
+frmAbout& aboutWindow(frmMain& main) { return singleWindow<frmAbout>(main); }
 
 bool fieldsEdited(const frmMain& main) { return main.session().editedSinceSave; }
 

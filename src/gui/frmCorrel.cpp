@@ -1,4 +1,5 @@
 #include "frmCorrel.h"
+#include "SingleWindow.h"
 
 #include <algorithm>
 
@@ -120,8 +121,4 @@ QLineEdit* frmCorrel::cell(int column, int row) const {
 QLabel* frmCorrel::label1(int i) const { return i >= 1 && i <= size() ? label1_[static_cast<size_t>(i - 1)] : nullptr; }
 QLabel* frmCorrel::label2(int i) const { return i >= 1 && i <= size() ? label2_[static_cast<size_t>(i - 1)] : nullptr; }
 
-frmCorrel& frmCorrel::of(QWidget& main) {
-  auto* w = main.findChild<frmCorrel*>("frmCorrel", Qt::FindDirectChildrenOnly);
-  if (!w) w = new frmCorrel(&main);
-  return *w;
-}
+frmCorrel& frmCorrel::of(QWidget& main) { return singleWindow<frmCorrel>(main); }

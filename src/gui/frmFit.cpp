@@ -1,4 +1,5 @@
 #include "frmFit.h"
+#include "SingleWindow.h"
 #include "ReportFailure.h"
 
 #include <QCheckBox>
@@ -134,11 +135,7 @@ frmFit::~frmFit() {
   if (thread_.joinable()) thread_.join();
 }
 
-frmFit& frmFit::of(frmMain& main) {
-  auto* w = main.findChild<frmFit*>("frmFit", Qt::FindDirectChildrenOnly);
-  if (!w) w = new frmFit(main);
-  return *w;
-}
+frmFit& frmFit::of(frmMain& main) { return singleWindow<frmFit>(main); }
 
 QString frmFit::outcomeText() const { return outcome_->text(); }
 

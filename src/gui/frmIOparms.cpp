@@ -1,4 +1,5 @@
 #include "frmIOparms.h"
+#include "SingleWindow.h"
 
 #include <algorithm>
 
@@ -198,8 +199,4 @@ QLabel* frmIOparms::rowLabel(int row) const {
   return row >= 1 && row <= rowCount() ? rows_[static_cast<size_t>(row - 1)].label : nullptr;
 }
 
-frmIOparms& frmIOparms::of(QWidget& main) {
-  auto* w = main.findChild<frmIOparms*>("frmIOparms", Qt::FindDirectChildrenOnly);
-  if (!w) w = new frmIOparms(&main);
-  return *w;
-}
+frmIOparms& frmIOparms::of(QWidget& main) { return singleWindow<frmIOparms>(main); }

@@ -1,5 +1,6 @@
 #include "frmMain.h"
 #include "ReportFailure.h"
+#include "SingleWindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -101,8 +102,6 @@ struct frmMain::Ui {
   QRadioButton* option1 = nullptr;
   QRadioButton* option2 = nullptr;
   QMenu* runMenu = nullptr;
-  frmCritPots* critPots = nullptr;
-  frmTransfer* transfer = nullptr;
 };
 
 frmMain::frmMain(QWidget* parent) : QMainWindow(parent), ui_(new Ui) {
@@ -690,15 +689,15 @@ void frmMain::showStatus(const QString& text) { statusBar()->showMessage(text); 
 // ---- critical potentials ---------------------------------------------------
 
 frmCritPots& frmMain::critPotsWindow() {
-  if (!ui_->critPots) {
-    ui_->critPots = new frmCritPots(this);
-    ui_->critPots->setWindowFlag(Qt::Tool, true);
-  }
-  return *ui_->critPots;
+  const bool made = existingWindow<frmCritPots>(*this) != nullptr;
+  frmCritPots& w = singleWindow<frmCritPots>(*this);
+  if (!made) w.setWindowFlag(Qt::Tool, true);  // floats over the editor
+  return w;
 }
 
 void frmMain::refreshCriticalPotentials() {
-  if (!ui_->critPots) return;  // the window shows its figures when it is opened
+  frmCritPots* window = existingWindow<frmCritPots>(*this);
+  if (!window) return;  // the window shows its figures when it is opened
   // Figures of the window only; the set itself changes by gather.
   tavrin::ParameterSet p = session_.params;
   const std::pair<const char*, double*> inputs[] = {
@@ -726,14 +725,11 @@ void frmMain::refreshCriticalPotentials() {
     return;
   }
   if (!figures) return;
-  ui_->critPots->showFigures(qs(figures->innerText), qs(figures->outerText), qs(figures->f1Text),
-                             qs(figures->f2Text));
+  window->showFigures(qs(figures->innerText), qs(figures->outerText), qs(figures->f1Text),
+                      qs(figures->f2Text));
 }
 
-frmTransfer& frmMain::transferWindow() {
-  if (!ui_->transfer) ui_->transfer = new frmTransfer(this);
-  return *ui_->transfer;
-}
+frmTransfer& frmMain::transferWindow() { return singleWindow<frmTransfer>(*this); }
 
 // ---- messages -----------------------------------------------------------------
 
