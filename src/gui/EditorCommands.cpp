@@ -5,11 +5,10 @@
 #include <QMenuBar>
 #include <QVBoxLayout>
 #include <QPainter>
-#include <QPrintDialog>
-#include <QPrinter>
 
 #include "InstallCommands.h"
 #include "SingleWindow.h"
+#include "PrintWindow.h"
 #include "ReportFailure.h"
 #include "EditorWindows.h"
 #include "frmAdjust.h"
@@ -55,20 +54,6 @@ frmMiscParm& miscParmWindow(frmMain& main) { return singleWindow<frmMiscParm>(ma
 frmIndivHlp& indivHelpWindow(frmMain& main) { return singleWindow<frmIndivHlp>(main); }
 
 namespace editors {
-
-void printWindowImage(QWidget* window) {
-  QPrinter printer(QPrinter::HighResolution);
-  QPrintDialog dialog(&printer, window);
-  if (dialog.exec() != QDialog::Accepted) return;
-  const QPixmap image = window->grab();
-  QPainter painter(&printer);
-  const QRect page = painter.viewport();
-  QSize size = image.size();
-  size.scale(page.size(), Qt::KeepAspectRatio);
-  painter.setViewport(page.x(), page.y(), size.width(), size.height());
-  painter.setWindow(image.rect());
-  painter.drawPixmap(0, 0, image);
-}
 
 QVBoxLayout* layoutWithPrintMenu(QWidget* window) {
   auto* outer = new QVBoxLayout(window);

@@ -25,8 +25,6 @@ frmIndivHlp& indivHelpWindow(frmMain& main);
 
 
 namespace editors {
-// The Print item of the editor windows: an image of the window on the printer.
-void printWindowImage(QWidget* window);
 // The editor windows' frame: a vertical layout under a menu bar holding Print.
 QVBoxLayout* layoutWithPrintMenu(QWidget* window);
 // The large bold heading at the top of an editor window.

@@ -2,6 +2,8 @@
 // Exit and closing with the settings file, start-up folder, recent files,
 // drag and drop, remembered geometry and standard shortcuts.
 #include "ShellCommands.h"
+
+#include "PrintWindow.h"
 #include "SingleWindow.h"
 
 #include <QAction>
@@ -307,7 +309,7 @@ void installShellCommands(frmMain& w) {
     a.show();
     a.raise();
   });
-  on("Print", [&w] { editors::printWindowImage(&w); });
+  on("Print", [&w] { printWindowImage(&w); });
   QObject::connect(&w, &frmMain::parameterHelpRequested, &w, [&w](int topic) {
     const auto& lines = tavrin::parameterHelp(topic);
     if (!lines.empty()) indivHelpWindow(w).showLines(toQt(lines));

@@ -1,4 +1,6 @@
 #include "frmCorrel.h"
+
+#include "PrintWindow.h"
 #include "SingleWindow.h"
 
 #include <algorithm>
@@ -22,7 +24,7 @@ frmCorrel::frmCorrel(QWidget* parent) : QDialog(parent) {
   auto* bar = new QMenuBar(this);
   QAction* print = bar->addAction("&Print");
   print->setObjectName("Print");
-  connect(print, &QAction::triggered, this, [this] { printResultWindow(this); });
+  connect(print, &QAction::triggered, this, [this] { printWindowImage(this); });
   outer->setMenuBar(bar);
 
   auto* title = new QLabel("Correlation Matrix", this);

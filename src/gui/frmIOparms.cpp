@@ -1,4 +1,6 @@
 #include "frmIOparms.h"
+
+#include "PrintWindow.h"
 #include "SingleWindow.h"
 
 #include <algorithm>
@@ -9,25 +11,10 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPainter>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QStyle>
 #include <QVBoxLayout>
-
-void printResultWindow(QWidget* window) {
-  QPrinter printer;
-  QPrintDialog dialog(&printer, window);
-  if (dialog.exec() != QDialog::Accepted) return;
-  const QPixmap image = window->grab();
-  QPainter painter(&printer);
-  const QRect page = painter.viewport();
-  QSize size = image.size();
-  size.scale(page.size(), Qt::KeepAspectRatio);
-  if (size.width() > image.width()) size = image.size();
-  painter.drawPixmap(QRect(page.topLeft(), size), image);
-}
 
 namespace {
 // What each box of a row holds, for screen readers (the heads sit above the rows).
@@ -47,7 +34,7 @@ frmIOparms::frmIOparms(QWidget* parent) : QDialog(parent) {
   auto* bar = new QMenuBar(this);
   QAction* print = bar->addAction("&Print");
   print->setObjectName("Print");
-  connect(print, &QAction::triggered, this, [this] { printResultWindow(this); });
+  connect(print, &QAction::triggered, this, [this] { printWindowImage(this); });
   outer->setMenuBar(bar);
 
   const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
