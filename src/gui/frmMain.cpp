@@ -573,10 +573,7 @@ void frmMain::onOption2() {
     return;
   }
   setProgramMode(ProgramMode::DC);
-  tavrin::ParameterSet& p = session_.params;
-  p.BAND = static_cast<int16_t>(ui_->combos.at("Combo4")->currentIndex() + 1);
-  p.L1 = *l1;
-  p.L2 = *l2;
+  tavrin::takeLcLightCurve(session_.params, ui_->combos.at("Combo4")->currentIndex() + 1, *l1, *l2);
 }
 
 void frmMain::onRadConv(int star, bool radiative) {
