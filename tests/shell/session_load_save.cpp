@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <sstream>
 
+#include "model/critical_potentials.h"
 #include "model/input_reader.h"
 #include "shell/errors.h"
 #include "shell/session.h"
@@ -115,6 +116,85 @@ TEST(SessionLoad, Cases) {
       EXPECT_TRUE(o.displayTexts.empty());
     }
     loadShown(s, o);
+    EXPECT_EQ(state(s), c.shown);
+  }
+}
+
+namespace {
+
+struct SaveCase {
+  const char* name;
+  InputKind kind;
+  int mode;
+  double rm;
+  double pothOverInner;  // POTH and POT2 as offsets from the inner critical potential
+  double pot2OverInner;
+  const char* folder;  // under the test folder
+  const char* outcome;
+  const char* saved;  // the session after the save
+  const char* shown;  // and once the window has shown it
+};
+
+const char* const kStart = "LC lci=old.lci dci=old.dci dco=old.dco older=1 readError=0 edited=1 transfer=1";
+const char* const kStartDc = "DC lci=old.lci dci=old.dci dco=old.dco older=1 readError=0 edited=1 transfer=1";
+
+const SaveCase kSaves[] = {
+    {"lci", InputKind::Lci, 2, 0.5, 1, 2, "", "saved [Tavrin - out] [] tie=0 poth= pot2=",
+     "LC lci=out dci= dco=old.dco older=0 readError=0 edited=1 transfer=1",
+     "LC lci=out dci= dco=old.dco older=0 readError=0 edited=0 transfer=1"},
+    {"dci", InputKind::Dci, 2, 0.5, 1, 2, "", "saved [Tavrin - out] [] tie=0 poth= pot2=",
+     "DC lci= dci=out dco=old.dco older=0 readError=0 edited=1 transfer=1",
+     "DC lci= dci=out dco=old.dco older=0 readError=0 edited=0 transfer=1"},
+    // Star 1 fills its lobe: its potential is shown snapped, the file has the value typed.
+    {"lci mode 4 snaps POTH", InputKind::Lci, 4, 0.5, 1, 2, "", "saved [Tavrin - out] [] tie=0 poth=@inner pot2=",
+     "LC lci=out dci= dco=old.dco older=0 readError=0 edited=1 transfer=1",
+     "LC lci=out dci= dco=old.dco older=0 readError=0 edited=0 transfer=1"},
+    {"dci mode 5 snaps POT2", InputKind::Dci, 5, 0.5, 1, 2, "", "saved [Tavrin - out] [] tie=0 poth= pot2=@inner",
+     "DC lci= dci=out dco=old.dco older=0 readError=0 edited=1 transfer=1",
+     "DC lci= dci=out dco=old.dco older=0 readError=0 edited=0 transfer=1"},
+    // A refusal changes no name; the LCI's overcontact tie is still shown.
+    {"lci mode 1 refused", InputKind::Lci, 1, -1, 1, 2, "",
+     "refused [] [The mass ratio M2/M1 (-1) is negative, so the critical potentials cannot be computed.  Enter a "
+     "mass ratio of zero or more before saving.] tie=1 poth= pot2=",
+     kStartDc, kStartDc},
+    {"dci mode 1 refused", InputKind::Dci, 1, -1, 1, 2, "",
+     "refused [] [The mass ratio M2/M1 (-1) is negative, so the critical potentials cannot be computed.  Enter a "
+     "mass ratio of zero or more before saving.] tie=0 poth= pot2=",
+     kStart, kStart},
+    // A write that fails shows no tie either.
+    {"lci mode 3 ties", InputKind::Lci, 3, 0.5, -0.1, -0.1, "", "saved [Tavrin - out] [] tie=1 poth= pot2=",
+     "LC lci=out dci= dco=old.dco older=0 readError=0 edited=1 transfer=1",
+     "LC lci=out dci= dco=old.dco older=0 readError=0 edited=0 transfer=1"},
+    {"lci into a missing folder", InputKind::Lci, 3, 0.5, -0.1, -0.1, "gone",
+     "refused [] [Error 76: Path not found.] tie=0 poth= pot2=", kStartDc, kStartDc},
+};
+
+}  // namespace
+
+TEST(SessionSave, Cases) {
+  for (const SaveCase& c : kSaves) {
+    SCOPED_TRACE(c.name);
+    const fs::path dir = ts::freshTestDir("shell", "save");
+    const fs::path folder = *c.folder ? dir / c.folder : dir;
+    Session s = started(c.kind, folder);
+    s.params = readLci(TAVRIN_SOURCE_DIR "/examples/example.lci", ParameterSet{}, Layout::Current).params;
+    s.params.MODE = static_cast<int16_t>(c.mode);
+    s.params.RM = c.rm;
+    const double inner = c.rm < 0 ? 0 : criticalPotentialInner(c.rm);
+    s.params.POTH = inner + c.pothOverInner;
+    s.params.POT2 = inner + c.pot2OverInner;
+
+    const SavedInput o = saveFrom(s, "out", c.kind);
+    std::string expected = c.outcome;
+    if (const auto at = expected.find("@inner"); at != std::string::npos)
+      expected.replace(at, 6, shortPotentialText(inner));
+    EXPECT_EQ(std::string(o.saved ? "saved" : "refused") + " [" + o.caption + "] [" + placed(o.message, dir) +
+                  "] tie=" + std::to_string(o.tiePotentials) + " poth=" + o.poth.value_or("") +
+                  " pot2=" + o.pot2.value_or(""),
+              expected);
+    EXPECT_EQ(state(s), c.saved);
+    EXPECT_EQ(fs::exists(folder / "out"), o.saved);
+    saveShown(s, o);
     EXPECT_EQ(state(s), c.shown);
   }
 }
