@@ -548,13 +548,9 @@ void frmCalcContourData::useBestPoint() {
       main_.setFieldText(c::parameterControl(code), q(trimmedPlainText(c::parameterValue(best, code))));
   // The light curves' L1 live in the set itself; their window, when it exists, shows them.
   auto* data = main_.findChild<QWidget*>("frmDataFile");
-  for (size_t k = 0; k < s.params.curves.size(); ++k)
-    if (s.params.curves[k].l1 != best.curves[k].l1) {
-      s.params.curves[k].l1 = best.curves[k].l1;
-      s.editedSinceSave = true;
-      if (auto* box = data ? data->findChild<QLineEdit*>(QString("Text15_%1").arg(k)) : nullptr)
-        box->setText(q(trimmedPlainText(best.curves[k].l1)));
-    }
+  for (size_t k : tavrin::takeLightLevels(s, best))
+    if (auto* box = data ? data->findChild<QLineEdit*>(QString("Text15_%1").arg(k)) : nullptr)
+      box->setText(q(trimmedPlainText(best.curves[k].l1)));
   main_.showStatus("The best grid point's values are in the editor; they are not saved.");
 }
 

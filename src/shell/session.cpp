@@ -97,4 +97,15 @@ void saveShown(Session& s, const SavedInput& o) {
   if (o.saved) s.editedSinceSave = false;
 }
 
+std::vector<size_t> takeLightLevels(Session& s, const ParameterSet& from) {
+  std::vector<size_t> changed;
+  for (size_t k = 0; k < s.params.curves.size(); ++k)
+    if (s.params.curves[k].l1 != from.curves[k].l1) {
+      s.params.curves[k].l1 = from.curves[k].l1;
+      s.editedSinceSave = true;
+      changed.push_back(k);
+    }
+  return changed;
+}
+
 }  // namespace tavrin

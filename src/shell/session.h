@@ -5,6 +5,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "model/parameter_history.h"
 #include "model/parameter_set.h"
@@ -78,5 +79,9 @@ struct SavedInput {
 SavedInput saveFrom(Session& s, const std::string& name, InputKind kind);
 // Once the window shows the save: a saved set has no edits since.
 void saveShown(Session& s, const SavedInput& o);
+
+// Takes every light curve's L1 of `from` into the session's set, where they
+// live (no editor field holds them): the curve rows that changed. Any change is an edit.
+std::vector<size_t> takeLightLevels(Session& s, const ParameterSet& from);
 
 }  // namespace tavrin

@@ -198,3 +198,24 @@ TEST(SessionSave, Cases) {
     EXPECT_EQ(state(s), c.shown);
   }
 }
+
+TEST(SessionLightLevels, TakesTheL1ThatDiffer) {
+  const struct {
+    const char* name;
+    std::vector<std::pair<size_t, double>> from;  // rows of `from` that differ from the set held
+    std::vector<size_t> changed;
+  } rows[] = {{"none", {}, {}}, {"one", {{3, 1.25}}, {3}}, {"first and last", {{0, 2}, {kCurveRows, 0.5}}, {0, kCurveRows}}};
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    Session s;
+    for (size_t k = 0; k < s.params.curves.size(); ++k) s.params.curves[k].l1 = 10.0 + static_cast<double>(k);
+    ParameterSet from = s.params;
+    from.XINCL = 45;  // only L1 is taken
+    for (const auto& [k, v] : r.from) from.curves[k].l1 = v;
+    ParameterSet expected = from;
+    expected.XINCL = s.params.XINCL;
+    EXPECT_EQ(takeLightLevels(s, from), r.changed);
+    EXPECT_EQ(s.params, expected);
+    EXPECT_EQ(s.editedSinceSave, !r.changed.empty());
+  }
+}
