@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "InstallCommands.h"
+#include "ReportFailure.h"
 #include "ReportGuard.h"
 #include "FigureExport.h"
 #include "frmCorrel.h"
@@ -100,15 +101,18 @@ void updateAll(frmMain& w) {
   std::vector<size_t> rows;
   for (size_t i = 0; i < s.dcResults.ioRows.size(); ++i)
     if (i >= s.updateDone.size() || !s.updateDone[i]) rows.push_back(i);
-  try {
+  bool unchanged = false;
+  reportFailure(w, [&] {
     std::optional<tavrin::ParameterSet> next = shownValues(w, rows);
-    if (!next) return;
+    if (!next) {
+      unchanged = true;
+      return;
+    }
     const auto fields = tavrin::applyAllCorrections(*next, s.dcResults, s.updateDone);
     s.params = *next;
     for (const tavrin::FieldText& f : fields) w.setFieldText(q(f.control), q(f.text));
-  } catch (const tavrin::TavrinError& e) {
-    w.showMessage(q(e.what()));
-  }
+  });
+  if (unchanged) return;
   frmIOparms::of(w).fill(tavrin::ioParmsView(s.dcResults, s.updateDone, s.app.dcoName));
 }
 
@@ -120,15 +124,18 @@ void showCorrections(frmMain& w) {
     Session& s = w.session();
     const size_t i = static_cast<size_t>(row - 1);
     if (row < 1 || i >= s.dcResults.ioRows.size()) return;
-    try {
+    bool unchanged = false;
+    reportFailure(w, [&] {
       std::optional<tavrin::ParameterSet> next = shownValues(w, {i});
-      if (!next) return;
+      if (!next) {
+        unchanged = true;
+        return;
+      }
       const auto field = tavrin::applyCorrection(*next, s.dcResults, i, s.updateDone);
       s.params = *next;
       if (field) w.setFieldText(q(field->control), q(field->text));
-    } catch (const tavrin::TavrinError& e) {
-      w.showMessage(q(e.what()));
-    }
+    });
+    if (unchanged) return;
     if (i < s.updateDone.size() && s.updateDone[i]) frmIOparms::of(w).setButtonCaption(row, "Done");
   });
   f.setUpdateAllHandler([&w] { updateAll(w); });

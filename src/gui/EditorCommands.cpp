@@ -5,10 +5,11 @@
 #include <QMenuBar>
 #include <QVBoxLayout>
 #include <QPainter>
-#include <QPrintDialog>
-#include <QPrinter>
 
 #include "InstallCommands.h"
+#include "SingleWindow.h"
+#include "PrintWindow.h"
+#include "ReportFailure.h"
 #include "EditorWindows.h"
 #include "frmAdjust.h"
 #include "frmDataFile.h"
@@ -23,26 +24,15 @@
 
 namespace {
 
-template <typename W>
-W& editorWindow(frmMain& main) {
-  if (W* w = existingEditorWindow<W>(main)) return *w;
-  return *new W(main);
-}
-
 void loadObservations(frmMain& main, const QString& name) {
   Session& s = main.session();
   const int curve = s.currentCurve;
-  try {
+  const bool loaded = reportFailure(main, [&] {
     if (curve < 0 || curve > tavrin::kCurveRows) throw tavrin::TavrinError(tavrin::kErrSubscript);
     tavrin::loadObservationFile(s.params, curve, s.app.dataFolder, name.toStdString());
-  } catch (const tavrin::TavrinError& e) {
-    main.showMessage(QString::fromUtf8(e.what()));
-    return;
-  } catch (const std::bad_alloc&) {
-    main.showMessage(QString::fromStdString(tavrin::errorMessage(tavrin::kErrOutOfMemory)));
-    return;
-  }
-  if (frmDataFile* w = existingEditorWindow<frmDataFile>(main)) w->setRowFileName(curve, name);
+  });
+  if (!loaded) return;
+  if (frmDataFile* w = existingWindow<frmDataFile>(main)) w->setRowFileName(curve, name);
 }
 
 }  // namespace
@@ -56,32 +46,14 @@ void installEditorCommands(frmMain& w) {
   w.fileDialog().setHandler(FileOp::LoadDcData, [&w](const QString& name) { loadObservations(w, name); });
 }
 
-frmAdjust& adjustWindow(frmMain& main) { return editorWindow<frmAdjust>(main); }
-frmIncrem& incremWindow(frmMain& main) { return editorWindow<frmIncrem>(main); }
-frmSpots& spotsWindow(frmMain& main) { return editorWindow<frmSpots>(main); }
-frmDataFile& dataFileWindow(frmMain& main) { return editorWindow<frmDataFile>(main); }
-frmMiscParm& miscParmWindow(frmMain& main) { return editorWindow<frmMiscParm>(main); }
-
-frmIndivHlp& indivHelpWindow(frmMain& main) {
-  if (frmIndivHlp* w = existingEditorWindow<frmIndivHlp>(main)) return *w;
-  return *new frmIndivHlp(&main);
-}
+frmAdjust& adjustWindow(frmMain& main) { return singleWindow<frmAdjust>(main); }
+frmIncrem& incremWindow(frmMain& main) { return singleWindow<frmIncrem>(main); }
+frmSpots& spotsWindow(frmMain& main) { return singleWindow<frmSpots>(main); }
+frmDataFile& dataFileWindow(frmMain& main) { return singleWindow<frmDataFile>(main); }
+frmMiscParm& miscParmWindow(frmMain& main) { return singleWindow<frmMiscParm>(main); }
+frmIndivHlp& indivHelpWindow(frmMain& main) { return singleWindow<frmIndivHlp>(main); }
 
 namespace editors {
-
-void printWindowImage(QWidget* window) {
-  QPrinter printer(QPrinter::HighResolution);
-  QPrintDialog dialog(&printer, window);
-  if (dialog.exec() != QDialog::Accepted) return;
-  const QPixmap image = window->grab();
-  QPainter painter(&printer);
-  const QRect page = painter.viewport();
-  QSize size = image.size();
-  size.scale(page.size(), Qt::KeepAspectRatio);
-  painter.setViewport(page.x(), page.y(), size.width(), size.height());
-  painter.setWindow(image.rect());
-  painter.drawPixmap(0, 0, image);
-}
 
 QVBoxLayout* layoutWithPrintMenu(QWidget* window) {
   auto* outer = new QVBoxLayout(window);

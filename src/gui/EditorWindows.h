@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "frmMain.h"
+#include "SingleWindow.h"
 
 class QLabel;
 class QVBoxLayout;
@@ -22,15 +23,8 @@ frmDataFile& dataFileWindow(frmMain& main);
 frmMiscParm& miscParmWindow(frmMain& main);
 frmIndivHlp& indivHelpWindow(frmMain& main);
 
-// Existing window or nullptr (no creation).
-template <typename W>
-W* existingEditorWindow(frmMain& main) {
-  return main.findChild<W*>(QString(), Qt::FindDirectChildrenOnly);
-}
 
 namespace editors {
-// The Print item of the editor windows: an image of the window on the printer.
-void printWindowImage(QWidget* window);
 // The editor windows' frame: a vertical layout under a menu bar holding Print.
 QVBoxLayout* layoutWithPrintMenu(QWidget* window);
 // The large bold heading at the top of an editor window.

@@ -1,4 +1,5 @@
 #include "FigureExport.h"
+#include "ReportFailure.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -126,13 +127,7 @@ std::optional<FigureChoice> askFigure(QWidget* parent, const QString& suggestedP
 bool writeText(QWidget* parent, const QString& path, const std::string& text,
                const std::function<void(const QString&)>& showMessage) {
   if (!mayReplace(parent, path)) return false;
-  try {
-    tavrin::writeFileAtomically(path.toStdString(), text);
-    return true;
-  } catch (const tavrin::TavrinError& e) {
-    showMessage(QString::fromUtf8(e.what()));
-  }
-  return false;
+  return reportFailureTo(showMessage, [&] { tavrin::writeFileAtomically(path.toStdString(), text); });
 }
 
 void installResultsExport(QWidget& window, std::function<const tavrin::DcResults&()> results,

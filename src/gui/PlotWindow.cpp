@@ -1,4 +1,5 @@
 #include "PlotWindow.h"
+#include "ReportFailure.h"
 
 #include "FigureExport.h"
 #include "output/figure_plot.h"
@@ -230,11 +231,7 @@ void PlotWindow::exportImageDialog() {
   // Declining to replace a file goes back to the dialog for another name.
   while (d.exec() == QDialog::Accepted && !path->text().isEmpty()) {
     if (!main_.mayReplace(path->text())) continue;
-    try {
-      exportImage(path->text(), QSize(w->value(), h->value()), scale->currentIndex() + 1);
-    } catch (const tavrin::TavrinError& e) {
-      main_.showMessage(QString::fromUtf8(e.what()));
-    }
+    reportFailure(main_, [&] { exportImage(path->text(), QSize(w->value(), h->value()), scale->currentIndex() + 1); });
     return;
   }
 }
@@ -285,11 +282,7 @@ void PlotWindow::exportFigureDialog() {
   const QString suggested = QString::fromStdString(session().app.dataFolder) + "/" + (base.isEmpty() ? "figure" : base) + ".pdf";
   const auto choice = figureexport::askFigure(this, suggested, !observedSeries(session()).empty());
   if (!choice || !figureexport::mayReplace(this, choice->path)) return;
-  try {
-    exportFigure(choice->path, choice->size, choice->dpi, choice->residuals);
-  } catch (const tavrin::TavrinError& e) {
-    main_.showMessage(QString::fromUtf8(e.what()));
-  }
+  reportFailure(main_, [&] { exportFigure(choice->path, choice->size, choice->dpi, choice->residuals); });
 }
 
 void PlotWindow::exportDataDialog() {

@@ -2,6 +2,7 @@
 // started detached; each started run is watched without blocking and the
 // status bar says how it ended and which program ran.
 #include "RunCommands.h"
+#include "ReportFailure.h"
 
 #include <QAction>
 #include <QDir>
@@ -107,15 +108,13 @@ RunWatcher& watcher(frmMain& main) {
 }
 
 void start(frmMain& w, const runs::RunPlan& plan) {
-  try {
+  reportFailure(w, [&] {
     const long pid = runs::startRun(plan);
     runs::recordStart(plan, w.session().params, w.session().history);
     const QString note = programNote(w.session(), plan.executable);
     watcher(w).watch(pid, plan.mode, plan.outputName, plan.outputPath, note);
     w.showStatus(QString("%1 running: %2 - %3").arg(runs::programLabel(plan.mode), q(plan.outputName), note));
-  } catch (const std::exception& e) {
-    w.showMessage(q(e.what()));
-  }
+  });
 }
 
 // A run needs the saved file of its kind, and fields that a save would take.
@@ -135,12 +134,8 @@ bool readyToRun(frmMain& w) {
 void runStandard(frmMain& w) {
   if (!readyToRun(w)) return;
   Session& s = w.session();
-  try {
-    const auto plan = runs::planStandardRun(s.app, s.mode);
-    if (plan) start(w, *plan);
-  } catch (const runs::RunRefused& e) {
-    w.showMessage(q(e.what()));
-  }
+  std::optional<runs::RunPlan> plan;
+  if (reportFailure(w, [&] { plan = runs::planStandardRun(s.app, s.mode); }) && plan) start(w, *plan);
 }
 
 void runCustom(frmMain& w) {
@@ -155,13 +150,12 @@ void runCustom(frmMain& w) {
   f.setOkHandler([&w](const QString& typed) {
     Session& s = w.session();
     const char* path = std::getenv("PATH");
-    try {
-      const runs::RunPlan plan = runs::planCustomRun(s.app, s.mode, typed.toStdString(),
-                                                     QDir::currentPath().toStdString(), path ? path : "");
-      start(w, plan);
-    } catch (const runs::RunRefused& e) {
-      w.showMessage(q(e.what()));
-    }
+    std::optional<runs::RunPlan> plan;
+    const bool planned = reportFailure(w, [&] {
+      plan = runs::planCustomRun(s.app, s.mode, typed.toStdString(), QDir::currentPath().toStdString(),
+                                 path ? path : "");
+    });
+    if (planned) start(w, *plan);
   });
   f.offer(q(*name));
 }

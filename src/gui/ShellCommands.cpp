@@ -3,6 +3,9 @@
 // drag and drop, remembered geometry and standard shortcuts.
 #include "ShellCommands.h"
 
+#include "PrintWindow.h"
+#include "SingleWindow.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -306,7 +309,7 @@ void installShellCommands(frmMain& w) {
     a.show();
     a.raise();
   });
-  on("Print", [&w] { editors::printWindowImage(&w); });
+  on("Print", [&w] { printWindowImage(&w); });
   QObject::connect(&w, &frmMain::parameterHelpRequested, &w, [&w](int topic) {
     const auto& lines = tavrin::parameterHelp(topic);
     if (!lines.empty()) indivHelpWindow(w).showLines(toQt(lines));
@@ -363,15 +366,9 @@ void installShellCommands(frmMain& w) {
 
 namespace shell {
 
-frmHelp& helpWindow(frmMain& main) {
-  if (auto* h = main.findChild<frmHelp*>(QString(), Qt::FindDirectChildrenOnly)) return *h;
-  return *new frmHelp(&main);
-}
+frmHelp& helpWindow(frmMain& main) { return singleWindow<frmHelp>(main); }
 
-frmAbout& aboutWindow(frmMain& main) {
-  if (auto* a = main.findChild<frmAbout*>(QString(), Qt::FindDirectChildrenOnly)) return *a;
-  return *new frmAbout(&main);
-}
+frmAbout& aboutWindow(frmMain& main) { return singleWindow<frmAbout>(main); }
 
 bool fieldsEdited(const frmMain& main) { return main.session().editedSinceSave; }
 

@@ -131,7 +131,7 @@ void frmAdjust::pressOk() {
       l->setPalette(pal);
     }
   }
-  if (frmSpots* spots = existingEditorWindow<frmSpots>(main_)) spots->refreshHighlighting();
+  if (frmSpots* spots = existingWindow<frmSpots>(main_)) spots->refreshHighlighting();
   if (!out.accepted) {
     keysAfterRefusal_ = s.params.adjustKeys;
     main_.showMessage(QString::fromStdString(out.message));
@@ -149,7 +149,7 @@ void frmAdjust::pressCancel() {
   if (keysAfterRefusal_ && keys == *keysAfterRefusal_) {
     keys = keysAtOpen_;
     main_.colourLabels();
-    if (frmSpots* spots = existingEditorWindow<frmSpots>(main_)) spots->refreshHighlighting();
+    if (frmSpots* spots = existingWindow<frmSpots>(main_)) spots->refreshHighlighting();
   }
   keysAfterRefusal_.reset();
   hide();

@@ -1,4 +1,5 @@
 #include "frmCalcContourData.h"
+#include "SingleWindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -58,11 +59,7 @@ struct frmCalcContourData::Ui {
   QSpinBox* parallel = nullptr;
 };
 
-frmCalcContourData& frmCalcContourData::of(frmMain& main) {
-  auto* w = main.findChild<frmCalcContourData*>("frmCalcContourData");
-  if (!w) w = new frmCalcContourData(main);
-  return *w;
-}
+frmCalcContourData& frmCalcContourData::of(frmMain& main) { return singleWindow<frmCalcContourData>(main); }
 
 frmCalcContourData::frmCalcContourData(frmMain& main) : QMainWindow(&main, Qt::Window), main_(main), ui_(new Ui) {
   setObjectName("frmCalcContourData");

@@ -1,5 +1,8 @@
 #include "frmCorrel.h"
 
+#include "PrintWindow.h"
+#include "SingleWindow.h"
+
 #include <algorithm>
 
 #include <QFontDatabase>
@@ -21,7 +24,7 @@ frmCorrel::frmCorrel(QWidget* parent) : QDialog(parent) {
   auto* bar = new QMenuBar(this);
   QAction* print = bar->addAction("&Print");
   print->setObjectName("Print");
-  connect(print, &QAction::triggered, this, [this] { printResultWindow(this); });
+  connect(print, &QAction::triggered, this, [this] { printWindowImage(this); });
   outer->setMenuBar(bar);
 
   auto* title = new QLabel("Correlation Matrix", this);
@@ -120,8 +123,4 @@ QLineEdit* frmCorrel::cell(int column, int row) const {
 QLabel* frmCorrel::label1(int i) const { return i >= 1 && i <= size() ? label1_[static_cast<size_t>(i - 1)] : nullptr; }
 QLabel* frmCorrel::label2(int i) const { return i >= 1 && i <= size() ? label2_[static_cast<size_t>(i - 1)] : nullptr; }
 
-frmCorrel& frmCorrel::of(QWidget& main) {
-  auto* w = main.findChild<frmCorrel*>("frmCorrel", Qt::FindDirectChildrenOnly);
-  if (!w) w = new frmCorrel(&main);
-  return *w;
-}
+frmCorrel& frmCorrel::of(QWidget& main) { return singleWindow<frmCorrel>(main); }

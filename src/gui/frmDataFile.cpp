@@ -1,4 +1,5 @@
 #include "frmDataFile.h"
+#include "ReportFailure.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -269,12 +270,7 @@ void frmDataFile::pressOk() {
     if (r.noise) t.noise = r.noise->text().toStdString();
     if (r.el3) t.el3 = r.el3->text().toStdString();
   }
-  try {
-    applyDataFileEntry(main_.session().params, e);
-  } catch (const TavrinError& err) {
-    main_.showMessage(QString::fromUtf8(err.what()));
-    return;
-  }
+  if (!reportFailure(main_, [&] { applyDataFileEntry(main_.session().params, e); })) return;
   main_.session().editedSinceSave = true;  // the rows went into the set: Exit asks before losing them
   pressCancel();
 }

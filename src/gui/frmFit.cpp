@@ -1,4 +1,6 @@
 #include "frmFit.h"
+#include "SingleWindow.h"
+#include "ReportFailure.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -133,11 +135,7 @@ frmFit::~frmFit() {
   if (thread_.joinable()) thread_.join();
 }
 
-frmFit& frmFit::of(frmMain& main) {
-  auto* w = main.findChild<frmFit*>("frmFit", Qt::FindDirectChildrenOnly);
-  if (!w) w = new frmFit(main);
-  return *w;
-}
+frmFit& frmFit::of(frmMain& main) { return singleWindow<frmFit>(main); }
 
 QString frmFit::outcomeText() const { return outcome_->text(); }
 
@@ -192,12 +190,7 @@ void frmFit::start() {
   s.params = held;
   if (!gathered) return;
   std::string exe;
-  try {
-    exe = r::standardExecutable(s.app, tavrin::ProgramMode::DC);
-  } catch (const std::exception& e) {
-    main_.showMessage(q(e.what()));
-    return;
-  }
+  if (!reportFailure(main_, [&] { exe = r::standardExecutable(s.app, tavrin::ProgramMode::DC); })) return;
   const std::string folder = r::fitFolderFor(tavrin::joinPath(s.app.dataFolder, r::leftTrimmed(s.app.dciName)));
   if (thread_.joinable()) thread_.join();
   rules_ = rules;

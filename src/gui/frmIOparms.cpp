@@ -1,5 +1,8 @@
 #include "frmIOparms.h"
 
+#include "PrintWindow.h"
+#include "SingleWindow.h"
+
 #include <algorithm>
 
 #include <QFontDatabase>
@@ -8,25 +11,10 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPainter>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QStyle>
 #include <QVBoxLayout>
-
-void printResultWindow(QWidget* window) {
-  QPrinter printer;
-  QPrintDialog dialog(&printer, window);
-  if (dialog.exec() != QDialog::Accepted) return;
-  const QPixmap image = window->grab();
-  QPainter painter(&printer);
-  const QRect page = painter.viewport();
-  QSize size = image.size();
-  size.scale(page.size(), Qt::KeepAspectRatio);
-  if (size.width() > image.width()) size = image.size();
-  painter.drawPixmap(QRect(page.topLeft(), size), image);
-}
 
 namespace {
 // What each box of a row holds, for screen readers (the heads sit above the rows).
@@ -46,7 +34,7 @@ frmIOparms::frmIOparms(QWidget* parent) : QDialog(parent) {
   auto* bar = new QMenuBar(this);
   QAction* print = bar->addAction("&Print");
   print->setObjectName("Print");
-  connect(print, &QAction::triggered, this, [this] { printResultWindow(this); });
+  connect(print, &QAction::triggered, this, [this] { printWindowImage(this); });
   outer->setMenuBar(bar);
 
   const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
@@ -198,8 +186,4 @@ QLabel* frmIOparms::rowLabel(int row) const {
   return row >= 1 && row <= rowCount() ? rows_[static_cast<size_t>(row - 1)].label : nullptr;
 }
 
-frmIOparms& frmIOparms::of(QWidget& main) {
-  auto* w = main.findChild<frmIOparms*>("frmIOparms", Qt::FindDirectChildrenOnly);
-  if (!w) w = new frmIOparms(&main);
-  return *w;
-}
+frmIOparms& frmIOparms::of(QWidget& main) { return singleWindow<frmIOparms>(main); }

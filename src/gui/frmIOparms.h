@@ -55,5 +55,3 @@ class frmIOparms : public QDialog {
   std::function<void()> onUpdateAll_;
 };
 
-// The Print item of the DC result windows: an image of the window on the printer.
-void printResultWindow(QWidget* window);

@@ -1,4 +1,6 @@
 #include "frmMain.h"
+#include "ReportFailure.h"
+#include "SingleWindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -100,8 +102,6 @@ struct frmMain::Ui {
   QRadioButton* option1 = nullptr;
   QRadioButton* option2 = nullptr;
   QMenu* runMenu = nullptr;
-  frmCritPots* critPots = nullptr;
-  frmTransfer* transfer = nullptr;
 };
 
 frmMain::frmMain(QWidget* parent) : QMainWindow(parent), ui_(new Ui) {
@@ -558,11 +558,7 @@ void frmMain::onOption1() {
   session_.transferDcValues = answer == frmTransfer::Answer::Yes;
   setProgramMode(ProgramMode::LC);
   if (session_.transferDcValues && session_.params.NLC >= 1) {
-    try {
-      showDcLightCurve(3);
-    } catch (const std::exception& e) {
-      showMessage(QString::fromStdString(e.what()));
-    }
+    reportFailure(*this, [this] { showDcLightCurve(3); });
   }
 }
 
@@ -577,10 +573,7 @@ void frmMain::onOption2() {
     return;
   }
   setProgramMode(ProgramMode::DC);
-  tavrin::ParameterSet& p = session_.params;
-  p.BAND = static_cast<int16_t>(ui_->combos.at("Combo4")->currentIndex() + 1);
-  p.L1 = *l1;
-  p.L2 = *l2;
+  tavrin::takeLcLightCurve(session_.params, ui_->combos.at("Combo4")->currentIndex() + 1, *l1, *l2);
 }
 
 void frmMain::onRadConv(int star, bool radiative) {
@@ -693,15 +686,15 @@ void frmMain::showStatus(const QString& text) { statusBar()->showMessage(text); 
 // ---- critical potentials ---------------------------------------------------
 
 frmCritPots& frmMain::critPotsWindow() {
-  if (!ui_->critPots) {
-    ui_->critPots = new frmCritPots(this);
-    ui_->critPots->setWindowFlag(Qt::Tool, true);
-  }
-  return *ui_->critPots;
+  const bool made = existingWindow<frmCritPots>(*this) != nullptr;
+  frmCritPots& w = singleWindow<frmCritPots>(*this);
+  if (!made) w.setWindowFlag(Qt::Tool, true);  // floats over the editor
+  return w;
 }
 
 void frmMain::refreshCriticalPotentials() {
-  if (!ui_->critPots) return;  // the window shows its figures when it is opened
+  frmCritPots* window = existingWindow<frmCritPots>(*this);
+  if (!window) return;  // the window shows its figures when it is opened
   // Figures of the window only; the set itself changes by gather.
   tavrin::ParameterSet p = session_.params;
   const std::pair<const char*, double*> inputs[] = {
@@ -729,14 +722,11 @@ void frmMain::refreshCriticalPotentials() {
     return;
   }
   if (!figures) return;
-  ui_->critPots->showFigures(qs(figures->innerText), qs(figures->outerText), qs(figures->f1Text),
-                             qs(figures->f2Text));
+  window->showFigures(qs(figures->innerText), qs(figures->outerText), qs(figures->f1Text),
+                      qs(figures->f2Text));
 }
 
-frmTransfer& frmMain::transferWindow() {
-  if (!ui_->transfer) ui_->transfer = new frmTransfer(this);
-  return *ui_->transfer;
-}
+frmTransfer& frmMain::transferWindow() { return singleWindow<frmTransfer>(*this); }
 
 // ---- messages -----------------------------------------------------------------
 

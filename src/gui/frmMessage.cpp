@@ -1,4 +1,5 @@
 #include "frmMessage.h"
+#include "SingleWindow.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -46,8 +47,4 @@ void frmMessage::showMessage(const QString& line2, const QString& line3, const Q
 
 QString frmMessage::messageText() const { return lines_[0]->text(); }
 
-frmMessage& frmMessage::of(QWidget& main) {
-  auto* w = main.findChild<frmMessage*>("frmMessage", Qt::FindDirectChildrenOnly);
-  if (!w) w = new frmMessage(&main);
-  return *w;
-}
+frmMessage& frmMessage::of(QWidget& main) { return singleWindow<frmMessage>(main); }

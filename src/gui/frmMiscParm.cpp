@@ -1,4 +1,5 @@
 #include "frmMiscParm.h"
+#include "ReportFailure.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -78,12 +79,7 @@ void frmMiscParm::showWindow() {
 void frmMiscParm::pressOk() {
   MiscTexts t;
   for (size_t i = 0; i < 7; ++i) t[i] = boxes_[i]->text().toStdString();
-  try {
-    applyMiscParameterTexts(main_.session().params, t);
-  } catch (const TavrinError& err) {
-    main_.showMessage(QString::fromUtf8(err.what()));
-    return;
-  }
+  if (!reportFailure(main_, [&] { applyMiscParameterTexts(main_.session().params, t); })) return;
   main_.session().editedSinceSave = true;  // the values went into the set: Exit asks before losing them
   hide();
 }

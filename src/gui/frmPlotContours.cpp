@@ -1,4 +1,5 @@
 #include "frmPlotContours.h"
+#include "ReportFailure.h"
 
 #include <QAction>
 #include <QFileDialog>
@@ -249,11 +250,7 @@ void frmPlotContours::exportDialog() {
       this, "Export Image", QString(), "PNG image (*.png);;SVG drawing (*.svg);;PDF document (*.pdf)", nullptr,
       QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
   if (path.isEmpty() || !main_.mayReplace(path)) return;
-  try {
-    exportImage(path, area_->size(), 2.0);
-  } catch (const tavrin::TavrinError& e) {
-    main_.showMessage(q(e.what()));
-  }
+  reportFailure(main_, [&] { exportImage(path, area_->size(), 2.0); });
 }
 
 void frmPlotContours::readoutAt(QPointF pos) {
@@ -283,11 +280,7 @@ void frmPlotContours::exportFigureDialog() {
   const QString suggested = QString::fromStdString(main_.session().app.dataFolder) + "/residual-map.pdf";
   const auto choice = figureexport::askFigure(this, suggested, false);
   if (!choice || !figureexport::mayReplace(this, choice->path)) return;
-  try {
-    exportFigure(choice->path, choice->size, choice->dpi);
-  } catch (const tavrin::TavrinError& e) {
-    main_.showMessage(QString::fromUtf8(e.what()));
-  }
+  reportFailure(main_, [&] { exportFigure(choice->path, choice->size, choice->dpi); });
 }
 
 void frmPlotContours::exportDataDialog() {

@@ -1,4 +1,5 @@
 #include "frmSetOPfile.h"
+#include "SingleWindow.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -58,8 +59,4 @@ void frmSetOPfile::pressOk() {
 
 void frmSetOPfile::pressCancel() { hide(); }
 
-frmSetOPfile& frmSetOPfile::of(QWidget& main) {
-  auto* w = main.findChild<frmSetOPfile*>("frmSetOPfile", Qt::FindDirectChildrenOnly);
-  if (!w) w = new frmSetOPfile(&main);
-  return *w;
-}
+frmSetOPfile& frmSetOPfile::of(QWidget& main) { return singleWindow<frmSetOPfile>(main); }

@@ -6,14 +6,19 @@ namespace {
 using P = ParameterSet;
 constexpr double kDeg = DEG_PER_RAD;
 
-DcParameterInfo spotRow(int n, int box, std::string_view name, std::string_view label, std::string_view caption,
-                        double Spot::*field, double scale) {
+DcParameterInfo row(int n, int box, std::string_view name, std::string_view label, std::string_view caption) {
   DcParameterInfo r;
   r.number = n;
   r.incrementBox = box;
   r.name = name;
   r.label = label;
   r.caption = caption;
+  return r;
+}
+
+DcParameterInfo spotRow(int n, int box, std::string_view name, std::string_view label, std::string_view caption,
+                        double Spot::*field, double scale) {
+  DcParameterInfo r = row(n, box, name, label, caption);
   r.spot = field;
   r.displayScale = scale;
   return r;
@@ -21,12 +26,7 @@ DcParameterInfo spotRow(int n, int box, std::string_view name, std::string_view 
 
 DcParameterInfo scalarRow(int n, int box, std::string_view name, std::string_view label, std::string_view caption,
                           double P::*member, double setPerDcUnit = 1.0) {
-  DcParameterInfo r;
-  r.number = n;
-  r.incrementBox = box;
-  r.name = name;
-  r.label = label;
-  r.caption = caption;
+  DcParameterInfo r = row(n, box, name, label, caption);
   r.keyColoursLabel = true;
   r.scalar = member;
   r.setPerDcUnit = setPerDcUnit;
@@ -36,12 +36,7 @@ DcParameterInfo scalarRow(int n, int box, std::string_view name, std::string_vie
 
 DcParameterInfo curveRow(int n, int box, std::string_view name, std::string_view label, std::string_view caption,
                          double CurveRow::*field, bool keyColoursLabel = false) {
-  DcParameterInfo r;
-  r.number = n;
-  r.incrementBox = box;
-  r.name = name;
-  r.label = label;
-  r.caption = caption;
+  DcParameterInfo r = row(n, box, name, label, caption);
   r.keyColoursLabel = keyColoursLabel;
   r.curve = field;
   return r;

@@ -70,6 +70,12 @@ RadConvPreset radConvPreset(int star, bool radiative) {
   return p;
 }
 
+void takeLcLightCurve(ParameterSet& p, int band, double l1, double l2) {
+  p.BAND = static_cast<int16_t>(band);
+  p.L1 = l1;
+  p.L2 = l2;
+}
+
 std::vector<std::pair<std::string_view, std::string>> dcLightCurveTexts(const CurveRow& c) {
   // The short forms where they hold the value, else every digit: the LC file
   // saved from these fields must carry DC's values.

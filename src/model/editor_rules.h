@@ -45,6 +45,9 @@ struct RadConvPreset {
 // What the Rad/Conv menu puts into star `star`'s (1 or 2) fields.
 RadConvPreset radConvPreset(int star, bool radiative);
 
+// Going from LC to DC: DC's band, L1 and L2 are the LC light curve's.
+void takeLcLightCurve(ParameterSet& p, int band, double l1, double l2);
+
 // The texts a DC light curve's values show in the LC editor, by parameter.
 std::vector<std::pair<std::string_view, std::string>> dcLightCurveTexts(const CurveRow& c);
 

@@ -1,60 +1,194 @@
 // The grid loop driven by a scripted DC: order of runs and fit steps, how
 // results are applied, failed points, the summary, serial against parallel,
-// cancel, and the real process driver on small shell programs.
+// cancel, and the real process driver on small shell programs. What DC was
+// given and the whole outcome are compared with golden files.
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cmath>
+#include <csignal>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <sstream>
+#include <thread>
 
-#include "contour_test_support.h"
+#include "../output/report_builders.h"
+#include "contours/contour_engine.h"
 #include "contours/contour_file.h"
 #include "model/dci_writer.h"
+#include "model/input_reader.h"
+#include "shell/atomic_file.h"
 #include "shell/errors.h"
+#include "test_files.h"
 
-using namespace contourtest;
+using namespace tavrin;
+using namespace tavrin::contours;
+using tavrin::testing_support::expectGolden;
 
 namespace {
 
-std::vector<std::vector<int>> keysOf(const std::vector<SeenRun>& log) {
-  std::vector<std::vector<int>> k;
-  for (const SeenRun& r : log) k.push_back(r.zeroKeys);
-  return k;
+// A scripted DC for the contour engine: it reads every DCI it is given,
+// records the set and the keys set to "0", and answers with a DCO built by a
+// script from what it saw, so the answers do not depend on the order of runs.
+struct SeenRun {
+  ParameterSet p;
+  std::vector<int> zeroKeys;  // keys "0" in the DCI, ascending
+};
+
+// What the scripted DC answers: the first-row correction and output, the
+// per-light-curve corrections, the Sum(W*Res**2) for the input values; or
+// failure (no report) / DC's error line.
+struct Answer {
+  double correction = 0, output = 0;
+  std::vector<double> l1Corrections{0.0, 0.0};
+  double sum = 1.0;
+  enum Kind { Report, NoReport, ErrorLine, CutShort } kind = Report;
+};
+using Script = std::function<Answer(const SeenRun&)>;
+
+inline std::string d(double v) {
+  char buf[40];
+  std::snprintf(buf, sizeof buf, "%.10E", v);
+  return buf;
+}
+
+// A report of DC's unknowns for the keys the DCI set: one row per key, one
+// per light curve for L1 (the first curve's correction is `correction`).
+inline std::string dcoFor(const Answer& a, const ParameterSet& p, const std::vector<int>& zeroKeys) {
+  testreports::DcoSpec s;
+  s.keys = testreports::dcoKeyLine(zeroKeys);
+  s.switches = std::to_string(p.IFVC1) + "      " + std::to_string(p.IFVC2) + "      " + std::to_string(p.NLC);
+  s.velocityL2.assign(static_cast<size_t>(p.IFVC1 + p.IFVC2), "0.9000000");
+  s.lightL2.assign(static_cast<size_t>(p.NLC), "1.5000000");
+  s.rows.clear();
+  for (int k : zeroKeys) {
+    if (k != 31) {
+      s.rows.push_back({k, 0, d(0), d(a.correction), d(a.output), d(0.001)});
+      continue;
+    }
+    for (int n = 1; n <= p.NLC; ++n) {
+      const double c = n == 1 ? a.correction : static_cast<size_t>(n) <= a.l1Corrections.size() ? a.l1Corrections[static_cast<size_t>(n - 1)] : 0.0;
+      s.rows.push_back({31, n, d(0), d(c), d(0), d(0.001)});
+    }
+  }
+  s.correlation.assign(s.rows.size(), std::vector<std::string>(s.rows.size(), "0.00000"));
+  for (size_t i = 0; i < s.rows.size(); ++i) s.correlation[i][i] = "1.00000";
+  std::string sums = "   " + d(a.sum);
+  sums.resize(3 + 27, ' ');
+  sums += d(a.sum * 0.9);
+  s.sums = sums;
+  if (a.kind == Answer::ErrorLine) {
+    s.marker = s.sumsPrinted = false;
+    s.trailer = {"*ERR* solution failed: matrix singular"};
+  }
+  if (a.kind == Answer::CutShort) s.marker = s.sumsPrinted = false;
+  return testreports::join(testreports::dcoLines(s));
+}
+
+class ScriptedDc : public DcDriver {
+ public:
+  ScriptedDc(Script script, std::vector<SeenRun>* log, std::mutex* m) : script_(std::move(script)), log_(log), m_(m) {}
+  DcRun run(const std::string& text) override {
+    SeenRun seen;
+    seen.p = readDciText(text, ParameterSet{}, probeDciText(text)).params;
+    for (int k = 1; k <= kAdjustKeys; ++k)
+      if (seen.p.adjustKeys[static_cast<size_t>(k)] == '0') seen.zeroKeys.push_back(k);
+    const Answer a = script_(seen);
+    if (log_) {
+      std::lock_guard lock(*m_);
+      log_->push_back(seen);
+    }
+    DcRun r;
+    r.seconds = 0.5;
+    r.detail = "DC exit status 2: scripted failure";
+    if (a.kind == Answer::NoReport) return r;
+    r.status = DcRun::Ok;
+    r.dco = dcoFor(a, seen.p, seen.zeroKeys);
+    return r;
+  }
+
+ private:
+  Script script_;
+  std::vector<SeenRun>* log_;
+  std::mutex* m_;
+};
+
+inline DcDriverFactory scripted(Script s, std::vector<SeenRun>* log = nullptr) {
+  auto m = std::make_shared<std::mutex>();
+  return [s, log, m](int, int) -> std::unique_ptr<DcDriver> { return std::make_unique<ScriptedDc>(s, log, m.get()); };
+}
+
+inline ParameterSet exampleSet() {
+  const std::string path = std::string(TAVRIN_SOURCE_DIR) + "/examples/example.dci";
+  return readDci(path, ParameterSet{}, probeDci(path)).params;
+}
+
+inline ContourJob jobFor(const GridDef& s, ParameterSet p) {
+  applySetup(p, s);
+  ContourJob j;
+  j.gridDef = s;
+  j.base = readBackBase(p);
+  return j;
+}
+
+
+// One line per DC run: the keys set to "0" and the values the map moves.
+std::string runsText(const std::vector<SeenRun>& log) {
+  std::string s;
+  for (const SeenRun& r : log) {
+    char b[240];
+    std::snprintf(b, sizeof b, "RM %.12g XINCL %.12g POTH %.12g POT2 %.12g T2 %.12g L1 %.12g %.12g keys", r.p.RM,
+                  r.p.XINCL, r.p.POTH, r.p.POT2, r.p.T2, r.p.curves[3].l1, r.p.curves[4].l1);
+    s += b;
+    for (int k : r.zeroKeys) s += " " + std::to_string(k);
+    s += "\n";
+  }
+  return s;
+}
+
+// The parameter lines of a DCI; the observations after them never change here.
+std::string setText(const ParameterSet& p) {
+  const std::string t = dciText(p);
+  size_t end = 0;
+  for (int n = 0; n < 20 && end != std::string::npos; ++n) end = t.find('\n', end + 1);
+  return t.substr(0, end) + "\n";
+}
+
+std::string outcomeText(const ContourOutcome& o) {
+  std::ostringstream s;
+  s.precision(12);
+  s << "computed " << o.computed << " cancelled " << o.cancelled << " runs " << o.runs << " points " << o.points
+    << " failed " << o.failedPoints << " first failed at " << o.firstFailedI << "," << o.firstFailedJ
+    << "\nfirst failure: " << o.firstFailure << "\nsummary: " << failureSummary(o) << "\nwres " << o.grid.wresMin
+    << " to " << o.grid.wresMax << " ready " << o.grid.dataReady << " range " << o.grid.range.low << " to "
+    << o.grid.range.high << " decimals " << o.grid.range.decimals << "\n";
+  if (o.best)
+    s << "best " << o.best->i << "," << o.best->j << " " << o.best->wres << " POTH " << o.best->params.POTH << "\n"
+      << setText(o.best->params);
+  else
+    s << "no best point\n";
+  s << "--- file\n" << contourFileText(o.grid) << "--- final set, Sum(W*Res**2) " << o.finalResults.sumWResInput
+    << " POTH " << o.finalParams.POTH << "\n" << setText(o.finalParams);
+  return s.str();
 }
 
 }  // namespace
 
 TEST(ContourFitSteps, TableForEveryPair) {
-  using K = std::vector<int>;
-  auto keys = [](int x, int y) {
-    K k;
-    for (const FitStep& s : fitSteps(x, y)) k.push_back(s.key);
-    return k;
-  };
-  EXPECT_EQ(keys(1, 2), (K{31, 23, 20}));
-  EXPECT_EQ(keys(1, 3), (K{31, 23, 16}));
-  EXPECT_EQ(keys(1, 4), (K{31, 16, 20}));
-  EXPECT_EQ(keys(2, 1), (K{31, 23, 20}));
-  EXPECT_EQ(keys(2, 3), (K{31, 25, 23}));
-  EXPECT_EQ(keys(2, 4), (K{31, 25, 20}));
-  EXPECT_EQ(keys(3, 1), (K{31, 23, 16}));
-  EXPECT_EQ(keys(3, 2), (K{31, 25, 23}));
-  EXPECT_EQ(keys(3, 4), (K{31, 25, 16}));
-  EXPECT_EQ(keys(4, 1), (K{31, 16, 20}));
-  EXPECT_EQ(keys(4, 2), (K{31, 25, 20}));
-  EXPECT_EQ(keys(4, 3), (K{31, 25, 16}));
-  EXPECT_EQ(keys(4, 5), (K{31, 20, 25, 16}));
-  for (int x = 1; x <= 5; ++x) {
-    EXPECT_TRUE(fitSteps(5, x).empty());
-    EXPECT_TRUE(fitSteps(x, x).empty());
-  }
-  for (int x = 1; x <= 3; ++x) EXPECT_TRUE(fitSteps(x, 5).empty());
-  // +delta only for (1,2) and (4,5); the tie only on potential 1 of (1,2).
-  EXPECT_EQ(fitSteps(1, 2)[1].apply, FitStep::AddCorrection);
-  EXPECT_TRUE(fitSteps(1, 2)[1].tiePotential2);
-  EXPECT_EQ(fitSteps(2, 3)[1].apply, FitStep::TakeOutput);
-  EXPECT_EQ(fitSteps(4, 5)[3].apply, FitStep::AddCorrection);
+  std::string s;
+  for (int x = 1; x <= 5; ++x)
+    for (int y = 1; y <= 5; ++y) {
+      s += std::to_string(x) + "," + std::to_string(y) + ":";
+      for (const FitStep& f : fitSteps(x, y))
+        s += " " + std::to_string(f.key) + (f.apply == FitStep::AddCorrection ? "+" : "=") + std::to_string(f.code) +
+             (f.tiePotential2 ? "t" : "");
+      s += "\n";
+    }
+  expectGolden("contours", "fit_steps.txt", s);
 }
 
 TEST(ContourEngine, ThreeByTwoMassRatioInclinationRunsAndValues) {
@@ -74,87 +208,16 @@ TEST(ContourEngine, ThreeByTwoMassRatioInclinationRunsAndValues) {
   Progress last;
   job.onProgress = [&](const Progress& p) { last = p; };
   const ContourOutcome o = computeGrid(job, scripted(script, &log));
-  ASSERT_TRUE(o.computed);
-  ASSERT_FALSE(o.cancelled);
-  EXPECT_EQ(o.runs, 24);
   // Progress counts every run and the time they took.
   EXPECT_EQ(last.pointsDone, 6);
   EXPECT_EQ(last.runsDone, 24);
   EXPECT_EQ(last.runsTotal, 24);
   EXPECT_DOUBLE_EQ(last.runSeconds, 12);
   EXPECT_DOUBLE_EQ(remainingSeconds(last, 1), 0);
-  ASSERT_EQ(log.size(), 24u);
-  // Per point: L1, potential 1, T2, then the final run with no key set.
-  for (size_t k = 0; k < 24; k += 4) {
-    EXPECT_EQ(log[k].zeroKeys, std::vector<int>{31});
-    EXPECT_EQ(log[k + 1].zeroKeys, std::vector<int>{23});
-    EXPECT_EQ(log[k + 2].zeroKeys, std::vector<int>{20});
-    EXPECT_TRUE(log[k + 3].zeroKeys.empty());
-  }
-  // X outer, Y inner: 0.2 0.2 0.3 0.3 0.4 0.4 and 80 86 80 86 ...
-  const double xs[] = {0.2, 0.2, 0.3, 0.3, 0.4, 0.4};
-  const double ys[] = {80, 86, 80, 86, 80, 86};
-  for (int pnt = 0; pnt < 6; ++pnt) {
-    EXPECT_NEAR(log[static_cast<size_t>(pnt * 4)].p.RM, xs[pnt], 1e-12);
-    EXPECT_NEAR(log[static_cast<size_t>(pnt * 4)].p.XINCL, ys[pnt], 1e-12);
-  }
-  // +delta carries within a column and restarts with each new X value.
-  const double pot0 = job.base.POTH, t20 = job.base.T2;
-  EXPECT_NEAR(log[1].p.POTH, pot0, 1e-9);
-  EXPECT_NEAR(log[2].p.POTH, pot0 + 0.01, 1e-9);
-  EXPECT_NEAR(log[2].p.POT2, pot0 + 0.01, 1e-9);  // MODE 3 ties potential 2
-  EXPECT_NEAR(log[3].p.T2, t20 + 100, 1e-6);      // T2 corrections are in 10000 K
-  EXPECT_NEAR(log[5].p.POTH, pot0 + 0.01, 1e-9);  // second Y value carries on
-  EXPECT_NEAR(log[9].p.POTH, pot0, 1e-9);         // new column: base set again
-  // L1 of each light curve: own row's correction (row 1 carries 0.01).
-  EXPECT_NEAR(log[1].p.curves[3].l1, job.base.curves[3].l1 + 0.01, 1e-6);
-  EXPECT_NEAR(log[1].p.curves[4].l1, job.base.curves[4].l1 + 0.25, 1e-6);
-  // The value is the last run's Sum(W*Res**2) for the input values.
-  EXPECT_NEAR(o.grid.value(1, 1), 1000 + 30 + 86, 1e-6);
-  EXPECT_NEAR(o.grid.wresMin, 1000 + 20 + 80, 1e-6);
-  EXPECT_NEAR(o.grid.wresMax, 1000 + 40 + 86, 1e-6);
-  EXPECT_TRUE(o.grid.dataReady);
-  // The editor's final set: the last point of the last column.
-  EXPECT_NEAR(o.finalParams.RM, 0.4, 1e-12);
-  EXPECT_NEAR(o.finalParams.XINCL, 86, 1e-12);
-  EXPECT_NEAR(o.finalParams.POTH, pot0 + 0.02, 1e-9);
-  EXPECT_NEAR(o.finalResults.sumWResInput, 1000 + 40 + 86, 1e-6);
-  // All keys back to "1".
-  for (int k = 1; k <= kAdjustKeys; ++k) EXPECT_EQ(o.finalParams.adjustKeys[static_cast<size_t>(k)], '1');
-  // The best point, with the set it was fitted with.
-  ASSERT_TRUE(o.best);
-  EXPECT_EQ(std::pair(o.best->i, o.best->j), std::pair(0, 0));
-  EXPECT_NEAR(o.best->wres, 1000 + 20 + 80, 1e-6);
-  EXPECT_NEAR(o.best->params.POTH, pot0 + 0.01, 1e-9);
-  EXPECT_EQ(o.firstFailedI, -1);
-  EXPECT_EQ(failureSummary(o), "");
-}
-
-TEST(ContourEngine, PointValuesTakeOnlyWhatTheMapChanges) {
-  ParameterSet point = exampleSet(), p = exampleSet();
-  point.MODE = p.MODE = 3;
-  point.RM = 0.5, point.XINCL = 81, point.POTH = 4.4, point.POT2 = 4.4, point.T2 = 5100, point.ALB1 = 0.3;
-  point.curves[3].l1 = 9, point.curves[4].l1 = 8;
-  point.adjustKeys.fill('1');
-  struct Row {
-    GridDef g;
-    bool rm, incl, poth, pot2, t2;
-  };
-  for (const Row& r : {Row{{1, 2}, true, true, true, true, true}, Row{{2, 3}, true, true, true, false, true},
-                       Row{{4, 2}, true, true, true, false, true}, Row{{2, 4}, true, true, true, false, true},
-                       Row{{1, 4}, true, true, true, false, true}, Row{{5, 1}, true, false, false, true, false}}) {
-    ParameterSet q = p;
-    takePointValues(q, point, r.g);
-    const std::string at = std::to_string(r.g.xCode) + "," + std::to_string(r.g.yCode);
-    EXPECT_EQ(q.RM == point.RM, r.rm) << at;
-    EXPECT_EQ(q.XINCL == point.XINCL, r.incl) << at;
-    EXPECT_EQ(q.POTH == point.POTH, r.poth) << at;
-    EXPECT_EQ(q.POT2 == point.POT2, r.pot2) << at;
-    EXPECT_EQ(q.T2 == point.T2, r.t2) << at;
-    EXPECT_EQ(q.curves[3].l1 == 9 && q.curves[4].l1 == 8, !fitSteps(r.g.xCode, r.g.yCode).empty()) << at;
-    EXPECT_EQ(q.ALB1, p.ALB1) << at;
-    EXPECT_EQ(q.adjustKeys, p.adjustKeys) << at;
-  }
+  // Per point L1, potential 1, T2 and a last run with no key; X outer, Y
+  // inner; +delta carries within a column and restarts with each new X.
+  expectGolden("contours", "engine_3x2.txt", runsText(log) + "--- base POTH " + std::to_string(job.base.POTH) +
+                                                 " T2 " + std::to_string(job.base.T2) + "\n" + outcomeText(o));
 }
 
 TEST(ContourEngine, EstimateAndTimeLeft) {
@@ -180,99 +243,79 @@ TEST(ContourEngine, EstimateAndTimeLeft) {
   EXPECT_DOUBLE_EQ(remainingSeconds(p, 0.02), 0);
 }
 
+TEST(ContourEngine, PointValuesTakeOnlyWhatTheMapChanges) {
+  ParameterSet point = exampleSet(), p = exampleSet();
+  point.MODE = p.MODE = 3;
+  point.RM = 0.5, point.XINCL = 81, point.POTH = 4.4, point.POT2 = 4.4, point.T2 = 5100, point.ALB1 = 0.3;
+  point.curves[3].l1 = 9, point.curves[4].l1 = 8;
+  point.adjustKeys.fill('1');
+  std::vector<SeenRun> taken;
+  std::string pairs;
+  for (int16_t x = 1; x <= 5; ++x)
+    for (int16_t y = 1; y <= 5; ++y) {
+      if (x == y) continue;
+      ParameterSet q = p;
+      takePointValues(q, point, GridDef{x, y});
+      EXPECT_EQ(q.ALB1, p.ALB1);
+      EXPECT_EQ(q.adjustKeys, p.adjustKeys);
+      pairs += std::to_string(x) + "," + std::to_string(y) + "\n";
+      taken.push_back({q, {}});
+    }
+  expectGolden("contours", "point_values.txt", runsText(taken) + pairs);
+}
+
 TEST(ContourEngine, TakeOutputStepsScaleT2AndIterate) {
   // Inclination vs potential 1: L1, mass ratio =out, T2 =out; 2 iterations.
-  GridDef s{2, 4, 80, 90, 2, 4.5, 5.5, 2, 2};
-  std::vector<SeenRun> log;
-  Script script = [](const SeenRun& r) {
-    Answer a;
-    a.output = r.zeroKeys == std::vector<int>{25} ? 0.77 : 0.6123;
-    a.sum = 50;
-    return a;
-  };
-  const ContourOutcome o = computeGrid(jobFor(s, exampleSet()), scripted(script, &log));
-  EXPECT_EQ(o.runs, 4 * (2 * 3 + 1));
-  EXPECT_EQ(keysOf(log)[0], std::vector<int>{31});
-  EXPECT_EQ(keysOf(log)[1], std::vector<int>{25});
-  EXPECT_EQ(keysOf(log)[2], std::vector<int>{20});
-  EXPECT_EQ(keysOf(log)[3], std::vector<int>{31});  // second iteration
-  EXPECT_TRUE(keysOf(log)[6].empty());
-  EXPECT_NEAR(log[2].p.RM, 0.77, 1e-9);
-  EXPECT_NEAR(log[3].p.T2, 6123, 1e-6);
-  EXPECT_DOUBLE_EQ(o.grid.wresMin, 50);
-  // Single-value directions would need no step: M = 1 and N = 1 give one point.
-  GridDef one{2, 4, 80, 90, 1, 4.5, 5.5, 1, 1};
-  log.clear();
-  const ContourOutcome o1 = computeGrid(jobFor(one, exampleSet()), scripted(script, &log));
-  ASSERT_EQ(o1.grid.wres.size(), 1u);
-  EXPECT_NEAR(log[0].p.XINCL, 80, 1e-12);
-  EXPECT_NEAR(log[0].p.POTH, 4.5, 1e-12);
+  // Single-value directions need no step: M = 1 and N = 1 give one point.
+  std::string text;
+  for (const GridDef& s : {GridDef{2, 4, 80, 90, 2, 4.5, 5.5, 2, 2}, GridDef{2, 4, 80, 90, 1, 4.5, 5.5, 1, 1}}) {
+    std::vector<SeenRun> log;
+    const ContourOutcome o = computeGrid(jobFor(s, exampleSet()), scripted([](const SeenRun& r) {
+                                           Answer a;
+                                           a.output = r.zeroKeys == std::vector<int>{25} ? 0.77 : 0.6123;
+                                           a.sum = 50;
+                                           return a;
+                                         }, &log));
+    text += runsText(log) + outcomeText(o);
+  }
+  expectGolden("contours", "engine_take_output.txt", text);
 }
 
 TEST(ContourEngine, FailedRunsMarkThePointWithoutTouchingTheRange) {
   GridDef s{3, 2, 4000, 5000, 3, 80, 90, 3, 1};  // T2 vs inclination
-  auto failing = [](Answer::Kind kind) {
-    return [kind](const SeenRun& r) {
+  std::string text;
+  // The centre point's fit step for the mass ratio fails, in each way; then every point.
+  for (int kind : {int{Answer::NoReport}, int{Answer::ErrorLine}, int{Answer::CutShort}, -1})
+    text += outcomeText(computeGrid(jobFor(s, exampleSet()), scripted([kind](const SeenRun& r) {
       Answer a;
       a.output = 0.8;
       a.sum = 2000 + r.p.T2 / 10 + r.p.XINCL;
-      // The centre point's fit step for the mass ratio fails.
-      if (std::abs(r.p.T2 - 4500) < 1e-6 && std::abs(r.p.XINCL - 85) < 1e-9 && r.zeroKeys == std::vector<int>{25})
-        a.kind = kind;
+      if (kind < 0) a.kind = Answer::NoReport;
+      if (kind >= 0 && std::abs(r.p.T2 - 4500) < 1e-6 && std::abs(r.p.XINCL - 85) < 1e-9 && r.zeroKeys == std::vector<int>{25})
+        a.kind = static_cast<Answer::Kind>(kind);
       return a;
-    };
-  };
-  const std::pair<Answer::Kind, const char*> kinds[] = {
-      {Answer::NoReport, "DC exit status 2: scripted failure"},
-      {Answer::ErrorLine, "DC's solution failed: *ERR* solution failed: matrix singular"},
-      {Answer::CutShort, "DC's report could not be read: Error 62: Input past end of file."}};
-  for (const auto& [kind, why] : kinds) {
-    const ContourOutcome o = computeGrid(jobFor(s, exampleSet()), scripted(failing(kind)));
-    EXPECT_EQ(o.failedPoints, 1);
-    EXPECT_DOUBLE_EQ(o.grid.value(1, 1), 99);
-    EXPECT_EQ(o.runs, 9 * 4);  // the loop goes on
-    EXPECT_NEAR(o.grid.wresMin, 2000 + 400 + 80, 1e-6);
-    EXPECT_NEAR(o.grid.wresMax, 2000 + 500 + 90, 1e-6);
-    EXPECT_EQ(o.firstFailure, why);
-    EXPECT_EQ(failureSummary(o), std::string("1 of 9 grid points failed (marked 99). The first, at Temp, T2 4500, "
-                                             "Inclination 85: ") + why);
-  }
-  // Every point failed: no range, no best point.
-  const ContourOutcome none = computeGrid(jobFor(s, exampleSet()), scripted([](const SeenRun&) {
-    Answer a;
-    a.kind = Answer::NoReport;
-    return a;
-  }));
-  EXPECT_EQ(none.failedPoints, 9);
-  EXPECT_EQ(std::pair(none.firstFailedI, none.firstFailedJ), std::pair(0, 0));
-  EXPECT_FALSE(wresRange(none.grid));
-  EXPECT_FALSE(none.best);
+    })));
+  expectGolden("contours", "engine_failures.txt", text);
 }
 
-TEST(ContourEngine, SummaryRangeFromSmallestValue) {
-  GridDef s{1, 4, 0.5, 1.0, 2, 4, 6, 2, 1};
-  Script script = [](const SeenRun& r) {
-    Answer a;
-    a.sum = (r.p.RM < 0.7 && r.p.POTH < 5) ? 1234.5 : 3000;
-    return a;
-  };
-  const ContourOutcome o = computeGrid(jobFor(s, exampleSet()), scripted(script));
-  EXPECT_DOUBLE_EQ(o.grid.wresMin, 1234.5);
-  EXPECT_DOUBLE_EQ(o.grid.range.low, 1230);
-  EXPECT_DOUBLE_EQ(o.grid.range.high, 4920);
-  EXPECT_EQ(o.grid.range.decimals, -1);
-  // The file: 7 + M x N lines, X outer, Y inner.
-  const std::string text = contourFileText(o.grid);
-  EXPECT_EQ(text.substr(text.find("\r\n1,") + 2),
-            "1,.5,1,2\r\n4,4,6,2,1\r\n1234.5,0\r\n3000,0\r\n3000,0\r\n3000,0\r\n");
-}
-
-TEST(ContourEngine, PairsThatComputeNothing) {
+// Three equal minima, two in one column: the best point is the first.
+TEST(ContourEngine, SummaryRangeFromSmallestValueAndTheFirstOfEqualMinima) {
   std::vector<SeenRun> log;
-  const ContourOutcome o = computeGrid(jobFor(GridDef{5, 1, 4, 5, 3, 0.5, 1, 3, 1}, exampleSet()),
-                                       scripted([](const SeenRun&) { return Answer{}; }, &log));
-  EXPECT_FALSE(o.computed);
+  const ContourOutcome o = computeGrid(jobFor(GridDef{1, 4, 0.5, 1.0, 2, 4, 6, 2, 1}, exampleSet()),
+                                       scripted([](const SeenRun& r) {
+                                         Answer a;
+                                         a.sum = r.p.RM > 0.7 && r.p.POTH > 5 ? 3000 : 1234.5;
+                                         return a;
+                                       }));
+  EXPECT_EQ(std::pair(o.best->i, o.best->j), std::pair(0, 0));
+  EXPECT_FALSE(wresRange(computeGrid(jobFor(GridDef{3, 2, 4000, 5000, 3, 80, 90, 3, 1}, exampleSet()),
+                                     scripted([](const SeenRun&) { return Answer{0, 0, {}, 1, Answer::NoReport}; }))
+                             .grid));
+  // Pairs that compute nothing run nothing.
+  const ContourOutcome none = computeGrid(jobFor(GridDef{5, 1, 4, 5, 3, 0.5, 1, 3, 1}, exampleSet()),
+                                          scripted([](const SeenRun&) { return Answer{}; }, &log));
   EXPECT_TRUE(log.empty());
+  expectGolden("contours", "engine_summary.txt", outcomeText(o) + outcomeText(none));
 }
 
 TEST(ContourEngine, ParallelColumnsGiveTheSerialFile) {
@@ -295,11 +338,8 @@ TEST(ContourEngine, ParallelColumnsGiveTheSerialFile) {
     ContourJob par = serial;
     par.workers = workers;
     const ContourOutcome o2 = computeGrid(par, scripted(script));
-    EXPECT_EQ(contourFileText(o1.grid), contourFileText(o2.grid)) << workers;
-    EXPECT_EQ(o1.grid.wresMin, o2.grid.wresMin);
-    EXPECT_EQ(o1.grid.wresMax, o2.grid.wresMax);
+    EXPECT_EQ(outcomeText(o2), outcomeText(o1)) << workers;
     EXPECT_EQ(dciText(o1.finalParams), dciText(o2.finalParams));
-    EXPECT_EQ(o1.runs, o2.runs);
     EXPECT_EQ(o2.failedPoints, 1);
   }
   // Columns computed apart and joined give the same file.
@@ -340,45 +380,34 @@ TEST(ContourEngine, CancelStopsAfterRunsInFlight) {
 
 namespace {
 
-struct TempDir {
-  std::filesystem::path path;
-  TempDir() {
-    path = std::filesystem::temp_directory_path() /
-           ("tavrin-contour-" + std::to_string(::getpid()) + "-" + std::to_string(counter()++));
-    std::filesystem::create_directories(path);
-  }
-  ~TempDir() { std::filesystem::remove_all(path); }
-  static int& counter() {
-    static int n = 0;
-    return n;
-  }
-  std::string script(const std::string& name, const std::string& body) const {
-    const auto p = path / name;
-    std::ofstream(p) << "#!/bin/sh\n" << body << "\n";
-    std::filesystem::permissions(p, std::filesystem::perms::owner_all);
-    return p.string();
-  }
-};
+using tavrin::testing_support::TempDir;
+
+std::string script(const TempDir& t, const std::string& name, const std::string& body) {
+  tavrin::testing_support::spit(t / name, "#!/bin/sh\n" + body + "\n");
+  std::filesystem::permissions(t / name, std::filesystem::perms::owner_all);
+  return (t / name).string();
+}
 
 }  // namespace
+
 
 TEST(ContourProcessDriver, RunsWaitsAndReadsTheReport) {
   TempDir t;
   // Echoes its input with a tag: the report is exactly what it wrote.
-  const std::string exe = t.script("dc", "printf 'report of: '; cat; pwd > where.txt");
-  ProcessDcDriver d(exe, t.path.string(), 10);
+  const std::string exe = script(t, "dc", "printf 'report of: '; cat; pwd > where.txt");
+  ProcessDcDriver d(exe, t.path().string(), 10);
   const DcRun r = d.run("the input\r\n");
   ASSERT_EQ(r.status, DcRun::Ok) << r.detail;
   EXPECT_EQ(r.dco, "report of: the input\r\n");
-  EXPECT_EQ(readWholeFile((t.path / "Contour.dci").string()), "the input\r\n");
+  EXPECT_EQ(readWholeFile((t.path() / "Contour.dci").string()), "the input\r\n");
   // DC works in its own folder.
-  EXPECT_NE(readWholeFile((t.path / "where.txt").string()).find(t.path.filename().string()), std::string::npos);
+  EXPECT_NE(readWholeFile((t.path() / "where.txt").string()).find(t.path().filename().string()), std::string::npos);
 }
 
 TEST(ContourProcessDriver, SlowRunIsKilledAfterTheTimeout) {
   TempDir t;
-  const std::string exe = t.script("dc", "exec sleep 30");
-  ProcessDcDriver d(exe, t.path.string(), 0.3);
+  const std::string exe = script(t, "dc", "exec sleep 30");
+  ProcessDcDriver d(exe, t.path().string(), 0.3);
   const auto t0 = std::chrono::steady_clock::now();
   const DcRun r = d.run("x");
   const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
@@ -391,24 +420,24 @@ TEST(ContourProcessDriver, SlowRunIsKilledAfterTheTimeout) {
 
 TEST(ContourProcessDriver, MissingOrCrashingProgramFails) {
   TempDir t;
-  ProcessDcDriver missing((t.path / "nothing-here").string(), t.path.string(), 5);
+  ProcessDcDriver missing((t.path() / "nothing-here").string(), t.path().string(), 5);
   EXPECT_NE(missing.run("x").status, DcRun::Ok);
-  const std::string crash = t.script("dc", "kill -SEGV $$");
-  ProcessDcDriver d(crash, t.path.string(), 5);
+  const std::string crash = script(t, "dc", "kill -SEGV $$");
+  ProcessDcDriver d(crash, t.path().string(), 5);
   EXPECT_EQ(d.run("x").status, DcRun::Failed);
   // A folder that cannot be written: nothing starts, the run fails.
-  ProcessDcDriver nowhere(crash, (t.path / "no" / "such").string(), 5);
+  ProcessDcDriver nowhere(crash, (t.path() / "no" / "such").string(), 5);
   EXPECT_EQ(nowhere.run("x").status, DcRun::Failed);
 }
 
 TEST(ContourProcessDriver, ScratchFoldersHoldDcsCompanionsAndAreRemoved) {
   TempDir t, program;
   // Like the real DC: its tables are opened by relative name from the working folder.
-  const std::string exe = program.script("dc", "cat > /dev/null; [ -f atmcof.dat ] && echo ok && exit 0\n"
+  const std::string exe = script(program, "dc", "cat > /dev/null; [ -f atmcof.dat ] && echo ok && exit 0\n"
                                                "echo ignored >&2; echo \"Can't open file 'atmcof.dat'\" >&2; exit 2");
-  std::ofstream((program.path / "atmcof.dat").string()) << "table\n";
+  std::ofstream((program.path() / "atmcof.dat").string()) << "table\n";
   {
-    ScratchDrivers drivers(exe, t.path.string(), 10, "base\r\n");
+    ScratchDrivers drivers(exe, t.path().string(), 10, "base\r\n");
     auto f = drivers.factory();
     auto a = f(0, 2), b = f(1, 2), one = f(0, 1);
     auto* pa = dynamic_cast<ProcessDcDriver*>(a.get());
@@ -416,22 +445,56 @@ TEST(ContourProcessDriver, ScratchFoldersHoldDcsCompanionsAndAreRemoved) {
     ASSERT_TRUE(pa && pb);
     EXPECT_NE(pa->folder(), pb->folder());
     // A single worker too: the data folder gets no DCI, report or links of DC's.
-    EXPECT_NE(dynamic_cast<ProcessDcDriver*>(one.get())->folder(), t.path.string());
+    EXPECT_NE(dynamic_cast<ProcessDcDriver*>(one.get())->folder(), t.path().string());
     EXPECT_EQ(readWholeFile(pa->folder() + "/Contour0.dci"), "base\r\n");
     EXPECT_EQ(readWholeFile(pb->folder() + "/atmcof.dat"), "table\n");
     EXPECT_EQ(a->run("x").dco, "ok\n");
     EXPECT_EQ(b->run("x").dco, "ok\n");
   }
   int left = 0;
-  for (const auto& e : std::filesystem::directory_iterator(t.path)) left += e.is_directory() ? 1 : 0;
+  for (const auto& e : std::filesystem::directory_iterator(t.path())) left += e.is_directory() ? 1 : 0;
   EXPECT_EQ(left, 0);
-  EXPECT_TRUE(std::filesystem::exists(program.path / "atmcof.dat"));  // links removed, not their targets
+  EXPECT_TRUE(std::filesystem::exists(program.path() / "atmcof.dat"));  // links removed, not their targets
   // Without the table DC fails, and says why.
-  std::filesystem::remove(program.path / "atmcof.dat");
-  ScratchDrivers drivers(exe, t.path.string(), 10, "");
+  std::filesystem::remove(program.path() / "atmcof.dat");
+  ScratchDrivers drivers(exe, t.path().string(), 10, "");
   const DcRun r = drivers.factory()(0, 1)->run("x");
   EXPECT_EQ(r.status, DcRun::Failed);
   EXPECT_EQ(r.detail, "DC exit status 2: Can't open file 'atmcof.dat'");
   EXPECT_EQ(lastLine("a\r\n  b c \r\n\r\n  \n"), "b c");
   EXPECT_EQ(lastLine(" \n"), "");
+}
+
+// A DC program that leaves a child behind (a wrapper script, say): when the
+// run times out, the whole of it must stop, or the child would go on writing
+// the report the next run is to read.
+TEST(ContourProcessDriver, TimeoutStopsChildrenOfTheProgramToo) {
+  const std::filesystem::path dir = tavrin::testing_support::freshTestDir("contour-runaway");
+  const std::filesystem::path exe = dir / "dc";
+  std::ofstream(exe) << "#!/bin/sh\n"
+                        "(while :; do echo more >> '" << (dir / "marker").string() << "'; sleep 0.05; done) &\n"
+                        "echo $! > '" << (dir / "child.pid").string() << "'\n"
+                        "wait\n";
+  std::filesystem::permissions(exe, std::filesystem::perms::owner_all);
+  ProcessDcDriver d(exe.string(), dir.string(), 0.5);
+  EXPECT_EQ(d.run("x").status, DcRun::TimedOut);
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  const auto size1 = std::filesystem::file_size(dir / "marker");
+  std::this_thread::sleep_for(std::chrono::milliseconds(400));
+  const auto size2 = std::filesystem::file_size(dir / "marker");
+  EXPECT_EQ(size1, size2) << "a child of the timed-out program is still running";
+  long child = 0;
+  std::ifstream(dir / "child.pid") >> child;
+  // A killed child nobody has reaped yet is a zombie, not a running process.
+  auto running = [](long pid) {
+    std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+    std::string stat;
+    std::getline(in, stat);
+    const auto close = stat.rfind(')');
+    return close != std::string::npos && close + 2 < stat.size() && stat[close + 2] != 'Z';
+  };
+  if (child > 0 && running(child)) {
+    ADD_FAILURE() << "child " << child << " outlived the timeout";
+    ::kill(static_cast<pid_t>(child), SIGKILL);
+  }
 }

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 
 #include "../output/recording_canvas.h"
 #include "contours/contour_figure.h"
 #include "contours/contour_lines.h"
 #include "output/figure_tables.h"
+#include "test_files.h"
 
 using namespace tavrin;
 using namespace tavrin::contours;
@@ -25,44 +27,67 @@ ContourGrid paraboloid() {
   return g;
 }
 
-TEST(ContourLines, ParaboloidLevelsAreClosedEllipses) {
-  const ContourGrid g = paraboloid();
-  const int zoom = 10;
-  const FineGrid f = refine(g, zoom);
-  for (double level : {1.0, 2.5, 4.0}) {
-    const auto lines = contourLines(f, {}, level);
-    ASSERT_EQ(lines.size(), 1u) << level;
-    const ContourPolyline& l = lines[0];
-    EXPECT_GT(l.size(), 20u);
-    EXPECT_DOUBLE_EQ(l.front().u, l.back().u);
-    EXPECT_DOUBLE_EQ(l.front().v, l.back().v);
-    for (const FinePoint& p : l) {
-      const double x = p.u / zoom - 3, y = p.v / zoom - 2;
-      // Linear interpolation along cell edges: within a small part of a cell.
-      EXPECT_NEAR(std::sqrt(x * x + 4 * y * y), std::sqrt(level), 0.01) << level;
-    }
-  }
-}
-
+// A failed corner taints the fine points whose fits use it (interval 0 along
+// X fits nodes 0..2, interval 1 nodes 0..3): the whole mask, a column per line.
 TEST(ContourLines, FailedPointsAreMissingWhereTheyTakePart) {
   ContourGrid g = paraboloid();
-  g.wres[0 * 5 + 0] = kFailedPoint;  // corner (0, 0)
+  g.wres[0 * 5 + 0] = kFailedPoint;
   const int zoom = 4;
   const auto missing = missingFinePoints(g, zoom);
-  const int stride = 4 * zoom + 1;
-  auto gone = [&](int q, int r) { return bool(missing[static_cast<size_t>(q) * stride + r]); };
-  EXPECT_TRUE(gone(0, 0));
-  EXPECT_TRUE(gone(1, 1));          // inside the first cell
-  EXPECT_TRUE(gone(zoom * 2 - 1, 1));  // interval 1 along X fits nodes 0..3
-  EXPECT_FALSE(gone(zoom, zoom));   // a node that is present
-  EXPECT_FALSE(gone(zoom * 2 + 1, 1));  // interval 2 fits nodes 1..4
-  EXPECT_FALSE(gone(zoom * 6, zoom * 4));
+  std::string mask;
+  for (size_t k = 0; k < missing.size(); ++k) mask += std::string(missing[k] ? "x" : ".") + ((k + 1) % 17 ? "" : "\n");
+  tavrin::testing_support::expectGolden("contours", "missing_points.txt", mask);
   // No line runs through a missing cell, and the minimum ignores the 99.
   for (const auto& l : contourLines(refine(g, zoom), missing, 50))
     for (const FinePoint& p : l) EXPECT_FALSE(p.u < 1 && p.v < 1);
+  EXPECT_EQ(std::pair(gridMinimum(g).i, gridMinimum(g).j), std::pair(3, 2));
+}
+
+// Small fine grids traced at several levels: saddle cells split either way by
+// their mean (equal to the level counts as above), a line found in its middle
+// that must be walked both ways, lines ending on the border, and a minimum
+// that is the first of equal ones.
+TEST(ContourLines, HandMadeGridsTracedWhole) {
+  struct Case {
+    const char* name;
+    int m, n;
+    std::vector<double> f;
+    std::vector<double> levels;
+  };
+  const Case cases[] = {
+      {"saddle", 1, 1, {1, 0, 0, 1}, {0.5, 0.6, 0.4}},
+      {"saddle other way", 1, 1, {0, 1, 1, 0}, {0.5, 0.6, 0.4}},
+      {"saddle uneven", 1, 1, {1, 0.2, 0, 1}, {0.5, 0.55, 0.6}},
+      {"rising along Y", 3, 1, {0, 1, 0, 1, 0, 1, 0, 1}, {0.5, 0.25}},
+      {"rising along X", 1, 3, {0, 0, 0, 0, 1, 1, 1, 1}, {0.5}},
+      {"diagonal", 2, 2, {0, 1, 2, 1, 2, 3, 2, 3, 4}, {1.5, 2.5, 2}},
+      {"two valleys", 4, 2, {5, 5, 5, 5, 1, 5, 5, 5, 5, 5, 1, 5, 5, 5, 5}, {3}},
+      {"paraboloid (x - 3)^2 + 4 (y - 2)^2 refined by 10", 0, 0, {}, {1, 2.5, 4}},
+  };
+  // Levels of the paraboloid are single closed ellipses, refined exactly.
+  const FineGrid ellipses = refine(paraboloid(), 10);
+  std::string text;
+  for (const Case& c : cases) {
+    const FineGrid f = c.m ? FineGrid{c.m, c.n, 1, c.f} : ellipses;
+    text += std::string("== ") + c.name + "\n";
+    for (double level : c.levels) {
+      text += "level " + std::to_string(level) + "\n";
+      for (const ContourPolyline& l : contourLines(f, {}, level)) {
+        for (const FinePoint& p : l) {
+          char b[64];
+          std::snprintf(b, sizeof b, " (%.6g,%.6g)", p.u, p.v);
+          text += b;
+        }
+        text += "\n";
+      }
+    }
+  }
+  ContourGrid g;
+  g.gridDef = {1, 2, 0, 1, 3, 0, 1, 3, 1};
+  g.wres = {4, 2, 2, 3, 2, 5, 99, 1, 1};
   const GridMinimum m = gridMinimum(g);
-  EXPECT_EQ(m.i, 3);
-  EXPECT_EQ(m.j, 2);
+  text += "minimum " + std::to_string(m.i) + "," + std::to_string(m.j) + " " + std::to_string(m.value) + "\n";
+  tavrin::testing_support::expectGolden("contours", "traced_lines.txt", text);
 }
 
 TEST(ContourFigure, TitlesBarMinimumAndCsv) {

@@ -1,15 +1,18 @@
 // The contour data file: golden text, round trips, the older one-item form,
-// partial files and their merge, and damaged files.
+// edited and damaged files, partial files and their merge.
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sstream>
 
 #include "contours/contour_file.h"
 #include "shell/atomic_file.h"
 #include "shell/errors.h"
+#include "test_files.h"
 
 using namespace tavrin;
 using namespace tavrin::contours;
+using namespace tavrin::testing_support;
 
 namespace {
 
@@ -22,33 +25,24 @@ ContourGrid grid2x3() {
   return g;
 }
 
-constexpr const char* kGolden =
-    "\"This is a datafile of DC output of Wres = Sum (wr^2) in a grid of values.'\"\r\n"
-    "\"There need to be 5 comment lines in the header part.\"\r\n"
-    "\"First data line: Xvar_IDnum, Xvar_min, Xvar_max, Xvar_M  ==> Code for IDnum: 1=M2M1, 2=Inclin, 3=T2, "
-    "4=Potl1\"\r\n"
-    "\"Second data line: Yvar_IDnum, Yvar_min, Yvar_max, Yvar_N, n_iterations%\"\r\n"
-    "\"Subsequent lines are Wres(1,1), Wres(1,2), .. Wres(Xvar_M,1), ..Wres(Xvar_M, Yvar_N)\"\r\n"
-    "1,.2,.4,2\r\n"
-    "2,80.5,86,3,2\r\n"
-    "1234.5,0\r\n"
-    "1500.25,0\r\n"
-    "2000,0\r\n"
-    "99,0\r\n"
-    "1800.125,0\r\n"
-    ".75,0\r\n";
+const std::string kGolden = slurp(goldenPath("contours", "grid2x3.txt"));
 
 std::string tempPath(const char* name) {
   return (std::filesystem::temp_directory_path() / (std::to_string(::getpid()) + name)).string();
 }
 
-int errorOf(const std::string& text, const ContourGrid& prev = {}) {
-  try {
-    parseContourText(text, prev);
-  } catch (const TavrinError& e) {
-    return e.number();
-  }
-  return 0;
+std::string gridText(const ContourGrid& g) {
+  std::ostringstream s;
+  s.precision(12);
+  const GridDef& d = g.gridDef;
+  s << d.xCode << " " << d.xMin << ".." << d.xMax << " M " << d.M << ", " << d.yCode << " " << d.yMin << ".." << d.yMax
+    << " N " << d.N << ", iterations " << d.iterations << "; wres";
+  for (double v : g.wres) s << " " << v;
+  s << "; status";
+  for (int v : g.status) s << " " << v;
+  s << "; " << g.wresMin << ".." << g.wresMax << " ready " << g.dataReady << " range " << g.range.low << ".."
+    << g.range.high << " decimals " << g.range.decimals << "\n";
+  return s.str();
 }
 
 }  // namespace
@@ -70,9 +64,44 @@ TEST(ContourFile, GoldenTextAndRoundTrip) {
   EXPECT_TRUE(r.dataReady);
   EXPECT_DOUBLE_EQ(r.range.low, 0.75);
   EXPECT_EQ(r.range.decimals, 2);
+  try {
+    readContourFile(tempPath("no-such-file.txt"));
+    FAIL();
+  } catch (const TavrinError& e) {
+    EXPECT_EQ(e.number(), 53);
+  }
+}
+
+// Each edit read twice: alone, and with an earlier grid whose status a file
+// of one-item lines keeps; LF line ends without a final one read the same.
+TEST(ContourFile, EditedAndDamagedFiles) {
+  ContourGrid prev = grid2x3();
+  prev.status = {1, 2, 3, 4, 5, 6};
+  std::string text;
+  for (const auto& row : tableRows(goldenPath("contours", "../edited_grids.tsv"))) {
+    std::string t = kGolden;
+    for (size_t at = 0; row[2] != "CUT" && (at = t.find(row[1], at)) != std::string::npos; at += row[2].size())
+      t.replace(at, row[1].size(), row[2]);
+    if (row[2] == "CUT") t = t.substr(0, t.find(row[1]));
+    text += "== " + row[0] + "\n";
+    for (const ContourGrid& earlier : {ContourGrid{}, prev}) {
+      try {
+        text += gridText(parseContourText(t, earlier));
+      } catch (const TavrinError& e) {
+        text += std::string(e.what()) + "\n";
+      }
+    }
+  }
+  std::string lf;
+  for (char c : kGolden)
+    if (c != '\r') lf += c;
+  lf.pop_back();
+  EXPECT_EQ(gridText(parseContourText(lf)), gridText(parseContourText(kGolden)));
+  expectGolden("contours", "edited_grids.txt", text);
 }
 
 TEST(ContourFile, RoundTripKeepsEveryDigitAndTheRange) {
+
   ContourGrid g;
   g.gridDef = GridDef{4, 3, 4.25, 5.75, 4, 4000, 6000, 3, 3};
   g.resize();
@@ -84,71 +113,6 @@ TEST(ContourFile, RoundTripKeepsEveryDigitAndTheRange) {
   EXPECT_DOUBLE_EQ(r.range.low, 1230);
   EXPECT_DOUBLE_EQ(r.range.high, 4920);
   EXPECT_EQ(r.range.decimals, -1);
-}
-
-TEST(ContourFile, OlderOneItemFormKeepsStatus) {
-  std::string old = kGolden;
-  for (const char* from : {"1234.5,0", "1500.25,0", "2000,0", "99,0", "1800.125,0", ".75,0"}) {
-    const size_t k = old.find(from);
-    old.replace(k, std::string(from).size(), std::string(from).substr(0, std::string(from).size() - 2));
-  }
-  ContourGrid prev = grid2x3();
-  prev.status = {1, 2, 3, 4, 5, 6};
-  const ContourGrid r = parseContourText(old, prev);
-  EXPECT_EQ(r.wres, grid2x3().wres);
-  EXPECT_EQ(r.status, prev.status);
-  // Without a matching earlier grid the status is 0.
-  EXPECT_EQ(parseContourText(old).status, std::vector<int16_t>(6, 0));
-}
-
-TEST(ContourFile, ReaderAcceptsOrdinaryNotations) {
-  std::string t = kGolden;
-  t.replace(t.find("1,.2,.4,2"), 9, "1, 0.2 ,2E-1,  2");
-  const ContourGrid r = parseContourText(t);
-  EXPECT_DOUBLE_EQ(r.gridDef.xMax, 0.2);
-  // LF line ends and a missing final line end.
-  std::string lf;
-  for (char c : std::string(kGolden))
-    if (c != '\r') lf += c;
-  lf.pop_back();
-  EXPECT_EQ(parseContourText(lf).wres, grid2x3().wres);
-  // Line 8 with two commas: the definition is read, no point.
-  std::string three = kGolden;
-  three.replace(three.find("1234.5,0"), 8, "1234.5,0,7");
-  const ContourGrid n = parseContourText(three);
-  EXPECT_EQ(n.gridDef.M, 2);
-  EXPECT_EQ(n.wres, std::vector<double>(6, 0.0));
-}
-
-TEST(ContourFile, DamagedFilesGiveTheTableErrors) {
-  const std::string g = kGolden;
-  EXPECT_EQ(errorOf(""), 62);
-  EXPECT_EQ(errorOf(g.substr(0, g.find("1234.5"))), 62);        // seven lines only
-  EXPECT_EQ(errorOf(g.substr(0, g.find("1800.125"))), 62);      // points missing
-  std::string bad = g;
-  bad.replace(bad.find("1500.25"), 7, "1500.2x");
-  EXPECT_EQ(errorOf(bad), 321);
-  std::string big = g;
-  big.replace(big.find("2,80.5,86,3,2"), 13, "2,80.5,86,202,2");
-  EXPECT_EQ(errorOf(big), 9);
-  std::string zero = g;
-  zero.replace(zero.find("1,.2,.4,2"), 9, "1,.2,.4,0");
-  EXPECT_EQ(errorOf(zero), 9);
-  std::string huge = g;
-  huge.replace(huge.find("1,.2,.4,2"), 9, "1,.2,.4,99999");
-  EXPECT_EQ(errorOf(huge), 6);
-  std::string inf = g;
-  inf.replace(inf.find("2000,0"), 6, "1e999,0");
-  EXPECT_EQ(errorOf(inf), 321);
-  std::string st = g;
-  st.replace(st.find("2000,0"), 6, "2000,70000");
-  EXPECT_EQ(errorOf(st), 6);
-  try {
-    readContourFile(tempPath("no-such-file.txt"));
-    FAIL();
-  } catch (const TavrinError& e) {
-    EXPECT_EQ(e.number(), 53);
-  }
 }
 
 TEST(ContourFile, PartialFilesAndMerge) {

@@ -5,13 +5,16 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <functional>
 #include <map>
 #include <set>
+#include <string>
 #include <tuple>
 
 #include "../output/recording_canvas.h"
 #include "contours/contour_plot.h"
+#include "test_files.h"
 
 using namespace tavrin;
 using namespace tavrin::contours;
@@ -32,8 +35,23 @@ ContourGrid gridOf(int M, int N, const std::function<double(int, int)>& f) {
 
 double bumpy(int i, int j) { return 1000 + 37 * std::sin(1.3 * i + 0.4) * std::cos(0.9 * j) + 11 * i * j - 3 * j * j; }
 
+std::string opsText(const RecordingCanvas& c) {
+  std::string s;
+  for (const Op& o : c.ops) {
+    char b[160];
+    std::snprintf(b, sizeof b, "%d %.8g %.8g %.8g %.8g %d,%d,%d ", o.kind, o.x1, o.y1, o.x2, o.y2, o.colour.r, o.colour.g,
+                  o.colour.b);
+    s += b + o.text + "\n";
+  }
+  return s;
+}
+
 }  // namespace
 
+// Nodes are kept exactly; interval 0 along X is the quadratic through nodes
+// 0..2, interval 1 the cubic through 0..3, the last the quadratic through the
+// last three: the refined values whole, and a quadratic surface refined
+// without error everywhere.
 TEST(ContourRefine, NodesReproducedExactlyAndPolynomialsOfTheirIntervals) {
   const ContourGrid g = gridOf(5, 4, bumpy);
   const FineGrid f = refine(g, 10);
@@ -41,25 +59,13 @@ TEST(ContourRefine, NodesReproducedExactlyAndPolynomialsOfTheirIntervals) {
   EXPECT_EQ(f.fineN, 30);
   for (int i = 0; i < 5; ++i)
     for (int j = 0; j < 4; ++j) EXPECT_EQ(f.at(i * 10, j * 10), g.value(i, j)) << i << "," << j;
-  // Interval 0 along X is the quadratic through nodes 0..2; interval 1 the
-  // cubic through 0..3; interval 3 the quadratic through 2..4.
-  auto lagrange = [](std::vector<double> xs, std::vector<double> ys, double x) {
-    double s = 0;
-    for (size_t i = 0; i < xs.size(); ++i) {
-      double b = 1;
-      for (size_t k = 0; k < xs.size(); ++k)
-        if (k != i) b *= (x - xs[k]) / (xs[i] - xs[k]);
-      s += b * ys[i];
-    }
-    return s;
-  };
-  const int j = 2;
-  auto v = [&](int i) { return g.value(i, j); };
-  EXPECT_NEAR(f.at(7, 20), lagrange({0, 10, 20}, {v(0), v(1), v(2)}, 7), 1e-9);
-  EXPECT_NEAR(f.at(13, 20), lagrange({0, 10, 20, 30}, {v(0), v(1), v(2), v(3)}, 13), 1e-9);
-  EXPECT_NEAR(f.at(25, 20), lagrange({10, 20, 30, 40}, {v(1), v(2), v(3), v(4)}, 25), 1e-9);
-  EXPECT_NEAR(f.at(37, 20), lagrange({20, 30, 40}, {v(2), v(3), v(4)}, 37), 1e-9);
-  // A quadratic surface is refined without error everywhere.
+  std::string text;
+  for (double v : f.f) {
+    char b[32];
+    std::snprintf(b, sizeof b, "%.12g\n", v);
+    text += b;
+  }
+  tavrin::testing_support::expectGolden("contours", "refined.txt", text);
   const FineGrid q = refine(gridOf(4, 6, [](int i, int j) { return 3.0 * i * i - 2.0 * j * j + i * j + 5; }), 4);
   for (int a = 0; a <= q.fineM; ++a)
     for (int b = 0; b <= q.fineN; ++b) {
@@ -68,84 +74,41 @@ TEST(ContourRefine, NodesReproducedExactlyAndPolynomialsOfTheirIntervals) {
     }
 }
 
-TEST(ContourRefine, RefusalsBeforePlotting) {
-  GridDef s{1, 2, 0, 1, 5, 0, 1, 5, 1};
-  EXPECT_EQ(plotRefusal(s, 1), "Zoom factor must be >= 2.");
-  EXPECT_FALSE(plotRefusal(s, 2));
-  s.M = 2;
-  ASSERT_TRUE(plotRefusal(s, 5));
-  EXPECT_NE(plotRefusal(s, 5)->find("at least 3 points"), std::string::npos);
-  s.M = 201;
-  EXPECT_FALSE(plotRefusal(s, 5));
-  ASSERT_TRUE(plotRefusal(s, 6));
-  EXPECT_NE(plotRefusal(s, 6)->find("largest zoom factor for this grid is 5."), std::string::npos);
-  s.M = 21;
-  s.N = 8;
-  EXPECT_FALSE(plotRefusal(s, 50));
-  EXPECT_NE(plotRefusal(s, 51)->find("is 50."), std::string::npos);
-  EXPECT_EQ(levelRefusal(1, 2, 1), "The number of contour lines must be at least 2.");
-  EXPECT_EQ(levelRefusal(3, 3, 10), "Max Contour and Min Contour must differ.");
-  EXPECT_FALSE(levelRefusal(5, 3, 2));
+// Refusals of zooms and grids, of contour levels, and the colour scale (with
+// both sides of its joints at 0.2 and 0.6).
+TEST(ContourRefine, RefusalsAndColourScale) {
+  std::string text;
+  for (const auto& [M, N, zoom] : {std::tuple{5, 5, 1}, {5, 5, 2}, {2, 5, 5}, {201, 5, 5}, {201, 5, 6}, {21, 8, 50},
+                                   {21, 8, 51}, {5, 2, 2}})
+    text += std::to_string(M) + "x" + std::to_string(N) + " zoom " + std::to_string(zoom) + ": " +
+            plotRefusal(GridDef{1, 2, 0, 1, static_cast<int16_t>(M), 0, 1, static_cast<int16_t>(N), 1}, zoom)
+                .value_or("-") + "\n";
+  for (const auto& [lo, hi, n] : {std::tuple{1.0, 2.0, 1}, {3.0, 3.0, 10}, {5.0, 3.0, 2}})
+    text += "levels " + levelRefusal(lo, hi, n).value_or("-") + "\n";
+  for (double t : {-0.01, 0.0, 0.1, 0.2 - 1e-9, 0.2, 0.2 + 1e-9, 0.3, 0.4, 0.5, 0.6 - 1e-9, 0.6, 0.6 + 1e-9, 0.7, 0.8,
+                   0.9, 1.0, 1.5, std::nan("")}) {
+    const Rgb c = scaleColour(t);
+    text += "colour " + std::to_string(t) + ": " + std::to_string(c.r) + "," + std::to_string(c.g) + "," +
+            std::to_string(c.b) + "\n";
+  }
+  tavrin::testing_support::expectGolden("contours", "refusals_and_colours.txt", text);
 }
 
+// Levels 2.5, 12.5, 22.5 over values rising by 5 per fine step along X cross
+// every fine row halfway between fine points: three straight, evenly spaced
+// rows of dots (five circles each); a level equal to a fine value crosses nothing.
 TEST(ContourDots, LevelsAndLinearGridGiveStraightEvenRows) {
-  const auto lv = contourLevels(1230, 4920, 10);
-  ASSERT_EQ(lv.size(), 10u);
-  for (int k = 0; k < 10; ++k) EXPECT_NEAR(lv[static_cast<size_t>(k)], 1230 + 410 * k, 1e-9);
-  // Values rising linearly along X by 10 per node (5 per fine step): levels
-  // 2.5, 12.5, 22.5 cross every fine row halfway between fine points, never a column.
-  const ContourGrid g = gridOf(4, 3, [](int i, int) { return 10.0 * i; });
-  const FineGrid f = refine(g, 2);
+  std::string text;
+  for (double v : contourLevels(1230, 4920, 10)) text += std::to_string(v) + "\n";
+  const FineGrid f = refine(gridOf(4, 3, [](int i, int) { return 10.0 * i; }), 2);
   RecordingCanvas c(12000, 9000);
   const PlotRect a = plotRect(c.width(), c.height());
-  const long dots = drawContourDots(c, f, a, 2.5, 22.5, 3);
-  EXPECT_EQ(dots, 3 * (f.fineN + 1));
-  const auto circles = c.of(Op::Circle, kContourRed);
-  ASSERT_EQ(circles.size(), static_cast<size_t>(dots) * 5);
-  std::map<double, int> xs;
-  for (size_t k = 0; k < circles.size(); k += 5) {
-    xs[std::round(circles[k].x1 * 1e6) / 1e6]++;
-    for (int r = 0; r < 5; ++r) EXPECT_DOUBLE_EQ(circles[k + static_cast<size_t>(r)].x2, r + 1);
-  }
-  ASSERT_EQ(xs.size(), 3u);  // three vertical lines ...
-  std::vector<double> at;
-  for (auto& [x, n] : xs) {
-    EXPECT_EQ(n, f.fineN + 1);
-    at.push_back(x);
-  }
-  EXPECT_NEAR(at[1] - at[0], at[2] - at[1], 1e-5);  // ... evenly spaced
-  EXPECT_NEAR(at[0], a.left + (a.right - a.left) * (0.5 / 6), 1e-6);
-  EXPECT_NEAR(at[1] - at[0], (a.right - a.left) * (2.0 / 6), 1e-6);
-}
-
-TEST(ContourDots, EqualityIsNoCrossing) {
-  const ContourGrid g = gridOf(3, 3, [](int i, int) { return 10.0 * i; });
-  const FineGrid f = refine(g, 2);  // fine values 0, 5, 10, 15, 20 along X
-  RecordingCanvas c;
-  const PlotRect a = plotRect(c.width(), c.height());
-  EXPECT_EQ(drawContourDots(c, f, a, 10, 20, 2), 0);  // both levels hit fine values exactly
-  EXPECT_EQ(drawContourDots(c, f, a, 10.5, 20, 2), f.fineN + 1);
-}
-
-TEST(ContourColours, ScaleTable) {
-  EXPECT_EQ(scaleColour(-0.01), (Rgb{0, 0, 0}));
-  EXPECT_EQ(scaleColour(0), (Rgb{0, 0, 0}));  // E = 0 at t = 0
-  EXPECT_EQ(scaleColour(1), (Rgb{255, 0, 0}));
-  EXPECT_EQ(scaleColour(1.5), (Rgb{255, 0, 0}));
-  EXPECT_EQ(scaleColour(std::nan("")), (Rgb{0, 0, 0}));
-  auto close = [](Rgb a, Rgb b) {
-    return std::abs(a.r - b.r) <= 1 && std::abs(a.g - b.g) <= 1 && std::abs(a.b - b.b) <= 1;
-  };
-  for (double t : {0.2, 0.6}) {
-    EXPECT_TRUE(close(scaleColour(t - 1e-9), scaleColour(t))) << t;
-    EXPECT_TRUE(close(scaleColour(t + 1e-9), scaleColour(t))) << t;
-  }
-  EXPECT_EQ(scaleColour(0.6), (Rgb{0, 255, 0}));
-  const Rgb mid = scaleColour(0.4);  // 255 * 0.5 * E on green and blue
-  EXPECT_EQ(mid.r, 0);
-  EXPECT_EQ(mid.g, 126);  // 127.5 x (1 - e^-4.6) = 126.2
-  EXPECT_EQ(mid.b, 126);
-  EXPECT_EQ(scaleColour(0.8), (Rgb{128, 128, 0}));  // 127.5 rounds to even ... 128
+  text += "dots " + std::to_string(drawContourDots(c, f, a, 2.5, 22.5, 3)) + "\n";
+  text += opsText(c);
+  const FineGrid e = refine(gridOf(3, 3, [](int i, int) { return 10.0 * i; }), 2);  // 0, 5, 10, 15, 20 along X
+  EXPECT_EQ(drawContourDots(c, e, a, 10, 20, 2), 0);
+  EXPECT_EQ(drawContourDots(c, e, a, 10.5, 20, 2), e.fineN + 1);
+  tavrin::testing_support::expectGolden("contours", "dots.txt", text);
 }
 
 namespace {
@@ -214,90 +177,40 @@ TEST(ContourColours, DrawsOneImageWhenDiscsCoverAndCirclesWhenSparse) {
   EXPECT_EQ(sparse.of(Op::Circle).size(), static_cast<size_t>((f.fineM + 1) * (f.fineN + 1) * 100));
 }
 
+// The frame of every pair of codes whole; Y names too wide for the margin
+// read downwards, a letter per line, unless the font is narrow enough.
 TEST(ContourFrame, CaptionsTicksAndReadout) {
-  ContourGrid g = gridOf(5, 5, bumpy);
-  g.gridDef.xMin = 0.2;
-  g.gridDef.xMax = 0.6;
-  g.gridDef.yMin = 80;
-  g.gridDef.yMax = 90;
-  RecordingCanvas c(12000, 9000);
-  const PlotRect a = plotRect(c.width(), c.height());
-  EXPECT_DOUBLE_EQ(a.left, 700);
-  EXPECT_DOUBLE_EQ(a.right, 12000 - 415);
-  EXPECT_DOUBLE_EQ(a.bottom, 9000 - 1150);
-  const FrameLabels L = drawFrame(c, g.gridDef, 1230, 4920, a);
-  EXPECT_EQ(L.label1, "  .20");  // fixedField(5, 2)
-  EXPECT_EQ(L.label3, "  .60");
-  EXPECT_EQ(L.label6, "80.00");
-  EXPECT_EQ(L.label19, "Mass ratio");
-  EXPECT_EQ(L.label18, "Inclination");
-  EXPECT_DOUBLE_EQ(tickInterval(0.2, 0.6), 0.05);  // R = 0.4: ratio 4 -> m = 5
-  EXPECT_DOUBLE_EQ(tickInterval(80, 90), 2);       // ratio 1 -> m = 2
-  EXPECT_DOUBLE_EQ(tickInterval(0, 7), 1);         // ratio 7 -> m = 10
-  EXPECT_EQ(L.text1, "4920.00");  // fixedField(7, 4) keeps what fits
-  // X ticks from floor(0.2/0.05) = 4 to floor(0.6/0.05) = 11 (0.6/0.05 is
-  // just below 12 in binary): 8 positions, two lines each; Y: 80..90 by 2 = 6.
-  const auto lines = c.of(Op::Line);
-  EXPECT_EQ(lines.size(), 1 + 2u * 8 + 2u * 6);
-  EXPECT_EQ(contourBoxText(4920, -1), "4920");
-  EXPECT_EQ(contourBoxText(0.123456, 4), ".1235");
-
-  const FineGrid f = refine(g, 4);
-  EXPECT_FALSE(readout(g.gridDef, f, a, a.left - 1, a.top + 5));
-  const auto r = readout(g.gridDef, f, a, a.left, a.bottom);
-  ASSERT_TRUE(r);
-  EXPECT_EQ(r->xText, "    .200");
-  EXPECT_EQ(r->yText, "  80.000");
-  const auto top = readout(g.gridDef, f, a, a.right, a.top);
-  ASSERT_TRUE(top);
-  EXPECT_EQ(top->xText, "    .600");
-  EXPECT_NEAR(std::stod(top->wresText), g.value(4, 4), 1e-5);  // as many digits as 12 places hold
-}
-
-// The Y name and interval sit wholly in the margin left of the ticks, where
-// neither the window's edge nor the colour discs (100 beyond the plot) reach
-// them; a name too wide for the margin reads downwards, a letter per line.
-TEST(ContourFrame, YCaptionsFitLeftOfTheTicks) {
-  for (int16_t code : {1, 2, 3, 4}) {
-    ContourGrid g = gridOf(5, 5, bumpy);
-    g.gridDef.xCode = code == 1 ? 2 : 1;
-    g.gridDef.yCode = code;
-    g.gridDef.yMin = 80;
-    g.gridDef.yMax = 90;
-    RecordingCanvas c(12000, 9000);
-    const PlotRect a = plotRect(c.width(), c.height());
-    const FrameLabels L = drawFrame(c, g.gridDef, 1230, 4920, a);
-    std::string down;
-    std::vector<std::string> after;
-    double lastY = -1;
-    for (const Op& o : c.of(Op::Text)) {
-      if (!(o.x1 < a.left && o.y1 > a.top && o.y1 + c.textHeight() < a.bottom)) continue;
-      SCOPED_TRACE(o.text);
-      EXPECT_GE(o.x1, 0);
-      EXPECT_LE(o.x1 + c.textWidth(o.text), a.left - 180);
-      EXPECT_GT(o.y1, lastY);  // top to bottom, no line over another
-      lastY = o.y1 + c.textHeight() - 1;
-      if (o.text.size() == 1 && after.empty())
-        down += o.text;
-      else
-        after.push_back(o.text);
-    }
-    std::string name = L.label18;
-    name.erase(std::remove(name.begin(), name.end(), ' '), name.end());
-    EXPECT_EQ(down, name);
-    EXPECT_EQ(after, (std::vector<std::string>{"Yint", "2.000"}));
-  }
-  // A margin wide enough keeps both on one line each.
   struct NarrowFont : RecordingCanvas {
     using RecordingCanvas::RecordingCanvas;
     double textWidth(const std::string& s) const override { return 40.0 * static_cast<double>(s.size()); }
-  } n(12000, 9000);
-  const ContourGrid g = gridOf(5, 5, bumpy);
-  drawFrame(n, g.gridDef, 1230, 4920, plotRect(n.width(), n.height()));
-  const Op* name = n.textOp("Inclination");
-  ASSERT_NE(name, nullptr);
-  EXPECT_DOUBLE_EQ(name->x1, 20);
-  const Op* yint = n.textOp("Yint 2.000");
-  ASSERT_NE(yint, nullptr);
-  EXPECT_DOUBLE_EQ(yint->y1, name->y1 + n.textHeight());
+  };
+  std::string text;
+  for (int16_t code : {1, 2, 3, 4})
+    for (bool narrow : {false, true}) {
+      ContourGrid g = gridOf(5, 5, bumpy);
+      g.gridDef.xCode = code == 1 ? 2 : 1;
+      g.gridDef.yCode = code;
+      g.gridDef.xMin = 0.2;
+      g.gridDef.xMax = 0.6;
+      g.gridDef.yMin = 80;
+      g.gridDef.yMax = 90;
+      RecordingCanvas wide(12000, 9000);
+      NarrowFont thin(12000, 9000);
+      RecordingCanvas& c = narrow ? thin : wide;
+      const PlotRect a = plotRect(c.width(), c.height());
+      const FrameLabels L = drawFrame(c, g.gridDef, 1230, 4920, a);
+      text += "== Y code " + std::to_string(code) + (narrow ? " narrow font" : "") + ": " + L.label1 + "|" + L.label2 +
+              "|" + L.label3 + "|" + L.label4 + "|" + L.label5 + "|" + L.label6 + "|" + L.label19 + "|" + L.label18 +
+              "|" + L.text1 + "|" + L.text2 + "\n" + opsText(c);
+      const FineGrid f = refine(g, 4);
+      EXPECT_FALSE(readout(g.gridDef, f, a, a.left - 1, a.top + 5));
+      for (const auto& [x, y] : {std::pair{a.left, a.bottom}, {a.right, a.top}, {(a.left + a.right) / 2, a.top + 100}}) {
+        const auto r = readout(g.gridDef, f, a, x, y);
+        text += "readout " + r->xText + "|" + r->yText + "|" + r->wresText + "\n";
+      }
+    }
+  for (auto [lo, hi] : {std::pair{0.2, 0.6}, {80.0, 90.0}, {0.0, 7.0}})
+    text += "tick interval " + std::to_string(tickInterval(lo, hi)) + "\n";
+  text += contourBoxText(4920, -1) + "|" + contourBoxText(0.123456, 4) + "\n";
+  tavrin::testing_support::expectGolden("contours", "frames.txt", text);
 }

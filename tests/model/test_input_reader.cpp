@@ -12,8 +12,10 @@
 #include "shell/atomic_file.h"
 #include "shell/errors.h"
 #include "test_files.h"
+#include "error_of.h"
 
 using namespace tavrin;
+using testing_support::errorOf;
 using testing_support::expectGolden;
 
 namespace {
@@ -39,14 +41,6 @@ std::string spoilt(const std::string& name, size_t line, size_t at, const std::s
   return joinCrLf(lines);
 }
 
-int errorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const TavrinError& e) {
-    return e.number();
-  }
-  return 0;
-}
 InputLoad readText(const std::string& name, const std::string& text, Layout layout) {
   return isLci(name) ? readLciText(text, {}, layout) : readDciText(text, {}, layout);
 }

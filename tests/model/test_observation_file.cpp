@@ -6,20 +6,12 @@
 #include "model/observation_file.h"
 #include "shell/errors.h"
 #include "test_files.h"
+#include "error_of.h"
 
 using namespace tavrin;
 using namespace tavrin::testing_support;
 
 namespace {
-
-int errorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const TavrinError& e) {
-    return e.number();
-  }
-  return 0;
-}
 
 std::string unescape(const std::string& s) {
   std::string out;

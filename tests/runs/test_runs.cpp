@@ -36,42 +36,36 @@ void fakeProgram(const fs::path& path, const fs::path& record, const std::string
   fs::permissions(path, fs::perms::owner_all);
 }
 
+AppState appAt(const fs::path& prog, const std::string& data, const std::string& dci) {
+  AppState app;
+  app.programFolder = prog.string();
+  app.dataFolder = data;
+  app.dciName = dci;
+  return app;
+}
+
 }  // namespace
 
-TEST(RunNames, OutputNameDerivation) {
-  EXPECT_EQ(outputNameFor("star.lci", ProgramMode::LC), "star.lco");
-  EXPECT_EQ(outputNameFor("star.dci", ProgramMode::DC), "star.dco");
-  EXPECT_EQ(outputNameFor("a.b.c.xyz", ProgramMode::DC), "a.b.c.dco");
-  EXPECT_EQ(outputNameFor("abc", ProgramMode::DC), ".dco");
-  EXPECT_EQ(leftTrimmed("  model.lci"), "model.lci");
-  EXPECT_EQ(leftTrimmed("   "), "");
-}
-
-TEST(RunScripts, BatchTextCharacterForCharacter) {
-  EXPECT_EQ(scriptText(Dialect::Batch, "C:\\Tavrin\\Synthex", "D:\\data\\model.lci", "D:\\data\\model.lco"),
-            "C:\\Tavrin\\Synthex <D:\\data\\model.lci >D:\\data\\model.lco 2>D:\\data\\model.lco.err\r\nexit\r\n");
-  EXPECT_EQ(scriptText(Dialect::Batch, "Solvex.exe", "D:\\d\\fit.dci", "D:\\d\\fit.out"),
-            "Solvex <D:\\d\\fit.dci >D:\\d\\fit.out 2>D:\\d\\fit.out.err\r\nexit\r\n");
-  EXPECT_EQ(executableName(ProgramMode::LC, Dialect::Batch), "Synthex.exe");
-  EXPECT_EQ(executableName(ProgramMode::DC, Dialect::Posix), "Solvex");
-}
-
-TEST(RunScripts, PosixQuoting) {
-  EXPECT_EQ(shellQuote("a b"), "'a b'");
-  EXPECT_EQ(shellQuote("it's"), "'it'\\''s'");
-  EXPECT_EQ(shellQuote(""), "''");
-  EXPECT_EQ(scriptText(Dialect::Posix, "/p/Solvex", "/d/st'ar.dci", "/d/star.dco"),
-            "'/p/Solvex' <'/d/st'\\''ar.dci' >'/d/star.dco' 2>'/d/star.dco.err'\nexit\n");
+// Output names, quoting and the script texts of both dialects, character for character.
+TEST(RunScripts, NamesQuotingAndScriptTexts) {
+  std::string t;
+  for (const auto& [name, mode] : {std::pair{"star.lci", ProgramMode::LC}, {"star.dci", ProgramMode::DC},
+                                   {"a.b.c.xyz", ProgramMode::DC}, {"abc", ProgramMode::DC}})
+    t += std::string(name) + " -> " + outputNameFor(name, mode) + "\n";
+  for (const char* s : {"  model.lci", "   ", "a b", "it's", ""})
+    t += "[" + leftTrimmed(s) + "] " + shellQuote(s) + "\n";
+  t += scriptText(Dialect::Batch, "C:\\Tavrin\\Synthex", "D:\\data\\model.lci", "D:\\data\\model.lco") +
+       scriptText(Dialect::Batch, "Solvex.exe", "D:\\d\\fit.dci", "D:\\d\\fit.out") +
+       scriptText(Dialect::Posix, "/p/Solvex", "/d/st'ar.dci", "/d/star.dco") +
+       executableName(ProgramMode::LC, Dialect::Batch) + " " + executableName(ProgramMode::DC, Dialect::Posix) + "\n";
+  expectGolden("runs", "scripts.txt", t);
 }
 
 TEST(RunPlans, StandardLcRunTrimsAndNamesEverything) {
   const fs::path prog = scratch("stdlc");
   fakeProgram(prog / "Synthex", prog / "rec");
-  AppState app;
-  app.programFolder = prog.string();
-  app.dataFolder = "/data";
+  AppState app = appAt(prog, "/data", "other.dci");
   app.lciName = "  model.lci";
-  app.dciName = "other.dci";
   ParameterSet p;
   ParameterHistory h = ParameterHistory::fromParameterSet(p);
   p.XINCL = 12;
@@ -88,10 +82,7 @@ TEST(RunPlans, StandardLcRunTrimsAndNamesEverything) {
 TEST(RunPlans, StandardDcRunShiftsHistory) {
   const fs::path prog = scratch("stddc");
   fakeProgram(prog / "Solvex", prog / "rec");
-  AppState app;
-  app.programFolder = prog.string();
-  app.dataFolder = "/data";
-  app.dciName = "star.dci";
+  AppState app = appAt(prog, "/data", "star.dci");
   ParameterSet p;
   ParameterHistory h = ParameterHistory::fromParameterSet(p);
   p.XINCL = 80;
@@ -148,10 +139,7 @@ TEST(RunPlans, CustomRunNamesAndLocation) {
   const fs::path bin = scratch("custom-bin");
   const fs::path cwd = scratch("custom-cwd");
   fakeProgram(bin / "Solvex", bin / "rec");
-  AppState app;
-  app.programFolder = prog.string();
-  app.dataFolder = "/data";
-  app.dciName = " star.dci";
+  AppState app = appAt(prog, "/data", " star.dci");
   EXPECT_EQ(customRunDefault(app, ProgramMode::DC), "star.dco");
   EXPECT_EQ(app.dcoName, "star.dco");
   const std::string path = "relative:" + bin.string();
@@ -179,6 +167,42 @@ TEST(RunPlans, CustomRunNamesAndLocation) {
   }
 }
 
+// An installed Tavrin started from a folder without its own Synthex/Solvex
+// uses the installed ones; a program folder's copy wins.
+TEST(InstalledPrograms, UsedOnlyWhenTheProgramFolderHasNone) {
+  const fs::path prog = scratch("installed-prog");
+  const fs::path bin = scratch("installed-bin");
+  fakeProgram(bin / "Solvex", bin / "rec");
+  AppState app = appAt(prog, "/data", "star.dci");
+  ParameterSet p;
+
+  // No fallback configured: refused as before.
+  EXPECT_THROW(planStandardRun(app, ProgramMode::DC), RunRefused);
+  app.installedProgramsFolder = bin.string();
+  auto plan = planStandardRun(app, ProgramMode::DC);
+  ASSERT_TRUE(plan);
+  EXPECT_EQ(plan->executable, (bin / "Solvex").string());
+  // The script still goes to the program folder.
+  EXPECT_EQ(fs::path(plan->scriptPath).parent_path(), prog);
+
+  fakeProgram(prog / "Solvex", prog / "rec");
+  plan = planStandardRun(app, ProgramMode::DC);
+  ASSERT_TRUE(plan);
+  EXPECT_EQ(plan->executable, (prog / "Solvex").string());
+
+  // Neither has Synthex: refused, naming the program folder's path.
+  app.lciName = "star.lci";
+  try {
+    planStandardRun(app, ProgramMode::LC);
+    FAIL();
+  } catch (const RunRefused& e) {
+    EXPECT_NE(std::string(e.what()).find((prog / "Synthex").string()), std::string::npos) << e.what();
+  }
+  // A folder (not a program) of that name in the fallback is not taken.
+  fs::create_directory(bin / "Synthex");
+  EXPECT_THROW(planStandardRun(app, ProgramMode::LC), RunRefused);
+}
+
 TEST(RunProcesses, HostileNamesRunExactlyTheIntendedProgram) {
   const std::string hostile = "x 'q\" ;$(touch PWNED) `touch PWNED2` $HOME\n-ü; touch PWNED3 #";
   const fs::path root = scratch("hostile");
@@ -190,10 +214,7 @@ TEST(RunProcesses, HostileNamesRunExactlyTheIntendedProgram) {
   fakeProgram(prog / "Solvex", record);
   const std::string dci = "-st'ar" + hostile + ".dci";
   spit(data / dci, "DCI CONTENT\n");
-  AppState app;
-  app.programFolder = prog.string();
-  app.dataFolder = data.string();
-  app.dciName = dci;
+  AppState app = appAt(prog, data.string(), dci);
   ParameterSet p;
   auto plan = planStandardRun(app, ProgramMode::DC);
   ASSERT_TRUE(plan);
@@ -226,10 +247,7 @@ TEST(RunProcesses, ExitStatusSignalAndSession) {
   const fs::path prog = scratch("status");
   fakeProgram(prog / "Solvex", prog / "rec", "exit 3\n");
   spit(prog / "in.dci", "x\n");
-  AppState app;
-  app.programFolder = prog.string();
-  app.dataFolder = prog.string();
-  app.dciName = "in.dci";
+  AppState app = appAt(prog, prog.string(), "in.dci");
   ParameterSet p;
   long pid = startRun(*planStandardRun(app, ProgramMode::DC));
   RunStatus st = waitForRun(pid);

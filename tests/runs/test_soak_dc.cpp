@@ -28,10 +28,5 @@ TEST(SoakDc, FiftyCyclesLeaveNoGrowth) {
   (void)rss0;
 #endif
   // Only the DCI, its DCO, DC's standard error and the program folder are left in the data folder.
-  int files = 0;
-  for (const auto& e : fs::directory_iterator(data)) {
-    (void)e;
-    ++files;
-  }
-  EXPECT_LE(files, 4);
+  EXPECT_LE(tavrin::testing_support::filesIn(data), 4u);
 }

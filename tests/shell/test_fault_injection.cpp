@@ -25,40 +25,16 @@
 #include "shell/atomic_file.h"
 #include "shell/errors.h"
 #include "shell/settings.h"
+#include "test_files.h"
 
 namespace fs = std::filesystem;
 using namespace tavrin;
 
 namespace {
 
-class TempDir {
- public:
-  TempDir() {
-    path_ = fs::temp_directory_path() / ("tavrin-fault-" + std::to_string(::getpid()) + "-" + std::to_string(counter_++));
-    fs::remove_all(path_);
-    fs::create_directories(path_);
-  }
-  ~TempDir() {
-    std::error_code ec;
-    fs::remove_all(path_, ec);
-  }
-  const fs::path& path() const { return path_; }
-
- private:
-  static inline int counter_ = 0;
-  fs::path path_;
-};
-
-std::string readBytes(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-void writeBytes(const fs::path& p, const std::string& bytes) {
-  std::ofstream(p, std::ios::binary) << bytes;
-}
+using testing_support::TempDir;
+using testing_support::slurp;
+using testing_support::spit;
 
 std::vector<std::string> namesIn(const fs::path& dir) {
   std::vector<std::string> names;
@@ -98,17 +74,11 @@ std::vector<Writer> allWriters() {
                  ParameterSet p = detachedSet();
                  ASSERT_TRUE(saveDci(p, (d / "star.dci").string()).written);
                }});
+  // A run script as startRun writes it, without starting it.
   w.push_back({"script", "star.sh", [](const fs::path& d) {
-                 runs::RunPlan plan;
-                 plan.mode = ProgramMode::DC;
-                 plan.executable = "/nonexistent/Solvex";
-                 plan.inputPath = (d / "star.dci").string();
-                 plan.outputPath = (d / "star.dco").string();
-                 plan.scriptPath = (d / "star.sh").string();
-                 plan.scriptText = runs::scriptText(runs::Dialect::Posix, plan.executable, plan.inputPath,
-                                                    plan.outputPath);
-                 // Only the write is exercised here: startRun would go on to start it.
-                 writeFileAtomically(plan.scriptPath, plan.scriptText);
+                 writeFileAtomically((d / "star.sh").string(),
+                                     runs::scriptText(runs::Dialect::Posix, "/nonexistent/Solvex",
+                                                      (d / "star.dci").string(), (d / "star.dco").string()));
                }});
   w.push_back({"contour", "Contour.dat",
                [](const fs::path& d) { contours::writeContourFile((d / "Contour.dat").string(), smallGrid()); }});
@@ -154,7 +124,7 @@ TEST(FaultInjection, EveryFailingStepOfEveryWriterKeepsTheOldFile) {
     for (const char* step : {"create", "write", "sync", "close", "rename"}) {
       for (const auto& f : faults) {
         TempDir dir;
-        writeBytes(dir.path() / w.fileName, kPrevious);
+        spit(dir.path() / w.fileName, kPrevious);
         g_failStep = step;
         g_failErrno = f.err;
         detail::setAtomicWriteHook(&failingHook);
@@ -163,15 +133,15 @@ TEST(FaultInjection, EveryFailingStepOfEveryWriterKeepsTheOldFile) {
         // ENOENT with the folder still there is a missing file, not a path.
         const int expected = f.err == ENOENT ? kErrFileNotFound : f.number;
         EXPECT_EQ(n, expected) << w.label << " at " << step;
-        EXPECT_EQ(readBytes(dir.path() / w.fileName), kPrevious) << w.label << " at " << step;
+        EXPECT_EQ(slurp(dir.path() / w.fileName), kPrevious) << w.label << " at " << step;
         EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{w.fileName}) << w.label << " at " << step;
       }
     }
     // With no fault the same writer replaces the file.
     TempDir dir;
-    writeBytes(dir.path() / w.fileName, kPrevious);
+    spit(dir.path() / w.fileName, kPrevious);
     w.save(dir.path());
-    EXPECT_NE(readBytes(dir.path() / w.fileName), kPrevious) << w.label;
+    EXPECT_NE(slurp(dir.path() / w.fileName), kPrevious) << w.label;
     EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{w.fileName}) << w.label;
   }
 }
@@ -180,9 +150,9 @@ TEST(FaultInjection, FolderThatIsAFileOrHasGoneGivesPathNotFound) {
   for (const Writer& w : allWriters()) {
     TempDir dir;
     const fs::path notAFolder = dir.path() / "plain";
-    writeBytes(notAFolder, kPrevious);
+    spit(notAFolder, kPrevious);
     EXPECT_EQ(failureOf(w, notAFolder), kErrPathNotFound) << w.label;
-    EXPECT_EQ(readBytes(notAFolder), kPrevious);
+    EXPECT_EQ(slurp(notAFolder), kPrevious);
 
     const fs::path gone = dir.path() / "gone";
     fs::create_directories(gone);
@@ -196,11 +166,11 @@ TEST(FaultInjection, ReadOnlyFolderGivesPermissionDenied) {
   if (::geteuid() == 0) GTEST_SKIP() << "root ignores folder modes; the injected EACCES covers this";
   for (const Writer& w : allWriters()) {
     TempDir dir;
-    writeBytes(dir.path() / w.fileName, kPrevious);
+    spit(dir.path() / w.fileName, kPrevious);
     fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec);
     EXPECT_EQ(failureOf(w, dir.path()), kErrPermissionDenied) << w.label;
     fs::permissions(dir.path(), fs::perms::owner_all);
-    EXPECT_EQ(readBytes(dir.path() / w.fileName), kPrevious);
+    EXPECT_EQ(slurp(dir.path() / w.fileName), kPrevious);
     EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{w.fileName});
   }
 }
@@ -218,7 +188,7 @@ TEST(FaultInjection, FullDiskKeepsTheOldFileAndLeavesNoTemporary) {
   } unmount{mnt.string()};
 
   for (const Writer& w : allWriters()) {
-    writeBytes(mnt / w.fileName, kPrevious);
+    spit(mnt / w.fileName, kPrevious);
     // Fill the disk up to the last few hundred bytes.
     {
       std::ofstream filler(mnt / "filler", std::ios::binary);
@@ -227,7 +197,7 @@ TEST(FaultInjection, FullDiskKeepsTheOldFileAndLeavesNoTemporary) {
       }
     }
     EXPECT_EQ(failureOf(w, mnt), kErrDiskFull) << w.label;
-    EXPECT_EQ(readBytes(mnt / w.fileName), kPrevious) << w.label;
+    EXPECT_EQ(slurp(mnt / w.fileName), kPrevious) << w.label;
     std::vector<std::string> expected{"filler", w.fileName};
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(namesIn(mnt), expected) << w.label;
@@ -242,7 +212,7 @@ TEST(FaultInjection, FullDiskKeepsTheOldFileAndLeavesNoTemporary) {
 TEST(FaultInjection, KilledBeforeTheRenameLeavesTheOldFile) {
   for (const Writer& w : allWriters()) {
     TempDir dir;
-    writeBytes(dir.path() / w.fileName, kPrevious);
+    spit(dir.path() / w.fileName, kPrevious);
     const pid_t pid = ::fork();
     ASSERT_GE(pid, 0);
     if (pid == 0) {
@@ -260,7 +230,7 @@ TEST(FaultInjection, KilledBeforeTheRenameLeavesTheOldFile) {
     ASSERT_EQ(::waitpid(pid, &status, 0), pid);
     ASSERT_TRUE(WIFSIGNALED(status)) << w.label;
     EXPECT_EQ(WTERMSIG(status), SIGKILL);
-    EXPECT_EQ(readBytes(dir.path() / w.fileName), kPrevious) << w.label;
+    EXPECT_EQ(slurp(dir.path() / w.fileName), kPrevious) << w.label;
     const std::string leftover = ".tavrin-" + std::to_string(pid) + "-";
     std::vector<std::string> names = namesIn(dir.path());
     ASSERT_EQ(names.size(), 2u) << w.label;
@@ -268,7 +238,7 @@ TEST(FaultInjection, KilledBeforeTheRenameLeavesTheOldFile) {
     EXPECT_EQ(names[0].size(), leftover.size() + 6) << names[0];
     EXPECT_EQ(names[1], w.fileName);
     w.save(dir.path());
-    EXPECT_NE(readBytes(dir.path() / w.fileName), kPrevious) << w.label;
+    EXPECT_NE(slurp(dir.path() / w.fileName), kPrevious) << w.label;
     EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{w.fileName}) << w.label;
   }
 }
@@ -310,8 +280,8 @@ TEST(FaultInjection, SaveRemovesOnlyTheTemporariesOfEndedProcesses) {
       ".tavrin-99999999999-aB3xYz",                          // beyond any process id
       "star.lci",
   };
-  for (const std::string& n : gone) writeBytes(dir.path() / n, "left over");
-  for (const std::string& n : kept) writeBytes(dir.path() / n, "keep");
+  for (const std::string& n : gone) spit(dir.path() / n, "left over");
+  for (const std::string& n : kept) spit(dir.path() / n, "keep");
   // A folder with a temporary's name is not a temporary.
   const std::string folderName = ".tavrin-" + dead + "-Folder";
   fs::create_directory(dir.path() / folderName);
@@ -323,10 +293,10 @@ TEST(FaultInjection, SaveRemovesOnlyTheTemporariesOfEndedProcesses) {
   ::waitpid(sleeper, nullptr, 0);
   std::sort(kept.begin(), kept.end());
   EXPECT_EQ(namesIn(dir.path()), kept);
-  EXPECT_EQ(readBytes(dir.path() / "star.lci"), "new");
+  EXPECT_EQ(slurp(dir.path() / "star.lci"), "new");
   for (const std::string& n : kept) {
     if (n == "star.lci" || n == folderName) continue;
-    EXPECT_EQ(readBytes(dir.path() / n), "keep") << n;
+    EXPECT_EQ(slurp(dir.path() / n), "keep") << n;
   }
 }
 

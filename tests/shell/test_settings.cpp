@@ -9,71 +9,43 @@
 #include <sstream>
 
 #include "shell/errors.h"
+#include "test_files.h"
 
 using namespace tavrin;
 namespace fs = std::filesystem;
 
 namespace {
 
+// TempDir gives its folder back its write bits before removing it.
 class SettingsFile : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string tmpl = (fs::temp_directory_path() / "tavrin-settings-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(tmpl.data()), nullptr);
-    dir_ = tmpl;
-  }
-  void TearDown() override {
-    std::error_code ec;
-    fs::permissions(dir_, fs::perms::owner_all, ec);
-    fs::remove_all(dir_, ec);
-  }
-  std::string read() const {
-    std::ifstream in(fs::path(dir_) / "DCTavrin2.ini", std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-  }
-  void put(const std::string& text) const {
-    std::ofstream(fs::path(dir_) / "DCTavrin2.ini", std::ios::binary) << text;
-  }
-  std::string dir_;
+  std::string read() const { return testing_support::slurp(tmp_ / "DCTavrin2.ini"); }
+  void put(const std::string& text) const { testing_support::spit(tmp_ / "DCTavrin2.ini", text); }
+  testing_support::TempDir tmp_{"tavrin-settings"};
+  const std::string dir_ = tmp_.path().string();
 };
 
-TEST(SettingsText, FourLinesCrLfInOrder) {
-  Settings s;
-  s.dataFolder = "/home/ann/stars";
-  s.joinPoints = true;
-  s.gridLines = false;
-  s.curveColour = {1, 2, 3};
-  EXPECT_EQ(settingsText(s), "\"/home/ann/stars\"\r\n-1\r\n0\r\n" + std::to_string(1 + 2 * 256 + 3 * 65536) + "\r\n");
-}
-
-TEST(SettingsText, NeverSetFolderIsTwoQuotesAndDefaultsAreZero) {
-  EXPECT_EQ(settingsText(Settings{}), "\"\"\r\n0\r\n0\r\n0\r\n");
-}
-
-TEST(SettingsText, ColoursAsRedPlus256GreenPlus65536Blue) {
-  Settings s;
-  s.curveColour = {255, 0, 0};
-  EXPECT_EQ(settingsText(s).substr(settingsText(s).rfind("0\r\n") + 3), "255\r\n");
-  s.curveColour = {0, 0, 255};
-  EXPECT_NE(settingsText(s).find("\r\n16711680\r\n"), std::string::npos);
-  s.curveColour = {255, 255, 255};
-  EXPECT_NE(settingsText(s).find("\r\n16777215\r\n"), std::string::npos);
-  s.gridLines = true;
-  EXPECT_NE(settingsText(s).find("\r\n0\r\n-1\r\n"), std::string::npos);
-}
-
-TEST(SettingsText, TrailingSeparatorDroppedButRootKept) {
-  Settings s;
-  s.dataFolder = "/data/obs/";
-  EXPECT_EQ(settingsText(s).substr(0, 12), "\"/data/obs\"\r");
-  s.dataFolder = "C:\\obs\\";
-  EXPECT_EQ(settingsText(s).substr(0, 9), "\"C:\\obs\"\r");
-  s.dataFolder = "/";
-  EXPECT_EQ(settingsText(s).substr(0, 4), "\"/\"\r");
-  s.dataFolder = "C:\\";
-  EXPECT_EQ(settingsText(s).substr(0, 6), "\"C:\\\"\r");
+// Folder, the two switches and the colour (red + 256 green + 65536 blue), one
+// line each with CR LF; a trailing separator goes, a root stays.
+TEST(SettingsText, EveryFieldInOrder) {
+  struct Row {
+    std::string folder;
+    bool join = false, grid = false;
+    Rgb colour{};
+  };
+  std::string text;
+  for (const Row& r : {Row{"/home/ann/stars", true, false, {1, 2, 3}}, Row{"", false, false, {}}, Row{"", false, false, {255, 0, 0}},
+                       Row{"", false, false, {0, 0, 255}}, Row{"", false, true, {255, 255, 255}},
+                       Row{"/data/obs/", false, false, {}},
+                       Row{"C:\\obs\\", false, false, {}}, Row{"/", false, false, {}}, Row{"C:\\", false, false, {}}}) {
+    Settings s;
+    s.dataFolder = r.folder;
+    s.joinPoints = r.join;
+    s.gridLines = r.grid;
+    s.curveColour = r.colour;
+    text += settingsText(s) + "--\n";
+  }
+  testing_support::expectGolden("shell", "settings_text.txt", text);
 }
 
 TEST_F(SettingsFile, ReplacesAnEarlierFileEntirely) {
