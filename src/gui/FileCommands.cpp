@@ -2,18 +2,15 @@
 // operations 1, 2, 5 and 6.
 #include <QAction>
 #include <QStringList>
-#include <new>
+#include <string_view>
 
 #include "InstallCommands.h"
 #include "frmIO_all.h"
 #include "frmMain.h"
-#include "model/dci_writer.h"
-#include "model/input_reader.h"
-#include "model/lci_writer.h"
-#include "model/parameter_history.h"
-#include "shell/app_state.h"
-#include "shell/errors.h"
+#include "model/parameter_set.h"
+#include "shell/session.h"
 
+using tavrin::InputKind;
 using tavrin::ProgramMode;
 
 namespace {
@@ -44,116 +41,58 @@ void openDialog(frmMain& w, FileOp op) {
   }
 }
 
-// ---- loading ---------------------------------------------------------------
+// The editor control that shows a parameter.
+QString controlOf(std::string_view name) {
+  const std::string_view c = tavrin::findScalarField(name)->control;
+  return QString::fromUtf8(c.data(), static_cast<qsizetype>(c.size()));
+}
 
-void loadInput(frmMain& w, const QString& qname, bool dci) {
+void loadInput(frmMain& w, const QString& qname, InputKind kind) {
   Session& s = w.session();
-  const std::string name = qname.toStdString();
-  (dci ? s.app.dciName : s.app.lciName) = name;
-  const ProgramMode mode = dci ? ProgramMode::DC : ProgramMode::LC;
-  try {
-    const std::string path = tavrin::joinPath(s.app.dataFolder, name);
-    // The probe switches the mode before the file is read.
-    w.setProgramMode(mode);
-    const tavrin::Layout layout = dci ? tavrin::probeDci(path) : tavrin::probeLci(path);
-    tavrin::InputLoad load =
-        dci ? tavrin::readDci(path, s.params, layout) : tavrin::readLci(path, s.params, layout);
-
-    s.params = std::move(load.params);
-    s.app.olderLayout = layout == tavrin::Layout::Older;
-    if (dci) {
-      s.app.dcoName = load.dcoName;
-      s.app.lciName.clear();
-      s.history = tavrin::ParameterHistory::fromParameterSet(s.params);
-    } else {
-      s.app.dciName.clear();
-      s.transferDcValues = false;
-    }
-    w.setProgramMode(mode);
+  const tavrin::LoadOutcome o = tavrin::loadInto(s, qname.toStdString(), kind);
+  w.setProgramMode(tavrin::modeOf(kind));
+  if (o.loaded) {
     w.showParameters();
-    w.applyDisplayTexts(load.displayTexts);
+    w.applyDisplayTexts(o.displayTexts);
     w.syncRadConvChecks();
     w.refreshCriticalPotentials();
-    QString caption = "Tavrin - " + qname;
-    if (s.app.olderLayout) caption += '*';
-    w.setCaptionText(caption);
-    s.editedSinceSave = false;  // the fields now are the file's
-  } catch (const std::exception& e) {
-    // Nothing of the file was taken. The name is dropped so that Save asks
-    // for one instead of writing this editor over the file that failed.
-    s.app.readError = true;
-    (dci ? s.app.dciName : s.app.lciName).clear();
-    s.app.olderLayout = false;
-    w.setCaptionText(tavrin::kUntitledCaption);
-    const auto* te = dynamic_cast<const tavrin::TavrinError*>(&e);
-    w.showMessage(te ? QString::fromUtf8(te->what()) : q(tavrin::errorMessage(tavrin::kErrOutOfMemory)));
   }
-  s.app.readError = false;
+  w.setCaptionText(q(o.caption));
+  if (!o.loaded) w.showMessage(q(o.message));
+  tavrin::loadShown(s, o);
   w.resetColours();
 }
 
-// ---- saving ----------------------------------------------------------------
-
-// Gathers the editor and writes the input file of the kind; on success the
-// name, the mode and the caption follow the file. A refusal or a failed write
-// leaves names and caption as they were.
-void saveInput(frmMain& w, const QString& qname, bool dci) {
+// Gathers the editor and writes the input file of the kind.
+void saveInput(frmMain& w, const QString& qname, InputKind kind) {
   Session& s = w.session();
   if (!w.gather()) {
     w.resetColours();
     return;
   }
-  const std::string name = qname.toStdString();
-  const std::string path = tavrin::joinPath(s.app.dataFolder, name);
-  tavrin::SaveOutcome out;
-  try {
-    out = dci ? tavrin::saveDci(s.params, path) : tavrin::saveLci(s.params, path);
-  } catch (const tavrin::TavrinError& e) {
-    w.showMessage(QString::fromUtf8(e.what()));
-    w.resetColours();
-    return;
-  } catch (const std::bad_alloc&) {
-    w.showMessage(q(tavrin::errorMessage(tavrin::kErrOutOfMemory)));
+  const tavrin::SavedInput o = tavrin::saveFrom(s, qname.toStdString(), kind);
+  const QString poth = controlOf("POTH"), pot2 = controlOf("POT2");
+  if (o.tiePotentials && w.fieldText(pot2) != w.fieldText(poth)) w.setFieldText(pot2, w.fieldText(poth));
+  if (o.poth) w.setFieldText(poth, q(*o.poth));
+  if (o.pot2) w.setFieldText(pot2, q(*o.pot2));
+  if (!o.saved) {
+    w.showMessage(q(o.message));
     w.resetColours();
     return;
   }
-  // The overcontact modes tie star 2's potential to star 1's in the LCI.
-  if (!dci && (s.params.MODE == 1 || s.params.MODE == 3) && w.fieldText("Text47") != w.fieldText("Text46"))
-    w.setFieldText("Text47", w.fieldText("Text46"));
-  if (out.text46) w.setFieldText("Text46", q(*out.text46));
-  if (out.text47) w.setFieldText("Text47", q(*out.text47));
-  if (!out.written) {
-    w.showMessage(q(out.refusal));
-    w.resetColours();
-    return;
-  }
-  if (dci) {
-    s.app.dciName = name;
-    s.app.lciName.clear();
-  } else {
-    s.app.lciName = name;
-    s.app.dciName.clear();
-  }
-  s.app.olderLayout = false;
-  w.setProgramMode(dci ? ProgramMode::DC : ProgramMode::LC);
-  w.setCaptionText("Tavrin - " + qname);
+  w.setProgramMode(tavrin::modeOf(kind));
+  w.setCaptionText(q(o.caption));
   w.resetColours();
-  s.editedSinceSave = false;
+  tavrin::saveShown(s, o);
 }
 
 void save(frmMain& w) {
-  const Session& s = w.session();
-  if (s.mode == ProgramMode::DC) {
-    if (!s.app.dciName.empty())
-      saveInput(w, q(s.app.dciName), true);
-    else
-      openDialog(w, FileOp::SaveDci);
-  } else {
-    if (!s.app.lciName.empty())
-      saveInput(w, q(s.app.lciName), false);
-    else
-      openDialog(w, FileOp::SaveLci);
-  }
+  const bool dc = w.session().mode == ProgramMode::DC;
+  const QString name = q(tavrin::currentInputName(w.session()));
+  if (!name.isEmpty())
+    saveInput(w, name, dc ? InputKind::Dci : InputKind::Lci);
+  else
+    openDialog(w, dc ? FileOp::SaveDci : FileOp::SaveLci);
 }
 
 }  // namespace
@@ -169,16 +108,12 @@ void installFileCommands(frmMain& w) {
   on("SaveDCI", [&w] { openDialog(w, FileOp::SaveDci); });
 
   frmIO_all& d = w.fileDialog();
-  d.setHandler(FileOp::LoadLci, [&w](const QString& name) { loadInput(w, name, false); });
-  d.setHandler(FileOp::SaveLci, [&w](const QString& name) { saveInput(w, name, false); });
-  d.setHandler(FileOp::LoadDci, [&w](const QString& name) { loadInput(w, name, true); });
-  d.setHandler(FileOp::SaveDci, [&w](const QString& name) { saveInput(w, name, true); });
+  d.setHandler(FileOp::LoadLci, [&w](const QString& name) { loadInput(w, name, InputKind::Lci); });
+  d.setHandler(FileOp::SaveLci, [&w](const QString& name) { saveInput(w, name, InputKind::Lci); });
+  d.setHandler(FileOp::LoadDci, [&w](const QString& name) { loadInput(w, name, InputKind::Dci); });
+  d.setHandler(FileOp::SaveDci, [&w](const QString& name) { saveInput(w, name, InputKind::Dci); });
   // Saving over the file of the kind now loaded needs no question; any other does.
-  const auto current = [&w](bool dci) {
-    const tavrin::AppState& app = w.session().app;
-    const std::string& name = dci ? app.dciName : app.lciName;
-    return name.empty() ? QString() : q(tavrin::joinPath(app.dataFolder, name));
-  };
-  d.setReplaceCheck(FileOp::SaveLci, [current] { return current(false); });
-  d.setReplaceCheck(FileOp::SaveDci, [current] { return current(true); });
+  const auto current = [&w](InputKind kind) { return q(tavrin::inputPath(w.session(), kind)); };
+  d.setReplaceCheck(FileOp::SaveLci, [current] { return current(InputKind::Lci); });
+  d.setReplaceCheck(FileOp::SaveDci, [current] { return current(InputKind::Dci); });
 }

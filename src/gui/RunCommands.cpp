@@ -121,7 +121,7 @@ void start(frmMain& w, const runs::RunPlan& plan) {
 bool readyToRun(frmMain& w) {
   const Session& s = w.session();
   const bool dc = s.mode == ProgramMode::DC;
-  if ((dc ? s.app.dciName : s.app.lciName).empty()) {
+  if (tavrin::currentInputName(s).empty()) {
     if (w.ask(dc ? "Save the model as a DCI file first (File > Save File)."
                  : "Save the model as an LCI file first (File > Save File).",
               "Save File..."))

@@ -36,12 +36,12 @@
 #include "shell/errors.h"
 
 namespace c = tavrin::contours;
+using c::SetupBox;
 using tavrin::fixedField;
 using tavrin::trimmedPlainText;
 
 namespace {
 QString q(const std::string& s) { return QString::fromStdString(s); }
-int defaultParallelRuns() { return static_cast<int>(std::max(1u, std::thread::hardware_concurrency())); }
 }  // namespace
 
 struct frmCalcContourData::Ui {
@@ -64,9 +64,6 @@ frmCalcContourData& frmCalcContourData::of(frmMain& main) { return singleWindow<
 frmCalcContourData::frmCalcContourData(frmMain& main) : QMainWindow(&main, Qt::Window), main_(main), ui_(new Ui) {
   setObjectName("frmCalcContourData");
   setWindowTitle("Calculate Contour Data");
-  spec_.xCode = 1;
-  spec_.yCode = 2;
-  spec_.iterations = 1;
   build();
 }
 
@@ -138,7 +135,7 @@ void frmCalcContourData::build() {
       e->setAccessibleName(QString("%1 %2").arg(caption, l->text()));
     }
     connect(group, &QButtonGroup::idClicked, this, [this, isX](int id) {
-      (isX ? spec_.xCode : spec_.yCode) = static_cast<int16_t>(id);
+      (isX ? entry_.grid.xCode : entry_.grid.yCode) = static_cast<int16_t>(id);
     });
     frames->addWidget(box);
   };
@@ -165,7 +162,7 @@ void frmCalcContourData::build() {
   labelled(3, "Parallel runs", ui_->parallel);
   ui_->parallel->setObjectName("ParallelRuns");
   ui_->parallel->setRange(1, 64);
-  ui_->parallel->setValue(defaultParallelRuns());
+  ui_->parallel->setValue(c::defaultWorkers());
 
   grid->addWidget(new QLabel("Time (s) for 1 run"), 0, 2);
   grid->addWidget(ui_->label20 = label("Label20", ""), 0, 3);
@@ -203,13 +200,13 @@ void frmCalcContourData::build() {
   setCentralWidget(central);
 
   ui_->text[9]->setText("1");
-  ui_->text[8]->setText(QString::number(zoom_));
-  ui_->text[7]->setText(q(trimmedPlainText(delay_)));
+  ui_->text[8]->setText(QString::number(entry_.zoom));
+  ui_->text[7]->setText(q(trimmedPlainText(entry_.delay)));
   for (int n = 1; n <= 9; ++n) {
     QLineEdit* e = ui_->text[n];
     connect(e, &QLineEdit::textChanged, this, [this, n](const QString& t) {
       try {
-        storeField(n, t);
+        storeField(static_cast<SetupBox>(n - 1), t);
       } catch (const tavrin::TavrinError& err) {
         main_.showMessage(q(err.what()));
       }
@@ -227,8 +224,8 @@ void frmCalcContourData::markBlue(QLineEdit* e, bool blue) {
 }
 
 void frmCalcContourData::selectCodes(int x, int y) {
-  spec_.xCode = static_cast<int16_t>(x);
-  spec_.yCode = static_cast<int16_t>(y);
+  entry_.grid.xCode = static_cast<int16_t>(x);
+  entry_.grid.yCode = static_cast<int16_t>(y);
   for (int k = 1; k <= 5; ++k) {
     ui_->x[k]->setChecked(k == x);
     ui_->y[k]->setChecked(k == y);
@@ -261,10 +258,7 @@ void frmCalcContourData::resizeEvent(QResizeEvent* e) {
 }
 
 void frmCalcContourData::onShownOrResized(bool shown) {
-  if (delay_ < 0.7) {
-    delay_ = 0.7;
-    ui_->text[7]->setText(q(trimmedPlainText(delay_)));
-  }
+  if (c::raiseDelay(entry_)) box(SetupBox::Delay)->setText(q(trimmedPlainText(entry_.delay)));
   // A resize keeps what the user is choosing; only showing the window resets it.
   if (!shown || task_.busy()) return;
   if (grid_.dataReady) {
@@ -279,36 +273,27 @@ void frmCalcContourData::onShownOrResized(bool shown) {
 
 void frmCalcContourData::showGrid() {
   const c::GridDef& s = grid_.gridDef;
-  spec_ = s;
+  entry_.grid = s;
   selectCodes(s.xCode, s.yCode);
   const double v[] = {0, s.xMin, s.xMax, double(s.M), s.yMin, s.yMax, double(s.N)};
   for (int n = 1; n <= 6; ++n) ui_->text[n]->setText(q(trimmedPlainText(v[n])));
   ui_->text[9]->setText(QString::number(s.iterations));
-  ui_->text[8]->setText(QString::number(zoom_));
+  ui_->text[8]->setText(QString::number(entry_.zoom));
   showSummary();
 }
 
-void frmCalcContourData::storeField(int n, const QString& text) {
-  const std::string s = text.toStdString();
-  switch (n) {
-    case 1: spec_.xMin = tavrin::leadingNumber(s); break;
-    case 2: spec_.xMax = tavrin::leadingNumber(s); break;
-    case 4: spec_.yMin = tavrin::leadingNumber(s); break;
-    case 5: spec_.yMax = tavrin::leadingNumber(s); break;
-    case 3: spec_.M = tavrin::leadingInt16(s); refreshEstimate(); break;
-    case 6: spec_.N = tavrin::leadingInt16(s); refreshEstimate(); break;
-    case 9: spec_.iterations = tavrin::leadingInt16(s); refreshEstimate(); break;
-    case 7: delay_ = tavrin::leadingNumber(s); break;
-    case 8: zoom_ = static_cast<int>(std::clamp(std::floor(tavrin::leadingNumber(s)), -32768.0, 32767.0)); break;
-    default: break;
-  }
+// Text1..Text9 hold the boxes in their order.
+QLineEdit* frmCalcContourData::box(SetupBox b) const { return ui_->text[static_cast<int>(b) + 1]; }
+
+void frmCalcContourData::storeField(SetupBox b, const QString& text) {
+  if (c::storeBox(entry_, b, text.toStdString())) refreshEstimate();
 }
 
 void frmCalcContourData::readFields() {
   // The boxes store on every change; read them again in case of text set elsewhere.
-  for (int n : {1, 2, 3, 4, 5, 6, 9}) {
+  for (SetupBox b : c::kGridBoxes) {
     try {
-      storeField(n, ui_->text[n]->text());
+      storeField(b, box(b)->text());
     } catch (const tavrin::TavrinError&) {
       // Keeps the value stored when the box last held a number.
     }
@@ -316,7 +301,7 @@ void frmCalcContourData::readFields() {
 }
 
 void frmCalcContourData::refreshEstimate() {
-  ui_->label16->setText(q(c::formatHms(c::estimateSeconds(runTime_, spec_, parallelRuns()))));
+  ui_->label16->setText(q(c::formatHms(c::estimateSeconds(runTime_, entry_.grid, parallelRuns()))));
 }
 
 QString frmCalcContourData::dcExecutable() {
@@ -351,12 +336,7 @@ void frmCalcContourData::test() {
   readFields();
   tavrin::ParameterSet p;
   if (!editorCopy(p)) return;
-  if (const auto refusal = c::setupRefusal(spec_)) {
-    main_.showMessage(q(*refusal));
-  } else {
-    if (const auto warn = c::setupWarning(spec_)) main_.showMessage(q(*warn));
-    c::applySetup(p, spec_);
-  }
+  for (const std::string& said : c::prepareTiming(p, entry_.grid)) main_.showMessage(q(said));
   c::TaskSetup setup;
   std::string text;
   try {
@@ -443,12 +423,10 @@ void frmCalcContourData::showSummary() {
 void frmCalcContourData::startCalcs() {
   if (task_.busy()) return;
   readFields();
-  const bool computes = !c::fitSteps(spec_.xCode, spec_.yCode).empty();
-  if (computes) {
-    if (const auto refusal = c::setupRefusal(spec_)) {
-      main_.showMessage(q(*refusal));
-      return;
-    }
+  const bool computes = c::pairComputes(entry_.grid);
+  if (const auto refusal = c::gridRefusal(entry_.grid)) {
+    main_.showMessage(q(*refusal));
+    return;
   }
   // A file confirmed in Set Output File is not asked about again; a second computation into it is.
   if (!replaceConfirmed_ && !mayReplace(outputFolder_, outputName())) return;
@@ -464,7 +442,7 @@ void frmCalcContourData::startCalcs() {
   const Session& s = main_.session();
   tavrin::ParameterSet p;
   if (!editorCopy(p)) return;
-  c::applySetup(p, spec_);
+  c::applySetup(p, entry_.grid);
   c::TaskSetup setup;
   c::ContourJob job;
   try {
@@ -478,7 +456,7 @@ void frmCalcContourData::startCalcs() {
   }
   setup.workFolder = outputFolder_.isEmpty() ? std::string(".") : outputFolder_.toStdString();
   setup.timeoutSeconds = c::runTimeout(runTime_);
-  job.gridDef = spec_;
+  job.gridDef = entry_.grid;
   job.startResults = s.dcResults;
   job.workers = parallelRuns();
   job.onProgress = [this](const c::Progress& pr) {
@@ -497,7 +475,7 @@ void frmCalcContourData::startCalcs() {
     progress_->setCancelButtonText("Cancel");
     connect(progress_, &QProgressDialog::canceled, this, &frmCalcContourData::cancel);
   }
-  const c::Progress first = c::startProgress(spec_, spec_.M, job.workers);
+  const c::Progress first = c::startProgress(entry_.grid, entry_.grid.M, job.workers);
   task_.startGrid(setup, std::move(job), [this](c::ContourOutcome o) {
     QMetaObject::invokeMethod(
         this, [this, o = std::move(o)]() mutable { finishComputation(std::move(o)); }, Qt::QueuedConnection);
@@ -567,13 +545,9 @@ void frmCalcContourData::useBestPoint() {
       main_.setFieldText(c::parameterControl(code), q(trimmedPlainText(c::parameterValue(best, code))));
   // The light curves' L1 live in the set itself; their window, when it exists, shows them.
   auto* data = main_.findChild<QWidget*>("frmDataFile");
-  for (size_t k = 0; k < s.params.curves.size(); ++k)
-    if (s.params.curves[k].l1 != best.curves[k].l1) {
-      s.params.curves[k].l1 = best.curves[k].l1;
-      s.editedSinceSave = true;
-      if (auto* box = data ? data->findChild<QLineEdit*>(QString("Text15_%1").arg(k)) : nullptr)
-        box->setText(q(trimmedPlainText(best.curves[k].l1)));
-    }
+  for (size_t k : tavrin::takeLightLevels(s, best))
+    if (auto* box = data ? data->findChild<QLineEdit*>(QString("Text15_%1").arg(k)) : nullptr)
+      box->setText(q(trimmedPlainText(best.curves[k].l1)));
   main_.showStatus("The best grid point's values are in the editor; they are not saved.");
 }
 
@@ -611,15 +585,14 @@ void frmCalcContourData::loadContourFile(const QString& name) {
 }
 
 void frmCalcContourData::plotContours() {
-  zoom_ = static_cast<int>(std::clamp(std::floor(tavrin::leadingNumber(ui_->text[8]->text().toStdString())),
-                                      -32768.0, 32767.0));
-  if (const auto refusal = c::plotRefusal(grid_.gridDef, zoom_)) {
+  entry_.zoom = c::zoomOf(box(SetupBox::Zoom)->text().toStdString());
+  if (const auto refusal = c::plotRefusal(grid_.gridDef, entry_.zoom)) {
     main_.showMessage(q(*refusal));
     return;
   }
   if (!plot_) plot_ = new frmPlotContours(main_, this);
   const QString name = contourFileName_.isEmpty() ? outputName() : contourFileName_;
-  plot_->setGrid(grid_, c::refine(grid_, zoom_), name);
+  plot_->setGrid(grid_, c::refine(grid_, entry_.zoom), name);
   plot_->show();
   plot_->raise();
 }

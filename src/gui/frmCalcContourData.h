@@ -14,6 +14,7 @@
 
 #include "contours/contour_engine.h"
 #include "contours/contour_grid.h"
+#include "contours/contour_setup.h"
 #include "contours/contour_task.h"
 
 class frmMain;
@@ -48,10 +49,10 @@ class frmCalcContourData : public QMainWindow {
 
   // State.
   const tavrin::contours::ContourGrid& grid() const { return grid_; }
-  const tavrin::contours::GridDef& gridDef() const { return spec_; }
+  const tavrin::contours::GridDef& gridDef() const { return entry_.grid; }
   double runTime() const { return runTime_; }
-  double delay() const { return delay_; }
-  int zoom() const { return zoom_; }
+  double delay() const { return entry_.delay; }
+  int zoom() const { return entry_.zoom; }
   QString outputName() const;
   QString contourFileName() const { return contourFileName_; }
   // The folder the grid file is written to (chosen with Set Output File).
@@ -83,7 +84,8 @@ class frmCalcContourData : public QMainWindow {
  private:
   void build();
   void onShownOrResized(bool shown);
-  void storeField(int n, const QString& text);
+  QLineEdit* box(tavrin::contours::SetupBox b) const;
+  void storeField(tavrin::contours::SetupBox b, const QString& text);
   void readFields();
   void refreshEstimate();
   void showGrid();
@@ -100,11 +102,9 @@ class frmCalcContourData : public QMainWindow {
   void showProgress(const tavrin::contours::Progress& p);
 
   frmMain& main_;
-  tavrin::contours::GridDef spec_;
+  tavrin::contours::SetupEntry entry_;
   tavrin::contours::ContourGrid grid_;
   double runTime_ = 0;
-  double delay_ = 0.7;
-  int zoom_ = 5;
   QString contourFileName_;
   QString outputFolder_;
   QString folderBeforeDialog_;
