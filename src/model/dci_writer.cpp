@@ -55,7 +55,8 @@ std::vector<std::string> dciRecords(const ParameterSet& p) {
   std::vector<std::string> rec;
   rec.reserve(layout.records.size() + rows.size());
   for (const RecordLayout r : layout.records) rec.push_back(detail::recordText(r, p));
-  for (int row : rows) rec.push_back(detail::recordText(row <= 2 ? layout.velocityCurve : layout.lightCurve, p.curves[row]));
+  for (int row : rows)
+    rec.push_back(detail::recordText(row <= 2 ? layout.velocityCurve : layout.lightCurve, p.curves[row]));
   return rec;
 }
 
@@ -75,7 +76,8 @@ std::string dciText(const ParameterSet& p) {
   out += detail::spotRecords(p, dciLayout(Layout::Current).spot);
   out += "150.";
   out += kEol;
-  for (int row : curveRowsInUse(p)) appendObservationBlock(out, p.curves[row], p.NPPL, dciLayout(Layout::Current).point);
+  for (int row : curveRowsInUse(p))
+    appendObservationBlock(out, p.curves[row], p.NPPL, dciLayout(Layout::Current).point);
   return out;
 }
 

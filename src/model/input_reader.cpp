@@ -182,8 +182,10 @@ struct Record {
   }
 };
 
+// The next line cut as `layout`; firstWidth 0 aligns the first token as the layout's first field.
 Record nextRecord(Lines& lines, RecordLayout layout, int firstWidth = 0) {
-  return Record{detail::cutRecord(lines.next(), firstWidth ? firstWidth : firstFieldEnd(layout), laidOutWidths(layout))};
+  if (firstWidth == 0) firstWidth = firstFieldEnd(layout);
+  return Record{detail::cutRecord(lines.next(), firstWidth, laidOutWidths(layout))};
 }
 
 // Stores fields into the new set and records what the window shows.
@@ -287,8 +289,11 @@ void loadRecord(Loader& ld, ParameterSet& p, const Record& r, RecordLayout layou
   for (const RecordField& f : layout) {
     if (f.name.empty()) continue;
     const Slot s = slotOf(p, f.name);
-    if (f.shown.kind == FormKind::None) store(r, f, s);
-    else ld.field(f.name, fieldValue(r, f, s), f.shown);
+    if (f.shown.kind == FormKind::None) {
+      store(r, f, s);
+    } else {
+      ld.field(f.name, fieldValue(r, f, s), f.shown);
+    }
   }
 }
 

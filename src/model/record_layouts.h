@@ -32,7 +32,7 @@ enum class Unit { Same, TenThousandKelvin };
 struct RecordField {
   std::string_view name;  // the quantity (record_slots.h); empty for columns the reader skips
   int column = 0;         // first column the reader cuts, 1-based
-  int width = 0;          // columns the reader cuts
+  int width = 0;          // columns the reader cuts (a text field: to the end of the line)
   Form written;
   Form shown;
   Unit unit = Unit::Same;

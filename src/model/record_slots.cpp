@@ -22,6 +22,8 @@ int indexAfter(std::string_view name, std::string_view prefix) {
 
 template <typename T>
 struct Member {
+  Member(std::string_view n, int16_t T::*m) : name(n), i(m) {}
+  Member(std::string_view n, double T::*m) : name(n), d(m) {}
   std::string_view name;
   int16_t T::*i = nullptr;
   double T::*d = nullptr;
@@ -36,23 +38,29 @@ Slot memberSlot(T& t, const Member<T> (&members)[N], std::string_view name) {
 
 // The DC quantities outside the main editor's fields.
 using P = ParameterSet;
-const Member<P> kDcMembers[] = {
-    {"IFDER", &P::IFDER},         {"IFM", &P::IFM},         {"IFR", &P::IFR},
-    {"XLAMDA", nullptr, &P::XLAMDA}, {"KO", &P::KO},        {"KDISK", &P::KDISK},
-    {"NPPL", &P::NPPL},           {"IFVC1", &P::IFVC1},     {"IFVC2", &P::IFVC2},
-    {"NLC", &P::NLC},             {"spotAStar", &P::spotAStar}, {"spotANumber", &P::spotANumber},
-    {"spotBStar", &P::spotBStar}, {"spotBNumber", &P::spotBNumber}};
+const Member<P> kDcMembers[] = {{"IFDER", &P::IFDER},
+                                {"IFM", &P::IFM},
+                                {"IFR", &P::IFR},
+                                {"XLAMDA", &P::XLAMDA},
+                                {"KO", &P::KO},
+                                {"KDISK", &P::KDISK},
+                                {"NPPL", &P::NPPL},
+                                {"IFVC1", &P::IFVC1},
+                                {"IFVC2", &P::IFVC2},
+                                {"NLC", &P::NLC},
+                                {"spotAStar", &P::spotAStar},
+                                {"spotANumber", &P::spotANumber},
+                                {"spotBStar", &P::spotBStar},
+                                {"spotBNumber", &P::spotBNumber}};
 
 using R = CurveRow;
-const Member<R> kCurveMembers[] = {
-    {"band", &R::band},           {"wavel", nullptr, &R::wavel}, {"l1", nullptr, &R::l1},
-    {"l2", nullptr, &R::l2},      {"x1", nullptr, &R::x1},       {"x2", nullptr, &R::x2},
-    {"y1", nullptr, &R::y1},      {"y2", nullptr, &R::y2},       {"el3", nullptr, &R::el3},
-    {"opsf", &R::opsf},           {"noise", &R::noise},          {"sigma", nullptr, &R::sigma}};
+const Member<R> kCurveMembers[] = {{"band", &R::band}, {"wavel", &R::wavel}, {"l1", &R::l1},
+                                   {"l2", &R::l2},     {"x1", &R::x1},       {"x2", &R::x2},
+                                   {"y1", &R::y1},     {"y2", &R::y2},       {"el3", &R::el3},
+                                   {"opsf", &R::opsf}, {"noise", &R::noise}, {"sigma", &R::sigma}};
 
 const Member<Spot> kSpotMembers[] = {
-    {"xlat", nullptr, &Spot::xlat}, {"xlong", nullptr, &Spot::xlong},
-    {"radsp", nullptr, &Spot::radsp}, {"temsp", nullptr, &Spot::temsp}};
+    {"xlat", &Spot::xlat}, {"xlong", &Spot::xlong}, {"radsp", &Spot::radsp}, {"temsp", &Spot::temsp}};
 
 }  // namespace
 
