@@ -411,12 +411,12 @@ namespace {
 
 std::vector<ObservationPoint> readObservationBlock(Lines& lines, int perLine, RecordLayout point) {
   std::vector<ObservationPoint> points;
-  const std::vector<int> oneWidths = laidOutWidths(point);
+  const std::vector<int> widths = laidOutWidths(point);
   std::vector<int> pointWidths;
   int stride = 0;
-  for (const int w : oneWidths) stride += w;
+  for (const int w : widths) stride += w;
   for (int k = 0; k < perLine && k < kMaxStoredPoints; ++k)
-    pointWidths.insert(pointWidths.end(), oneWidths.begin(), oneWidths.end());
+    pointWidths.insert(pointWidths.end(), widths.begin(), widths.end());
   // Found once: a block holds up to 9001 points.
   std::vector<std::pair<const RecordField*, double ObservationPoint::*>> fields;
   for (const RecordField& f : point)
