@@ -101,9 +101,7 @@ bool displayLco(frmMain& main, bool* pageRefused) {
     if (pageRefused) *pageRefused = std::string(m.what()) == tavrin::kMpageMessage;
     return false;
   } catch (const tavrin::TavrinError& e) {
-    s.app.readError = true;
-    const QString text = QString::fromUtf8(e.what());
-    main.showMessage(text.isEmpty() ? QString("Error %1.").arg(e.number()) : text);
+    main.showMessage(QString::fromStdString(tavrin::readFailed(s, e)));
     return false;
   }
   main.setFieldText("Text55", QString::fromStdString(s.curve.l2Text));
