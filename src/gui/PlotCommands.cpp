@@ -6,6 +6,7 @@
 
 #include "InstallCommands.h"
 #include "ReportGuard.h"
+#include "output/dco_reader.h"
 #include "frmIO_all.h"
 #include "frmMain.h"
 #include "frmPlotLC.h"
@@ -60,8 +61,7 @@ void installPlotCommands(frmMain& main) {
     QObject::connect(standard, &QAction::triggered, &main, [&main] {
       auto& app = main.session().app;
       if (app.lciName.empty()) return;
-      const std::string& lci = app.lciName;
-      const std::string lco = lci.substr(0, lci.size() >= 4 ? lci.size() - 4 : 0) + ".lco";
+      const std::string lco = tavrin::standardOutputName(app.lciName, ".lco");
       if (reportguard::refuseWhileWritten(main, app.dataFolder, lco)) return;
       app.lcoName = lco;
       displayLco(main);
