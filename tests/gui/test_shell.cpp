@@ -1,6 +1,7 @@
 // The shell around the editor: menu tree wiring, help windows, About, the
-// status of runs, recent files, drops, geometry and accessible names. Exit,
-// closing and the settings file are the transcript main_shell.txt.
+// status of runs and accessible names. Exit, closing and the settings file
+// are the transcript main_shell.txt; drops, recent files and geometry
+// main_desktop.txt.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -15,13 +16,11 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QTextEdit>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QUrl>
 
 #include "EditorWindows.h"
 #include "frmAdjust.h"
@@ -259,82 +258,6 @@ TEST_F(ShellDesktop, StatusBarNamesTheProgramARunUsed) {
     EXPECT_TRUE(status.startsWith("LC finished: star.lco (") && status.endsWith(note)) << status.toStdString();
   }
   EXPECT_TRUE(messages.messages.isEmpty()) << messages.messages.join("\n").toStdString();
-}
-
-TEST_F(ShellDesktop, DroppedInputFilesLoadAndBecomeRecent) {
-  ASSERT_TRUE(QFile::copy(src("examples/example.dci"), dir.filePath("drop.dci")));
-  ASSERT_TRUE(QFile::copy(src("examples/example.lci"), dir.filePath("drop.lci")));
-  QFile(dir.filePath("notes.txt")).open(QIODevice::WriteOnly);
-  mwtest::MainWindow w;
-  w.show();
-  auto drop = [&w](const QString& path) {
-    QMimeData mime;
-    mime.setUrls({QUrl::fromLocalFile(path)});
-    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(w.centralWidget(), &enter);
-    QDropEvent ev(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(w.centralWidget(), &ev);
-    return enter.isAccepted();
-  };
-  EXPECT_TRUE(drop(dir.filePath("drop.dci")));
-  EXPECT_EQ(w.windowTitle(), "Tavrin - drop.dci");
-  EXPECT_EQ(w.session().mode, tavrin::ProgramMode::DC);
-  EXPECT_EQ(QDir(QString::fromStdString(w.session().app.dataFolder)).canonicalPath(), QDir(dir.path()).canonicalPath());
-  EXPECT_TRUE(drop(dir.filePath("drop.lci")));
-  EXPECT_EQ(w.windowTitle(), "Tavrin - drop.lci");
-  EXPECT_EQ(w.session().mode, tavrin::ProgramMode::LC);
-  EXPECT_FALSE(drop(dir.filePath("notes.txt")));  // other files are not taken
-  EXPECT_EQ(w.windowTitle(), "Tavrin - drop.lci");
-  const QStringList recent = shell::recentFiles();
-  ASSERT_GE(recent.size(), 2);
-  EXPECT_EQ(QFileInfo(recent[0]).fileName(), "drop.lci");
-  EXPECT_EQ(QFileInfo(recent[1]).fileName(), "drop.dci");
-
-  // The File menu's list loads through the same path.
-  QMenu* menu = w.findChild<QMenu*>("RecentFiles");
-  ASSERT_NE(menu, nullptr);
-  emit menu->aboutToShow();
-  QAction* second = menu->findChild<QAction*>("RecentFile2");
-  ASSERT_NE(second, nullptr);
-  second->trigger();
-  EXPECT_EQ(w.windowTitle(), "Tavrin - drop.dci");
-  EXPECT_TRUE(messages.messages.isEmpty()) << messages.messages.join("\n").toStdString();
-
-  // Kept between runs, at most eight, newest first, no duplicates.
-  for (int k = 0; k < 10; ++k) {
-    const QString p = dir.filePath(QString("f%1.lci").arg(k));
-    ASSERT_TRUE(QFile::copy(src("examples/example.lci"), p));
-    ASSERT_TRUE(shell::loadInputFile(w, p));
-  }
-  ASSERT_TRUE(shell::loadInputFile(w, dir.filePath("f5.lci")));
-  shell::setDesktopSettingsFile(dir.filePath("desktop.ini"));  // reread
-  const QStringList kept = shell::recentFiles();
-  ASSERT_EQ(kept.size(), shell::kMaxRecent);
-  EXPECT_EQ(QFileInfo(kept[0]).fileName(), "f5.lci");
-  EXPECT_EQ(QFileInfo(kept[1]).fileName(), "f9.lci");
-  EXPECT_EQ(kept.count(kept[0]), 1);
-}
-
-TEST_F(ShellDesktop, LoadingAFileThatFailsIsNotRememberedAndGeometryIs) {
-  QFile bad(dir.filePath("broken.dci"));
-  ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
-  bad.write("not a dci\r\n");
-  bad.close();
-  {
-    mwtest::MainWindow w;
-    EXPECT_FALSE(shell::loadInputFile(w, dir.filePath("broken.dci")));
-    EXPECT_EQ(messages.messages.size(), 1);
-    EXPECT_EQ(w.windowTitle(), "Tavrin - [untitled]");
-    EXPECT_TRUE(shell::recentFiles().isEmpty());
-    EXPECT_FALSE(shell::loadInputFile(w, dir.filePath("broken.txt")));
-    EXPECT_EQ(messages.messages.size(), 2);
-    w.show();
-    w.setGeometry(40, 50, 900, 640);
-    QApplication::processEvents();
-    w.close();
-  }
-  mwtest::MainWindow again;
-  EXPECT_EQ(again.size(), QSize(900, 640));
 }
 
 // Input fields of a window that a screen reader could not name; buttons and
