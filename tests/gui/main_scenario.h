@@ -11,34 +11,22 @@
 // folder, texts, copy, write, cut, file, load, same, dialog, typein, reject,
 // loadfile, mkdir, dialogfolder, drop, recent, geometry, and the frmMain
 // calls in `calls`.
-#include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
-#include <QComboBox>
-#include <QDir>
-#include <QFile>
-#include <QLabel>
-#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QStatusBar>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QUrl>
 #include <memory>
 #include <sstream>
 
-#include "../test_files.h"
+#include "ShellCommands.h"
 #include "frmAbout.h"
 #include "frmCritPots.h"
-#include "frmIO_all.h"
-#include "frmMain_test_support.h"
 #include "frmTransfer.h"
-#include "RunCommands.h"
-#include "ShellCommands.h"
 #include "model/input_reader.h"
 #include "model/number_fields.h"
-#include "model/parameter_set.h"
+#include "win_support.h"
 
 namespace mwtest {
 

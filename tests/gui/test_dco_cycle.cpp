@@ -15,7 +15,7 @@ namespace {
 
 QString q(const std::string& s) { return QString::fromStdString(s); }
 
-class DcCycle : public ::testing::Test {
+class DcCycle : public win::MainFixture {
  protected:
   void SetUp() override { s.app.programFolder = f.prog.toStdString(); }
   // Links the stand-in DC and loads the example; false when it is not built.
@@ -33,10 +33,6 @@ class DcCycle : public ::testing::Test {
     const std::string path = (f.data + "/" + name).toStdString();
     return tavrin::readDci(path, tavrin::ParameterSet{}, tavrin::probeDci(path)).params;
   }
-  win::Folders f;
-  mwtest::MessageCatcher messages;
-  mwtest::MainWindow w;
-  Session& s = w.session();
 };
 
 }  // namespace

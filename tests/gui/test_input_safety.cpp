@@ -1,21 +1,14 @@
 // Input refusals outside the main window's own fields: the band box of
 // Datafiles, the figure export and data files. The main window's refusals
 // and questions are the transcript main_safety.txt (main_scenarios.cpp).
-#include <gtest/gtest.h>
-
-#include <QAction>
 #include <QApplication>
 #include <QDialog>
-#include <QLineEdit>
-#include <QTemporaryDir>
 
 #include "EditorWindows.h"
 #include "PlotCommands.h"
 #include "frmDataFile.h"
-#include "frmIO_all.h"
-#include "frmMain_test_support.h"
 #include "frmPlotLC.h"
-#include "../test_files.h"
+#include "win_support.h"
 
 using namespace mwtest;
 using tavrin::testing_support::slurp;

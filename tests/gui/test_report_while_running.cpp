@@ -9,7 +9,7 @@
 
 namespace {
 
-class ReportWhileRunning : public ::testing::Test {
+class ReportWhileRunning : public win::MainFixture {
  protected:
   // Slow Synthex and Solvex in the program folder; the example loaded and its run started.
   void start(const char* loadAction, const QString& input) {
@@ -31,10 +31,6 @@ class ReportWhileRunning : public ::testing::Test {
            w.fieldText("Text55").toStdString() + "]\n";
   }
   std::string log;
-  win::Folders f;
-  mwtest::MessageCatcher messages;
-  mwtest::MainWindow w;
-  Session& s = w.session();
 };
 
 }  // namespace

@@ -2,58 +2,41 @@
 // status of runs and accessible names. Exit, closing and the settings file
 // are the transcript main_shell.txt; drops, recent files and geometry
 // main_desktop.txt.
-#include <gtest/gtest.h>
-
-#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAbstractSpinBox>
 #include <QAccessible>
-#include <QAction>
-#include <QComboBox>
-#include <QDir>
-#include <QFile>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
-#include <QTextEdit>
 #include <QStatusBar>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QTextEdit>
 
 #include "EditorWindows.h"
-#include "frmAdjust.h"
-#include "frmCalcContourData.h"
-#include "frmDataFile.h"
-#include "frmIncrem.h"
-#include "frmMiscParm.h"
-#include "frmCorrel.h"
-#include "frmCritPots.h"
-#include "frmIOparms.h"
-#include "frmMessage.h"
-#include "frmPlotContours.h"
-#include "frmSetOPfile.h"
-#include "frmTransfer.h"
-#include "frmYrange.h"
 #include "PlotCommands.h"
-#include "RunCommands.h"
 #include "ShellCommands.h"
 #include "frmAbout.h"
+#include "frmAdjust.h"
+#include "frmCalcContourData.h"
+#include "frmCorrel.h"
+#include "frmCritPots.h"
+#include "frmDataFile.h"
 #include "frmHelp.h"
-#include "frmIO_all.h"
+#include "frmIOparms.h"
+#include "frmIncrem.h"
 #include "frmIndivHlp.h"
-#include "frmMain_test_support.h"
+#include "frmMessage.h"
+#include "frmMiscParm.h"
+#include "frmPlotContours.h"
 #include "frmPlotLC.h"
 #include "frmPlotRV.h"
+#include "frmSetOPfile.h"
 #include "frmSpots.h"
+#include "frmTransfer.h"
+#include "frmYrange.h"
 #include "model/spot_rules.h"
 #include "shell/help_text.h"
+#include "win_support.h"
 
 namespace {
-
-QString src(const char* rel) { return QString(TAVRIN_SOURCE_DIR) + "/" + rel; }
-
 
 // QObject::receivers is protected; a member pointer reaches it without a cast.
 struct ReceiverPeek : QObject {
@@ -240,7 +223,7 @@ using ShellDesktop = ShellFixture;
 TEST_F(ShellDesktop, StatusBarNamesTheProgramARunUsed) {
   const QString standins = QString(TAVRIN_BINARY_DIR) + "/src/standins";
   if (!QFile::exists(standins + "/Synthex")) GTEST_SKIP() << "the stand-in LC program is not built";
-  ASSERT_TRUE(QFile::copy(src("examples/example.lci"), dir.filePath("star.lci")));
+  ASSERT_TRUE(QFile::copy(win::kExamples + "example.lci", dir.filePath("star.lci")));
   mwtest::MainWindow w;
   ASSERT_TRUE(shell::loadInputFile(w, dir.filePath("star.lci")));
   // No Synthex in the program folder: the installed stand-in runs, and both

@@ -75,6 +75,14 @@ struct Folders {
   }
 };
 
+// A main window beside those folders, whose messages are collected.
+struct MainFixture : ::testing::Test {
+  Folders f;
+  mwtest::MessageCatcher messages;
+  mwtest::MainWindow w;
+  Session& s = w.session();
+};
+
 // One line per named control in creation order: kind, name, text and the
 // states that differ from shown, enabled, unchecked. `root` is written ROOT.
 inline std::string dump(QWidget* w, const QString& root = {}) {
