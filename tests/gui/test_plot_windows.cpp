@@ -27,15 +27,20 @@ bool synthesise(const QString& lci, const QString& lco) {
   return p.waitForFinished(60000) && p.exitCode() == 0 && QFileInfo(lco).size() > 0;
 }
 
+// Both example reports and the observed data in `dir`, the data folder.
+bool prepare(const QTemporaryDir& dir, frmMain& main) {
+  if (!synthesise("example.lci", dir.filePath("example.lco")) || !synthesise("example_rv.lci", dir.filePath("example_rv.lco")))
+    return false;
+  for (const char* f : {"example_light_B.csv", "example_rv1.csv", "example_rv2.csv"}) QFile::copy(win::kExamples + f, dir.filePath(f));
+  main.session().app.dataFolder = dir.path().toStdString();
+  main.fileDialog().setFolder(dir.path());
+  return true;
+}
+
 class PlotWindows : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!synthesise("example.lci", dir.filePath("example.lco")) || !synthesise("example_rv.lci", dir.filePath("example_rv.lco")))
-      GTEST_SKIP() << "stand-in LC program not built";
-    for (const char* f : {"example_light_B.csv", "example_rv1.csv", "example_rv2.csv"})
-      QFile::copy(win::kExamples + f, dir.filePath(f));
-    main.session().app.dataFolder = dir.path().toStdString();
-    main.fileDialog().setFolder(dir.path());
+    if (!prepare(dir, main)) GTEST_SKIP() << "stand-in LC program not built";
   }
   frmPlotLC& display(const char* lco) {
     main.session().app.lcoName = lco;
@@ -55,13 +60,8 @@ class PlotScript : public win::WindowScript {
  protected:
   void SetUp() override {
     root = dir.path();
-    if (!synthesise("example.lci", dir.filePath("example.lco")) || !synthesise("example_rv.lci", dir.filePath("example_rv.lco")))
-      GTEST_SKIP() << "stand-in LC program not built";
-    for (const char* f : {"example_light_B.csv", "example_rv1.csv", "example_rv2.csv"})
-      QFile::copy(win::kExamples + f, dir.filePath(f));
     main->setProgramMode(tavrin::ProgramMode::LC);
-    main->session().app.dataFolder = dir.path().toStdString();
-    main->fileDialog().setFolder(dir.path());
+    if (!prepare(dir, *main)) GTEST_SKIP() << "stand-in LC program not built";
   }
   void special(const std::vector<std::string>& r) override {
     Session& s = main->session();
