@@ -34,7 +34,7 @@
 #include "frmYrange.h"
 #include "model/spot_rules.h"
 #include "shell/help_text.h"
-#include "win_support.h"
+#include "main_scenario.h"
 
 namespace {
 
@@ -61,26 +61,13 @@ int receiversOfTriggered(QAction* a) {
   return rawReceivers(a) - (onBar ? inBar : inMenu);
 }
 
-// Runs in a temporary current folder (the program folder) with the quit,
-// the exit question and the desktop settings stubbed.
+// Runs in a scenario's folder (the current one, the program folder) with its
+// quit, exit question and desktop settings, and without its window.
 struct ShellFixture : ::testing::Test {
-  QTemporaryDir dir;
-  QString oldCwd = QDir::currentPath();
-  mwtest::MessageCatcher messages;
-
-  void SetUp() override {
-    ASSERT_TRUE(dir.isValid());
-    QDir::setCurrent(dir.path());
-    shell::setQuitFunction([] {});
-    shell::setExitQuestion([] { return shell::ExitAnswer::Cancel; });
-    shell::setDesktopSettingsFile(dir.filePath("desktop.ini"));
-  }
-  void TearDown() override {
-    QDir::setCurrent(oldCwd);
-    shell::setQuitFunction({});
-    shell::setExitQuestion({});
-    shell::setDesktopSettingsFile({});
-  }
+  ShellFixture() { scenario.fresh(false), scenario.win.reset(); }
+  QTemporaryDir& dir() { return *scenario.folder; }
+  mwtest::Scenario scenario;
+  mwtest::MessageCatcher& messages = scenario.catcher;
 };
 
 using ShellMenus = ShellFixture;
@@ -107,9 +94,9 @@ TEST_F(ShellMenus, EveryItemOfTheMenuTreeReachesAHandlerAndStartingWritesNothing
   // Exit is the shell's alone: it no longer just closes the window.
   EXPECT_EQ(receiversOfTriggered(w.action("Exit")), 1);
 
-  EXPECT_EQ(QDir(QString::fromStdString(w.session().app.programFolder)).canonicalPath(), QDir(dir.path()).canonicalPath());
+  EXPECT_EQ(QDir(QString::fromStdString(w.session().app.programFolder)).canonicalPath(), QDir(dir().path()).canonicalPath());
   EXPECT_FALSE(shell::fieldsEdited(w));
-  EXPECT_FALSE(QFile::exists(dir.filePath("DCTavrin2.ini")));
+  EXPECT_FALSE(QFile::exists(dir().filePath("DCTavrin2.ini")));
 }
 
 using ShellHelp = ShellFixture;
@@ -216,16 +203,16 @@ using ShellDesktop = ShellFixture;
 TEST_F(ShellDesktop, StatusBarNamesTheProgramARunUsed) {
   const QString standins = QString(TAVRIN_BINARY_DIR) + "/src/standins";
   if (!QFile::exists(standins + "/Synthex")) GTEST_SKIP() << "the stand-in LC program is not built";
-  ASSERT_TRUE(QFile::copy(win::kExamples + "example.lci", dir.filePath("star.lci")));
+  ASSERT_TRUE(QFile::copy(win::kExamples + "example.lci", dir().filePath("star.lci")));
   mwtest::MainWindow w;
-  ASSERT_TRUE(shell::loadInputFile(w, dir.filePath("star.lci")));
+  ASSERT_TRUE(shell::loadInputFile(w, dir().filePath("star.lci")));
   // No Synthex in the program folder: the installed stand-in runs, and both
   // the start and the end say so. Then a copy in the program folder wins.
   w.session().app.installedProgramsFolder = standins.toStdString();
   for (const QString& note : {" - program: " + QDir::toNativeSeparators(standins + "/Synthex") + " (installed with Tavrin)",
-                              " - program: " + QDir::toNativeSeparators(dir.filePath("Synthex"))}) {
+                              " - program: " + QDir::toNativeSeparators(dir().filePath("Synthex"))}) {
     if (!note.endsWith(")")) {
-      ASSERT_TRUE(QFile::link(standins + "/Synthex", dir.filePath("Synthex")));
+      ASSERT_TRUE(QFile::link(standins + "/Synthex", dir().filePath("Synthex")));
     }
     w.action("RunStandard")->trigger();
     EXPECT_EQ(w.statusBar()->currentMessage(), "LC running: star.lco" + note);
