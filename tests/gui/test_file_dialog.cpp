@@ -51,6 +51,7 @@ class FileDialog : public win::WindowScript {
       QTest::keyClick(&d, Qt::Key_Escape);
     } else if (r[0] == "accept" || r[0] == "reject" || r[0] == "close") {
       r[0] == "accept" ? d.accept() : r[0] == "reject" ? d.reject() : void(d.close());
+      EXPECT_EQ(&main->fileDialog(), &d);  // only hidden, never replaced
     } else if (r[0] == "grab") {
       d.resize(600, 380);
       const QImage img = d.grab().toImage();
