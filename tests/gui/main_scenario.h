@@ -9,33 +9,24 @@
 // set, pick, click, do, label, mode, gather, param, adjust, curve, name,
 // display, answer (transfer), reply (questions), exitanswer, close, plot,
 // folder, texts, copy, write, cut, file, load, same, dialog, typein, reject,
-// loadfile, mkdir, dialogfolder, and the frmMain calls in `calls`.
-#include <QAbstractButton>
+// loadfile, mkdir, dialogfolder, drop, recent, geometry, and the frmMain
+// calls in `calls`.
 #include <QAccessible>
 #include <QApplication>
-#include <QComboBox>
-#include <QDir>
-#include <QFile>
-#include <QLabel>
-#include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QStatusBar>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QUrl>
 #include <memory>
 #include <sstream>
 
-#include "../test_files.h"
+#include "ShellCommands.h"
 #include "frmAbout.h"
 #include "frmCritPots.h"
-#include "frmIO_all.h"
-#include "frmMain_test_support.h"
 #include "frmTransfer.h"
-#include "RunCommands.h"
-#include "ShellCommands.h"
 #include "model/input_reader.h"
 #include "model/number_fields.h"
-#include "model/parameter_set.h"
+#include "win_support.h"
 
 namespace mwtest {
 
@@ -332,6 +323,22 @@ inline void Scenario::run(const std::string& line) {
     for (unsigned char c : text) hash = (hash ^ c) * 1099511628211u;
     out << "  file " << a << ": " << (!QFile::exists(path(a)) ? "(none)" : text.size() < 150 ? local(qs(text).replace("\r", "\\r"))
         : std::to_string(text.size()) + " bytes, hash " + std::to_string(hash)) << "\n";
+  } else if (cmd == "drop") {  // a file dragged onto the window
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(path(a))});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(m.centralWidget(), &enter);
+    QDropEvent ev(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(m.centralWidget(), &ev);
+    out << "  drop: " << (enter.isAccepted() ? "taken" : "refused") << "\n";
+  } else if (cmd == "recent") {  // the File menu's list as it opens
+    emit m.findChild<QMenu*>("RecentFiles")->aboutToShow();
+    for (const QString& f : shell::recentFiles()) out << "  recent " << local(f) << "\n";
+  } else if (cmd == "geometry") {  // geometry X Y W H, or only what it is
+    const QStringList g = R.split(' ');
+    if (!a.empty()) m.setGeometry(A.toInt(), g[0].toInt(), g[1].toInt(), g[2].toInt());
+    QApplication::processEvents();
+    out << "  size " << m.width() << "x" << m.height() << "\n";
   } else if (calls.count(cmd)) {
     (m.*calls.at(cmd))();
   } else {

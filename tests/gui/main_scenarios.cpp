@@ -1,6 +1,7 @@
 // The main window as transcripts of real widgets (see main_scenario.h): the
 // editor rules, copying the set, critical potentials, LC/DC switches, the
-// file commands, refused input and questions, Exit and the settings file.
+// file commands, refused input and questions, Exit and the settings file,
+// dropped files, the recent files and the window's geometry.
 #include <gtest/gtest.h>
 
 #include "main_scenario.h"
@@ -12,3 +13,4 @@ TEST(frmMainScenario, Modes) { mwtest::expectScenario("main_modes.txt"); }
 TEST(frmMainScenario, FileCommands) { mwtest::expectScenario("main_files.txt"); }
 TEST(frmMainScenario, InputSafety) { mwtest::expectScenario("main_safety.txt"); }
 TEST(frmMainScenario, ShellExitAndSettings) { mwtest::expectScenario("main_shell.txt"); }
+TEST(frmMainScenario, DropsRecentFilesAndGeometry) { mwtest::expectScenario("main_desktop.txt"); }

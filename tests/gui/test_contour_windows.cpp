@@ -1,8 +1,8 @@
 // The contour windows on real widgets: the Contours menu, the Test run with
 // the stand-in DC, the output file through the file dialog, a computation
 // with its progress dialog (the file equals the command line's), Cancel,
-// loading, the plot refusals, the plot window with its readout and export,
-// the help page, and "Set Output File" never offering the loaded input.
+// loading, the plot window with its readout and export; the controls, the
+// refusals, the help page and the output name offered (a step table).
 #include <QProgressDialog>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -75,38 +75,6 @@ std::map<std::string, std::string> stateOf(frmMain& w) {
 }
 
 }  // namespace
-
-TEST_F(ContourWindows, ControlsAndRefusals) {
-  w.action("Contour")->trigger();
-  ASSERT_TRUE(f.isVisible());
-  for (const char* n : {"Frame1", "Frame2", "ParallelRuns"}) EXPECT_NE(f.findChild<QWidget*>(n), nullptr) << n;
-  win::expectGolden("gui", "win_contour_window.txt", win::dump(&f));
-  // Test without a DCI.
-  f.test();
-  EXPECT_EQ(msgs.messages, QStringList{"Oops!  You need to load a .dci file first."});
-  // Delay raised to 0.7 when shown again; typed fields turn blue.
-  win::typeInto(child("Text7"), "0.3");
-  EXPECT_DOUBLE_EQ(f.delay(), 0.3);
-  f.hide();
-  f.show();
-  EXPECT_DOUBLE_EQ(f.delay(), 0.7);
-  EXPECT_EQ(child("Text7")->text(), ".7");
-  win::typeInto(child("Text3"), "3");
-  EXPECT_NE(child("Text3")->styleSheet().indexOf("0,0,255"), -1);
-  // An integer box beyond 16 bits keeps its value and says so.
-  win::typeInto(child("Text6"), "70000");
-  EXPECT_TRUE(msgs.messages.contains("Error 6: Overflow."));
-  // Plot without a grid, and the zoom message.
-  msgs.messages.clear();
-  win::typeInto(child("Text8"), "1");
-  f.plotContours();
-  EXPECT_EQ(msgs.messages, QStringList{"Zoom factor must be >= 2."});
-  f.findChild<QAction*>("HelpContours")->trigger();
-  auto* help = f.findChild<frmHelpContours*>();
-  ASSERT_TRUE(help && help->isVisible());
-  EXPECT_EQ(help->findChild<QLabel*>("Label0")->text(), "Help - Contours");
-  EXPECT_TRUE(help->findChild<QLabel*>("Label1_0")->text().contains("M x N grid"));
-}
 
 TEST_F(ContourWindows, ComputeLoadPlotAndExport) {
   if (!QFile::exists(win::kSolvex) || !QFile::exists(kCli)) GTEST_SKIP() << "stand-in DC or tavrin-cli not built";
@@ -275,24 +243,46 @@ TEST_F(ContourWindows, FailedPointsAreSaidBeforePlotIsOffered) {
   EXPECT_TRUE(QFile::exists(tmp.path() + "/failed.txt"));
 }
 
-TEST_F(ContourWindows, OutputNameIsATextFileNotTheLoadedInput) {
-  copyExample(tmp.path());
-  ASSERT_TRUE(shell::loadInputFile(w, tmp.filePath("example.dci")));
-  frmIO_all& d = w.fileDialog();
-  ASSERT_EQ(d.name(), "example.dci");
-  f.setOutputFile();
-  EXPECT_EQ(d.op(), FileOp::SaveContour);
-  EXPECT_EQ(d.name(), "Contour.txt");
-  win::choose(w, "grid.txt");
-  EXPECT_EQ(f.outputName(), "grid.txt");
-  // After another load the last output is offered again; a text file already in the box stays.
-  ASSERT_TRUE(shell::loadInputFile(w, tmp.filePath("example.dci")));
-  f.setOutputFile();
-  EXPECT_EQ(d.name(), "grid.txt");
-  d.setName("other.txt");
-  d.reject();
-  f.setOutputFile();
-  EXPECT_EQ(d.name(), "other.txt");
-  d.reject();
-  EXPECT_TRUE(msgs.messages.isEmpty()) << win::str(msgs.messages);
+// The window's controls and refusals, and the output name offered, driven by
+// golden/win_contour.tsv: after each step the delay, the boxes, the blue
+// ones, the output name and the file dialog.
+class ContourScript : public win::WindowScript {
+ protected:
+  ContourScript() {
+    root = tmp.path();
+    main->fileDialog().setFolder(root);
+  }
+  void special(const std::vector<std::string>& r) override {
+    frmCalcContourData& f = frmCalcContourData::of(*main);
+    const QString a = r.size() > 1 ? QString::fromStdString(r[1]) : QString();
+    if (r[0] == "test") f.test();
+    else if (r[0] == "reshow") f.hide(), f.show();
+    else if (r[0] == "plot") f.plotContours();
+    else if (r[0] == "help") f.findChild<QAction*>("HelpContours")->trigger();
+    else if (r[0] == "output") f.setOutputFile();
+    else if (r[0] == "choose") win::choose(*main, a);
+    else if (r[0] == "name") main->fileDialog().setName(a);
+    else if (r[0] == "reject") main->fileDialog().reject();
+    else if (r[0] == "load") {
+      QFile::copy(win::kExamples + a, tmp.filePath(a));
+      ASSERT_TRUE(shell::loadInputFile(*main, tmp.filePath(a)));
+    } else WindowScript::special(r);
+  }
+  std::string state() override {
+    frmCalcContourData& f = frmCalcContourData::of(*main);
+    const frmIO_all& d = main->fileDialog();
+    QString s = QString(" delay %1 output [%2] dialog %3 %4 [%5]\n  boxes").arg(f.delay()).arg(f.outputName())
+                    .arg(d.isVisible() ? "shown" : "hidden").arg(int(d.op())).arg(d.name());
+    for (QLineEdit* e : f.findChildren<QLineEdit*>()) s += " " + e->objectName() + "=[" + e->text() + "]";
+    s += "\n  blue";
+    for (QLineEdit* e : f.findChildren<QLineEdit*>())
+      if (e->styleSheet().contains("0,0,255")) s += " " + e->objectName();
+    return s.toStdString();
+  }
+  QTemporaryDir tmp;
+};
+
+TEST_F(ContourScript, Script) {
+  for (const char* n : {"Frame1", "Frame2", "ParallelRuns"}) EXPECT_NE(frmCalcContourData::of(*main).findChild<QWidget*>(n), nullptr) << n;
+  runScript("win_contour");
 }

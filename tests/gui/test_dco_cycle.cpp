@@ -15,7 +15,7 @@ namespace {
 
 QString q(const std::string& s) { return QString::fromStdString(s); }
 
-class DcCycle : public ::testing::Test {
+class DcCycle : public win::MainFixture {
  protected:
   void SetUp() override { s.app.programFolder = f.prog.toStdString(); }
   // Links the stand-in DC and loads the example; false when it is not built.
@@ -33,10 +33,6 @@ class DcCycle : public ::testing::Test {
     const std::string path = (f.data + "/" + name).toStdString();
     return tavrin::readDci(path, tavrin::ParameterSet{}, tavrin::probeDci(path)).params;
   }
-  win::Folders f;
-  mwtest::MessageCatcher messages;
-  mwtest::MainWindow w;
-  Session& s = w.session();
 };
 
 }  // namespace
@@ -134,71 +130,58 @@ TEST_F(DcCycle, UpdateAndRevertKeepEveryDigit) {
   EXPECT_EQ(std::tuple(back.DPDT, back.PERIOD, back.DPERDT, back.E), std::tuple(saved.DPDT, saved.PERIOD, saved.DPERDT, saved.E));
 }
 
-// A run that fails says what the program said last.
-TEST_F(DcCycle, FailedRunSaysWhatDcSaid) {
-  win::writeFile(f.prog + "/Solvex", "#!/bin/sh\necho 'At line 812 of file dc.f' >&2\n"
-                 "echo 'Fortran runtime error: Bad value during floating point read' >&2\nexit 2\n", true);
-  win::load(w, "LoadDCI", f.data, "example.dci");
-  w.action("RunStandard")->trigger();
-  ASSERT_TRUE(win::waitForRuns(w));
-  EXPECT_TRUE(status().startsWith("DC failed: example.dco (exit status 2)")) << status().toStdString();
-  EXPECT_TRUE(status().endsWith(" - Fortran runtime error: Bad value during floating point read")) << status().toStdString();
-  w.action("StandardDCO")->trigger();
-  EXPECT_EQ(messages.messages, QStringList{"Error 62: Input past end of file.\nexample.dco\n\nDC wrote on its standard error:\n"
-                                           "At line 812 of file dc.f\nFortran runtime error: Bad value during floating point read"});
-}
-
-TEST_F(DcCycle, RefusalsAndInertCommands) {
+// A run that fails says what the program said last; refusals, DC's error
+// line and the custom run: golden/win_dco_refusals.txt.
+TEST_F(DcCycle, FailedRunRefusalsAndInertCommands) {
   // Nothing loaded: the DCO commands do nothing and say nothing; the runs
   // say to save first (declined here).
   for (const char* a : {"StandardDCO", "Corrections", "correlations", "RunStandard", "RunCustom"}) w.action(a)->trigger();
-  EXPECT_TRUE(messages.messages.isEmpty());
-  EXPECT_EQ(messages.questions, QStringList(2, "Save the model as an LCI file first (File > Save File)."));
-  EXPECT_FALSE(w.fileDialog().isVisible() || frmIOparms::of(w).isVisible() || frmSetOPfile::of(w).isVisible());
-
+  note("StandardDCO, Corrections, correlations, RunStandard, RunCustom with nothing loaded");
   // A DCI but no DC program: refused with the path, no history shift.
   win::load(w, "LoadDCI", f.data, "example.dci");
-  ASSERT_EQ(s.app.dciName, "example.dci");
   const double gen1 = s.history.generation1.scalars[11];
   s.params.XINCL = 60;
   w.action("RunStandard")->trigger();
-  ASSERT_EQ(messages.messages.size(), 1);
-  EXPECT_TRUE(messages.messages[0].contains(f.prog + "/Solvex")) << win::str(messages.messages);
+  note("RunStandard without Solvex");
   EXPECT_FALSE(QFile::exists(f.prog + "/RunDC.sh"));
   EXPECT_DOUBLE_EQ(s.history.generation1.scalars[11], gen1);
-
   // A missing report: the error table's message.
   s.app.dcoName = "example.dco";
   w.action("StandardDCO")->trigger();
-  EXPECT_EQ(messages.messages.value(1), "Error 53: File not found.\nexample.dco");
-  EXPECT_TRUE(s.dcResults.dcErrorSeen);
-
+  note("StandardDCO, no report");
   // DC's error line goes to frmMessage, through Load DCO > Custom.
-  messages.messages.clear();
   win::writeFile(f.data + "/failed.dco", "  a listing\r\n*ERR* The normal equations are singular.\r\n");
   w.action("CustomDCO")->trigger();
-  EXPECT_EQ(w.fileDialog().windowTitle(), "Load DCI");
+  log += "dialog " + w.fileDialog().windowTitle().toStdString() + "\n";
   win::choose(w, "failed.dco", f.data);
-  EXPECT_TRUE(s.app.dcoName == "failed.dco" && s.dcoChosenByUser);
+  EXPECT_TRUE(s.dcoChosenByUser);
   frmMessage& m = frmMessage::of(w);
-  ASSERT_TRUE(m.isVisible());
-  EXPECT_EQ(m.findChild<QLabel*>("Label1")->text() + "|" + m.findChild<QLabel*>("Label2")->text(),
-            "Error!|*ERR* The normal equations are singular.");
-  EXPECT_TRUE(messages.messages.isEmpty());
+  note("CustomDCO failed.dco");
+  log += win::dump(&m);
   QTest::mouseClick(m.findChild<QPushButton*>("Command1"), Qt::LeftButton);
-  EXPECT_FALSE(m.isVisible());
-
+  note("OK");
   // During a contour computation the window stays hidden and no box is shown.
   s.app.contourRunning = true;
   w.action("CustomDCO")->trigger();
   win::choose(w, "failed.dco");
-  EXPECT_FALSE(m.isVisible());
   w.action("CustomDCO")->trigger();
   win::choose(w, "absent.dco");
-  EXPECT_TRUE(messages.messages.isEmpty());
+  note("CustomDCO failed.dco, absent.dco while contours run");
   s.app.contourRunning = false;
-}
 
+  win::writeFile(f.prog + "/Solvex", "#!/bin/sh\necho 'At line 812 of file dc.f' >&2\n"
+                 "echo 'Fortran runtime error: Bad value during floating point read' >&2\nexit 2\n", true);
+  s.app.dcoName = "example.dco";
+  w.action("RunStandard")->trigger();
+  ASSERT_TRUE(win::waitForRuns(w));
+  const QString status = w.statusBar()->currentMessage();
+  EXPECT_TRUE(status.startsWith("DC failed: example.dco (exit status 2)")) << status.toStdString();
+  EXPECT_TRUE(status.endsWith(" - Fortran runtime error: Bad value during floating point read")) << status.toStdString();
+  w.action("StandardDCO")->trigger();
+  w.statusBar()->clearMessage();  // it holds the run's time
+  note("RunStandard with a failing Solvex, StandardDCO");
+  win::expectGolden("gui", "win_dco_refusals.txt", log);
+}
 TEST_F(DcCycle, CustomRunThroughItsWindow) {
   if (!withSolvex()) GTEST_SKIP() << "the stand-in DC program is not built";
   // Custom scripts go to the current folder; put it back whatever happens.

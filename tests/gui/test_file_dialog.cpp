@@ -1,176 +1,93 @@
-// The one file dialog: its controls, patterns, folder and drive lists, and
-// how OK, Enter, double-click, Cancel and Escape end it.
-#include <gtest/gtest.h>
-
-#include <QComboBox>
-#include <QDir>
-#include <QFile>
-#include <QLabel>
-#include <QLineEdit>
+// The one file dialog driven by golden/win_file_dialog.tsv: its controls,
+// patterns, folder list, and how OK, Enter, double-click, Cancel and Escape
+// end it. After each step: the name box, folder, files, folder list tail,
+// the names handed on, the data folder and the pattern. The drive list is checked here.
 #include <QListWidget>
-#include <QPushButton>
 #include <QStorageInfo>
-#include <QTemporaryDir>
-#include <QTest>
 
-#include "frmIO_all.h"
-#include "frmMain.h"
-#include "frmMain_test_support.h"
+#include "win_support.h"
 
 namespace {
 
-QStringList items(QListWidget* l) {
+QStringList items(QListWidget* l, int from = 0) {
   QStringList out;
-  for (int i = 0; i < l->count(); ++i) out << l->item(i)->text();
+  for (int i = from; i < l->count(); ++i) out << l->item(i)->text().trimmed();
   return out;
 }
 
-struct DialogFixture : ::testing::Test {
-  mwtest::MainWindow w;
-  frmIO_all& d = w.fileDialog();
-  QTemporaryDir tmp;
-  mwtest::MessageCatcher messages;
-  QListWidget* file1 = d.findChild<QListWidget*>("File1");
-  QListWidget* dir1 = d.findChild<QListWidget*>("Dir1");
-  QLineEdit* text1 = d.findChild<QLineEdit*>("Text1");
-  QComboBox* combo1 = d.findChild<QComboBox*>("Combo1");
-  QComboBox* drive1 = d.findChild<QComboBox*>("Drive1");
-  QLabel* label4 = d.findChild<QLabel*>("Label4");
-  QPushButton* ok = d.findChild<QPushButton*>("Command1");
-  QPushButton* cancel = d.findChild<QPushButton*>("Command2");
-
-  void SetUp() override {
-    ASSERT_TRUE(tmp.isValid());
-    ASSERT_TRUE(file1 && dir1 && text1 && combo1 && drive1 && label4 && ok && cancel);
+class FileDialog : public win::WindowScript {
+ protected:
+  FileDialog() {
+    root = tmp.path();
+    window = &d;
     QDir(tmp.path()).mkdir("Sub");
     QDir(tmp.path()).mkdir("empty");
-    for (const char* name : {"b.lci", "A.LCI", "c.dci", "Makefile", "Sub/inner.lci"}) {
-      QFile f(tmp.filePath(name));
-      ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-      f.write("x");
+    for (const char* name : {"b.lci", "A.LCI", "c.dci", "Makefile", "Sub/inner.lci"}) win::writeFile(tmp.filePath(name), "x");
+    for (FileOp op : {FileOp::LoadLci, FileOp::SaveDci}) d.setHandler(op, [this](const QString& name) { got << name; });
+  }
+  QListWidget* list(const char* name) { return d.findChild<QListWidget*>(name); }
+  void special(const std::vector<std::string>& r) override {
+    QString a = r.size() > 1 ? QString::fromStdString(r[1]) : QString();
+    QListWidget* files = list("File1");
+    if (r[0] == "open") {  // open OP CAPTION PATTERNS [PRESET], OP as in FileOp
+      d.open(FileOp(a.toInt()), QString::fromStdString(r[2]), QString::fromStdString(r[3]).split('|'),
+             r.size() > 4 ? QString::fromStdString(r[4]) : QString());
+    } else if (r[0] == "folder") {
+      d.setFolder(a.isEmpty() ? tmp.path() : tmp.filePath(a));
+    } else if (r[0] == "pattern") {
+      find<QComboBox>("Combo1")->setCurrentIndex(a.toInt());
+      emit find<QComboBox>("Combo1")->activated(a.toInt());
+    } else if (r[0] == "subfolder") {  // double-click or Enter on the last folder
+      emit list("Dir1")->itemActivated(list("Dir1")->item(list("Dir1")->count() - 1));
+    } else if (r[0] == "pick" || r[0] == "dclick") {
+      const QPoint at = files->visualItemRect(files->item(a.toInt())).center();
+      if (r[0] == "pick") QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, at);
+      else QTest::mouseDClick(files->viewport(), Qt::LeftButton, {}, at);
+    } else if (r[0] == "name") {
+      find<QLineEdit>("Text1")->setText(a.replace("ROOT", tmp.path()));
+    } else if (r[0] == "enter") {
+      QTest::keyClick(find<QLineEdit>("Text1"), Qt::Key_Return);
+    } else if (r[0] == "escape") {
+      QTest::keyClick(&d, Qt::Key_Escape);
+    } else if (r[0] == "accept" || r[0] == "reject" || r[0] == "close") {
+      r[0] == "accept" ? d.accept() : r[0] == "reject" ? d.reject() : void(d.close());
+      EXPECT_EQ(&main->fileDialog(), &d);  // only hidden, never replaced
+    } else if (r[0] == "grab") {
+      d.resize(600, 380);
+      const QImage img = d.grab().toImage();
+      EXPECT_FALSE(img.isNull());
+      if (const char* out = std::getenv("TAVRIN_SHOT_DIR")) img.save(QString(out) + "/frmIO_all.png");
+    } else {
+      WindowScript::special(r);
     }
   }
-  void choosePattern(int i) {
-    combo1->setCurrentIndex(i);
-    emit combo1->activated(i);
+  std::string state() override {
+    QListWidget* dirs = list("Dir1");
+    const int here = dirs->currentRow();
+    QString s = QString("%1%2 [%3] in %4 (%5) files %6\n  dir %7 > %8\n  got %9 data %10 type %11 remembered %12")
+                    .arg(d.isModal() ? " modal" : "", " op " + QString::number(int(d.op())), find<QLineEdit>("Text1")->text(),
+                         d.folder(), find<QLabel>("Label4")->text(), items(list("File1")).join('|'),
+                         here < 0 ? "-" : dirs->item(here)->data(Qt::UserRole).toString(), items(dirs, here + 1).join('|'),
+                         got.join('|'))
+                    .arg(QString::fromStdString(main->session().app.dataFolder))
+                    .arg(find<QComboBox>("Combo1")->currentText())
+                    .arg(d.rememberedDataPattern());
+    return s.replace(root, "ROOT").toStdString();
   }
-  QString dataFolder() const { return QString::fromStdString(w.session().app.dataFolder); }
+  QTemporaryDir tmp;
+  frmIO_all& d = main->fileDialog();
+  QStringList got;
 };
 
 }  // namespace
 
-TEST_F(DialogFixture, OpenSetsCaptionsPatternsPresetAndFolder) {
-  QStringList labels;
-  for (QLabel* l : d.findChildren<QLabel*>())
-    if (l != label4) labels << l->text();
-  labels.sort();
-  EXPECT_EQ(labels, (QStringList{"Directories:", "Drives:", "File Name:", "List Files of Type:"}));
-  EXPECT_EQ(ok->text(), "OK");
-  EXPECT_EQ(cancel->text(), "Cancel");
-
-  d.setFolder(tmp.path());
-  // Caption, operation, patterns and preset from the menu items: main_files.txt.
-  d.open(FileOp::LoadLci, "Load LCI File", {"*.lci", "*.*"}, "b.lci");
-  EXPECT_TRUE(d.isVisible());
-  EXPECT_FALSE(d.isModal());
-  EXPECT_EQ(text1->text(), "b.lci");
-  EXPECT_EQ(label4->text(), QDir::toNativeSeparators(tmp.path()));
-  // Patterns match without regard to case, sorted by name; "*.*" lists every
-  // file, also those without an extension.
-  EXPECT_EQ(items(file1), (QStringList{"A.LCI", "b.lci"}));
-  choosePattern(1);
-  EXPECT_EQ(items(file1), (QStringList{"A.LCI", "b.lci", "c.dci", "Makefile"}));
-  d.open(FileOp::LoadDci, "Load DCI", {"*.dci", "*.*"});
-  EXPECT_EQ(items(file1), QStringList{"c.dci"});
-
-  d.resize(600, 380);
-  const QImage img = d.grab().toImage();
-  EXPECT_FALSE(img.isNull());
-  if (const char* out = std::getenv("TAVRIN_SHOT_DIR")) img.save(QString(out) + "/frmIO_all.png");
+TEST_F(FileDialog, Script) {
+  ASSERT_TRUE(&d == &main->fileDialog() && tmp.isValid());
+  runScript("win_file_dialog");
 }
 
-TEST_F(DialogFixture, FolderChangeFillsFileNameWithTheFirstFileOrNothing) {
-  d.open(FileOp::LoadLci, "Load LCI File", {"*.lci", "*.*"});
-  d.setFolder(tmp.path());
-  EXPECT_EQ(text1->text(), "A.LCI");
-  EXPECT_EQ(label4->text(), QDir::toNativeSeparators(tmp.path()));
-  // The folder list shows the path down to the folder, then its sub-folders.
-  const QStringList dirs = items(dir1);
-  ASSERT_GE(dirs.size(), 3);
-  EXPECT_EQ(dirs[dirs.size() - 2].trimmed(), "empty");
-  EXPECT_EQ(dirs.last().trimmed(), "Sub");
-  EXPECT_EQ(dir1->currentItem()->data(Qt::UserRole).toString(), tmp.path());
-
-  emit dir1->itemActivated(dir1->item(dirs.size() - 1));  // double-click / Enter
-  EXPECT_EQ(d.folder(), tmp.filePath("Sub"));
-  EXPECT_EQ(text1->text(), "inner.lci");
-  EXPECT_EQ(label4->text(), QDir::toNativeSeparators(tmp.filePath("Sub")));
-
-  d.setFolder(tmp.filePath("empty"));
-  EXPECT_EQ(text1->text(), "");
-  EXPECT_EQ(file1->count(), 0);
-  d.setFolder(tmp.filePath("gone/deeper"));  // falls back to its parent
-  EXPECT_EQ(d.folder(), tmp.path());
-}
-
-TEST_F(DialogFixture, OkEnterAndDoubleClickPassTheNameAndStoreTheFolderCancelDoesNot) {
-  QStringList got;
-  d.setHandler(FileOp::LoadLci, [&](const QString& name) { got << name; });
-  d.setHandler(FileOp::SaveDci, [&](const QString& name) { got << name; });
-  d.setFolder(tmp.path());
-  d.open(FileOp::LoadLci, "Load LCI File", {"*.lci", "*.*"});
-  const QRect r0 = file1->visualItemRect(file1->item(0));
-  QTest::mouseClick(file1->viewport(), Qt::LeftButton, {}, file1->visualItemRect(file1->item(1)).center());
-  EXPECT_EQ(text1->text(), "b.lci");
-  EXPECT_TRUE(got.isEmpty());
-  EXPECT_TRUE(d.isVisible());
-  QTest::mouseClick(file1->viewport(), Qt::LeftButton, {}, r0.center());
-  QTest::mouseDClick(file1->viewport(), Qt::LeftButton, {}, r0.center());
-  EXPECT_EQ(got, QStringList{"A.LCI"});
-  EXPECT_FALSE(d.isVisible());
-  EXPECT_EQ(dataFolder(), QDir::toNativeSeparators(tmp.path()));
-
-  d.setFolder(tmp.filePath("Sub"));
-  d.open(FileOp::SaveDci, "Save DCI", {"*.dci", "*.*"});
-  text1->setText("new name.dci");
-  QTest::mouseClick(ok, Qt::LeftButton);
-  EXPECT_EQ(got.last(), "new name.dci");
-  EXPECT_EQ(dataFolder(), QDir::toNativeSeparators(tmp.filePath("Sub")));
-  EXPECT_FALSE(d.isVisible());
-
-  d.open(FileOp::SaveDci, "Save DCI", {"*.dci", "*.*"});
-  text1->setText("entered.dci");
-  QTest::keyClick(text1, Qt::Key_Return);
-  EXPECT_EQ(got.last(), "entered.dci");
-  EXPECT_FALSE(d.isVisible());
-
-  // A full path typed into the name box names its own folder.
-  d.open(FileOp::SaveDci, "Save DCI", {"*.dci", "*.*"});
-  text1->setText(tmp.filePath("x.dci"));
-  d.accept();
-  EXPECT_EQ(got.last(), "x.dci");
-  EXPECT_EQ(dataFolder(), QDir::toNativeSeparators(tmp.path()));
-  EXPECT_EQ(d.folder(), tmp.path());
-  EXPECT_EQ(got.size(), 4);
-
-  // Cancel, closing and Escape only hide it; it keeps its folder.
-  d.setFolder(tmp.filePath("Sub"));
-  d.open(FileOp::SaveDci, "Save DCI", {"*.dci", "*.*"});
-  QTest::mouseClick(cancel, Qt::LeftButton);
-  EXPECT_FALSE(d.isVisible());
-  d.open(FileOp::SaveDci, "Save DCI", {"*.dci", "*.*"});
-  d.close();
-  EXPECT_FALSE(d.isVisible());
-  EXPECT_EQ(&w.fileDialog(), &d);
-  d.open(FileOp::LoadLci, "Load LCI File", {"*.lci", "*.*"});
-  EXPECT_EQ(d.folder(), tmp.filePath("Sub"));
-  EXPECT_EQ(items(file1), QStringList{"inner.lci"});
-  QTest::keyClick(&d, Qt::Key_Escape);
-  EXPECT_FALSE(d.isVisible());
-  EXPECT_EQ(got.size(), 4);
-}
-
-TEST_F(DialogFixture, DrivesListTheFileSystemRootsAndDataPatternsAreRemembered) {
+TEST_F(FileDialog, DrivesListTheFileSystemRoots) {
+  auto* drive1 = find<QComboBox>("Drive1");
   QStringList roots;
   for (int i = 0; i < drive1->count(); ++i) roots << drive1->itemData(i).toString();
   EXPECT_TRUE(roots.contains(QDir::rootPath()));
@@ -182,22 +99,5 @@ TEST_F(DialogFixture, DrivesListTheFileSystemRootsAndDataPatternsAreRemembered) 
   const int rootIndex = static_cast<int>(roots.indexOf(QDir::rootPath()));
   drive1->setCurrentIndex(rootIndex);
   emit drive1->activated(rootIndex);
-  EXPECT_EQ(d.folder(), QDir::rootPath());
-  EXPECT_EQ(label4->text(), QDir::toNativeSeparators(QDir::rootPath()));
-
-  // The data pattern is remembered only for light curve data.
-  const QStringList data{"*.csv", "*.txt", "*.dat", "*.*"};
-  d.open(FileOp::LoadLcData, "Load L Data", data);
-  EXPECT_EQ(combo1->currentIndex(), 0);
-  choosePattern(2);
-  d.reject();
-  EXPECT_EQ(d.rememberedDataPattern(), 2);
-  d.open(FileOp::LoadLcData, "Load L Data", data);
-  EXPECT_EQ(combo1->currentText(), "*.dat");
-  d.open(FileOp::LoadDcData, "Load D data", data);
-  EXPECT_EQ(combo1->currentIndex(), 0);
-  choosePattern(1);
-  d.reject();
-  EXPECT_EQ(d.rememberedDataPattern(), 2);
+  EXPECT_EQ(d.folder() + "|" + find<QLabel>("Label4")->text(), QDir::rootPath() + "|" + QDir::toNativeSeparators(QDir::rootPath()));
 }
-

@@ -10,7 +10,7 @@
 
 namespace {
 
-class FitWindow : public ::testing::Test {
+class FitWindow : public win::MainFixture {
  protected:
   void SetUp() override {
     f.link("Solvex");
@@ -22,10 +22,6 @@ class FitWindow : public ::testing::Test {
     w.action("FitUntilConverged")->trigger();
     fit.findChild<QPushButton*>("Start")->click();
   }
-  win::Folders f;
-  mwtest::MessageCatcher messages;
-  mwtest::MainWindow w;
-  Session& s = w.session();
   frmFit& fit = frmFit::of(w);
   QSignalSpy done{&fit, &frmFit::fitFinished};
 };

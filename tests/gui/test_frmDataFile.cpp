@@ -24,6 +24,8 @@ class DataFileWindow : public win::WindowScript {
     } else if (r[0] == "curve") {
       main->session().currentCurve = std::stoi(r[1]);
       main->fileDialog().open(FileOp::LoadDcData, "Load D data", {"*.csv"});
+    } else if (r[0] == "paste") {  // the whole text at once
+      find<QLineEdit>(r[1])->setText(QString::fromStdString(r[2]));
     } else if (r[0] == "save") {
       main->fileDialog().open(FileOp::SaveDci, "Save DCI", {"*.dci", "*.*"});
       win::choose(*main, "built.dci", dir.path());

@@ -1,52 +1,21 @@
-// Input refusals outside the main window's own fields: the band box of
-// Datafiles, the figure export and data files. The main window's refusals
-// and questions are the transcript main_safety.txt (main_scenarios.cpp).
-#include <gtest/gtest.h>
-
-#include <QAction>
+// Figure export asks before it replaces a file. The main window's refusals
+// and questions are the transcript main_safety.txt (main_scenarios.cpp); the
+// observed-data window's are rows of golden/win_datafile.tsv.
 #include <QApplication>
 #include <QDialog>
-#include <QLineEdit>
-#include <QTemporaryDir>
 
-#include "EditorWindows.h"
 #include "PlotCommands.h"
-#include "frmDataFile.h"
-#include "frmIO_all.h"
-#include "frmMain_test_support.h"
 #include "frmPlotLC.h"
-#include "../test_files.h"
+#include "win_support.h"
 
-using namespace mwtest;
+using mwtest::whenShown;
 using tavrin::testing_support::slurp;
 using tavrin::testing_support::spit;
 
-namespace {
-struct InputSafety : ::testing::Test {
-  MainWindow w;
+TEST(InputSafety, ExportAsksBeforeReplacingAndGoesBackToTheDialog) {
+  mwtest::MainWindow w;
   QTemporaryDir tmp;
-  MessageCatcher messages;
-  std::string path(const char* name) const { return tmp.filePath(name).toStdString(); }
-  QString last() const { return messages.messages.isEmpty() ? QString() : messages.messages.back(); }
-};
-}  // namespace
-
-TEST_F(InputSafety, ABandTooLargeInDatafilesIsRefusedOnceAndKeepsTheWavelength) {
-  w.setProgramMode(tavrin::ProgramMode::DC);
-  frmDataFile& data = dataFileWindow(w);
-  data.showWindow();
-  auto* band = qobject_cast<QLineEdit*>(data.rowControl("Text2", 3));
-  auto* wavel = qobject_cast<QLineEdit*>(data.rowControl("Text8", 3));
-  ASSERT_TRUE(band && wavel);
-  band->setText("7");
-  const QString shown = wavel->text();
-  band->setText("1e400");  // pasted whole
-  ASSERT_EQ(messages.messages.size(), 1);
-  EXPECT_TRUE(last().contains("(Text2_3)") && last().contains("\"1e400\"")) << last().toStdString();
-  EXPECT_EQ(wavel->text(), shown);
-}
-
-TEST_F(InputSafety, ExportAsksBeforeReplacingAndGoesBackToTheDialog) {
+  mwtest::MessageCatcher messages;
   frmPlotLC& plot = plotLCWindow(w);
   const QString target = tmp.filePath("plot.png");
   spit(target.toStdString(), "keep");
@@ -72,18 +41,4 @@ TEST_F(InputSafety, ExportAsksBeforeReplacingAndGoesBackToTheDialog) {
   fill();
   plot.findChild<QAction*>("ExportImage")->trigger();
   EXPECT_EQ(slurp(target.toStdString()).substr(0, 4), "\x89PNG");
-}
-
-TEST_F(InputSafety, ADataFileFailureNamesTheFileAndTheLine) {
-  spit(path("obs.csv"), "phase,flux\r\n0.1,1.0\r\n0.5,abc\r\n0.6,1.2\r\n");
-  w.setProgramMode(tavrin::ProgramMode::DC);
-  w.session().currentCurve = 3;
-  frmIO_all& d = w.fileDialog();
-  d.setFolder(tmp.path());
-  d.open(FileOp::LoadDcData, "Load D data", {"*.csv"});
-  d.setName("obs.csv");
-  d.accept();
-  EXPECT_EQ(last().split('\n'), (QStringList{"Error 321: Invalid file format.", "File: " + tmp.filePath("obs.csv"),
-                                             "line 3: \"0.5,abc\""}));
-  EXPECT_TRUE(w.session().params.curves[3].points.empty());
 }

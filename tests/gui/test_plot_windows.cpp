@@ -1,7 +1,6 @@
 // The plot windows on real widgets: Display LCO, the data loads through the
-// file dialog, menus and check marks, Y range, export and print. Each step's
-// window (caption, check marks, the drawing's labels and note) goes to a
-// transcript compared with golden/win_plot_*.txt.
+// file dialog, menus and check marks, Y range (step tables with goldens,
+// golden/win_plot_*), focus, export and print.
 #include <QImage>
 #include <QPrinter>
 #include <QProcess>
@@ -28,103 +27,110 @@ bool synthesise(const QString& lci, const QString& lco) {
   return p.waitForFinished(60000) && p.exitCode() == 0 && QFileInfo(lco).size() > 0;
 }
 
+// Both example reports and the observed data in `dir`, the data folder.
+bool prepare(const QTemporaryDir& dir, frmMain& main) {
+  if (!synthesise("example.lci", dir.filePath("example.lco")) || !synthesise("example_rv.lci", dir.filePath("example_rv.lco")))
+    return false;
+  for (const char* f : {"example_light_B.csv", "example_rv1.csv", "example_rv2.csv"}) QFile::copy(win::kExamples + f, dir.filePath(f));
+  main.session().app.dataFolder = dir.path().toStdString();
+  main.fileDialog().setFolder(dir.path());
+  return true;
+}
+
 class PlotWindows : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!synthesise("example.lci", dir.filePath("example.lco")) || !synthesise("example_rv.lci", dir.filePath("example_rv.lco")))
-      GTEST_SKIP() << "stand-in LC program not built";
-    for (const char* f : {"example_light_B.csv", "example_rv1.csv", "example_rv2.csv"})
-      QFile::copy(win::kExamples + f, dir.filePath(f));
-    main.session().app.dataFolder = dir.path().toStdString();
-    main.fileDialog().setFolder(dir.path());
+    if (!prepare(dir, main)) GTEST_SKIP() << "stand-in LC program not built";
   }
   frmPlotLC& display(const char* lco) {
     main.session().app.lcoName = lco;
     EXPECT_TRUE(displayLco(main));
     return plotLCWindow(main);
   }
-  // The window, the shared plot state and what was said since the last note.
-  void note(const std::string& step, PlotWindow* p = nullptr) {
-    const tavrin::PlotState& s = main.session().plot;
-    log += "> " + step + QString("\n  mode %1 join %2 grid %3 colour %4,%5,%6 y %7..%8\n")
-                         .arg(s.displayMode).arg(s.joinPoints).arg(s.gridLines).arg(int(s.plotColour.r))
-                         .arg(int(s.plotColour.g)).arg(int(s.plotColour.b)).arg(s.yMin).arg(s.yMax).toStdString();
-    for (; said < messages.messages.size(); ++said)
-      log += "  said: " + QString(messages.messages[said]).replace(dir.path(), "ROOT").toStdString() + "\n";
-    if (p) log += win::dumpPlot(*p);
-  }
-  void dialog() {
-    log += QString("dialog %1 %2\n").arg(static_cast<int>(main.fileDialog().op())).arg(main.fileDialog().windowTitle()).toStdString();
-  }
-  QString text(QWidget& w, const char* name) { return w.findChild<QLineEdit*>(name)->text(); }
-  // OK with these values; whether the window stays open (refused).
-  bool setRange(frmYrange& y, const QString& top, const QString& bottom) {
-    y.findChild<QLineEdit*>("Text1")->setText(top);
-    y.findChild<QLineEdit*>("Text2")->setText(bottom);
-    y.accept();
-    return y.isVisible();
-  }
-
   QTemporaryDir dir;
   mwtest::MessageCatcher messages;
   mwtest::MainWindow main;
-  std::string log;
-  qsizetype said = 0;
+};
+
+// Display LCO, the data loads through the file dialog, the menus and check
+// marks, Y ranges and reports of neither page, driven by golden/win_plot_*.tsv.
+// After each step: the shared plot state, the names, the points loaded and the
+// window (caption, check marks, the drawing's labels and note).
+class PlotScript : public win::WindowScript {
+ protected:
+  void SetUp() override {
+    root = dir.path();
+    main->setProgramMode(tavrin::ProgramMode::LC);
+    if (!prepare(dir, *main)) GTEST_SKIP() << "stand-in LC program not built";
+  }
+  void special(const std::vector<std::string>& r) override {
+    Session& s = main->session();
+    const QString a = r.size() > 1 ? QString::fromStdString(r[1]) : QString();
+    auto* plot = qobject_cast<PlotWindow*>(window);
+    if (r[0] == "lci") s.app.lciName = a.toStdString();
+    else if (r[0] == "lco") s.app.lcoName = a.toStdString();
+    else if (r[0] == "display") {  // display [LCO]: read the report (again)
+      if (!a.isEmpty()) s.app.lcoName = a.toStdString();
+      EXPECT_TRUE(displayLco(*main)) << a.toStdString();
+    } else if (r[0] == "act") plot->action(a)->trigger();
+    else if (r[0] == "load") qobject_cast<frmPlotLC*>(plot)->loadData(a);
+    else if (r[0] == "choose") win::choose(*main, a);
+    else if (r[0] == "sync") plot->syncChecks();
+    else if (r[0] == "light") window = &plotLCWindow(*main);
+    else if (r[0] == "rv") window = &plotRVWindow(*main);
+    else if (r[0] == "yrange") window = qobject_cast<frmPlotLC*>(plot) ? &plotLCWindow(*main).yRangeWindow() : &plotRVWindow(*main).yRangeWindow();
+    else if (r[0] == "range") {  // OK with these values
+      find<QLineEdit>("Text1")->setText(a);
+      find<QLineEdit>("Text2")->setText(QString::fromStdString(r[2]));
+      static_cast<QDialog*>(window)->accept();
+    } else if (r[0] == "file") {  // file NAME TEXT, \n for line ends
+      win::writeFile(dir.filePath(a), QString::fromStdString(r[2]).replace("\\n", "\n").toUtf8());
+    } else if (r[0] == "cut") {  // cut page3.lco or one.lco: example.lco of page 3, or of one table row
+      const QByteArray text = QByteArray::fromStdString(tavrin::testing_support::slurp(dir.filePath("example.lco").toStdString()));
+      const qsizetype digit = text.indexOf('1', text.indexOf('\n', text.indexOf("mpage")));
+      const qsizetype row1 = text.indexOf('\n', text.indexOf("\n      JD") + 1);
+      win::writeFile(dir.filePath(a), a == "page3.lco" ? QByteArray(text).replace(digit, 1, "3") : text.left(text.indexOf('\n', row1 + 1) + 1));
+    } else WindowScript::special(r);
+  }
+  std::string state() override {
+    const Session& s = main->session();
+    const tavrin::PlotState& p = s.plot;
+    double phases = 0;
+    for (double x : s.observedLight.phase) phases += x;
+    const auto& v = s.observedVelocities;
+    QString out = QString(" mode %1 join %2 grid %3 colour %4,%5,%6 y %7..%8\n  lci [%9]")
+                      .arg(p.displayMode).arg(p.joinPoints).arg(p.gridLines).arg(int(p.plotColour.r))
+                      .arg(int(p.plotColour.g)).arg(int(p.plotColour.b)).arg(p.yMin).arg(p.yMax).arg(QString::fromStdString(s.app.lciName)) +
+                  QString(" lco [%1] page %2 MPAGE %3 Text55 [%4] l2 [%5] light %6 (%7) rv %8 %9")
+                      .arg(QString::fromStdString(s.app.lcoName)).arg(s.curve.page).arg(s.params.MPAGE).arg(main->fieldText("Text55"))
+                      .arg(QString::fromStdString(s.curve.l2Text)).arg(s.observedLight.count()).arg(phases, 0, 'g', 17)
+                      .arg(v.set(1).loaded ? QString::fromStdString(v.set(1).fileName) : "-").arg(v.set(2).loaded);
+    if (main->fileDialog().isVisible()) out += QString("\n  dialog %1 %2").arg(int(main->fileDialog().op())).arg(main->fileDialog().windowTitle());
+    if (plotLCWindow(*main).isVisible()) out += " (light shown)";
+    if (const auto range = plotRVWindow(*main).velocityRange()) out += QString(" velocity %1..%2").arg(range->first).arg(range->second);
+    if (auto* y = qobject_cast<frmYrange*>(window)) out += "\n  " + y->windowTitle() + " [" + y->findChild<QLineEdit*>("Text1")->text() + "] [" + y->findChild<QLineEdit*>("Text2")->text() + "]";
+    if (auto* plot = qobject_cast<PlotWindow*>(window)) out += "\n" + QString::fromStdString(win::dumpPlot(*plot)).chopped(1);
+    return out.toStdString();
+  }
+  QTemporaryDir dir;
 };
 
 }  // namespace
 
-TEST_F(PlotWindows, DisplayLoadUnloadAndMenus) {
-  main.session().app.lciName = "example.lci";
-  main.action("Standard")->trigger();
-  frmPlotLC& lc = plotLCWindow(main);
-  EXPECT_TRUE(lc.isVisible() && main.session().curve.page == 1 && main.session().params.MPAGE == 1);
-  EXPECT_EQ(main.fieldText("Text55"), QString::fromStdString(main.session().curve.l2Text));
-  note("Display LCO > Standard", &lc);
-  // With no LCI name, Standard does nothing.
-  main.session().app.lciName.clear();
-  main.session().app.lcoName = "other.lco";
-  main.action("Standard")->trigger();
-  EXPECT_EQ(main.session().app.lcoName, "other.lco");
-  display("example.lco");
-
-  lc.action("LoadLCData")->trigger();
-  dialog();
-  win::choose(main, "example_light_B.csv");
-  const auto& s = main.session();
-  log += "points " + std::to_string(s.observedLight.count()) + "\n";
-  note("load example_light_B.csv", &lc);
-  // A load that fails keeps the points, the name and the caption.
-  const auto before = s.observedLight.phase;
-  lc.loadData("missing.csv");
-  win::writeFile(dir.filePath("bad.csv"), "0.1,0.5\n0.2,0.6\nnot,numbers\n");
-  lc.loadData("bad.csv");
-  EXPECT_EQ(s.observedLight.phase, before);
-  note("missing.csv, bad.csv", &lc);
-  // Reading the report again names only the report; the points stay.
-  ASSERT_TRUE(displayLco(main));
-  EXPECT_EQ(s.observedLight.phase, before);
-  note("displayed again", &lc);
-  lc.action("UnloadLCData")->trigger();
-  EXPECT_EQ(s.observedLight.count(), 0);
-  note("UnloadLCData", &lc);
-
-  for (const char* item : {"DataOnly", "JoinPoints", "GridLines", "Blue"}) {
-    lc.action(item)->trigger();
-    note(item, &lc);
-  }
-  // The velocity window shares the state and has no colour menu.
-  frmPlotRV& rv = plotRVWindow(main);
-  rv.syncChecks();
-  note("velocity window", &rv);
+TEST_F(PlotScript, LightWindow) {
+  runScript("win_plot_light");
+  frmPlotRV& rv = plotRVWindow(*main);
   EXPECT_TRUE(rv.action("Red") == nullptr && !rv.action("About")->isEnabled());
-  // Exit hides the window; the main window's own items are not shadowed.
-  lc.action("Exit")->trigger();
-  EXPECT_FALSE(lc.isVisible());
-  EXPECT_TRUE(main.action("Print") && main.action("Print") != lc.action("Print"));
-  note("Exit");
-  win::expectGolden("gui", "win_plot_light.txt", log);
+  // The main window's own items are not shadowed by the plot window's.
+  EXPECT_TRUE(main->action("Print") && main->action("Print") != plotLCWindow(*main).action("Print"));
 }
+
+TEST_F(PlotScript, YRanges) {
+  runScript("win_plot_ranges");
+  EXPECT_FALSE(plotRVWindow(*main).velocityRange());
+}
+
+TEST_F(PlotScript, VelocityCurvesReportsOfNeitherPageAndOneRow) { runScript("win_plot_velocity"); }
 
 TEST_F(PlotWindows, FocusJoinsThePointsAgain) {
   frmPlotLC& lc = display("example.lco");
@@ -141,72 +147,6 @@ TEST_F(PlotWindows, FocusJoinsThePointsAgain) {
   ASSERT_TRUE(QTest::qWaitForWindowActive(&lc));
   EXPECT_TRUE(s.joinPoints);
   EXPECT_TRUE(lc.action("JoinPoints")->isChecked());
-}
-
-TEST_F(PlotWindows, YRanges) {
-  frmPlotLC& lc = display("example.lco");
-  lc.action("Yscale")->trigger();
-  frmYrange& y = lc.yRangeWindow();
-  log += (y.windowTitle() + " [" + text(y, "Text1") + "] [" + text(y, "Text2") + "]\n").toStdString();
-  EXPECT_TRUE(setRange(y, "1.2", "1.2"));
-  EXPECT_FALSE(setRange(y, "1.2", "0.2"));
-  note("light 1.2 1.2, then 1.2 0.2", &lc);
-
-  // The velocity range is automatic (empty boxes) until set; upside down is turned round.
-  display("example_rv.lco");
-  frmPlotRV& rv = plotRVWindow(main);
-  ASSERT_TRUE(rv.isVisible());
-  note("velocity, automatic", &rv);
-  rv.action("Yscale")->trigger();
-  frmYrange& v = rv.yRangeWindow();
-  log += ("[" + text(v, "Text1") + "] [" + text(v, "Text2") + "]\n").toStdString();
-  EXPECT_TRUE(setRange(v, "50", "50"));
-  EXPECT_FALSE(setRange(v, "-50", "1000"));
-  EXPECT_EQ(rv.velocityRange().value_or(std::pair{0.0, 0.0}), std::make_pair(1000.0, -50.0));
-  note("velocity 50 50, then -50 1000", &rv);
-  rv.action("Yscale")->trigger();
-  EXPECT_EQ(text(v, "Text1"), "1000");
-  EXPECT_FALSE(setRange(v, "", ""));
-  EXPECT_FALSE(rv.velocityRange());
-  note("velocity cleared", &rv);
-  win::expectGolden("gui", "win_plot_ranges.txt", log);
-}
-
-TEST_F(PlotWindows, VelocityCurvesReportsOfNeitherPageAndOneRow) {
-  main.action("Custom")->trigger();
-  dialog();
-  win::choose(main, "example_rv.lco");
-  frmPlotRV& rv = plotRVWindow(main);
-  ASSERT_TRUE(rv.isVisible());
-  for (auto [item, file] : {std::pair{"LoadRV2Data", "example_rv2.csv"}, std::pair{"LoadRV1Data", "example_rv1.csv"}}) {
-    rv.action(item)->trigger();
-    dialog();
-    win::choose(main, file);
-  }
-  const auto& o = main.session().observedVelocities;
-  EXPECT_TRUE(o.set(1).loaded && o.set(2).loaded);
-  EXPECT_EQ(o.set(1).fileName, "example_rv1.csv");
-  note("both sets", &rv);
-  rv.action("UnloadLCData")->trigger();
-  EXPECT_FALSE(o.set(1).loaded || o.set(2).loaded);
-  note("UnloadLCData");
-
-  // mpage 3, then a report that is missing: the messages, nothing drawn.
-  QByteArray text = QByteArray::fromStdString(tavrin::testing_support::slurp(dir.filePath("example.lco").toStdString()));
-  const qsizetype digit = text.indexOf('1', text.indexOf('\n', text.indexOf("mpage")));
-  ASSERT_GT(digit, 0);
-  win::writeFile(dir.filePath("page3.lco"), QByteArray(text).replace(digit, 1, "3"));
-  main.action("Custom")->trigger();
-  win::choose(main, "page3.lco");
-  EXPECT_FALSE(plotLCWindow(main).isVisible());
-  main.action("Custom")->trigger();
-  win::choose(main, "nothing.lco");
-  note("page3.lco, nothing.lco");
-  // The table's header and first row only: a note instead of a plot.
-  const qsizetype row1 = text.indexOf('\n', text.indexOf("\n      JD") + 1);
-  win::writeFile(dir.filePath("one.lco"), text.left(text.indexOf('\n', row1 + 1) + 1));
-  note("one.lco", &display("one.lco"));
-  win::expectGolden("gui", "win_plot_velocity.txt", log);
 }
 
 TEST_F(PlotWindows, ExportAndPrint) {

@@ -1,60 +1,42 @@
 // The shell around the editor: menu tree wiring, help windows, About, the
-// status of runs, recent files, drops, geometry and accessible names. Exit,
-// closing and the settings file are the transcript main_shell.txt.
-#include <gtest/gtest.h>
-
-#include <QAbstractButton>
+// status of runs and accessible names. Exit, closing and the settings file
+// are the transcript main_shell.txt; drops, recent files and geometry
+// main_desktop.txt.
 #include <QAbstractItemView>
 #include <QAbstractSpinBox>
 #include <QAccessible>
-#include <QAction>
-#include <QComboBox>
-#include <QDir>
-#include <QFile>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
 #include <QMenuBar>
-#include <QMimeData>
 #include <QPlainTextEdit>
-#include <QTextEdit>
 #include <QStatusBar>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QUrl>
+#include <QTextEdit>
 
 #include "EditorWindows.h"
-#include "frmAdjust.h"
-#include "frmCalcContourData.h"
-#include "frmDataFile.h"
-#include "frmIncrem.h"
-#include "frmMiscParm.h"
-#include "frmCorrel.h"
-#include "frmCritPots.h"
-#include "frmIOparms.h"
-#include "frmMessage.h"
-#include "frmPlotContours.h"
-#include "frmSetOPfile.h"
-#include "frmTransfer.h"
-#include "frmYrange.h"
 #include "PlotCommands.h"
-#include "RunCommands.h"
 #include "ShellCommands.h"
 #include "frmAbout.h"
+#include "frmAdjust.h"
+#include "frmCalcContourData.h"
+#include "frmCorrel.h"
+#include "frmCritPots.h"
+#include "frmDataFile.h"
 #include "frmHelp.h"
-#include "frmIO_all.h"
+#include "frmIOparms.h"
+#include "frmIncrem.h"
 #include "frmIndivHlp.h"
-#include "frmMain_test_support.h"
+#include "frmMessage.h"
+#include "frmMiscParm.h"
+#include "frmPlotContours.h"
 #include "frmPlotLC.h"
 #include "frmPlotRV.h"
+#include "frmSetOPfile.h"
 #include "frmSpots.h"
+#include "frmTransfer.h"
+#include "frmYrange.h"
 #include "model/spot_rules.h"
 #include "shell/help_text.h"
+#include "main_scenario.h"
 
 namespace {
-
-QString src(const char* rel) { return QString(TAVRIN_SOURCE_DIR) + "/" + rel; }
-
 
 // QObject::receivers is protected; a member pointer reaches it without a cast.
 struct ReceiverPeek : QObject {
@@ -79,26 +61,13 @@ int receiversOfTriggered(QAction* a) {
   return rawReceivers(a) - (onBar ? inBar : inMenu);
 }
 
-// Runs in a temporary current folder (the program folder) with the quit,
-// the exit question and the desktop settings stubbed.
+// Runs in a scenario's folder (the current one, the program folder) with its
+// quit, exit question and desktop settings, and without its window.
 struct ShellFixture : ::testing::Test {
-  QTemporaryDir dir;
-  QString oldCwd = QDir::currentPath();
-  mwtest::MessageCatcher messages;
-
-  void SetUp() override {
-    ASSERT_TRUE(dir.isValid());
-    QDir::setCurrent(dir.path());
-    shell::setQuitFunction([] {});
-    shell::setExitQuestion([] { return shell::ExitAnswer::Cancel; });
-    shell::setDesktopSettingsFile(dir.filePath("desktop.ini"));
-  }
-  void TearDown() override {
-    QDir::setCurrent(oldCwd);
-    shell::setQuitFunction({});
-    shell::setExitQuestion({});
-    shell::setDesktopSettingsFile({});
-  }
+  ShellFixture() { scenario.fresh(false), scenario.win.reset(); }
+  QTemporaryDir& dir() { return *scenario.folder; }
+  mwtest::Scenario scenario;
+  mwtest::MessageCatcher& messages = scenario.catcher;
 };
 
 using ShellMenus = ShellFixture;
@@ -125,30 +94,23 @@ TEST_F(ShellMenus, EveryItemOfTheMenuTreeReachesAHandlerAndStartingWritesNothing
   // Exit is the shell's alone: it no longer just closes the window.
   EXPECT_EQ(receiversOfTriggered(w.action("Exit")), 1);
 
-  EXPECT_EQ(QDir(QString::fromStdString(w.session().app.programFolder)).canonicalPath(), QDir(dir.path()).canonicalPath());
+  EXPECT_EQ(QDir(QString::fromStdString(w.session().app.programFolder)).canonicalPath(), QDir(dir().path()).canonicalPath());
   EXPECT_FALSE(shell::fieldsEdited(w));
-  EXPECT_FALSE(QFile::exists(dir.filePath("DCTavrin2.ini")));
+  EXPECT_FALSE(QFile::exists(dir().filePath("DCTavrin2.ini")));
 }
 
 using ShellHelp = ShellFixture;
 
+// The pages (title and paragraphs, longer earlier pages' labels hidden) are
+// golden/shell_help_pages.txt.
 TEST_F(ShellHelp, EveryPageItemShowsItsPageWrappedToTheWindowWidth) {
   mwtest::MainWindow w;
+  std::string pages;
   for (const std::string& item : tavrin::helpPageMenuItems()) {
     w.action(QString::fromStdString(item))->trigger();
-    frmHelp& h = shell::helpWindow(w);
-    const auto page = tavrin::helpPageForMenuItem(item);
-    EXPECT_TRUE(h.isVisible());
-    EXPECT_EQ(h.windowTitle(), "Help");
-    EXPECT_EQ(h.findChild<QLabel*>("Label0")->text().toStdString(), page->title);
-    ASSERT_EQ(h.paragraphCount(), static_cast<int>(page->paragraphs.size()));
-    for (int k = 0; k < h.paragraphCount(); ++k) {
-      EXPECT_TRUE(h.paragraphLabel(k)->isVisible());
-      EXPECT_EQ(h.paragraphLabel(k)->text().toStdString(), page->paragraphs[static_cast<size_t>(k)]);
-    }
-    // Labels of a longer earlier page are hidden.
-    for (int k = h.paragraphCount(); h.paragraphLabel(k); ++k) EXPECT_FALSE(h.paragraphLabel(k)->isVisible());
+    pages += "> " + item + (shell::helpWindow(w).isVisible() ? "\n" : " (hidden)\n") + win::dump(&shell::helpWindow(w));
   }
+  win::expectGolden("gui", "shell_help_pages.txt", pages);
   frmHelp& h = shell::helpWindow(w);
   h.hide();
   w.action("HelpLoadDCO")->trigger();
@@ -241,16 +203,16 @@ using ShellDesktop = ShellFixture;
 TEST_F(ShellDesktop, StatusBarNamesTheProgramARunUsed) {
   const QString standins = QString(TAVRIN_BINARY_DIR) + "/src/standins";
   if (!QFile::exists(standins + "/Synthex")) GTEST_SKIP() << "the stand-in LC program is not built";
-  ASSERT_TRUE(QFile::copy(src("examples/example.lci"), dir.filePath("star.lci")));
+  ASSERT_TRUE(QFile::copy(win::kExamples + "example.lci", dir().filePath("star.lci")));
   mwtest::MainWindow w;
-  ASSERT_TRUE(shell::loadInputFile(w, dir.filePath("star.lci")));
+  ASSERT_TRUE(shell::loadInputFile(w, dir().filePath("star.lci")));
   // No Synthex in the program folder: the installed stand-in runs, and both
   // the start and the end say so. Then a copy in the program folder wins.
   w.session().app.installedProgramsFolder = standins.toStdString();
   for (const QString& note : {" - program: " + QDir::toNativeSeparators(standins + "/Synthex") + " (installed with Tavrin)",
-                              " - program: " + QDir::toNativeSeparators(dir.filePath("Synthex"))}) {
+                              " - program: " + QDir::toNativeSeparators(dir().filePath("Synthex"))}) {
     if (!note.endsWith(")")) {
-      ASSERT_TRUE(QFile::link(standins + "/Synthex", dir.filePath("Synthex")));
+      ASSERT_TRUE(QFile::link(standins + "/Synthex", dir().filePath("Synthex")));
     }
     w.action("RunStandard")->trigger();
     EXPECT_EQ(w.statusBar()->currentMessage(), "LC running: star.lco" + note);
@@ -259,82 +221,6 @@ TEST_F(ShellDesktop, StatusBarNamesTheProgramARunUsed) {
     EXPECT_TRUE(status.startsWith("LC finished: star.lco (") && status.endsWith(note)) << status.toStdString();
   }
   EXPECT_TRUE(messages.messages.isEmpty()) << messages.messages.join("\n").toStdString();
-}
-
-TEST_F(ShellDesktop, DroppedInputFilesLoadAndBecomeRecent) {
-  ASSERT_TRUE(QFile::copy(src("examples/example.dci"), dir.filePath("drop.dci")));
-  ASSERT_TRUE(QFile::copy(src("examples/example.lci"), dir.filePath("drop.lci")));
-  QFile(dir.filePath("notes.txt")).open(QIODevice::WriteOnly);
-  mwtest::MainWindow w;
-  w.show();
-  auto drop = [&w](const QString& path) {
-    QMimeData mime;
-    mime.setUrls({QUrl::fromLocalFile(path)});
-    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(w.centralWidget(), &enter);
-    QDropEvent ev(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(w.centralWidget(), &ev);
-    return enter.isAccepted();
-  };
-  EXPECT_TRUE(drop(dir.filePath("drop.dci")));
-  EXPECT_EQ(w.windowTitle(), "Tavrin - drop.dci");
-  EXPECT_EQ(w.session().mode, tavrin::ProgramMode::DC);
-  EXPECT_EQ(QDir(QString::fromStdString(w.session().app.dataFolder)).canonicalPath(), QDir(dir.path()).canonicalPath());
-  EXPECT_TRUE(drop(dir.filePath("drop.lci")));
-  EXPECT_EQ(w.windowTitle(), "Tavrin - drop.lci");
-  EXPECT_EQ(w.session().mode, tavrin::ProgramMode::LC);
-  EXPECT_FALSE(drop(dir.filePath("notes.txt")));  // other files are not taken
-  EXPECT_EQ(w.windowTitle(), "Tavrin - drop.lci");
-  const QStringList recent = shell::recentFiles();
-  ASSERT_GE(recent.size(), 2);
-  EXPECT_EQ(QFileInfo(recent[0]).fileName(), "drop.lci");
-  EXPECT_EQ(QFileInfo(recent[1]).fileName(), "drop.dci");
-
-  // The File menu's list loads through the same path.
-  QMenu* menu = w.findChild<QMenu*>("RecentFiles");
-  ASSERT_NE(menu, nullptr);
-  emit menu->aboutToShow();
-  QAction* second = menu->findChild<QAction*>("RecentFile2");
-  ASSERT_NE(second, nullptr);
-  second->trigger();
-  EXPECT_EQ(w.windowTitle(), "Tavrin - drop.dci");
-  EXPECT_TRUE(messages.messages.isEmpty()) << messages.messages.join("\n").toStdString();
-
-  // Kept between runs, at most eight, newest first, no duplicates.
-  for (int k = 0; k < 10; ++k) {
-    const QString p = dir.filePath(QString("f%1.lci").arg(k));
-    ASSERT_TRUE(QFile::copy(src("examples/example.lci"), p));
-    ASSERT_TRUE(shell::loadInputFile(w, p));
-  }
-  ASSERT_TRUE(shell::loadInputFile(w, dir.filePath("f5.lci")));
-  shell::setDesktopSettingsFile(dir.filePath("desktop.ini"));  // reread
-  const QStringList kept = shell::recentFiles();
-  ASSERT_EQ(kept.size(), shell::kMaxRecent);
-  EXPECT_EQ(QFileInfo(kept[0]).fileName(), "f5.lci");
-  EXPECT_EQ(QFileInfo(kept[1]).fileName(), "f9.lci");
-  EXPECT_EQ(kept.count(kept[0]), 1);
-}
-
-TEST_F(ShellDesktop, LoadingAFileThatFailsIsNotRememberedAndGeometryIs) {
-  QFile bad(dir.filePath("broken.dci"));
-  ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
-  bad.write("not a dci\r\n");
-  bad.close();
-  {
-    mwtest::MainWindow w;
-    EXPECT_FALSE(shell::loadInputFile(w, dir.filePath("broken.dci")));
-    EXPECT_EQ(messages.messages.size(), 1);
-    EXPECT_EQ(w.windowTitle(), "Tavrin - [untitled]");
-    EXPECT_TRUE(shell::recentFiles().isEmpty());
-    EXPECT_FALSE(shell::loadInputFile(w, dir.filePath("broken.txt")));
-    EXPECT_EQ(messages.messages.size(), 2);
-    w.show();
-    w.setGeometry(40, 50, 900, 640);
-    QApplication::processEvents();
-    w.close();
-  }
-  mwtest::MainWindow again;
-  EXPECT_EQ(again.size(), QSize(900, 640));
 }
 
 // Input fields of a window that a screen reader could not name; buttons and

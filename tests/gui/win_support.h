@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -73,6 +74,27 @@ struct Folders {
   bool link(const char* exe) const {
     return QFile::exists(kStandins + exe) && QFile::link(kStandins + exe, prog + "/" + exe);
   }
+};
+
+// A main window beside those folders, whose messages are collected.
+// `note` logs a step, what it said and asked, the status bar, the report
+// names and the windows shown; the temporary folder is written ROOT.
+struct MainFixture : ::testing::Test {
+  void note(const std::string& step) {
+    QString t = QString::fromStdString("> " + step + "\n");
+    for (const QString& m : std::exchange(messages.messages, {})) t += "  said: " + m + "\n";
+    for (const QString& q : std::exchange(messages.questions, {})) t += "  asked: " + q + "\n";
+    t += "  status [" + w.statusBar()->currentMessage() + "] lco " + QString::fromStdString(s.app.lcoName) + " dco " +
+         QString::fromStdString(s.app.dcoName) + (s.dcResults.dcErrorSeen ? " dcError" : "") + "\n  shown";
+    for (QWidget* c : w.findChildren<QWidget*>())
+      if (c->isWindow() && c->isVisible()) t += " " + c->objectName();
+    log += t.replace(f.tmp.path(), "ROOT").toStdString() + "\n";
+  }
+  Folders f;
+  mwtest::MessageCatcher messages;
+  mwtest::MainWindow w;
+  Session& s = w.session();
+  std::string log;
 };
 
 // One line per named control in creation order: kind, name, text and the
