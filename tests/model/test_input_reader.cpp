@@ -45,6 +45,14 @@ InputLoad readText(const std::string& name, const std::string& text, Layout layo
   return isLci(name) ? readLciText(text, {}, layout) : readDciText(text, {}, layout);
 }
 
+// A set with "NAME=value ..." given.
+ParameterSet withSettings(const std::string& settings) {
+  ParameterSet p;
+  std::istringstream in(settings);
+  for (std::string s; in >> s;) EXPECT_TRUE(setScalar(p, s.substr(0, s.find('=')), std::stod(s.substr(s.find('=') + 1)))) << s;
+  return p;
+}
+
 // Everything a file can carry, one value a line.
 std::string valuesOf(const ParameterSet& p) {
   std::ostringstream o;
@@ -116,24 +124,12 @@ TEST(InputReaderLines, LineEndsRecordCutsAndEndLines) {
   EXPECT_EQ(linesOf("a\r\n\r\nb\r\n"), (std::vector<std::string>{"a", "", "b"}));
   EXPECT_TRUE(linesOf("").empty());
   EXPECT_EQ(linesOf("\n"), (std::vector<std::string>{""}));
-  const struct {
-    const char* raw;
-    int first;
+  for (const auto& c : testing_support::tableRows(testing_support::goldenPath("model", "record_cuts.tsv"))) {
     std::vector<int> widths;
-    const char* cut;
-  } cuts[] = {
-      // Records written at their columns are taken as they stand: a one-digit
-      // MODE, a negative value right after a time, a negative increment.
-      {" 3 0 1 1 30 30", 2, {2, 2, 2, 2, 3, 3}, " 3 0 1 1 30 30"},
-      {"        .10000-88.3864  1.00", 14, {14, 8, 6}, "        .10000-88.3864  1.00"},
-      {" .50D+01-.50D+01", 8, {8, 8}, " .50D+01-.50D+01"},
-      // Other lines: leading blanks dropped, the first token realigned.
-      {"3 0 1 1 30 30", 2, {2, 2, 2, 2, 3, 3}, " 3 0 1 1 30 30"},
-      {"     1 2.5", 3, {3, 4}, "  1 2.5"},
-      {"   12.5 3.0", 4, {4, 4}, "12.5 3.0"},  // straddles the first field's end
-      {"12345 1", 3, {3, 2}, "12345 1"},      // too long a first field is not cut
-      {"", 3, {}, ""}};
-  for (const auto& c : cuts) EXPECT_EQ(detail::cutRecord(c.raw, c.first, c.widths), c.cut) << c.raw;
+    std::istringstream in(c[2]);
+    for (std::string w; std::getline(in, w, ',');) widths.push_back(std::stoi(w));
+    EXPECT_EQ(detail::cutRecord(c[0], std::stoi(c[1]), widths), c[3]) << c[0];
+  }
   for (const char* end : {"-10001.", "-10005.   ", "-10001"}) EXPECT_TRUE(detail::isObservationEndLine(end)) << end;
   for (const char* data : {"-1500.50000 12.5000  1.00", "-1000.00000 12.5000  1.00", ".10000-88.3864  1.00", "-999."})
     EXPECT_FALSE(detail::isObservationEndLine(data)) << data;
@@ -178,35 +174,23 @@ TEST(InputReaderProbe, LayoutsShortMissingAndEmptyFiles) {
 // widths changed, shows in the dump; the "forms" files give each field a value
 // its display form holds exactly, so the form's width and decimals show.
 TEST(InputReaderFiles, EveryFileAsAWholeSet) {
-  ParameterSet lciBase;  // DC-only fields are not in an LCI
-  lciBase.ISYM = 1;
-  lciBase.N1L = 7;
-  ParameterSet olderLciBase;  // MPAGE and MH are not read; the band follows known wavelengths
-  olderLciBase.MPAGE = 1;
-  olderLciBase.MH = 0.7;
-  olderLciBase.BAND = 3;
-  ParameterSet dciBase;  // LC-only fields are not in a DCI; key 30 (held '1') is not taken from it
-  dciBase.FRACSD = 0.5;
-  dciBase.MPAGE = 2;
-  ParameterSet olderDciBase;  // older velocity records carry no band
-  olderDciBase.MH = 0.3;
+  // DC-only fields are not in an LCI; the older one reads no MPAGE or MH, its
+  // band follows known wavelengths; LC-only fields are not in a DCI, whose
+  // key 30 (held '1') is not taken from it; older velocity records carry no band.
+  ParameterSet lciBase = withSettings("ISYM=1 N1L=7"), olderLciBase = withSettings("MPAGE=1 MH=0.7 BAND=3");
+  ParameterSet dciBase = withSettings("FRACSD=0.5 MPAGE=2"), olderDciBase = withSettings("MH=0.3");
   olderDciBase.curves[1].band = 9;
-  const struct {
-    const char* file;
-    Layout layout;
-    const ParameterSet& base;
-  } files[] = {{"current.lci", Layout::Current, lciBase},      {"older.lci", Layout::Older, olderLciBase},
-               {"current.dci", Layout::Current, dciBase},      {"nppl1.dci", Layout::Current, {}},
-               {"older.dci", Layout::Older, olderDciBase},     {"touching.lci", Layout::Current, lciBase},
-               {"touching_older.lci", Layout::Older, olderLciBase}, {"touching.dci", Layout::Current, dciBase},
-               {"touching_older.dci", Layout::Older, olderDciBase}, {"forms.lci", Layout::Current, lciBase},
-               {"forms_older.lci", Layout::Older, olderLciBase},  {"forms.dci", Layout::Current, dciBase},
-               {"forms_older.dci", Layout::Older, olderDciBase}};
-  for (const auto& f : files) {
-    SCOPED_TRACE(f.file);
-    const InputLoad load = isLci(f.file) ? readLci(dataPath(f.file), f.base, f.layout)
-                                         : readDci(dataPath(f.file), f.base, f.layout);
-    expectGolden("model", std::string("load_") + f.file + ".txt", dump(load));
+  for (const char* file : {"current.lci", "older.lci", "current.dci", "nppl1.dci", "older.dci", "touching.lci",
+                           "touching_older.lci", "touching.dci", "touching_older.dci", "forms.lci", "forms_older.lci",
+                           "forms.dci", "forms_older.dci"}) {
+    SCOPED_TRACE(file);
+    const bool older = std::string(file).find("older") != std::string::npos;
+    const Layout layout = older ? Layout::Older : Layout::Current;
+    const ParameterSet base = std::string(file) == "nppl1.dci" ? ParameterSet{}
+                              : isLci(file)                    ? (older ? olderLciBase : lciBase)
+                                                               : (older ? olderDciBase : dciBase);
+    const InputLoad load = isLci(file) ? readLci(dataPath(file), base, layout) : readDci(dataPath(file), base, layout);
+    expectGolden("model", std::string("load_") + file + ".txt", dump(load));
     expectLosslessTexts(load);
   }
   dciBase.adjustKeys[30] = '0';  // held as it was, and counted
@@ -255,34 +239,23 @@ TEST(InputReaderFiles, EditedFieldsAndBlankFields) {
 // the line in question.
 TEST(InputReaderFiles, BadNumbersAndCountsFail) {
   const std::string dir = testing_support::freshTestDir("model").string();
-  const struct {
-    const char* file;
-    size_t line, at;  // line 0: the file cut after 6 lines
-    const char* text;
-    int error;
-  } cases[] = {{"current.lci", 4, 8, "9E9", kErrOverflow},             // N1 beyond 16 bits
-               {"current.lci", 5, 6, "       1E999 ", kErrOverflow},   // A
-               {"current.lci", 4, 0, " 7", kErrInvalidFormat},         // no list item for MODE 7
-               {"current.dci", 9, 0, " 7", kErrInvalidFormat},
-               {"current.dci", 0, 0, "", kErrPastEndOfFile},
-               {"nppl1.dci", 6, 4, " 6", kErrSubscript},               // six light curves
-               {"nppl1.dci", 12, 59, "  .400D+06", kErrOverflow}};     // OPSF beyond 16 bits
   std::string messages;
-  for (const auto& c : cases) {
-    std::vector<std::string> lines = linesOf(dataText(c.file));
-    if (c.line) lines[c.line - 1].replace(c.at, std::string(c.text).size(), c.text);
+  for (const auto& c : testing_support::tableRows(testing_support::goldenPath("model", "load_failure_cases.tsv"))) {
+    const std::string& file = c[0];
+    const size_t line = std::stoul(c[1]);
+    std::vector<std::string> lines = linesOf(dataText(file));
+    if (line) lines[line - 1].replace(std::stoul(c[2]), c[3].size(), c[3]);
     else lines.resize(6);
-    const std::string path = dir + "/spoilt" + (isLci(c.file) ? ".lci" : ".dci");
+    const std::string path = dir + "/spoilt" + (isLci(file) ? ".lci" : ".dci");
     testing_support::spit(path, joinCrLf(lines));
     try {
-      if (isLci(c.file)) readLci(path, {}, Layout::Current);
+      if (isLci(file)) readLci(path, {}, Layout::Current);
       else readDci(path, {}, Layout::Current);
-      ADD_FAILURE() << c.file << " " << c.line;
+      ADD_FAILURE() << file << " " << line;
     } catch (const TavrinError& e) {
-      EXPECT_EQ(e.number(), c.error) << c.file << " line " << c.line;
       std::string what = e.what();
-      EXPECT_EQ(what.rfind(errorMessage(c.error) + "\nFile: " + path, 0), 0u) << what;
-      messages += c.file + (" line " + std::to_string(c.line)) + ": " + what.replace(what.find(path), path.size(), "FILE") + "\n";
+      EXPECT_EQ(what.rfind(errorMessage(e.number()) + "\nFile: " + path, 0), 0u) << what;
+      messages += file + " line " + c[1] + ": " + what.replace(what.find(path), path.size(), "FILE") + "\n";
     }
   }
   expectGolden("model", "load_failures.txt", messages);
@@ -430,13 +403,7 @@ TEST(InputReaderRoundTrip, CurrentFilesComeBackByteForByteAndOlderKeepEveryValue
 }
 
 TEST(InputReaderRoundTrip, FieldsThatFillTheirColumnsComeBackExactly) {
-  auto with = [](const std::string& settings) {
-    ParameterSet p;
-    std::istringstream in(settings);
-    for (std::string s; in >> s;) EXPECT_TRUE(setScalar(p, s.substr(0, s.find('=')), std::stod(s.substr(s.find('=') + 1))));
-    return p;
-  };
-  ParameterSet p = with("MODE=5 IPB=-1 IFAT1=-1 N1=100 N2=-10");  // one digit, then fields that fill
+  ParameterSet p = withSettings("MODE=5 IPB=-1 IFAT1=-1 N1=100 N2=-10");  // one digit, then fields that fill
   p.increments[1] = -5.0;
   p.increments[2] = -0.5;
   p.NLC = 1;
@@ -445,7 +412,7 @@ TEST(InputReaderRoundTrip, FieldsThatFillTheirColumnsComeBackExactly) {
                         {-1234.5, 1.0, 0.0}};
   p.spotCount[1] = p.totalSpotCount = 1;
   p.spots[1][1] = {-1.23456, -3.14159, 0.5, 1.1};
-  for (const auto& [name, set] : {std::pair{"x.dci", p}, {"x.lci", with("MODE=1 IPB=10 IFAT1=10 N1=999 PER=123456.5 JDSTART=-1234567.5")}}) {
+  for (const auto& [name, set] : {std::pair{"x.dci", p}, {"x.lci", withSettings("MODE=1 IPB=10 IFAT1=10 N1=999 PER=123456.5 JDSTART=-1234567.5")}}) {
     auto text = [&](const ParameterSet& q) { return isLci(name) ? lciText(q) : dciText(q); };
     const InputLoad back = readText(name, text(set), Layout::Current);
     EXPECT_EQ(valuesOf(back.params), valuesOf(set)) << name;
