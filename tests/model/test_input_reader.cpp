@@ -11,12 +11,14 @@
 #include "model/number_fields.h"
 #include "shell/atomic_file.h"
 #include "shell/errors.h"
+#include "model/settings_words.h"
 #include "test_files.h"
 #include "error_of.h"
 
 using namespace tavrin;
 using testing_support::errorOf;
 using testing_support::expectGolden;
+using testing_support::withSettings;
 
 namespace {
 
@@ -43,14 +45,6 @@ std::string spoilt(const std::string& name, size_t line, size_t at, const std::s
 
 InputLoad readText(const std::string& name, const std::string& text, Layout layout) {
   return isLci(name) ? readLciText(text, {}, layout) : readDciText(text, {}, layout);
-}
-
-// A set with "NAME=value ..." given.
-ParameterSet withSettings(const std::string& settings) {
-  ParameterSet p;
-  std::istringstream in(settings);
-  for (std::string s; in >> s;) EXPECT_TRUE(setScalar(p, s.substr(0, s.find('=')), std::stod(s.substr(s.find('=') + 1)))) << s;
-  return p;
 }
 
 // Everything a file can carry, one value a line.

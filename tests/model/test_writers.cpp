@@ -7,6 +7,7 @@
 #include "model/dci_writer.h"
 #include "model/lci_writer.h"
 #include "shell/errors.h"
+#include "model/settings_words.h"
 #include "test_files.h"
 
 using namespace tavrin;
@@ -113,20 +114,9 @@ TEST(Writers, OutputsOfSmallSets) {
   for (const auto& c : tableRows(goldenPath("model", "writer_cases.tsv"))) {
     if (c[1].rfind("again", 0) != 0) p = ParameterSet{};
     std::istringstream settings(c.size() > 2 ? c[2] : "");
-    for (std::string s; settings >> s;) {
-      const std::string key = s.substr(0, s.find('='));
-      std::vector<double> v;
-      std::istringstream list(s.substr(key.size() + 1));
-      for (std::string x; std::getline(list, x, ',');) v.push_back(std::stod(x));
-      if (key == "spots") p.spotCount = {0, static_cast<int16_t>(v[0]), static_cast<int16_t>(v[1])};
-      else if (key.rfind("spot", 0) == 0) p.spots[size_t(key[4] - '0')][size_t(key[6] - '0')] = {v[0], v[1], v[2], v[3]};
-      else if (key == "keys") for (double k : v) p.adjustKeys[static_cast<size_t>(k)] = '0';
-      else if (key == "light") p = oneLightCurve(static_cast<int>(v[0]), static_cast<int>(v[1]));
-      else if (key == "curve3") p.curves[3].band = static_cast<int16_t>(v[0]), p.curves[3].wavel = v[1];
-      else if (int16_t* count = key == "NPPL" ? &p.NPPL : key == "NLC" ? &p.NLC : key == "IFVC1" ? &p.IFVC1 : nullptr)
-        *count = static_cast<int16_t>(v[0]);
-      else ASSERT_TRUE(setScalar(p, key, v[0])) << s;
-    }
+    for (std::string s; settings >> s;)
+      if (s.rfind("light=", 0) == 0) p = oneLightCurve(std::stoi(s.substr(6)), std::stoi(s.substr(s.find(',') + 1)));
+      else applySettings(p, s);
     const bool lci = c[1].find("lci") != std::string::npos, save = c[1].find(' ') != std::string::npos;
     const fs::path file = dir / (std::to_string(c[1].rfind("again", 0) == 0 ? n : ++n) + (lci ? ".lci" : ".dci"));
     if (c[1].find("over") != std::string::npos) spit(file, "old contents\n");
