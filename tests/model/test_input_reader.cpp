@@ -113,26 +113,23 @@ void expectLosslessTexts(const InputLoad& load) {
 
 // ---- line reading and record cutting -----------------------------------------
 
-TEST(InputReaderLines, LineEndsRecordCutsAndEndLines) {
+TEST(InputReaderLines, LineEndsRecordCutsEndLinesAndDcoNames) {
   EXPECT_EQ(linesOf("a\r\nb\nc\rd"), (std::vector<std::string>{"a", "b", "c", "d"}));
   EXPECT_EQ(linesOf("a\r\n\r\nb\r\n"), (std::vector<std::string>{"a", "", "b"}));
   EXPECT_TRUE(linesOf("").empty());
   EXPECT_EQ(linesOf("\n"), (std::vector<std::string>{""}));
-  for (const auto& c : testing_support::tableRows(testing_support::goldenPath("model", "record_cuts.tsv"))) {
+  const auto rows = testing_support::tableRows(testing_support::goldenPath("model", "reader_lines.tsv"));
+  ASSERT_EQ(rows.size(), 18u);
+  for (const auto& c : rows) {
+    SCOPED_TRACE(c[0] + " [" + c[1] + "]");
     std::vector<int> widths;
-    std::istringstream in(c[2]);
+    std::istringstream in(c[0] == "cut" ? c[3] : "");
     for (std::string w; std::getline(in, w, ',');) widths.push_back(std::stoi(w));
-    EXPECT_EQ(detail::cutRecord(c[0], std::stoi(c[1]), widths), c[3]) << c[0];
+    const std::string got = c[0] == "dco"   ? dcoNameFor(c[1])
+                            : c[0] == "end" ? (detail::isObservationEndLine(c[1]) ? "1" : "0")
+                                            : detail::cutRecord(c[1], std::stoi(c[2]), widths);
+    EXPECT_EQ(got, c.back());
   }
-  for (const char* end : {"-10001.", "-10005.   ", "-10001"}) EXPECT_TRUE(detail::isObservationEndLine(end)) << end;
-  for (const char* data : {"-1500.50000 12.5000  1.00", "-1000.00000 12.5000  1.00", ".10000-88.3864  1.00", "-999."})
-    EXPECT_FALSE(detail::isObservationEndLine(data)) << data;
-}
-
-TEST(InputReaderLines, DcoNames) {
-  EXPECT_EQ(dcoNameFor("run.dci"), "run.dco");
-  EXPECT_EQ(dcoNameFor("RUN.DCI"), "RUN.dco");
-  EXPECT_EQ(dcoNameFor("abc"), "abc.dco");
 }
 
 // ---- probes -------------------------------------------------------------------

@@ -30,12 +30,8 @@ int errorOf(const std::function<void()>& f) {
 
 // The start-up set in detached mode with two spots on star 1 and one on star 2.
 ParameterSet spottedDetached() {
-  ParameterSet p;
-  p.MODE = 2;
-  p.spotCount = {0, 2, 1};
-  p.spots[1][1] = {1.5, 0.25, 0.2, 0.9};
-  p.spots[1][2] = {2.0943951, 3.14159265, 0.17453293, 1.05};
-  p.spots[2][1] = {0.5235988, -1.0, 0.0872665, 0.75};
+  ParameterSet p = withSettings("MODE=2 spots=2,1 spot1.1=1.5,0.25,0.2,0.9 spot1.2=2.0943951,3.14159265,0.17453293,1.05 "
+                                "spot2.1=0.5235988,-1.0,0.0872665,0.75");
   p.totalSpotCount = 3;
   return p;
 }
@@ -43,13 +39,9 @@ ParameterSet spottedDetached() {
 // With both velocity curves (the second without a data file and without
 // points) and two light curves.
 ParameterSet fullSet(int nppl) {
-  ParameterSet p = spottedDetached();
-  p.spotBNumber = 2;
-  for (int k : {9, 16, 30, 31}) p.adjustKeys[static_cast<size_t>(k)] = '0';  // 30 is written as "1"
-  p.IFVC1 = p.IFVC2 = 1;
-  p.velocityCurveCount = 2;
-  p.NLC = 2;
-  p.NPPL = static_cast<int16_t>(nppl);
+  // Key 30 is written as "1".
+  ParameterSet p = withSettings("keys=9,16,30,31 IFVC1=1 IFVC2=1 NLC=2 NPPL=" + std::to_string(nppl), spottedDetached());
+  p.spotBNumber = 2, p.velocityCurveCount = 2;
   // band, file, wavel, l1, l2, x1, x2, y1, y2, el3, opsf, noise, sigma, points
   p.curves[1] = {7, "velocity_curve_of_the_primary_star_observed_2019.csv", 0.55, 7.84139, 0.90038, 0.535, 0.535,
                  0.281, 0.281, 0, 0, 0, 2.5, {{0.05, -88.3864, 1.0}, {0.25, 45.5, 0.5}, {0.75, -12.125, 2.0}}};
@@ -64,10 +56,7 @@ ParameterSet fullSet(int nppl) {
 }
 
 ParameterSet oneLightCurve(int points, int nppl) {
-  ParameterSet p;
-  p.MODE = 2;
-  p.NLC = 1;
-  p.NPPL = static_cast<int16_t>(nppl);
+  ParameterSet p = withSettings("MODE=2 NLC=1 NPPL=" + std::to_string(nppl));
   for (int i = 1; i <= points; ++i) p.curves[3].points.push_back({0.001 * i, 1.0, 1.0});
   return p;
 }
