@@ -394,15 +394,12 @@ TEST(InputReaderRoundTrip, CurrentFilesComeBackByteForByteAndOlderKeepEveryValue
 }
 
 TEST(InputReaderRoundTrip, FieldsThatFillTheirColumnsComeBackExactly) {
-  ParameterSet p = withSettings("MODE=5 IPB=-1 IFAT1=-1 N1=100 N2=-10");  // one digit, then fields that fill
-  p.increments[1] = -5.0;
-  p.increments[2] = -0.5;
-  p.NLC = 1;
-  p.NPPL = 3;
+  // One digit, then fields that fill.
+  ParameterSet p = withSettings("MODE=5 IPB=-1 IFAT1=-1 N1=100 N2=-10 inc1=-5 inc2=-0.5 NLC=1 NPPL=3 spots=1,0 "
+                                "spot1.1=-1.23456,-3.14159,0.5,1.1");
+  p.totalSpotCount = 1;
   p.curves[3].points = {{12345678.1234, -88.3864, 1.0}, {0.5, -100.123, 99.99}, {-2000.5, 123.456, -1.5},
                         {-1234.5, 1.0, 0.0}};
-  p.spotCount[1] = p.totalSpotCount = 1;
-  p.spots[1][1] = {-1.23456, -3.14159, 0.5, 1.1};
   for (const auto& [name, set] : {std::pair{"x.dci", p}, {"x.lci", withSettings("MODE=1 IPB=10 IFAT1=10 N1=999 PER=123456.5 JDSTART=-1234567.5")}}) {
     auto text = [&](const ParameterSet& q) { return isLci(name) ? lciText(q) : dciText(q); };
     const InputLoad back = readText(name, text(set), Layout::Current);

@@ -4,6 +4,7 @@
 
 #include "model/spot_rules.h"
 #include "shell/errors.h"
+#include "model/settings_words.h"
 #include "test_files.h"
 
 using namespace tavrin;
@@ -96,12 +97,8 @@ TEST(SpotRules, RowsKeptClearedAndLeftAlone) {
 }
 
 TEST(SpotRules, HighlightsAndHelp) {
-  ParameterSet p;
-  p.spotAStar = 2;
-  p.spotANumber = 3;
-  p.spotBStar = 1;
-  p.spotBNumber = 1;
-  p.adjustKeys[1] = p.adjustKeys[4] = p.adjustKeys[7] = '0';
+  ParameterSet p = testing_support::withSettings("keys=1,4,7");
+  p.spotAStar = 2, p.spotANumber = 3, p.spotBStar = 1, p.spotBNumber = 1;
   std::ostringstream o;
   auto highlights = [&](int limit) {
     o << "window of " << limit << " rows, A " << p.spotAStar << '/' << p.spotANumber << ":";
