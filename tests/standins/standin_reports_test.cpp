@@ -187,16 +187,12 @@ TEST(StandinDc, FitsRecoverTheParameters) {
 }
 
 TEST(StandinDc, CommittedExamplesAreWhatTheGeneratorWrites) {
-  ParameterSet lc = exampleTruth();
-  EXPECT_EQ(slurp(kExamples + "example.lci"), lciText(lc));
-  lc.MPAGE = 2;
-  EXPECT_EQ(slurp(kExamples + "example_rv.lci"), lciText(lc));
-  const ParameterSet dc = exampleDcStart();
-  EXPECT_EQ(slurp(kExamples + "example.dci"), dciText(dc));
-  EXPECT_EQ(slurp(kExamples + kExampleRv1File), observationCsv(dc.curves[1]));
-  EXPECT_EQ(slurp(kExamples + kExampleRv2File), observationCsv(dc.curves[2]));
-  EXPECT_EQ(slurp(kExamples + kExampleLightBFile), observationCsv(dc.curves[3]));
-  EXPECT_EQ(slurp(kExamples + kExampleLightVFile), observationCsv(dc.curves[4]));
+  const ParameterSet lc = exampleTruth(), rv = withSettings("MPAGE=2", lc), dc = exampleDcStart();
+  for (const auto& [file, text] : std::vector<std::pair<std::string, std::string>>{
+           {"example.lci", lciText(lc)}, {"example_rv.lci", lciText(rv)}, {"example.dci", dciText(dc)},
+           {kExampleRv1File, observationCsv(dc.curves[1])}, {kExampleRv2File, observationCsv(dc.curves[2])},
+           {kExampleLightBFile, observationCsv(dc.curves[3])}, {kExampleLightVFile, observationCsv(dc.curves[4])}})
+    EXPECT_EQ(slurp(kExamples + file), text) << file;
 }
 
 }  // namespace
