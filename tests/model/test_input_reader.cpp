@@ -263,43 +263,33 @@ TEST(InputReaderFiles, BadNumbersAndCountsFail) {
   EXPECT_EQ(readDciText(joinCrLf(spots), {}, Layout::Current).params.spotCount[1], 10);
 }
 
-TEST(InputReaderFiles, SpotListEdges) {
-  const std::vector<std::string> lines = linesOf(dataText("current.lci"));
-  const std::string head = joinCrLf(std::vector<std::string>(lines.begin(), lines.begin() + 7));
-  const std::string spot = "   .10000   .20000   .30000   .90000\r\n";
-  std::string ten;
-  for (int i = 0; i < 10; ++i) ten += spot;
-  const std::string eleven = ten + spot;
-  auto read = [](const std::string& t) { return errorOf([&] { readLciText(t, {}, Layout::Current); }); };
-  const InputLoad ok = readLciText(head + "300.\r\n" + ten + "300.\r\n150.\r\n9\r\n", {}, Layout::Current);
-  EXPECT_EQ(ok.params.spotCount[1], 0);
-  EXPECT_EQ(ok.params.spotCount[2], 10);
-  EXPECT_EQ(read(head + eleven + "300.\r\n300.\r\n150.\r\n9\r\n"), kErrSubscript);
-  EXPECT_EQ(read(head + "300.\r\n" + eleven + "300.\r\n150.\r\n9\r\n"), kErrSubscript);
-  // The file ends inside a spot list, or before its two closing lines.
-  for (const std::string& cut : {head + spot, head + "300.\r\n" + spot, head + "300.\r\n300.\r\n",
-                                 head + "300.\r\n300.\r\n150.\r\n"})
-    EXPECT_EQ(read(cut), kErrPastEndOfFile) << cut.size();
-  // A last line without a line end still counts.
-  EXPECT_EQ(read(head + "300.\r\n300.\r\n150.\r\n9"), 0);
-}
-
-TEST(InputReaderFiles, ObservationCountsAndBounds) {
-  const std::vector<std::string> all = linesOf(dataText("nppl1.dci"));
-  const std::string head = joinCrLf(std::vector<std::string>(all.begin(), all.begin() + 15));  // through "150."
-  auto block = [&](int n) {
-    std::string s;
-    for (int i = 0; i < n; ++i) s += "        .10000 10.1234  1.00\r\n";
-    return s;
-  };
-  auto read = [&](const std::string& t) { return readDciText(head + t, {}, Layout::Current).params.curves[3].points; };
-  EXPECT_EQ(read(block(9001) + "  -10001.\r\n").size(), 9001u);
-  EXPECT_EQ(errorOf([&] { read(block(9002) + "  -10001.\r\n"); }), kErrSubscript);
-  // An end line that claims more points than its last line holds.
-  EXPECT_EQ(errorOf([&] { read(block(2) + "  -10003.\r\n"); }), kErrInvalidFormat);
-  EXPECT_TRUE(read("  -10001.\r\n").empty());
-  // A block without its end line.
-  EXPECT_EQ(errorOf([&] { read(block(3)); }), kErrPastEndOfFile);
+// Files cut after their first lines and continued with spot and observation
+// lists of the counts at the edges.
+TEST(InputReaderFiles, SpotListAndObservationCountEdges) {
+  const auto rows = testing_support::tableRows(testing_support::goldenPath("model", "built_inputs.tsv"));
+  ASSERT_EQ(rows.size(), 13u);
+  for (const auto& c : rows) {
+    SCOPED_TRACE(c[0] + " " + c[2]);
+    const std::vector<std::string> lines = linesOf(dataText(c[0]));
+    std::string text = joinCrLf(std::vector<std::string>(lines.begin(), lines.begin() + std::stoi(c[1])));
+    std::istringstream words(c[2]);
+    for (std::string w; words >> w;) {
+      const size_t star = w.find('*');
+      const int n = star == std::string::npos ? 1 : std::stoi(w.substr(star + 1));
+      const std::string line = w.rfind("spot*", 0) == 0    ? "   .10000   .20000   .30000   .90000"
+                               : w.rfind("point*", 0) == 0 ? "        .10000 10.1234  1.00"
+                                                           : (w.size() > 5 ? "  " : "") + w;  // end lines indented
+      if (w == "noeol") text.resize(text.size() - 2);
+      else for (int i = 0; i < n; ++i) text += line + "\r\n";
+    }
+    std::string got;
+    const int error = errorOf([&] {
+      const ParameterSet p = readText(c[0], text, Layout::Current).params;
+      got = isLci(c[0]) ? "spots " + std::to_string(p.spotCount[1]) + " " + std::to_string(p.spotCount[2])
+                        : "points " + std::to_string(p.curves[3].points.size());
+    });
+    EXPECT_EQ(error ? "error " + std::to_string(error) : got, c[3]);
+  }
 }
 
 // ---- every kind of line end and bad input ---------------------------------------
