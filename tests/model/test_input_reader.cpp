@@ -256,18 +256,13 @@ TEST(InputReaderFiles, BadNumbersAndCountsFail) {
   } catch (const TavrinError& e) {
     EXPECT_EQ(std::string(e.what()), "Error 53: File not found.\nFile: " + dir + "/none.lci");
   }
-  std::vector<std::string> spots = linesOf(dataText("nppl1.dci"));
-  spots.insert(spots.begin() + 12, 11, "   .10000   .20000   .30000   .90000");
-  EXPECT_EQ(errorOf([&] { readDciText(joinCrLf(spots), {}, Layout::Current); }), kErrSubscript);
-  spots.erase(spots.begin() + 12);
-  EXPECT_EQ(readDciText(joinCrLf(spots), {}, Layout::Current).params.spotCount[1], 10);
 }
 
 // Files cut after their first lines and continued with spot and observation
 // lists of the counts at the edges.
 TEST(InputReaderFiles, SpotListAndObservationCountEdges) {
   const auto rows = testing_support::tableRows(testing_support::goldenPath("model", "built_inputs.tsv"));
-  ASSERT_EQ(rows.size(), 13u);
+  ASSERT_EQ(rows.size(), 15u);
   for (const auto& c : rows) {
     SCOPED_TRACE(c[0] + " " + c[2]);
     const std::vector<std::string> lines = linesOf(dataText(c[0]));
@@ -280,13 +275,14 @@ TEST(InputReaderFiles, SpotListAndObservationCountEdges) {
                                : w.rfind("point*", 0) == 0 ? "        .10000 10.1234  1.00"
                                                            : (w.size() > 5 ? "  " : "") + w;  // end lines indented
       if (w == "noeol") text.resize(text.size() - 2);
+      else if (w == "rest") text += joinCrLf(std::vector<std::string>(lines.begin() + std::stoi(c[1]), lines.end()));
       else for (int i = 0; i < n; ++i) text += line + "\r\n";
     }
     std::string got;
     const int error = errorOf([&] {
       const ParameterSet p = readText(c[0], text, Layout::Current).params;
-      got = isLci(c[0]) ? "spots " + std::to_string(p.spotCount[1]) + " " + std::to_string(p.spotCount[2])
-                        : "points " + std::to_string(p.curves[3].points.size());
+      got = "spots " + std::to_string(p.spotCount[1]) + " " + std::to_string(p.spotCount[2]) + " points " +
+            std::to_string(p.curves[3].points.size());
     });
     EXPECT_EQ(error ? "error " + std::to_string(error) : got, c[3]);
   }
