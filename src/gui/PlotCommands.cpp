@@ -6,6 +6,7 @@
 
 #include "InstallCommands.h"
 #include "ReportGuard.h"
+#include "output/dco_reader.h"
 #include "frmIO_all.h"
 #include "frmMain.h"
 #include "frmPlotLC.h"
@@ -60,8 +61,7 @@ void installPlotCommands(frmMain& main) {
     QObject::connect(standard, &QAction::triggered, &main, [&main] {
       auto& app = main.session().app;
       if (app.lciName.empty()) return;
-      const std::string& lci = app.lciName;
-      const std::string lco = lci.substr(0, lci.size() >= 4 ? lci.size() - 4 : 0) + ".lco";
+      const std::string lco = tavrin::standardOutputName(app.lciName, ".lco");
       if (reportguard::refuseWhileWritten(main, app.dataFolder, lco)) return;
       app.lcoName = lco;
       displayLco(main);
@@ -101,9 +101,7 @@ bool displayLco(frmMain& main, bool* pageRefused) {
     if (pageRefused) *pageRefused = std::string(m.what()) == tavrin::kMpageMessage;
     return false;
   } catch (const tavrin::TavrinError& e) {
-    s.app.readError = true;
-    const QString text = QString::fromUtf8(e.what());
-    main.showMessage(text.isEmpty() ? QString("Error %1.").arg(e.number()) : text);
+    main.showMessage(QString::fromStdString(tavrin::readFailed(s, e)));
     return false;
   }
   main.setFieldText("Text55", QString::fromStdString(s.curve.l2Text));

@@ -570,8 +570,7 @@ void frmCalcContourData::loadContourFile(const QString& name) {
     c::ContourGrid g = c::parseContourText(text, grid_);
     grid_ = std::move(g);
   } catch (const tavrin::TavrinError& e) {
-    s.app.readError = true;
-    main_.showMessage(q(e.what()));
+    main_.showMessage(q(tavrin::readFailed(s, e)));
     return;
   } catch (const std::bad_alloc&) {
     main_.showMessage(q(tavrin::errorMessage(tavrin::kErrOutOfMemory)));

@@ -524,16 +524,9 @@ void frmMain::onComboChanged(const QString& control) {
   if (control == "Combo4") {
     const int index = combo->currentIndex();
     ui_->texts.at("Text53")->setText(qs(tavrin::bandWavelengthTextForIndex(index)));
-    if (session_.transferDcValues && bulkDisplay_ == 0) {
-      const tavrin::ParameterSet& p = session_.params;
-      const int nlc = std::min<int>(p.NLC, tavrin::kCurveRows - 2);
-      for (int j = 1; j <= nlc; ++j) {
-        if (p.curves[static_cast<size_t>(j + 2)].band == index + 1) {
-          showDcLightCurve(j + 2);
-          break;
-        }
-      }
-    }
+    if (session_.transferDcValues && bulkDisplay_ == 0)
+      if (const std::optional<int> row = tavrin::dcLightCurveRowOfBand(session_.params, index + 1))
+        showDcLightCurve(*row);
   }
 }
 

@@ -78,9 +78,7 @@ void frmPlotLC::loadData(const QString& name) {
         tavrin::ObservationLoad::NotRecognised)
       return;
   } catch (const tavrin::TavrinError& e) {
-    s.app.readError = true;
-    const QString text = QString::fromUtf8(e.what());
-    main_.showMessage(text.isEmpty() ? QString("Error %1.").arg(e.number()) : text);
+    main_.showMessage(QString::fromStdString(tavrin::readFailed(s, e)));
     return;
   }
   if (s.plot.displayMode == tavrin::kCurveAndData) s.plot.joinPoints = true;

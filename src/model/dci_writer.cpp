@@ -9,9 +9,6 @@
 
 namespace tavrin {
 
-using detail::ex;
-using detail::fx;
-
 namespace {
 constexpr const char* kEol = "\r\n";
 
@@ -26,74 +23,20 @@ std::vector<int> curveRowsInUse(const ParameterSet& p) {
   return rows;
 }
 
-std::string incrementRecord(const ParameterSet& p, int first, int last) {
-  std::string r;
-  for (int k = first; k <= last; ++k) {
-    // The 27th increment is kept as typed.
-    const double v = k <= kIncrements ? p.increments[k] : leadingNumber(p.x2Increment);
-    r += ex(v, 8, 2);
-  }
-  return r;
-}
-
-// Concatenation without temporaries chained through operator+.
-template <typename... S>
-std::string cat(const S&... parts) {
-  std::string r;
-  (r += ... += parts);
-  return r;
-}
-
-std::string keyRecord(const ParameterSet& p) {
-  auto keys = [&](int a, int b) {
-    std::string s;
-    for (int k = a; k <= b; ++k) s += p.adjustKeys[static_cast<size_t>(k)];
-    return s;
-  };
-  // Key 30 names no parameter; DC expects it held.
-  return cat(" ", keys(1, 4), " ", keys(5, 8), " ", keys(9, 15), " ", keys(16, 20), " ", keys(21, 25), " ",
-             keys(26, 29), "1", " ", keys(31, 35), " ", intField(p.IFDER, 1, " "), " ", intField(p.IFM, 1, " "), " ",
-             intField(p.IFR, 1, " "), ex(p.XLAMDA, 10, 3));
-}
-
-std::string curveRecord(const CurveRow& c, bool velocity) {
-  std::string r;
-  r += intField(c.band, 3, " ");
-  r += fx(c.l1, 10, 5);
-  r += fx(c.l2, 10, 5);
-  r += fx(c.x1, 7, 3);
-  r += fx(c.x2, 7, 3);
-  r += fx(c.y1, 7, 3);
-  r += fx(c.y2, 7, 3);
-  if (velocity) {
-    r += ex(c.opsf, 10, 3);
-  } else {
-    r += fx(c.el3, 8, 4);
-    r += ex(c.opsf, 10, 3);
-    r += intField(c.noise, 2, " ");
-  }
-  r += ex(c.sigma, 12, 5);
-  r += fx(c.wavel, 10, 6);
-  r += ' ';
-  // A line end in the name would split the record and shift every line after it.
-  if (c.dataFile.find_first_of("\r\n") != std::string::npos) throwError(kErrBadFileName64);
-  r += c.dataFile;
-  return r;
-}
-
-void appendObservationBlock(std::string& out, const CurveRow& c, int perLine) {
+void appendObservationBlock(std::string& out, const CurveRow& c, int perLine, RecordLayout point) {
   const int n = static_cast<int>(c.points.size());
   // n rounded up to a multiple of the points per line; n = 0 gives 0.
   const double rounded = (std::floor((static_cast<double>(n) - 1.0) / perLine) + 1.0) * perLine;
   if (rounded > kMaxObservationPoints) throwError(kErrSubscript);
   const int r = static_cast<int>(rounded);
-  static const ObservationPoint kZero{};
+  // Found once: a block holds up to 9000 points.
+  std::vector<double ObservationPoint::*> members;
+  for (const RecordField& f : point) members.push_back(f.name.empty() ? nullptr : pointMember(f.name));
   for (int k = 1; k <= r; k += perLine) {
     for (int i = k; i < k + perLine; ++i) {
-      const ObservationPoint& pt = i <= n ? c.points[static_cast<size_t>(i - 1)] : kZero;
-      out += fx(pt.time, 14, 5);
-      out += fx(pt.value, 8, 4);
-      out += fx(pt.weight, 6, 2);
+      ObservationPoint pt = i <= n ? c.points[static_cast<size_t>(i - 1)] : ObservationPoint{};
+      for (size_t j = 0; j < point.size(); ++j)
+        detail::appendField(out, point[j], members[j] ? Slot{.d = &(pt.*members[j])} : Slot{});
     }
     out += kEol;
   }
@@ -108,48 +51,12 @@ void appendObservationBlock(std::string& out, const CurveRow& c, int perLine) {
 
 std::vector<std::string> dciRecords(const ParameterSet& p) {
   const std::vector<int> rows = curveRowsInUse(p);
+  const FileLayout& layout = dciLayout(Layout::Current);
   std::vector<std::string> rec;
-  rec.reserve(11 + rows.size());
-
-  // D1..D3: increments 1..27.
-  rec.push_back(incrementRecord(p, 1, 8));
-  rec.push_back(incrementRecord(p, 9, 18));
-  rec.push_back(incrementRecord(p, 19, 27));
-  // D4: keys and print switches.
-  rec.push_back(keyRecord(p));
-  // D5: the spots DC may adjust.
-  rec.push_back(cat(intField(p.spotAStar, 3, " "), intField(p.spotANumber, 3, " "), intField(p.spotBStar, 3, " "),
-                    intField(p.spotBNumber, 3, " ")));
-  // D6: curve counts and run switches.
-  rec.push_back(cat(intField(p.IFVC1, 1, " "), " ", intField(p.IFVC2, 1, " "), " ", intField(p.NLC, 2, " "),
-                    intField(p.KO, 2, " "), intField(p.KDISK, 2, " "), intField(p.ISYM, 2, " "),
-                    intField(p.NPPL, 2, " ")));
-  // D7: the LCI's first record without MPAGE.
-  {
-    std::string r;
-    for (int v : {p.NREF, p.MREF, p.IFSMV1, p.IFSMV2, p.ICOR1, p.ICOR2, p.LD}) {
-      r += intField(v, 1, " ");
-      r += ' ';
-    }
-    rec.push_back(r);
-  }
-  // D8: ephemeris.
-  rec.push_back(cat(intField(p.JDPHS, 1, ""), fx(p.HJD0, 15, 6), ex(p.PERIOD, 17, 10), ex(p.DPDT, 14, 6),
-                    fx(p.PSHIFT, 10, 4)));
-  // D9: mode, orbit integers and the coarse grids.
-  rec.push_back(cat(intField(p.MODE, 2, " "), intField(p.IPB, 2, " "), intField(p.IFAT1, 2, " "),
-                    intField(p.IFAT2, 2, " "), intField(p.N1, 3, " "), intField(p.N2, 3, " "),
-                    intField(p.N1L, 3, " "), intField(p.N2L, 3, " "), fx(p.PER, 13, 6), ex(p.DPERDT, 12, 5),
-                    fx(p.THE, 8, 5), fx(p.VUNIT, 9, 3)));
-  // D10: orbit and stars, A in exponent form.
-  rec.push_back(cat(fx(p.E, 6, 5), ex(p.A, 13, 6), fx(p.F1, 10, 4), fx(p.F2, 10, 4), fx(p.VGA, 10, 4),
-                    fx(p.XINCL, 9, 3), fx(p.GR1, 7, 3), fx(p.GR2, 7, 3), fx(p.MH, 7, 2)));
-  // D11: temperatures in units of 10000 K, albedos, potentials, bolometric limb darkening.
-  rec.push_back(cat(fx(p.T1 / 10000.0, 7, 4), fx(p.T2 / 10000.0, 8, 4), fx(p.ALB1, 7, 3), fx(p.ALB2, 7, 3),
-                    ex(p.POTH, 13, 6), ex(p.POT2, 13, 6), ex(p.RM, 13, 6), fx(p.XBOL1, 7, 3), fx(p.XBOL2, 7, 3),
-                    fx(p.YBOL1, 7, 3), fx(p.YBOL2, 7, 3)));
-  // Curve records.
-  for (int row : rows) rec.push_back(curveRecord(p.curves[row], row <= 2));
+  rec.reserve(layout.records.size() + rows.size());
+  for (const RecordLayout r : layout.records) rec.push_back(detail::recordText(r, p));
+  for (int row : rows)
+    rec.push_back(detail::recordText(row <= 2 ? layout.velocityCurve : layout.lightCurve, p.curves[row]));
   return rec;
 }
 
@@ -166,10 +73,11 @@ std::string dciText(const ParameterSet& p) {
     out += r;
     out += kEol;
   }
-  out += detail::spotRecords(p);
+  out += detail::spotRecords(p, dciLayout(Layout::Current).spot);
   out += "150.";
   out += kEol;
-  for (int row : curveRowsInUse(p)) appendObservationBlock(out, p.curves[row], p.NPPL);
+  for (int row : curveRowsInUse(p))
+    appendObservationBlock(out, p.curves[row], p.NPPL, dciLayout(Layout::Current).point);
   return out;
 }
 

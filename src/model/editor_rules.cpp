@@ -1,5 +1,6 @@
 #include "model/editor_rules.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "model/number_fields.h"
@@ -74,6 +75,13 @@ void takeLcLightCurve(ParameterSet& p, int band, double l1, double l2) {
   p.BAND = static_cast<int16_t>(band);
   p.L1 = l1;
   p.L2 = l2;
+}
+
+std::optional<int> dcLightCurveRowOfBand(const ParameterSet& p, int band) {
+  const int nlc = std::min<int>(p.NLC, kCurveRows - 2);
+  for (int j = 1; j <= nlc; ++j)
+    if (p.curves[static_cast<size_t>(j + 2)].band == band) return j + 2;
+  return std::nullopt;
 }
 
 std::vector<std::pair<std::string_view, std::string>> dcLightCurveTexts(const CurveRow& c) {

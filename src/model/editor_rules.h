@@ -3,6 +3,7 @@
 // under the current choices, which parameters take a typed value over, and
 // the Rad/Conv presets. Names are the parameters' names ("POTH").
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -47,6 +48,10 @@ RadConvPreset radConvPreset(int star, bool radiative);
 
 // Going from LC to DC: DC's band, L1 and L2 are the LC light curve's.
 void takeLcLightCurve(ParameterSet& p, int band, double l1, double l2);
+
+// The curve row (3..7) of the first DC light curve in `band` (1-based), if any:
+// the LC editor shows its values when that band is chosen after a transfer.
+std::optional<int> dcLightCurveRowOfBand(const ParameterSet& p, int band);
 
 // The texts a DC light curve's values show in the LC editor, by parameter.
 std::vector<std::pair<std::string_view, std::string>> dcLightCurveTexts(const CurveRow& c);

@@ -10,10 +10,9 @@
 #include <vector>
 
 #include "model/parameter_set.h"
+#include "model/record_layouts.h"
 
 namespace tavrin {
-
-enum class Layout { Current, Older };
 
 struct InputLoad {
   ParameterSet params;  // the loaded set; what the file does not carry keeps the value of `base`

@@ -1,6 +1,7 @@
 #include "model/lci_writer.h"
 
 #include <cmath>
+#include <stdexcept>
 
 #include "model/critical_potentials.h"
 #include "model/number_fields.h"
@@ -12,11 +13,19 @@ namespace tavrin {
 namespace {
 constexpr const char* kEol = "\r\n";
 
-std::string i1(int v) { return intField(v, 1, " "); }
-}  // namespace
+double fileValue(const RecordField& f, const Slot& s) {
+  const double v = s.i ? *s.i : s.d ? *s.d : leadingNumber(*s.numberText);
+  return f.unit == Unit::TenThousandKelvin ? v / 10000.0 : v;
+}
 
-using detail::ex;
-using detail::fx;
+template <typename T>
+std::string recordTextOf(RecordLayout r, const T& target) {
+  std::string out;
+  T& t = const_cast<T&>(target);  // the slots are only read
+  for (const RecordField& f : r) detail::appendField(out, f, f.name.empty() ? Slot{} : slotOf(t, f.name));
+  return out;
+}
+}  // namespace
 
 namespace detail {
 
@@ -30,17 +39,46 @@ std::string ex(double x, int width, int digits) {
   return expField(x, width, digits);
 }
 
-std::string spotRecords(const ParameterSet& p) {
+void appendField(std::string& out, const RecordField& f, const Slot& s) {
+  const Form& w = f.written;
+  switch (w.kind) {
+    case FormKind::Blank:
+      out.append(static_cast<size_t>(w.w), ' ');
+      return;
+    case FormKind::Keys:
+      // Key 30 names no parameter; DC expects it held.
+      for (int k = s.firstKey; k < s.firstKey + w.w; ++k) out += k == 30 ? '1' : s.keys[k];
+      return;
+    case FormKind::Text:
+      // A line end in the name would split the record and shift every line after it.
+      if (s.text->find_first_of("\r\n") != std::string::npos) throwError(kErrBadFileName64);
+      out += ' ';
+      out += *s.text;
+      return;
+    case FormKind::Int:
+      out += intField(static_cast<int>(fileValue(f, s)), w.w, " ");
+      return;
+    case FormKind::Fixed:
+      out += fx(fileValue(f, s), w.w, w.d);
+      return;
+    case FormKind::Exp:
+      out += ex(fileValue(f, s), w.w, w.d);
+      return;
+    default:
+      throw std::logic_error("record field without a written form: " + std::string(f.name));
+  }
+}
+
+std::string recordText(RecordLayout r, const ParameterSet& p) { return recordTextOf(r, p); }
+std::string recordText(RecordLayout r, const CurveRow& c) { return recordTextOf(r, c); }
+
+std::string spotRecords(const ParameterSet& p, RecordLayout spotLine) {
   std::string out;
   for (int star = 1; star <= 2; ++star) {
     const int count = p.spotCount[star];
     if (count < 0 || count > kMaxSpotsPerStar) throwError(kErrSubscript);
     for (int n = 1; n <= count; ++n) {
-      const Spot& s = p.spots[star][n];
-      out += fx(s.xlat, 9, 5);
-      out += fx(s.xlong, 9, 5);
-      out += fx(s.radsp, 9, 5);
-      out += fx(s.temsp, 9, 5);
+      out += recordTextOf(spotLine, p.spots[star][n]);
       out += kEol;
     }
     out += "300.";
@@ -52,92 +90,14 @@ std::string spotRecords(const ParameterSet& p) {
 }  // namespace detail
 
 std::string lciText(const ParameterSet& p) {
+  const FileLayout& layout = lciLayout(Layout::Current);
   std::string out;
   out.reserve(1024);
-
-  // L1: control integers, each followed by a blank.
-  for (int v : {p.MPAGE, p.NREF, p.MREF, p.IFSMV1, p.IFSMV2, p.ICOR1, p.ICOR2, p.LD}) {
-    out += i1(v);
-    out += ' ';
+  for (const RecordLayout r : layout.records) {
+    out += detail::recordText(r, p);
+    out += kEol;
   }
-  out += kEol;
-
-  // L2: ephemeris and noise.
-  out += intField(p.JDPHS, 1, "");
-  out += fx(p.HJD0, 15, 6);
-  out += ex(p.PERIOD, 15, 10);
-  out += ex(p.DPDT, 13, 6);
-  out += fx(p.PSHIFT, 10, 4);
-  out += ex(p.FRACSD, 10, 4);
-  out += intField(p.NOISE, 2, " ");
-  out += fx(p.SEED, 10, 0);
-  out += kEol;
-
-  // L3: output range.
-  out += fx(p.JDSTART, 14, 6);
-  out += fx(p.JDSTOP, 15, 6);
-  out += fx(p.JDINCR, 13, 6);
-  out += fx(p.PHSTRT, 12, 6);
-  out += fx(p.PHSTOP, 12, 6);
-  out += fx(p.PHIN, 12, 6);
-  out += fx(p.PHN, 12, 6);
-  out += kEol;
-
-  // L4: mode and orbit integers.
-  out += intField(p.MODE, 2, " ");
-  out += intField(p.IPB, 2, " ");
-  out += intField(p.IFAT1, 2, " ");
-  out += intField(p.IFAT2, 2, " ");
-  out += intField(p.N1, 3, " ");
-  out += intField(p.N2, 3, " ");
-  out += fx(p.PER, 13, 6);
-  out += ex(p.DPERDT, 12, 5);
-  out += fx(p.THE, 7, 5);
-  out += fx(p.VUNIT, 8, 2);
-  out += kEol;
-
-  // L5: orbit and stars.
-  out += fx(p.E, 6, 5);
-  out += fx(p.A, 13, 6);
-  out += fx(p.F1, 10, 4);
-  out += fx(p.F2, 10, 4);
-  out += fx(p.VGA, 10, 4);
-  out += fx(p.XINCL, 9, 3);
-  out += fx(p.GR1, 7, 3);
-  out += fx(p.GR2, 7, 3);
-  out += fx(p.MH, 7, 2);
-  out += kEol;
-
-  // L6: temperatures in units of 10000 K, albedos, potentials, bolometric limb darkening.
-  out += fx(p.T1 / 10000.0, 7, 4);
-  out += fx(p.T2 / 10000.0, 8, 4);
-  out += fx(p.ALB1, 8, 3);
-  out += fx(p.ALB2, 7, 3);
-  out += ex(p.POTH, 13, 6);
-  out += ex(p.POT2, 13, 6);
-  out += ex(p.RM, 13, 6);
-  out += fx(p.XBOL1, 7, 3);
-  out += fx(p.XBOL2, 7, 3);
-  out += fx(p.YBOL1, 7, 3);
-  out += fx(p.YBOL2, 7, 3);
-  out += kEol;
-
-  // L7: the light curve's band and monochromatic quantities.
-  out += intField(p.BAND, 3, " ");
-  out += fx(p.L1, 10, 5);
-  out += fx(p.L2, 10, 5);
-  out += fx(p.X1, 7, 3);
-  out += fx(p.X2, 7, 3);
-  out += fx(p.Y1, 7, 3);
-  out += fx(p.Y2, 7, 3);
-  out += fx(p.EL3, 8, 4);
-  out += ex(p.OPSF, 10, 4);
-  out += fx(p.ZERO, 8, 3);
-  out += fx(p.FACTOR, 8, 4);
-  out += fx(p.WAVEL, 9, 6);
-  out += kEol;
-
-  out += detail::spotRecords(p);
+  out += detail::spotRecords(p, layout.spot);
   out += "150.";
   out += kEol;
   out += "9";

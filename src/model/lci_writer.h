@@ -7,6 +7,8 @@
 #include <string>
 
 #include "model/parameter_set.h"
+#include "model/record_layouts.h"
+#include "model/record_slots.h"
 
 namespace tavrin {
 
@@ -33,8 +35,13 @@ namespace detail {
 // has no field text the external programs could read (TavrinError(6)).
 std::string fx(double x, int width, int decimals);
 std::string ex(double x, int width, int digits);
+// One field as its layout writes it, the quantity found at `s`.
+void appendField(std::string& out, const RecordField& f, const Slot& s);
+// One record as its layout writes it, without the line end.
+std::string recordText(RecordLayout r, const ParameterSet& p);
+std::string recordText(RecordLayout r, const CurveRow& c);
 // Star-1 spot lines, "300.", star-2 spot lines, "300." (CR LF each).
-std::string spotRecords(const ParameterSet& p);
+std::string spotRecords(const ParameterSet& p, RecordLayout spotLine);
 }  // namespace detail
 
 }  // namespace tavrin

@@ -1,6 +1,7 @@
 #include "model/parameter_set.h"
 
 #include <cmath>
+#include <type_traits>
 
 namespace tavrin {
 
@@ -234,6 +235,15 @@ std::optional<double> getScalar(const ParameterSet& p, std::string_view name) {
 
 bool setScalar(ParameterSet& p, std::string_view name, double value) {
   return visitScalar(p, name, [&](auto& v) { v = static_cast<std::remove_reference_t<decltype(v)>>(value); });
+}
+
+ScalarRef scalarRef(ParameterSet& p, std::string_view name) {
+  ScalarRef r;
+  visitScalar(p, name, [&](auto& v) {
+    if constexpr (std::is_same_v<std::remove_reference_t<decltype(v)>, double>) r.d = &v;
+    else r.i = &v;
+  });
+  return r;
 }
 
 const std::vector<ComboList>& comboLists() { return kCombos; }

@@ -201,6 +201,12 @@ std::optional<double> getScalar(const ParameterSet& p, std::string_view name);
 // Sets a scalar by name; integer fields take the value as given (the caller rounds
 // and range-checks). Returns false for unknown names.
 bool setScalar(ParameterSet& p, std::string_view name, double value);
+// The member a scalar field names: one pointer set, none for unknown names.
+struct ScalarRef {
+  int16_t* i = nullptr;
+  double* d = nullptr;
+};
+ScalarRef scalarRef(ParameterSet& p, std::string_view name);
 
 // ---- Drop-down lists of the main editor ------------------------------------
 struct ComboList {

@@ -108,4 +108,10 @@ std::vector<size_t> takeLightLevels(Session& s, const ParameterSet& from) {
   return changed;
 }
 
+std::string readFailed(Session& s, const TavrinError& e) {
+  s.app.readError = true;
+  const std::string text = e.what();
+  return text.empty() ? "Error " + std::to_string(e.number()) + "." : text;
+}
+
 }  // namespace tavrin

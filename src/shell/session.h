@@ -15,6 +15,7 @@
 #include "output/plot_observations.h"
 #include "output/plot_state.h"
 #include "shell/app_state.h"
+#include "shell/errors.h"
 
 namespace tavrin {
 
@@ -79,6 +80,11 @@ struct SavedInput {
 SavedInput saveFrom(Session& s, const std::string& name, InputKind kind);
 // Once the window shows the save: a saved set has no edits since.
 void saveShown(Session& s, const SavedInput& o);
+
+// A report or data file could not be read: the session says so until the
+// next successful load. What the user is told ("Error N." for a number
+// without a text).
+std::string readFailed(Session& s, const TavrinError& e);
 
 // Takes every light curve's L1 of `from` into the session's set, where they
 // live (no editor field holds them): the curve rows that changed. Any change is an edit.

@@ -99,3 +99,21 @@ TEST(DcParameters, SpotAndCurveSlotsFollowTheChosenSpotsAndCurve) {
 
 }  // namespace
 }  // namespace tavrin
+
+namespace tavrin {
+namespace {
+TEST(EditorRules, TheFirstDcLightCurveOfABand) {
+  ParameterSet p;
+  p.NLC = 3;
+  p.curves[3].band = 7;
+  p.curves[4].band = 5;
+  p.curves[5].band = 5;
+  p.curves[6].band = 8;  // past NLC
+  EXPECT_EQ(dcLightCurveRowOfBand(p, 5), 4);
+  EXPECT_EQ(dcLightCurveRowOfBand(p, 7), 3);
+  EXPECT_EQ(dcLightCurveRowOfBand(p, 8), std::nullopt);
+  p.NLC = 9;  // more than the rows hold
+  EXPECT_EQ(dcLightCurveRowOfBand(p, 8), 6);
+}
+}  // namespace
+}  // namespace tavrin

@@ -219,3 +219,9 @@ TEST(SessionLightLevels, TakesTheL1ThatDiffer) {
     EXPECT_EQ(s.editedSinceSave, !r.changed.empty());
   }
 }
+
+TEST(SessionReadFailure, RaisesReadErrorAndSaysTheTableText) {
+  Session s;
+  EXPECT_EQ(readFailed(s, TavrinError(kErrOverflow)), errorMessage(kErrOverflow));
+  EXPECT_TRUE(s.app.readError);
+}
