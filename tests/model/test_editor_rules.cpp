@@ -5,6 +5,7 @@
 
 #include "model/dc_parameters.h"
 #include "model/editor_rules.h"
+#include "model/settings_words.h"
 #include "test_files.h"
 
 namespace tavrin {
@@ -84,6 +85,15 @@ TEST(DcParameters, EveryRowNamesItsOwnFieldLabelAndScale) {
   testing_support::expectGolden("model", "dc_parameters.txt", o.str());
 }
 
+TEST(EditorRules, TheFirstDcLightCurveOfABand) {
+  ParameterSet p = testing_support::withSettings("NLC=3 curve3=7,0 curve4=5,0 curve5=5,0 curve6=8,0");  // row 6 past NLC
+  EXPECT_EQ(dcLightCurveRowOfBand(p, 5), 4);
+  EXPECT_EQ(dcLightCurveRowOfBand(p, 7), 3);
+  EXPECT_EQ(dcLightCurveRowOfBand(p, 8), std::nullopt);
+  p.NLC = 9;  // more than the rows hold
+  EXPECT_EQ(dcLightCurveRowOfBand(p, 8), 6);
+}
+
 TEST(DcParameters, SpotAndCurveSlotsFollowTheChosenSpotsAndCurve) {
   ParameterSet p;
   p.spotAStar = 2, p.spotANumber = 3, p.spotBStar = 1, p.spotBNumber = 4;
@@ -97,23 +107,5 @@ TEST(DcParameters, SpotAndCurveSlotsFollowTheChosenSpotsAndCurve) {
   EXPECT_EQ(dcParameterSlot(p, 5, 0), nullptr);
 }
 
-}  // namespace
-}  // namespace tavrin
-
-namespace tavrin {
-namespace {
-TEST(EditorRules, TheFirstDcLightCurveOfABand) {
-  ParameterSet p;
-  p.NLC = 3;
-  p.curves[3].band = 7;
-  p.curves[4].band = 5;
-  p.curves[5].band = 5;
-  p.curves[6].band = 8;  // past NLC
-  EXPECT_EQ(dcLightCurveRowOfBand(p, 5), 4);
-  EXPECT_EQ(dcLightCurveRowOfBand(p, 7), 3);
-  EXPECT_EQ(dcLightCurveRowOfBand(p, 8), std::nullopt);
-  p.NLC = 9;  // more than the rows hold
-  EXPECT_EQ(dcLightCurveRowOfBand(p, 8), 6);
-}
 }  // namespace
 }  // namespace tavrin
