@@ -64,10 +64,8 @@ ParameterSet oneLightCurve(int points, int nppl) {
 // What a save reports, the set's potentials after it, and the file it left.
 std::string saved(ParameterSet& p, bool lci, const fs::path& file) {
   const SaveOutcome out = lci ? saveLci(p, file.string()) : saveDci(p, file.string());
-  std::string s = "written " + std::to_string(out.written) + " refusal [" + out.refusal + "] text46 [" +
-                  out.text46.value_or("-") + "] text47 [" + out.text47.value_or("-") + "] POTH " +
-                  std::to_string(p.POTH) + " POT2 " + std::to_string(p.POT2) + "\n";
-  return s;
+  return "written " + std::to_string(out.written) + " refusal [" + out.refusal + "] text46 [" + out.text46.value_or("-") +
+         "] text47 [" + out.text47.value_or("-") + "] POTH " + std::to_string(p.POTH) + " POT2 " + std::to_string(p.POT2) + "\n";
 }
 
 }  // namespace
