@@ -1,135 +1,111 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <sstream>
 
+#include "model/dc_parameters.h"
 #include "model/editor_rules.h"
+#include "model/settings_words.h"
+#include "test_files.h"
 
 namespace tavrin {
 namespace {
 
-bool flag(const ParameterFlags& flags, std::string_view name) {
-  auto it = std::find_if(flags.begin(), flags.end(), [&](const auto& f) { return f.first == name; });
-  EXPECT_NE(it, flags.end()) << name << " is not decided by the rules";
-  return it != flags.end() && it->second;
-}
-
-EditorChoices lc() { return {}; }
-EditorChoices dc() {
+// "dc noise ld=2 mode=-1": the LC defaults with those choices changed.
+EditorChoices choicesOf(const std::string& words) {
   EditorChoices c;
-  c.dc = true;
-  return c;
-}
-EditorChoices with(EditorChoices c, int EditorChoices::*member, int v) {
-  c.*member = v;
-  return c;
-}
-
-TEST(EditorRules, WhatTheEditorShows) {
-  EditorChoices noisy = lc();
-  noisy.noise = true;
-  EditorChoices noisyDc = dc();
-  noisyDc.noise = true;
-  const struct {
-    const char* name;
-    EditorChoices choices;
-    const char* parameter;
-    bool shown;
-  } rows[] = {
-      {"LC-only field in LC", lc(), "L1", true},
-      {"LC-only field in DC", dc(), "L1", false},
-      {"DC-only field in LC", lc(), "N1L", false},
-      {"DC-only field in DC", dc(), "ISYM", true},
-      {"noise figures without noise", lc(), "SEED", false},
-      {"noise figures with noise", noisy, "FRACSD", true},
-      {"noise figures in DC", noisyDc, "FRACSD", false},
-      {"linear law hides y", lc(), "YBOL2", false},
-      {"log law shows y", with(lc(), &EditorChoices::ld, 2), "YBOL1", true},
-      {"LC's y in LC", with(lc(), &EditorChoices::ld, 3), "Y2", true},
-      {"LC's y in DC", with(dc(), &EditorChoices::ld, 3), "Y1", false},
-      {"THE only in mode -1", with(dc(), &EditorChoices::mode, -1), "THE", true},
-      {"THE hidden in mode 0", lc(), "THE", false},
-      {"velocity corrections for velocities", with(lc(), &EditorChoices::mpage, 2), "ICOR2", true},
-      {"velocity corrections for light", lc(), "ICOR1", false},
-      {"reflections when detailed", with(lc(), &EditorChoices::mref, 2), "NREF", true},
-      {"reflections when simple", lc(), "NREF", false},
-  };
-  for (const auto& r : rows) EXPECT_EQ(flag(shownParameters(r.choices), r.parameter), r.shown) << r.name;
-}
-
-TEST(EditorRules, TimeOrPhaseFieldsAreEditable) {
-  const EditorChoices time = with(lc(), &EditorChoices::jdphs, 1), phase = lc();
-  for (const char* n : {"HJD0", "DPDT", "JDSTART", "JDSTOP", "JDINCR"}) {
-    EXPECT_TRUE(flag(enabledParameters(time), n)) << n;
-    EXPECT_FALSE(flag(enabledParameters(phase), n)) << n;
+  std::istringstream in(words);
+  for (std::string w; in >> w;) {
+    const std::string key = w.substr(0, w.find('='));
+    const int v = key == w ? 0 : std::stoi(w.substr(key.size() + 1));
+    if (w == "dc") c.dc = true;
+    else if (w == "noise") c.noise = true;
+    else if (key == "jdphs") c.jdphs = v;
+    else if (key == "ld") c.ld = v;
+    else if (key == "mode") c.mode = v;
+    else if (key == "mpage") c.mpage = v;
+    else if (key == "mref") c.mref = v;
+    else EXPECT_EQ(w, "lc");
   }
-  for (const char* n : {"PHSTRT", "PHSTOP", "PHIN"}) {
-    EXPECT_FALSE(flag(enabledParameters(time), n)) << n;
-    EXPECT_TRUE(flag(enabledParameters(phase), n)) << n;
+  return c;
+}
+
+TEST(EditorRules, ShownEditableAndTiedFields) {
+  const auto rows = testing_support::tableRows(testing_support::goldenPath("model", "editor_rules.tsv"));
+  ASSERT_EQ(rows.size(), 45u);
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r[0] + " " + r[1] + " " + r[2]);
+    const EditorChoices c = choicesOf(r[1]);
+    std::string got;
+    if (r[0] == "tied") {
+      for (std::string_view t : tiedParameters(r[2], c)) got += (got.empty() ? "" : ",") + std::string(t);
+      if (got.empty()) got = "-";
+    } else {
+      const ParameterFlags flags = r[0] == "shown" ? shownParameters(c) : enabledParameters(c);
+      auto it = std::find_if(flags.begin(), flags.end(), [&](const auto& f) { return f.first == r[2]; });
+      got = it == flags.end() ? "not decided by the rules" : it->second ? "1" : "0";
+    }
+    EXPECT_EQ(got, r[3]);
   }
 }
 
-TEST(EditorRules, TiesOfTheOvercontactModes) {
-  using V = std::vector<std::string_view>;
-  const EditorChoices m1 = with(lc(), &EditorChoices::mode, 1), m3 = with(lc(), &EditorChoices::mode, 3);
-  const EditorChoices m3log = with(m3, &EditorChoices::ld, 2), m2 = with(lc(), &EditorChoices::mode, 2);
-  EXPECT_EQ(tiedParameters("POTH", m3), V{"POT2"});
-  EXPECT_EQ(tiedParameters("POT2", m1), V{"POTH"});
-  EXPECT_EQ(tiedParameters("X2", m3), V{"X1"});
-  EXPECT_EQ(tiedParameters("IFAT1", m3), V{"IFAT2"});
-  EXPECT_EQ(tiedParameters("POTH", m2), V{});
-  EXPECT_EQ(tiedParameters("T1", m1), V{"T2"});
-  EXPECT_EQ(tiedParameters("T2", m3), V{});
-  // y goes from star 1 to star 2 always, back and between LC's y only under a law with y.
-  EXPECT_EQ(tiedParameters("YBOL1", m3), V{"YBOL2"});
-  EXPECT_EQ(tiedParameters("YBOL2", m3), V{});
-  EXPECT_EQ(tiedParameters("YBOL2", m3log), V{"YBOL1"});
-  EXPECT_EQ(tiedParameters("Y1", m3), V{});
-  EXPECT_EQ(tiedParameters("Y2", m3log), V{"Y1"});
-}
-
-TEST(EditorRules, RadConvAndTheRadiativeTest) {
-  EXPECT_TRUE(isRadiative(1.0));
-  EXPECT_TRUE(isRadiative(0.9999999));
-  EXPECT_FALSE(isRadiative(0.999999));
-  EXPECT_FALSE(isRadiative(2.0));
-  const RadConvPreset r = radConvPreset(2, true), c = radConvPreset(1, false);
-  EXPECT_EQ(std::string(r.gravity) + r.albedo.data() + " " + r.gravityText.data() + " " + r.albedoText.data(),
-            "GR2ALB2 1.000 1.000");
-  EXPECT_EQ(std::string(c.gravity) + c.albedo.data() + " " + c.gravityText.data() + " " + c.albedoText.data(),
-            "GR1ALB1 0.320 0.500");
-}
-
-TEST(EditorRules, DcLightCurveShowsShortFormsUnlessDigitsWouldBeLost) {
+TEST(EditorRules, RadConvTheRadiativeTestAndDcLightCurveForms) {
+  for (auto [t, radiative] : {std::pair{1.0, true}, {0.9999999, true}, {0.999999, false}, {2.0, false}})
+    EXPECT_EQ(isRadiative(t), radiative) << t;
+  std::string s;
+  for (const RadConvPreset& r : {radConvPreset(2, true), radConvPreset(1, false)})
+    s += std::string(r.gravity) + r.albedo.data() + " " + r.gravityText.data() + " " + r.albedoText.data() + ";";
+  EXPECT_EQ(s, "GR2ALB2 1.000 1.000;GR1ALB1 0.320 0.500;");
+  // Short forms unless digits would be lost.
   CurveRow c;
-  c.l1 = 9.87654;
-  c.l2 = 1.25;
-  c.x1 = 0.6;
-  c.x2 = 0.55;
-  c.y1 = 0.25;
-  c.y2 = 0.2;
-  c.el3 = 0.05;
+  c.l1 = 9.87654, c.l2 = 1.25, c.x1 = 0.6, c.x2 = 0.55, c.y1 = 0.25, c.y2 = 0.2, c.el3 = 0.05;
   std::string shown;
   for (const auto& [name, text] : dcLightCurveTexts(c)) shown += std::string(name) + "=[" + text + "]";
   EXPECT_EQ(shown, "L1=[9.87654]L2=[     1.250]X1=[   .600]X2=[   .550]Y1=[   .250]Y2=[.200]EL3=[   .0500]");
 }
 
-}  // namespace
-}  // namespace tavrin
+// Each row's name, value slot and editor field must agree: a row copied
+// with one column left over would apply a correction to the wrong value.
+// Labels, scales, key labels and increment boxes of every number in a golden.
+TEST(DcParameters, EveryRowNamesItsOwnFieldLabelAndScale) {
+  std::ostringstream o;
+  o.precision(17);
+  for (const DcParameterInfo& d : dcParameterTable()) {
+    o << d.number << " [" << dcParameterLabel(d.number) << "] scale " << dcDisplayScale(d.number) << " key ["
+      << dcParameterKeyLabel(d.number) << "] box " << dcParameterInfo(d.number).incrementBox << '\n';
+    if (!d.scalar) continue;
+    SCOPED_TRACE(d.number);
+    ParameterSet p;
+    *dcParameterSlot(p, d.number, 0) = 1234.5;
+    EXPECT_EQ(getScalar(p, d.name), 1234.5);
+    ASSERT_NE(dcParameterEditorField(d.number), nullptr);
+    EXPECT_EQ(dcParameterEditorField(d.number)->name, d.name);
+  }
+  o << "30 [" << dcParameterLabel(30) << "] 36 [" << dcParameterLabel(36) << "]\n";
+  testing_support::expectGolden("model", "dc_parameters.txt", o.str());
+}
 
-namespace tavrin {
-namespace {
 TEST(EditorRules, TheFirstDcLightCurveOfABand) {
-  ParameterSet p;
-  p.NLC = 3;
-  p.curves[3].band = 7;
-  p.curves[4].band = 5;
-  p.curves[5].band = 5;
-  p.curves[6].band = 8;  // past NLC
+  ParameterSet p = testing_support::withSettings("NLC=3 curve3=7,0 curve4=5,0 curve5=5,0 curve6=8,0");  // row 6 past NLC
   EXPECT_EQ(dcLightCurveRowOfBand(p, 5), 4);
   EXPECT_EQ(dcLightCurveRowOfBand(p, 7), 3);
   EXPECT_EQ(dcLightCurveRowOfBand(p, 8), std::nullopt);
   p.NLC = 9;  // more than the rows hold
   EXPECT_EQ(dcLightCurveRowOfBand(p, 8), 6);
 }
+
+TEST(DcParameters, SpotAndCurveSlotsFollowTheChosenSpotsAndCurve) {
+  ParameterSet p;
+  p.spotAStar = 2, p.spotANumber = 3, p.spotBStar = 1, p.spotBNumber = 4;
+  EXPECT_EQ(dcParameterSlot(p, 2, 0), &p.spots[2][3].xlong);
+  EXPECT_EQ(dcParameterSlot(p, 8, 0), &p.spots[1][4].temsp);
+  EXPECT_EQ(dcParameterSlot(p, 33, 2), &p.curves[4].x1);
+  EXPECT_EQ(dcParameterSlot(p, 35, -1), &p.curves[1].el3);
+  EXPECT_EQ(dcParameterSlot(p, 31, 6), nullptr);  // past the last curve row
+  EXPECT_EQ(dcParameterSlot(p, 30, 0), nullptr);
+  p.spotBNumber = kMaxSpotsPerStar + 1;
+  EXPECT_EQ(dcParameterSlot(p, 5, 0), nullptr);
+}
+
 }  // namespace
 }  // namespace tavrin

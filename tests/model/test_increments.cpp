@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "model/increments.h"
+#include "test_files.h"
 
 using namespace tavrin;
 
@@ -15,17 +18,6 @@ std::string joined(const Texts& t) {
 
 }  // namespace
 
-TEST(Increments, StartUpAndDefaultTexts) {
-  // Shortest decimals of the start-up set; the 27th is x2Increment as held.
-  EXPECT_EQ(joined(incrementTexts(ParameterSet{})),
-            "5 5 3 0.03 5 5 3 0.03 0.01 0.1 0.1 0.1 0.002 -1 0.01 0.01 0.01 0.01 0.01 0.01 0.01 0.01 0.01 0.01 0.01 "
-            "0.01 0.01");
-  // The defaults give F1 and F2 0.01.
-  EXPECT_EQ(joined(defaultIncrementTexts()),
-            "5.0 5.0 3.0 0.03 5.0 5.0 3.0 0.03 0.01 0.10 0.01 0.01 0.002 -1.0 0.01 0.01 0.01 0.01 0.01 0.01 0.01 0.01 "
-            "0.01 0.01 0.01 0.01 0.01");
-}
-
 TEST(Increments, StrictNumberAcceptsOnlyWholeNumericText) {
   const std::pair<const char*, double> good[] = {{"5", 5.0},     {" -1.0 ", -1.0},  {"+.5", 0.5},
                                                  {"5.", 5.0},    {"1e-3", 0.001},   {"1.5D+02", 150.0}};
@@ -35,32 +27,26 @@ TEST(Increments, StrictNumberAcceptsOnlyWholeNumericText) {
     EXPECT_FALSE(strictNumber(bad).has_value()) << '"' << bad << '"';
 }
 
-TEST(Increments, StoresAllOrNothing) {
+// Shortest decimals of the start-up set (the 27th is x2Increment as held), the
+// defaults (F1 and F2 0.01), a whole set stored (the 27th kept as typed), and
+// refusals that store nothing, in golden/increments.txt.
+TEST(Increments, TextsAndStoresAllOrNothing) {
+  std::string log = joined(incrementTexts(ParameterSet{})) + "\n" + joined(defaultIncrementTexts()) + "\n";
   ParameterSet p;
   IncrementTexts t;
   for (int k = 1; k <= 27; ++k) t[static_cast<size_t>(k)] = std::to_string(k) + ".5";
-  t[27] = " 0.02 ";  // the 27th is kept as typed
+  t[27] = " 0.02 ";
   ASSERT_FALSE(applyIncrementTexts(p, t).has_value());
-  EXPECT_EQ(joined(incrementTexts(p)),
-            "1.5 2.5 3.5 4.5 5.5 6.5 7.5 8.5 9.5 10.5 11.5 12.5 13.5 14.5 15.5 16.5 17.5 18.5 19.5 20.5 21.5 22.5 23.5 "
-            "24.5 25.5 26.5  0.02 ");
+  log += joined(incrementTexts(p)) + "|\n";
   EXPECT_EQ(p.increments[26], 26.5);
   EXPECT_EQ(p.x2Increment, " 0.02 ");
-
-  ParameterSet q;
-  t[14] = "1.0x";
-  EXPECT_EQ(applyIncrementTexts(q, t).value_or(""),
-            "The increment \"Inclination\" (box 14) is not a number.  Please correct it; no increment has been "
-            "changed.");
-  EXPECT_EQ(q.increments, ParameterSet::defaultIncrements());
-  EXPECT_EQ(q.x2Increment, "0.01");
-  t[14] = "1";
-  t[6] = "";
-  EXPECT_EQ(applyIncrementTexts(q, t).value_or(""),
-            "The increment \"Star 2 Spot: Long. of spot\" (box 6) is not a number.  Please correct it; no increment "
-            "has been changed.");
-  t[6] = "1";
-  t[27] = "abc";
-  EXPECT_NE(applyIncrementTexts(q, t).value_or("").find("\"X2 (limb dark.)\" (box 27)"), std::string::npos);
-  EXPECT_EQ(q.x2Increment, "0.01");
+  for (const auto& [fixed, box, text] : {std::tuple{0, 14, "1.0x"}, {14, 6, ""}, {6, 27, "abc"}}) {
+    if (fixed) t[static_cast<size_t>(fixed)] = "1";
+    t[static_cast<size_t>(box)] = text;
+    ParameterSet q;
+    log += applyIncrementTexts(q, t).value_or("(stored)") + "\n";
+    EXPECT_EQ(q.increments, ParameterSet::defaultIncrements());
+    EXPECT_EQ(q.x2Increment, "0.01");
+  }
+  testing_support::expectGolden("model", "increments.txt", log);
 }

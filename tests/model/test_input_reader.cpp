@@ -11,12 +11,14 @@
 #include "model/number_fields.h"
 #include "shell/atomic_file.h"
 #include "shell/errors.h"
+#include "model/settings_words.h"
 #include "test_files.h"
 #include "error_of.h"
 
 using namespace tavrin;
 using testing_support::errorOf;
 using testing_support::expectGolden;
+using testing_support::withSettings;
 
 namespace {
 
@@ -111,38 +113,23 @@ void expectLosslessTexts(const InputLoad& load) {
 
 // ---- line reading and record cutting -----------------------------------------
 
-TEST(InputReaderLines, LineEndsRecordCutsAndEndLines) {
+TEST(InputReaderLines, LineEndsRecordCutsEndLinesAndDcoNames) {
   EXPECT_EQ(linesOf("a\r\nb\nc\rd"), (std::vector<std::string>{"a", "b", "c", "d"}));
   EXPECT_EQ(linesOf("a\r\n\r\nb\r\n"), (std::vector<std::string>{"a", "", "b"}));
   EXPECT_TRUE(linesOf("").empty());
   EXPECT_EQ(linesOf("\n"), (std::vector<std::string>{""}));
-  const struct {
-    const char* raw;
-    int first;
+  const auto rows = testing_support::tableRows(testing_support::goldenPath("model", "reader_lines.tsv"));
+  ASSERT_EQ(rows.size(), 18u);
+  for (const auto& c : rows) {
+    SCOPED_TRACE(c[0] + " [" + c[1] + "]");
     std::vector<int> widths;
-    const char* cut;
-  } cuts[] = {
-      // Records written at their columns are taken as they stand: a one-digit
-      // MODE, a negative value right after a time, a negative increment.
-      {" 3 0 1 1 30 30", 2, {2, 2, 2, 2, 3, 3}, " 3 0 1 1 30 30"},
-      {"        .10000-88.3864  1.00", 14, {14, 8, 6}, "        .10000-88.3864  1.00"},
-      {" .50D+01-.50D+01", 8, {8, 8}, " .50D+01-.50D+01"},
-      // Other lines: leading blanks dropped, the first token realigned.
-      {"3 0 1 1 30 30", 2, {2, 2, 2, 2, 3, 3}, " 3 0 1 1 30 30"},
-      {"     1 2.5", 3, {3, 4}, "  1 2.5"},
-      {"   12.5 3.0", 4, {4, 4}, "12.5 3.0"},  // straddles the first field's end
-      {"12345 1", 3, {3, 2}, "12345 1"},      // too long a first field is not cut
-      {"", 3, {}, ""}};
-  for (const auto& c : cuts) EXPECT_EQ(detail::cutRecord(c.raw, c.first, c.widths), c.cut) << c.raw;
-  for (const char* end : {"-10001.", "-10005.   ", "-10001"}) EXPECT_TRUE(detail::isObservationEndLine(end)) << end;
-  for (const char* data : {"-1500.50000 12.5000  1.00", "-1000.00000 12.5000  1.00", ".10000-88.3864  1.00", "-999."})
-    EXPECT_FALSE(detail::isObservationEndLine(data)) << data;
-}
-
-TEST(InputReaderLines, DcoNames) {
-  EXPECT_EQ(dcoNameFor("run.dci"), "run.dco");
-  EXPECT_EQ(dcoNameFor("RUN.DCI"), "RUN.dco");
-  EXPECT_EQ(dcoNameFor("abc"), "abc.dco");
+    std::istringstream in(c[0] == "cut" ? c[3] : "");
+    for (std::string w; std::getline(in, w, ',');) widths.push_back(std::stoi(w));
+    const std::string got = c[0] == "dco"   ? dcoNameFor(c[1])
+                            : c[0] == "end" ? (detail::isObservationEndLine(c[1]) ? "1" : "0")
+                                            : detail::cutRecord(c[1], std::stoi(c[2]), widths);
+    EXPECT_EQ(got, c.back());
+  }
 }
 
 // ---- probes -------------------------------------------------------------------
@@ -178,35 +165,24 @@ TEST(InputReaderProbe, LayoutsShortMissingAndEmptyFiles) {
 // widths changed, shows in the dump; the "forms" files give each field a value
 // its display form holds exactly, so the form's width and decimals show.
 TEST(InputReaderFiles, EveryFileAsAWholeSet) {
-  ParameterSet lciBase;  // DC-only fields are not in an LCI
-  lciBase.ISYM = 1;
-  lciBase.N1L = 7;
-  ParameterSet olderLciBase;  // MPAGE and MH are not read; the band follows known wavelengths
-  olderLciBase.MPAGE = 1;
-  olderLciBase.MH = 0.7;
-  olderLciBase.BAND = 3;
-  ParameterSet dciBase;  // LC-only fields are not in a DCI; key 30 (held '1') is not taken from it
-  dciBase.FRACSD = 0.5;
-  dciBase.MPAGE = 2;
-  ParameterSet olderDciBase;  // older velocity records carry no band
-  olderDciBase.MH = 0.3;
+  // DC-only fields are not in an LCI; the older one reads no MPAGE or MH, its
+  // band follows known wavelengths; LC-only fields are not in a DCI, whose
+  // key 30 (held '1') is not taken from it; older velocity records carry no band.
+  ParameterSet lciBase = withSettings("ISYM=1 N1L=7"), olderLciBase = withSettings("MPAGE=1 MH=0.7 BAND=3");
+  ParameterSet dciBase = withSettings("FRACSD=0.5 MPAGE=2"), olderDciBase = withSettings("MH=0.3");
   olderDciBase.curves[1].band = 9;
-  const struct {
-    const char* file;
-    Layout layout;
-    const ParameterSet& base;
-  } files[] = {{"current.lci", Layout::Current, lciBase},      {"older.lci", Layout::Older, olderLciBase},
-               {"current.dci", Layout::Current, dciBase},      {"nppl1.dci", Layout::Current, {}},
-               {"older.dci", Layout::Older, olderDciBase},     {"touching.lci", Layout::Current, lciBase},
-               {"touching_older.lci", Layout::Older, olderLciBase}, {"touching.dci", Layout::Current, dciBase},
-               {"touching_older.dci", Layout::Older, olderDciBase}, {"forms.lci", Layout::Current, lciBase},
-               {"forms_older.lci", Layout::Older, olderLciBase},  {"forms.dci", Layout::Current, dciBase},
-               {"forms_older.dci", Layout::Older, olderDciBase}};
-  for (const auto& f : files) {
-    SCOPED_TRACE(f.file);
-    const InputLoad load = isLci(f.file) ? readLci(dataPath(f.file), f.base, f.layout)
-                                         : readDci(dataPath(f.file), f.base, f.layout);
-    expectGolden("model", std::string("load_") + f.file + ".txt", dump(load));
+  std::vector<std::string> files{"nppl1.dci"};
+  for (const char* stem : {"current", "older", "touching", "touching_older", "forms", "forms_older"})
+    for (const char* ext : {".lci", ".dci"}) files.push_back(stem + std::string(ext));
+  for (const std::string& file : files) {
+    SCOPED_TRACE(file);
+    const bool older = file.find("older") != std::string::npos;
+    const Layout layout = older ? Layout::Older : Layout::Current;
+    const ParameterSet base = file == "nppl1.dci" ? ParameterSet{}
+                              : isLci(file)                    ? (older ? olderLciBase : lciBase)
+                                                               : (older ? olderDciBase : dciBase);
+    const InputLoad load = isLci(file) ? readLci(dataPath(file), base, layout) : readDci(dataPath(file), base, layout);
+    expectGolden("model", "load_" + file + ".txt", dump(load));
     expectLosslessTexts(load);
   }
   dciBase.adjustKeys[30] = '0';  // held as it was, and counted
@@ -255,34 +231,23 @@ TEST(InputReaderFiles, EditedFieldsAndBlankFields) {
 // the line in question.
 TEST(InputReaderFiles, BadNumbersAndCountsFail) {
   const std::string dir = testing_support::freshTestDir("model").string();
-  const struct {
-    const char* file;
-    size_t line, at;  // line 0: the file cut after 6 lines
-    const char* text;
-    int error;
-  } cases[] = {{"current.lci", 4, 8, "9E9", kErrOverflow},             // N1 beyond 16 bits
-               {"current.lci", 5, 6, "       1E999 ", kErrOverflow},   // A
-               {"current.lci", 4, 0, " 7", kErrInvalidFormat},         // no list item for MODE 7
-               {"current.dci", 9, 0, " 7", kErrInvalidFormat},
-               {"current.dci", 0, 0, "", kErrPastEndOfFile},
-               {"nppl1.dci", 6, 4, " 6", kErrSubscript},               // six light curves
-               {"nppl1.dci", 12, 59, "  .400D+06", kErrOverflow}};     // OPSF beyond 16 bits
   std::string messages;
-  for (const auto& c : cases) {
-    std::vector<std::string> lines = linesOf(dataText(c.file));
-    if (c.line) lines[c.line - 1].replace(c.at, std::string(c.text).size(), c.text);
+  for (const auto& c : testing_support::tableRows(testing_support::goldenPath("model", "load_failure_cases.tsv"))) {
+    const std::string& file = c[0];
+    const size_t line = std::stoul(c[1]);
+    std::vector<std::string> lines = linesOf(dataText(file));
+    if (line) lines[line - 1].replace(std::stoul(c[2]), c[3].size(), c[3]);
     else lines.resize(6);
-    const std::string path = dir + "/spoilt" + (isLci(c.file) ? ".lci" : ".dci");
+    const std::string path = dir + "/spoilt" + (isLci(file) ? ".lci" : ".dci");
     testing_support::spit(path, joinCrLf(lines));
     try {
-      if (isLci(c.file)) readLci(path, {}, Layout::Current);
+      if (isLci(file)) readLci(path, {}, Layout::Current);
       else readDci(path, {}, Layout::Current);
-      ADD_FAILURE() << c.file << " " << c.line;
+      ADD_FAILURE() << file << " " << line;
     } catch (const TavrinError& e) {
-      EXPECT_EQ(e.number(), c.error) << c.file << " line " << c.line;
       std::string what = e.what();
-      EXPECT_EQ(what.rfind(errorMessage(c.error) + "\nFile: " + path, 0), 0u) << what;
-      messages += c.file + (" line " + std::to_string(c.line)) + ": " + what.replace(what.find(path), path.size(), "FILE") + "\n";
+      EXPECT_EQ(what.rfind(errorMessage(e.number()) + "\nFile: " + path, 0), 0u) << what;
+      messages += file + " line " + c[1] + ": " + what.replace(what.find(path), path.size(), "FILE") + "\n";
     }
   }
   expectGolden("model", "load_failures.txt", messages);
@@ -292,50 +257,36 @@ TEST(InputReaderFiles, BadNumbersAndCountsFail) {
   } catch (const TavrinError& e) {
     EXPECT_EQ(std::string(e.what()), "Error 53: File not found.\nFile: " + dir + "/none.lci");
   }
-  std::vector<std::string> spots = linesOf(dataText("nppl1.dci"));
-  spots.insert(spots.begin() + 12, 11, "   .10000   .20000   .30000   .90000");
-  EXPECT_EQ(errorOf([&] { readDciText(joinCrLf(spots), {}, Layout::Current); }), kErrSubscript);
-  spots.erase(spots.begin() + 12);
-  EXPECT_EQ(readDciText(joinCrLf(spots), {}, Layout::Current).params.spotCount[1], 10);
 }
 
-TEST(InputReaderFiles, SpotListEdges) {
-  const std::vector<std::string> lines = linesOf(dataText("current.lci"));
-  const std::string head = joinCrLf(std::vector<std::string>(lines.begin(), lines.begin() + 7));
-  const std::string spot = "   .10000   .20000   .30000   .90000\r\n";
-  std::string ten;
-  for (int i = 0; i < 10; ++i) ten += spot;
-  const std::string eleven = ten + spot;
-  auto read = [](const std::string& t) { return errorOf([&] { readLciText(t, {}, Layout::Current); }); };
-  const InputLoad ok = readLciText(head + "300.\r\n" + ten + "300.\r\n150.\r\n9\r\n", {}, Layout::Current);
-  EXPECT_EQ(ok.params.spotCount[1], 0);
-  EXPECT_EQ(ok.params.spotCount[2], 10);
-  EXPECT_EQ(read(head + eleven + "300.\r\n300.\r\n150.\r\n9\r\n"), kErrSubscript);
-  EXPECT_EQ(read(head + "300.\r\n" + eleven + "300.\r\n150.\r\n9\r\n"), kErrSubscript);
-  // The file ends inside a spot list, or before its two closing lines.
-  for (const std::string& cut : {head + spot, head + "300.\r\n" + spot, head + "300.\r\n300.\r\n",
-                                 head + "300.\r\n300.\r\n150.\r\n"})
-    EXPECT_EQ(read(cut), kErrPastEndOfFile) << cut.size();
-  // A last line without a line end still counts.
-  EXPECT_EQ(read(head + "300.\r\n300.\r\n150.\r\n9"), 0);
-}
-
-TEST(InputReaderFiles, ObservationCountsAndBounds) {
-  const std::vector<std::string> all = linesOf(dataText("nppl1.dci"));
-  const std::string head = joinCrLf(std::vector<std::string>(all.begin(), all.begin() + 15));  // through "150."
-  auto block = [&](int n) {
-    std::string s;
-    for (int i = 0; i < n; ++i) s += "        .10000 10.1234  1.00\r\n";
-    return s;
-  };
-  auto read = [&](const std::string& t) { return readDciText(head + t, {}, Layout::Current).params.curves[3].points; };
-  EXPECT_EQ(read(block(9001) + "  -10001.\r\n").size(), 9001u);
-  EXPECT_EQ(errorOf([&] { read(block(9002) + "  -10001.\r\n"); }), kErrSubscript);
-  // An end line that claims more points than its last line holds.
-  EXPECT_EQ(errorOf([&] { read(block(2) + "  -10003.\r\n"); }), kErrInvalidFormat);
-  EXPECT_TRUE(read("  -10001.\r\n").empty());
-  // A block without its end line.
-  EXPECT_EQ(errorOf([&] { read(block(3)); }), kErrPastEndOfFile);
+// Files cut after their first lines and continued with spot and observation
+// lists of the counts at the edges.
+TEST(InputReaderFiles, SpotListAndObservationCountEdges) {
+  const auto rows = testing_support::tableRows(testing_support::goldenPath("model", "built_inputs.tsv"));
+  ASSERT_EQ(rows.size(), 15u);
+  for (const auto& c : rows) {
+    SCOPED_TRACE(c[0] + " " + c[2]);
+    const std::vector<std::string> lines = linesOf(dataText(c[0]));
+    std::string text = joinCrLf(std::vector<std::string>(lines.begin(), lines.begin() + std::stoi(c[1])));
+    std::istringstream words(c[2]);
+    for (std::string w; words >> w;) {
+      const size_t star = w.find('*');
+      const int n = star == std::string::npos ? 1 : std::stoi(w.substr(star + 1));
+      const std::string line = w.rfind("spot*", 0) == 0    ? "   .10000   .20000   .30000   .90000"
+                               : w.rfind("point*", 0) == 0 ? "        .10000 10.1234  1.00"
+                                                           : (w.size() > 5 ? "  " : "") + w;  // end lines indented
+      if (w == "noeol") text.resize(text.size() - 2);
+      else if (w == "rest") text += joinCrLf(std::vector<std::string>(lines.begin() + std::stoi(c[1]), lines.end()));
+      else for (int i = 0; i < n; ++i) text += line + "\r\n";
+    }
+    std::string got;
+    const int error = errorOf([&] {
+      const ParameterSet p = readText(c[0], text, Layout::Current).params;
+      got = "spots " + std::to_string(p.spotCount[1]) + " " + std::to_string(p.spotCount[2]) + " points " +
+            std::to_string(p.curves[3].points.size());
+    });
+    EXPECT_EQ(error ? "error " + std::to_string(error) : got, c[3]);
+  }
 }
 
 // ---- every kind of line end and bad input ---------------------------------------
@@ -430,22 +381,13 @@ TEST(InputReaderRoundTrip, CurrentFilesComeBackByteForByteAndOlderKeepEveryValue
 }
 
 TEST(InputReaderRoundTrip, FieldsThatFillTheirColumnsComeBackExactly) {
-  auto with = [](const std::string& settings) {
-    ParameterSet p;
-    std::istringstream in(settings);
-    for (std::string s; in >> s;) EXPECT_TRUE(setScalar(p, s.substr(0, s.find('=')), std::stod(s.substr(s.find('=') + 1))));
-    return p;
-  };
-  ParameterSet p = with("MODE=5 IPB=-1 IFAT1=-1 N1=100 N2=-10");  // one digit, then fields that fill
-  p.increments[1] = -5.0;
-  p.increments[2] = -0.5;
-  p.NLC = 1;
-  p.NPPL = 3;
+  // One digit, then fields that fill.
+  ParameterSet p = withSettings("MODE=5 IPB=-1 IFAT1=-1 N1=100 N2=-10 inc1=-5 inc2=-0.5 NLC=1 NPPL=3 spots=1,0 "
+                                "spot1.1=-1.23456,-3.14159,0.5,1.1");
+  p.totalSpotCount = 1;
   p.curves[3].points = {{12345678.1234, -88.3864, 1.0}, {0.5, -100.123, 99.99}, {-2000.5, 123.456, -1.5},
                         {-1234.5, 1.0, 0.0}};
-  p.spotCount[1] = p.totalSpotCount = 1;
-  p.spots[1][1] = {-1.23456, -3.14159, 0.5, 1.1};
-  for (const auto& [name, set] : {std::pair{"x.dci", p}, {"x.lci", with("MODE=1 IPB=10 IFAT1=10 N1=999 PER=123456.5 JDSTART=-1234567.5")}}) {
+  for (const auto& [name, set] : {std::pair{"x.dci", p}, {"x.lci", withSettings("MODE=1 IPB=10 IFAT1=10 N1=999 PER=123456.5 JDSTART=-1234567.5")}}) {
     auto text = [&](const ParameterSet& q) { return isLci(name) ? lciText(q) : dciText(q); };
     const InputLoad back = readText(name, text(set), Layout::Current);
     EXPECT_EQ(valuesOf(back.params), valuesOf(set)) << name;

@@ -4,6 +4,7 @@
 
 #include "model/spot_rules.h"
 #include "shell/errors.h"
+#include "model/settings_words.h"
 #include "test_files.h"
 
 using namespace tavrin;
@@ -48,33 +49,21 @@ TEST(SpotRules, DegreeTexts) {
 // The checks in order with their messages; what was typed before OK is stored
 // even when OK is refused. In LC mode Spot A/B are hidden: not taken, not checked.
 TEST(SpotRules, ChecksInOrder) {
-  const struct {
-    int count1, count2;
-    const char* ab[4];
-    bool dc;
-    const char* refusal;
-  } cases[] = {{2, 0, {"1", "2", "1", "1"}, true, ""},
-               {0, 2, {"2", "1", "2", "1"}, true, "Hey!  Spot B must be different from Spot A.  Please make changes."},
-               {1, 0, {"1", "2", "1", "1"}, true, "Hey!  Spot A does not exist.  Please make changes."},
-               {1, 0, {"1", "1", "2", "9"}, true, ""},  // one spot in all: Spot B is not examined
-               {1, 1, {"2", "1", "1", "3"}, true, "Hey!  Spot B does not exist.  Please make changes."},
-               {1, 1, {"3", "1", "1", "0"}, true, ""},  // stars other than 1 or 2, numbers below 1 pass
-               {0, 1, {"2", "1", "2", "2"}, false, ""},
-               {1, 0, {"1", "40000", "1", "2"}, true, "Error 6: Overflow."}};  // nothing is stored
   std::string all;
-  for (const auto& c : cases) {
+  for (const auto& c : testing_support::tableRows(testing_support::goldenPath("model", "spot_check_cases.tsv"))) {
     ParameterSet p;
-    p.spotCount = {0, static_cast<int16_t>(c.count1), static_cast<int16_t>(c.count2)};
+    p.spotCount = {0, static_cast<int16_t>(std::stoi(c[0])), static_cast<int16_t>(std::stoi(c[1]))};
     SpotsEntry e = entryFrom(p);
     e.cells[1][1] = {"90", " 45.5", "abc", "0.85"};  // degrees; non-numbers read as 0
-    e.spotAB = {c.ab[0], c.ab[1], c.ab[2], c.ab[3]};
+    std::istringstream ab(c[2]);
+    for (std::string& t : e.spotAB) ab >> t;
     std::string refusal;
     try {
-      refusal = applySpotsOk(p, e, c.dc).value_or("");
+      refusal = applySpotsOk(p, e, c[3] == "dc").value_or("");
     } catch (const TavrinError& err) {
       refusal = err.what();
     }
-    EXPECT_EQ(refusal, c.refusal) << c.ab[0] << c.ab[1] << c.ab[2] << c.ab[3];
+    EXPECT_EQ(refusal, c.size() > 4 ? c[4] : "") << c[2];
     all += spotsOf(p) + "\n";
   }
   testing_support::expectGolden("model", "spot_checks.txt", all);
@@ -108,12 +97,8 @@ TEST(SpotRules, RowsKeptClearedAndLeftAlone) {
 }
 
 TEST(SpotRules, HighlightsAndHelp) {
-  ParameterSet p;
-  p.spotAStar = 2;
-  p.spotANumber = 3;
-  p.spotBStar = 1;
-  p.spotBNumber = 1;
-  p.adjustKeys[1] = p.adjustKeys[4] = p.adjustKeys[7] = '0';
+  ParameterSet p = testing_support::withSettings("keys=1,4,7");
+  p.spotAStar = 2, p.spotANumber = 3, p.spotBStar = 1, p.spotBNumber = 1;
   std::ostringstream o;
   auto highlights = [&](int limit) {
     o << "window of " << limit << " rows, A " << p.spotAStar << '/' << p.spotANumber << ":";

@@ -7,6 +7,7 @@
 #include "model/dci_writer.h"
 #include "model/lci_writer.h"
 #include "shell/errors.h"
+#include "model/settings_words.h"
 #include "test_files.h"
 
 using namespace tavrin;
@@ -29,12 +30,8 @@ int errorOf(const std::function<void()>& f) {
 
 // The start-up set in detached mode with two spots on star 1 and one on star 2.
 ParameterSet spottedDetached() {
-  ParameterSet p;
-  p.MODE = 2;
-  p.spotCount = {0, 2, 1};
-  p.spots[1][1] = {1.5, 0.25, 0.2, 0.9};
-  p.spots[1][2] = {2.0943951, 3.14159265, 0.17453293, 1.05};
-  p.spots[2][1] = {0.5235988, -1.0, 0.0872665, 0.75};
+  ParameterSet p = withSettings("MODE=2 spots=2,1 spot1.1=1.5,0.25,0.2,0.9 spot1.2=2.0943951,3.14159265,0.17453293,1.05 "
+                                "spot2.1=0.5235988,-1.0,0.0872665,0.75");
   p.totalSpotCount = 3;
   return p;
 }
@@ -42,13 +39,9 @@ ParameterSet spottedDetached() {
 // With both velocity curves (the second without a data file and without
 // points) and two light curves.
 ParameterSet fullSet(int nppl) {
-  ParameterSet p = spottedDetached();
-  p.spotBNumber = 2;
-  for (int k : {9, 16, 30, 31}) p.adjustKeys[static_cast<size_t>(k)] = '0';  // 30 is written as "1"
-  p.IFVC1 = p.IFVC2 = 1;
-  p.velocityCurveCount = 2;
-  p.NLC = 2;
-  p.NPPL = static_cast<int16_t>(nppl);
+  // Key 30 is written as "1".
+  ParameterSet p = withSettings("keys=9,16,30,31 IFVC1=1 IFVC2=1 NLC=2 NPPL=" + std::to_string(nppl), spottedDetached());
+  p.spotBNumber = 2, p.velocityCurveCount = 2;
   // band, file, wavel, l1, l2, x1, x2, y1, y2, el3, opsf, noise, sigma, points
   p.curves[1] = {7, "velocity_curve_of_the_primary_star_observed_2019.csv", 0.55, 7.84139, 0.90038, 0.535, 0.535,
                  0.281, 0.281, 0, 0, 0, 2.5, {{0.05, -88.3864, 1.0}, {0.25, 45.5, 0.5}, {0.75, -12.125, 2.0}}};
@@ -63,10 +56,7 @@ ParameterSet fullSet(int nppl) {
 }
 
 ParameterSet oneLightCurve(int points, int nppl) {
-  ParameterSet p;
-  p.MODE = 2;
-  p.NLC = 1;
-  p.NPPL = static_cast<int16_t>(nppl);
+  ParameterSet p = withSettings("MODE=2 NLC=1 NPPL=" + std::to_string(nppl));
   for (int i = 1; i <= points; ++i) p.curves[3].points.push_back({0.001 * i, 1.0, 1.0});
   return p;
 }
@@ -74,10 +64,8 @@ ParameterSet oneLightCurve(int points, int nppl) {
 // What a save reports, the set's potentials after it, and the file it left.
 std::string saved(ParameterSet& p, bool lci, const fs::path& file) {
   const SaveOutcome out = lci ? saveLci(p, file.string()) : saveDci(p, file.string());
-  std::string s = "written " + std::to_string(out.written) + " refusal [" + out.refusal + "] text46 [" +
-                  out.text46.value_or("-") + "] text47 [" + out.text47.value_or("-") + "] POTH " +
-                  std::to_string(p.POTH) + " POT2 " + std::to_string(p.POT2) + "\n";
-  return s;
+  return "written " + std::to_string(out.written) + " refusal [" + out.refusal + "] text46 [" + out.text46.value_or("-") +
+         "] text47 [" + out.text47.value_or("-") + "] POTH " + std::to_string(p.POTH) + " POT2 " + std::to_string(p.POT2) + "\n";
 }
 
 }  // namespace
@@ -113,20 +101,9 @@ TEST(Writers, OutputsOfSmallSets) {
   for (const auto& c : tableRows(goldenPath("model", "writer_cases.tsv"))) {
     if (c[1].rfind("again", 0) != 0) p = ParameterSet{};
     std::istringstream settings(c.size() > 2 ? c[2] : "");
-    for (std::string s; settings >> s;) {
-      const std::string key = s.substr(0, s.find('='));
-      std::vector<double> v;
-      std::istringstream list(s.substr(key.size() + 1));
-      for (std::string x; std::getline(list, x, ',');) v.push_back(std::stod(x));
-      if (key == "spots") p.spotCount = {0, static_cast<int16_t>(v[0]), static_cast<int16_t>(v[1])};
-      else if (key.rfind("spot", 0) == 0) p.spots[size_t(key[4] - '0')][size_t(key[6] - '0')] = {v[0], v[1], v[2], v[3]};
-      else if (key == "keys") for (double k : v) p.adjustKeys[static_cast<size_t>(k)] = '0';
-      else if (key == "light") p = oneLightCurve(static_cast<int>(v[0]), static_cast<int>(v[1]));
-      else if (key == "curve3") p.curves[3].band = static_cast<int16_t>(v[0]), p.curves[3].wavel = v[1];
-      else if (int16_t* count = key == "NPPL" ? &p.NPPL : key == "NLC" ? &p.NLC : key == "IFVC1" ? &p.IFVC1 : nullptr)
-        *count = static_cast<int16_t>(v[0]);
-      else ASSERT_TRUE(setScalar(p, key, v[0])) << s;
-    }
+    for (std::string s; settings >> s;)
+      if (s.rfind("light=", 0) == 0) p = oneLightCurve(std::stoi(s.substr(6)), std::stoi(s.substr(s.find(',') + 1)));
+      else applySettings(p, s);
     const bool lci = c[1].find("lci") != std::string::npos, save = c[1].find(' ') != std::string::npos;
     const fs::path file = dir / (std::to_string(c[1].rfind("again", 0) == 0 ? n : ++n) + (lci ? ".lci" : ".dci"));
     if (c[1].find("over") != std::string::npos) spit(file, "old contents\n");

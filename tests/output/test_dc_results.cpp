@@ -122,24 +122,18 @@ TEST(Corrections, ViewsUpdatesAndReverts) {
 
 // The short form where it holds the value, every digit needed where it does not.
 TEST(Corrections, UpdateFieldFormsKeepEveryDigit) {
-  const std::tuple<int, double ParameterSet::*, double, double> cases[] = {
-      {9, &ParameterSet::A, 10.0, 0.5},          {11, &ParameterSet::PER, 1.0, 0.25},
-      {14, &ParameterSet::PSHIFT, 0.0, 0.0125},  {23, &ParameterSet::POTH, 6.25, 0.0078125},
-      {25, &ParameterSet::RM, 0.76115, 0.001},   {26, &ParameterSet::HJD0, 7522.664328, 0.001},
-      {27, &ParameterSet::PERIOD, 0.37268513, 3e-7}, {28, &ParameterSet::DPDT, 0.0, 3.34425e-10},
-      {29, &ParameterSet::DPERDT, 0.0, 7.8963e-13},  {10, &ParameterSet::E, 0.2, 0.02775},
-  };
   std::string log;
-  for (const auto& [param, field, before, delta] : cases) {
+  for (const auto& c : tavrin::testing_support::tableRows(tavrin::testing_support::goldenPath("output", "update_field_cases.tsv"))) {
     ParameterSet p;
-    p.*field = before;
+    ASSERT_TRUE(setScalar(p, c[1], std::stod(c[2]))) << c[1];
     DcResults r;
-    r.ioRows = {{static_cast<int16_t>(param), 0, 0, delta, 0, 0}};
+    r.ioRows = {{static_cast<int16_t>(std::stoi(c[0])), 0, 0, std::stod(c[3]), 0, 0}};
     UpdateDone done;
     const auto f = applyCorrection(p, r, 0, done);
-    ASSERT_TRUE(f) << param;
-    EXPECT_EQ(leadingNumber(f->text), p.*field) << param;
-    log += std::to_string(param) + " " + num(p.*field) + ": " + f->control + " '" + f->text + "'\n";
+    ASSERT_TRUE(f) << c[0];
+    const double after = *getScalar(p, c[1]);
+    EXPECT_EQ(leadingNumber(f->text), after) << c[0];
+    log += c[0] + " " + num(after) + ": " + f->control + " '" + f->text + "'\n";
   }
   expectGolden("output", "update_fields.txt", log);
 }

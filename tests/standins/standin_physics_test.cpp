@@ -7,9 +7,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <functional>
 
 #include "binary_model.h"
+#include "model/settings_words.h"
 #include "roche.h"
 #include "test_files.h"
 
@@ -149,20 +149,12 @@ TEST(StandinPhysics, QuantitiesMatchTheirGolden) {
     log("computed l2, closed form, cool", {m.prepare(specOf(p)).l2, p.L1 * m.r2() * m.r2() / (m.r1() * m.r1()),
                                            BinaryModel(cool).prepare(specOf(cool)).l2});
   }
-  const std::pair<const char*, std::function<void(ParameterSet&)>> refusals[] = {
-      {"RM -1", [](ParameterSet& p) { p.RM = -1.0; }},  {"RM 0", [](ParameterSet& p) { p.RM = 0.0; }},
-      {"E 1.2", [](ParameterSet& p) { p.E = 1.2; }},    {"T1 0", [](ParameterSet& p) { p.T1 = 0.0; }},
-      {"POTH -3", [](ParameterSet& p) { p.POTH = -3.0; }}, {"LD 0", [](ParameterSet& p) { p.LD = 0; }},
-      {"MODE 9", [](ParameterSet& p) { p.MODE = 9; }},  {"XINCL NaN", [](ParameterSet& p) { p.XINCL = std::nan(""); }},
-      {"11 spots", [](ParameterSet& p) { p.spotCount[2] = 11; }},
-  };
-  for (const auto& [name, change] : refusals) {
-    ParameterSet p = edgeOn(1, 0.5, 0.0);
-    change(p);
+  for (const auto& c : testing_support::tableRows(testing_support::goldenPath("standins", "physics_refusals.tsv"))) {
+    const ParameterSet p = testing_support::withSettings(c[1], edgeOn(1, 0.5, 0.0));
     try {
-      log.text += std::string("refused ") + name + ": not refused" + std::to_string(BinaryModel(p).prepare(specOf(p)).l2) + "\n";
+      log.text += "refused " + c[0] + ": not refused" + std::to_string(BinaryModel(p).prepare(specOf(p)).l2) + "\n";
     } catch (const ModelError& e) {
-      log.text += std::string("refused ") + name + ": " + e.what() + "\n";
+      log.text += "refused " + c[0] + ": " + e.what() + "\n";
     }
   }
   testing_support::expectGolden("standins", "physics.txt", log.text);

@@ -40,29 +40,19 @@ const fs::path kExamples = fs::path(TAVRIN_SOURCE_DIR) / "examples";
 TEST(StandinPrograms, RunsOfExamplesAndBadInputs) {
   const fs::path dir = freshTestDir("standin-programs", "inputs");
   const std::string lci = slurp(kExamples / "example.lci"), dci = slurp(kExamples / "example.dci");
-  const struct {
-    const char *program, *name;
-    std::string text;
-  } rows[] = {
-      {"Synthex", "example.lci", lci},
-      {"Synthex", "example_rv.lci", slurp(kExamples / "example_rv.lci")},
-      {"Solvex", "example.dci", dci},
-      {"Synthex", "empty.lci", ""},
-      {"Synthex", "garbage.lci", "hello\r\nworld\r\n"},
-      {"Synthex", "cut.lci", lci.substr(0, lci.size() / 2)},
-      {"Synthex", "binary.lci", std::string("\0\1\2\3\xff\xfe", 6)},
-      {"Synthex", "page3.lci", "3" + lci.substr(1)},
-      {"Solvex", "empty.dci", ""},
-      {"Solvex", "garbage.dci", "not a DC input\r\n"},
-      {"Solvex", "cut.dci", dci.substr(0, dci.size() / 3)},
-      {"Solvex", "lci.dci", lci},
-  };
+  // An .lci goes to Synthex, a .dci to Solvex.
+  const std::pair<const char*, std::string> rows[] = {
+      {"example.lci", lci}, {"example_rv.lci", slurp(kExamples / "example_rv.lci")}, {"example.dci", dci},
+      {"empty.lci", ""}, {"garbage.lci", "hello\r\nworld\r\n"}, {"cut.lci", lci.substr(0, lci.size() / 2)},
+      {"binary.lci", std::string("\0\1\2\3\xff\xfe", 6)}, {"page3.lci", "3" + lci.substr(1)}, {"empty.dci", ""},
+      {"garbage.dci", "not a DC input\r\n"}, {"cut.dci", dci.substr(0, dci.size() / 3)}, {"lci.dci", lci}};
   std::string log;
-  for (const auto& r : rows) {
-    spit(dir / r.name, r.text);
-    const ProgramRun got = run(r.program, dir / r.name);
-    EXPECT_EQ(run(r.program, dir / r.name).out, got.out) << r.name;
-    log += "==== " + std::string(r.program) + " < " + r.name + ": status " + std::to_string(got.status) + "\n" + got.out +
+  for (const auto& [name, text] : rows) {
+    const std::string program = std::string(name).ends_with(".lci") ? "Synthex" : "Solvex";
+    spit(dir / name, text);
+    const ProgramRun got = run(program, dir / name);
+    EXPECT_EQ(run(program, dir / name).out, got.out) << name;
+    log += "==== " + program + " < " + name + ": status " + std::to_string(got.status) + "\n" + got.out +
            "---- standard error\n" + got.err;
   }
   expectGolden("standins", "program_runs.txt", log);

@@ -16,6 +16,7 @@
 #include "model/dci_writer.h"
 #include "model/input_reader.h"
 #include "model/lci_writer.h"
+#include "model/settings_words.h"
 #include "output/report_dumps.h"
 #include "standin.h"
 #include "test_files.h"
@@ -25,99 +26,63 @@ using namespace tavrin::testing_support;
 namespace tavrin::standin {
 namespace {
 
-using Change = void (*)(ParameterSet&);
-
-ParameterSet lightSystem(Change change = [](ParameterSet&) {}) {
+ParameterSet lightSystem(const std::string& settings = "") {
   ParameterSet p = exampleTruth();
   p.PHSTRT = -0.2, p.PHSTOP = 1.2, p.PHIN = 0.01;
-  change(p);
-  return p;
+  return withSettings(settings, p);
 }
 
-ParameterSet dcStart(Change change = [](ParameterSet&) {}) {
-  ParameterSet p = exampleDcStart();
-  change(p);
-  return p;
+ParameterSet dcStart(const std::string& settings = "") { return withSettings(settings, exampleDcStart()); }
+
+std::vector<std::vector<std::string>> cases(const char* name) {
+  auto rows = tableRows(goldenPath("standins", name));
+  EXPECT_GT(rows.size(), 8u) << name;
+  return rows;
 }
 
 // The report whole, then what Tavrin's reader takes from it.
-void expectLc(const std::string& name, const ParameterSet& p) {
-  const std::string text = lcReport(p);
-  EXPECT_EQ(text.rfind(std::string(reportBanner()) + "\r\n", 0), 0u) << name;
-  EXPECT_EQ(text.find(','), std::string::npos) << name;  // the reader splits lines at commas
-  expectGolden("standins", "reports/" + name + ".txt", text + "==== read by Tavrin\n" + testreports::lcoReadOf(text));
-}
-
 void expectDc(const std::string& name, const ParameterSet& p) {
   const std::string text = dcReport(p, dcSolve(p));
   EXPECT_EQ(text, dcReport(p, dcSolve(p))) << name;  // deterministic
   expectGolden("standins", "reports/" + name + ".txt", text + "==== read by Tavrin\n" + testreports::dcoReadOf(text));
 }
 
-TEST(StandinReports, LightCurveReports) {
-  expectLc("lc_light", lightSystem());
-  expectLc("lc_velocity", lightSystem([](ParameterSet& p) { p.MPAGE = 2, p.VUNIT = 100.0, p.E = 0.15, p.PER = 2.0; }));
-  // Time mode and odd values keep the columns: a negative mode, a wide inclination, a spot.
-  auto times = [](ParameterSet& p) {
-    p.JDPHS = 1, p.JDSTART = 2458000.0, p.JDSTOP = 2458010.0, p.JDINCR = 0.05;
-    p.MODE = -1, p.XINCL = 123.4567, p.E = 0.0, p.VGA = -1234.5678;
-    p.spotCount[1] = 1;
-    p.spots[1][1] = Spot{1.0, 2.0, 0.3, 0.9};
-  };
-  expectLc("lc_times", lightSystem(times));
-  // Times that cross a power of ten.
-  ParameterSet p = lightSystem(times);
-  p.JDSTART = 9999.0, p.JDSTOP = 10001.0, p.JDINCR = 0.5, p.HJD0 = 9990.0;
-  expectLc("lc_times_power_of_ten", p);
-  // Noise: reproducible, and another seed scatters otherwise.
-  p = lightSystem([](ParameterSet& q) { q.PHSTRT = 0.2, q.PHSTOP = 0.3, q.PHIN = 0.001, q.NOISE = 1, q.FRACSD = 0.01; });
-  expectLc("lc_noise", p);
-  p.SEED = 7.0;
-  expectLc("lc_noise_seed7", p);
+TEST(StandinReports, ReportsOfTheListedSets) {
+  for (const auto& c : cases("reports.tsv")) {
+    if (c[1] == "dc") {
+      expectDc(c[0], dcStart(c[2]));
+      continue;
+    }
+    const std::string text = lcReport(lightSystem(c[2]));
+    EXPECT_EQ(text.rfind(std::string(reportBanner()) + "\r\n", 0), 0u) << c[0];
+    EXPECT_EQ(text.find(','), std::string::npos) << c[0];  // the reader splits lines at commas
+    expectGolden("standins", "reports/" + c[0] + ".txt", text + "==== read by Tavrin\n" + testreports::lcoReadOf(text));
+  }
 }
 
 TEST(StandinReports, LightCurveProgramRefusesInputsItCannotCompute) {
-  const std::pair<const char*, Change> rows[] = {
-      {"mpage 3", [](ParameterSet& p) { p.MPAGE = 3; }}, {"phin 0", [](ParameterSet& p) { p.PHIN = 0.0; }},
-      {"phstop below phstrt", [](ParameterSet& p) { p.PHSTOP = -1.0; }},
-      {"over 9000 rows", [](ParameterSet& p) { p.PHIN = 1e-6; }},
-      {"phin NaN", [](ParameterSet& p) { p.PHIN = std::nan(""); }},
-      {"negative jd step", [](ParameterSet& p) { p.JDPHS = 1, p.JDINCR = -1.0; }},
-      {"period 0 in time mode", [](ParameterSet& p) { p.JDPHS = 1, p.PERIOD = 0.0; }},
-      {"vunit 0", [](ParameterSet& p) { p.MPAGE = 2, p.VUNIT = 0.0; }},
-      {"negative mass ratio", [](ParameterSet& p) { p.RM = -0.5; }},
-  };
   std::string log;
-  for (const auto& [name, change] : rows) {
+  for (const auto& c : cases("lc_refusal_cases.tsv")) {
     try {
-      log += std::string(name) + ": computed " + std::to_string(lcReport(lightSystem(change)).size()) + " bytes\n";
+      log += c[0] + ": computed " + std::to_string(lcReport(lightSystem(c[1])).size()) + " bytes\n";
     } catch (const ModelError& e) {
-      log += std::string(name) + ": " + e.what() + "\n";
+      log += c[0] + ": " + e.what() + "\n";
     }
   }
   expectGolden("standins", "lc_refusals.txt", log);
 }
 
-TEST(StandinReports, CorrectionsReports) {
-  expectDc("dc_example", dcStart());
-  // The radii block with its DOM1/DQ line only with IFR = 1, the correlation heading only with IFM = 1.
-  expectDc("dc_ifr0_ifm0", dcStart([](ParameterSet& p) { p.IFR = 0, p.IFM = 0; }));
-  expectDc("dc_ifr1_ifm0", dcStart([](ParameterSet& p) { p.IFR = 1, p.IFM = 0; }));
-  expectDc("dc_ifr0_ifm1", dcStart([](ParameterSet& p) { p.IFR = 0, p.IFM = 1; }));
-  // Thirteen unknowns: matrix rows wrapped after 11 values.
-  expectDc("dc_thirteen_unknowns", dcStart([](ParameterSet& p) {
-             for (int k : {10, 12, 13, 14, 15, 25, 33}) p.adjustKeys[static_cast<size_t>(k)] = '0';
-             p.E = 0.05;
-           }));
-  // Like the real program, a solution that breaks down prints NaN: singular, negative weight.
-  expectDc("dc_nan_singular", dcStart([](ParameterSet& p) { p.IPB = 1, p.adjustKeys[19] = '0'; }));
-  expectDc("dc_nan_negative_weight", dcStart([](ParameterSet& p) { p.curves[3].points[0].weight = -1.0; }));
+TEST(StandinReports, CorrectionsReportsOfSetsNoTableNames) {
+  ParameterSet w = dcStart();
+  w.curves[3].points[0].weight = -1.0;
+  expectDc("dc_nan_negative_weight", w);
   // Only the second velocity curve: its L2 row comes first.
   ParameterSet v = exampleWithObservations();
   v.IFVC1 = 0, v.NLC = 0, v.adjustKeys[15] = '0', v.adjustKeys[9] = '0';
   expectDc("dc_second_velocity_only", v);
   // Nothing adjusted: the residuals of the input values, nothing corrected.
-  ParameterSet none = dcStart([](ParameterSet& p) { p.adjustKeys = ParameterSet::defaultAdjustKeys(); });
+  ParameterSet none = dcStart();
+  none.adjustKeys = ParameterSet::defaultAdjustKeys();
   const DcSolution s = dcSolve(none);
   EXPECT_EQ(s.sumWResPredicted, s.sumWResInput);
   EXPECT_DOUBLE_EQ(s.sumWResInput, dcSolve(dcStart()).sumWResInput);  // whatever is adjusted
@@ -125,29 +90,13 @@ TEST(StandinReports, CorrectionsReports) {
 }
 
 TEST(StandinReports, FailedFitsEndWithAnErrLineThatSaysWhy) {
-  const std::pair<const char*, Change> rows[] = {
-      {"gravity darkening", [](ParameterSet& p) { p.adjustKeys[17] = '0'; }},
-      {"reflection", [](ParameterSet& p) { p.adjustKeys[22] = '0'; }},
-      {"l2 with ipb 0", [](ParameterSet& p) { p.adjustKeys[32] = '0'; }},
-      {"dpdt without times", [](ParameterSet& p) { p.adjustKeys[27] = '0'; }},
-      {"periastron of a circle", [](ParameterSet& p) { p.adjustKeys[11] = '0'; }},
-      {"missing spot", [](ParameterSet& p) { p.adjustKeys[1] = '0'; }},
-      {"tied potential", [](ParameterSet& p) { p.MODE = 3, p.adjustKeys[24] = '0'; }},
-      {"gamma without velocities", [](ParameterSet& p) { p.IFVC1 = p.IFVC2 = 0, p.adjustKeys[15] = '0'; }},
-      {"sigma 0", [](ParameterSet& p) { p.curves[3].sigma = 0.0; }},
-      {"nlc 7", [](ParameterSet& p) { p.NLC = 7; }},
-      {"negative mass ratio", [](ParameterSet& p) { p.RM = -1.0; }},
-      {"too few observations",
-       [](ParameterSet& p) { p.curves[3].points.resize(1), p.curves[4].points.clear(), p.IFVC1 = p.IFVC2 = 0; }},
-      {"increment 0", [](ParameterSet& p) { p.increments[14] = 0.0; }},
-  };
   std::string log;
-  for (const auto& [name, change] : rows) {
-    const ParameterSet p = dcStart(change);
+  for (const auto& c : cases("dc_failed_fit_cases.tsv")) {
+    const ParameterSet p = dcStart(c[1]);
     const std::string text = dcReport(p, dcSolve(p));
-    EXPECT_EQ(text.find("DOM1/DQ"), std::string::npos) << name;
-    EXPECT_NE(text.find("\r\n*ERR* "), std::string::npos) << name;
-    log += std::string("==== ") + name + "\n" + testreports::dcoReadOf(text);
+    EXPECT_EQ(text.find("DOM1/DQ"), std::string::npos) << c[0];
+    EXPECT_NE(text.find("\r\n*ERR* "), std::string::npos) << c[0];
+    log += "==== " + c[0] + "\n" + testreports::dcoReadOf(text);
   }
   expectGolden("standins", "dc_failed_fits.txt", log);
 }
@@ -238,16 +187,12 @@ TEST(StandinDc, FitsRecoverTheParameters) {
 }
 
 TEST(StandinDc, CommittedExamplesAreWhatTheGeneratorWrites) {
-  ParameterSet lc = exampleTruth();
-  EXPECT_EQ(slurp(kExamples + "example.lci"), lciText(lc));
-  lc.MPAGE = 2;
-  EXPECT_EQ(slurp(kExamples + "example_rv.lci"), lciText(lc));
-  const ParameterSet dc = exampleDcStart();
-  EXPECT_EQ(slurp(kExamples + "example.dci"), dciText(dc));
-  EXPECT_EQ(slurp(kExamples + kExampleRv1File), observationCsv(dc.curves[1]));
-  EXPECT_EQ(slurp(kExamples + kExampleRv2File), observationCsv(dc.curves[2]));
-  EXPECT_EQ(slurp(kExamples + kExampleLightBFile), observationCsv(dc.curves[3]));
-  EXPECT_EQ(slurp(kExamples + kExampleLightVFile), observationCsv(dc.curves[4]));
+  const ParameterSet lc = exampleTruth(), rv = withSettings("MPAGE=2", lc), dc = exampleDcStart();
+  for (const auto& [file, text] : std::vector<std::pair<std::string, std::string>>{
+           {"example.lci", lciText(lc)}, {"example_rv.lci", lciText(rv)}, {"example.dci", dciText(dc)},
+           {kExampleRv1File, observationCsv(dc.curves[1])}, {kExampleRv2File, observationCsv(dc.curves[2])},
+           {kExampleLightBFile, observationCsv(dc.curves[3])}, {kExampleLightVFile, observationCsv(dc.curves[4])}})
+    EXPECT_EQ(slurp(kExamples + file), text) << file;
 }
 
 }  // namespace
