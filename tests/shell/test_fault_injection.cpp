@@ -5,7 +5,6 @@
 // table's message, and no temporary file may stay behind.
 #include <gtest/gtest.h>
 #include <sys/mount.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -14,9 +13,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <sstream>
-#include <string>
-#include <vector>
 
 #include "contours/contour_file.h"
 #include "model/dci_writer.h"
@@ -264,24 +260,13 @@ TEST(FaultInjection, SaveRemovesOnlyTheTemporariesOfEndedProcesses) {
     ::pause();
     ::_exit(0);
   }
-  const std::vector<std::string> gone{".tavrin-" + dead + "-aB3xYz", ".tavrin-" + dead + "-000000"};
-  std::vector<std::string> kept{
-      ".tavrin-" + std::to_string(::getpid()) + "-aB3xYz",   // this process
-      ".tavrin-" + std::to_string(sleeper) + "-aB3xYz",      // a live child
-      ".tavrin-aB3xYz",                                      // no owner to ask
-      ".tavrin-" + dead + "-aB3xY",                          // suffix too short
-      ".tavrin-" + dead + "-aB3xYzz",                        // suffix too long
-      ".tavrin-" + dead + "-aB3x.z",                         // not a mkstemp letter
-      ".tavrin-0" + dead + "-aB3xYz",                        // leading zero
-      ".tavrin--" + dead + "-aB3xYz",
-      ".tavrin-" + dead + "x-aB3xYz",
-      ".Tavrin-" + dead + "-aB3xYz",
-      "tavrin-" + dead + "-aB3xYz",
-      ".tavrin-99999999999-aB3xYz",                          // beyond any process id
-      "star.lci",
-  };
-  for (const std::string& n : gone) spit(dir.path() / n, "left over");
-  for (const std::string& n : kept) spit(dir.path() / n, "keep");
+  std::vector<std::string> kept;
+  for (auto row : testing_support::tableRows(testing_support::goldenPath("shell", "temporaries.tsv"))) {
+    for (const auto& [tag, id] : {std::pair{"DEAD", dead}, {"SELF", std::to_string(::getpid())}, {"CHILD", std::to_string(sleeper)}})
+      if (const size_t at = row[0].find(tag); at != std::string::npos) row[0].replace(at, std::string(tag).size(), id);
+    spit(dir.path() / row[0], row[1] == "kept" ? "keep" : "left over");
+    if (row[1] == "kept") kept.push_back(row[0]);
+  }
   // A folder with a temporary's name is not a temporary.
   const std::string folderName = ".tavrin-" + dead + "-Folder";
   fs::create_directory(dir.path() / folderName);

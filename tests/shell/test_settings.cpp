@@ -1,12 +1,9 @@
 #include "shell/settings.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "shell/errors.h"
 #include "test_files.h"
@@ -28,21 +25,13 @@ class SettingsFile : public ::testing::Test {
 // Folder, the two switches and the colour (red + 256 green + 65536 blue), one
 // line each with CR LF; a trailing separator goes, a root stays.
 TEST(SettingsText, EveryFieldInOrder) {
-  struct Row {
-    std::string folder;
-    bool join = false, grid = false;
-    Rgb colour{};
-  };
   std::string text;
-  for (const Row& r : {Row{"/home/ann/stars", true, false, {1, 2, 3}}, Row{"", false, false, {}}, Row{"", false, false, {255, 0, 0}},
-                       Row{"", false, false, {0, 0, 255}}, Row{"", false, true, {255, 255, 255}},
-                       Row{"/data/obs/", false, false, {}},
-                       Row{"C:\\obs\\", false, false, {}}, Row{"/", false, false, {}}, Row{"C:\\", false, false, {}}}) {
+  for (const auto& r : testing_support::tableRows(testing_support::goldenPath("shell", "settings_rows.tsv"))) {
     Settings s;
-    s.dataFolder = r.folder;
-    s.joinPoints = r.join;
-    s.gridLines = r.grid;
-    s.curveColour = r.colour;
+    s.dataFolder = r[0];
+    s.joinPoints = r[1] == "1";
+    s.gridLines = r[2] == "1";
+    s.curveColour = {static_cast<uint8_t>(std::stoi(r[3])), static_cast<uint8_t>(std::stoi(r[4])), static_cast<uint8_t>(std::stoi(r[5]))};
     text += settingsText(s) + "--\n";
   }
   testing_support::expectGolden("shell", "settings_text.txt", text);
@@ -90,24 +79,11 @@ TEST_F(SettingsFile, ReadsBackWhatItWrote) {
 TEST_F(SettingsFile, MissingOrMalformedGivesNothing) {
   EXPECT_FALSE(readSettingsDataFolder(dir_));
   EXPECT_FALSE(readSettingsDataFolder(dir_ + "/nowhere"));
-  const char* bad[] = {
-      "",
-      "\"/a\"\r\n0\r\n0\r\n",                   // three lines
-      "\"/a\"\r\n0\r\n0\r\n0\r\n0\r\n",         // five lines
-      "/a\r\n0\r\n0\r\n0\r\n",                  // unquoted
-      "\"/a\r\n0\r\n0\r\n0\r\n",                // open quote
-      "\"/a\"b\"\r\n0\r\n0\r\n0\r\n",           // quote inside
-      "\"/a\"\r\n1\r\n0\r\n0\r\n",              // Boolean not -1/0
-      "\"/a\"\r\n0\r\nyes\r\n0\r\n",
-      "\"/a\"\r\n0\r\n0\r\n-5\r\n",             // colour out of range
-      "\"/a\"\r\n0\r\n0\r\n16777216\r\n",
-      "\"/a\"\r\n0\r\n0\r\n 255\r\n",           // leading blank
-      "\"/a\"\r\n0\r\n0\r\n99999999999999999999999\r\n",
-      "\"/a\"\r\n0\r\n0\r\n25x\r\n",
-  };
-  for (const char* t : bad) {
+  for (const auto& row : testing_support::tableRows(testing_support::goldenPath("shell", "bad_settings.tsv"))) {
+    std::string t = row.size() > 1 ? row[1] : "";
+    for (size_t at; (at = t.find('|')) != std::string::npos;) t.replace(at, 1, "\r\n");
     put(t);
-    EXPECT_FALSE(readSettingsDataFolder(dir_)) << t;
+    EXPECT_FALSE(readSettingsDataFolder(dir_)) << row[0];
   }
   put("\"/a\"\n0\n-1\n255");  // bare LF and no final line end are tolerated
   EXPECT_EQ(readSettingsDataFolder(dir_), std::optional<std::string>("/a"));
