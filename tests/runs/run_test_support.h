@@ -5,9 +5,12 @@
 #include <signal.h>
 
 #include <chrono>
+#include <filesystem>
+#include <string>
 #include <thread>
 
 #include "runs/runs.h"
+#include "test_files.h"
 
 namespace tavrin::testing_support {
 
@@ -20,6 +23,14 @@ inline runs::RunStatus waitForRun(long pid, double seconds = 30) {
   }
   ::kill(-static_cast<pid_t>(pid), SIGKILL);
   return runs::pollRun(pid);
+}
+
+// A shell program with the given body, runnable by its owner; its folder is made.
+inline std::string writeProgram(const std::filesystem::path& path, const std::string& body) {
+  std::filesystem::create_directories(path.parent_path());
+  spit(path, "#!/bin/sh\n" + body);
+  std::filesystem::permissions(path, std::filesystem::perms::owner_all);
+  return path.string();
 }
 
 }  // namespace tavrin::testing_support

@@ -7,9 +7,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <thread>
 
@@ -18,6 +16,7 @@
 #include "output/report_builders.h"
 #include "runs/fit.h"
 #include "shell/atomic_file.h"
+#include "run_test_support.h"
 #include "test_files.h"
 
 namespace {
@@ -206,8 +205,7 @@ TEST(FitWithStandIn, ExampleConvergesToTheValuesItWasMadeFrom) {
 TEST(FitWithStandIn, OvershootingDcTriggersTheGuard) {
   RealFit f;
   const std::string exe = (f.dir / "dc").string();
-  std::ofstream(exe) << "#!/bin/sh\nSOLVEX_OVERSHOOT=4 exec '" << kDc << "'\n";
-  std::filesystem::permissions(exe, std::filesystem::perms::owner_all);
+  tavrin::testing_support::writeProgram(exe, "SOLVEX_OVERSHOOT=4 exec '" + kDc + "'\n");
   FitRules r;
   r.useSigma = r.useRelChange = false;
   const FitOutcome o = f.run(exe, r);
@@ -221,8 +219,7 @@ TEST(FitWithStandIn, OvershootingDcTriggersTheGuard) {
 TEST(FitWithStandIn, FailedPassStopsWithDcsWords) {
   RealFit f;
   const std::string exe = (f.dir / "dc").string();
-  std::ofstream(exe) << "#!/bin/sh\necho 'no licence for this' >&2\nexit 4\n";
-  std::filesystem::permissions(exe, std::filesystem::perms::owner_all);
+  tavrin::testing_support::writeProgram(exe, "echo 'no licence for this' >&2\nexit 4\n");
   const FitOutcome o = f.run(exe);
   EXPECT_EQ(o.stopped, FitStop::Failed);
   EXPECT_NE(o.reason.find("no licence for this"), std::string::npos) << o.reason;
@@ -234,8 +231,7 @@ TEST(FitWithStandIn, CancelStopsDcAtOnceAndLeavesNoChild) {
   RealFit f;
   const std::string exe = (f.dir / "dc").string();
   const std::string child = (f.dir / "child").string();
-  std::ofstream(exe) << "#!/bin/sh\nsleep 30 &\necho $! > '" << child << "'\nwait\n";
-  std::filesystem::permissions(exe, std::filesystem::perms::owner_all);
+  tavrin::testing_support::writeProgram(exe, "sleep 30 &\necho $! > '" + child + "'\nwait\n");
   std::thread stopper([&] {
     while (!std::filesystem::exists(child)) std::this_thread::sleep_for(std::chrono::milliseconds(5));
     std::this_thread::sleep_for(std::chrono::milliseconds(50));

@@ -28,9 +28,8 @@ fs::path scratch(const std::string& name) {
 
 // A stand-in executable that records what it was started as and what it read.
 void fakeProgram(const fs::path& path, const fs::path& record, const std::string& body = "") {
-  spit(path, "#!/bin/sh\nprintf '%s' \"$0\" > '" + record.string() + ".argv0'\nprintf '%s' \"$#\" > '" +
-                 record.string() + ".argc'\ncat > '" + record.string() + ".stdin'\necho 'report line'\n" + body);
-  fs::permissions(path, fs::perms::owner_all);
+  writeProgram(path, "printf '%s' \"$0\" > '" + record.string() + ".argv0'\nprintf '%s' \"$#\" > '" + record.string() +
+                         ".argc'\ncat > '" + record.string() + ".stdin'\necho 'report line'\n" + body);
 }
 
 AppState appAt(const fs::path& prog, const std::string& data, const std::string& dci) {
@@ -180,7 +179,6 @@ TEST(RunProcesses, HostileNamesRunExactlyTheIntendedProgram) {
   const std::string dci = "-st'ar" + hostile + ".dci";
   spit(data / dci, "DCI CONTENT\n");
   AppState app = appAt(prog, data.string(), dci);
-  ParameterSet p;
   auto plan = planStandardRun(app, ProgramMode::DC);
   ASSERT_TRUE(plan);
   const auto t0 = std::chrono::steady_clock::now();
@@ -213,7 +211,6 @@ TEST(RunProcesses, ExitStatusSignalAndSession) {
   fakeProgram(prog / "Solvex", prog / "rec", "exit 3\n");
   spit(prog / "in.dci", "x\n");
   AppState app = appAt(prog, prog.string(), "in.dci");
-  ParameterSet p;
   long pid = startRun(*planStandardRun(app, ProgramMode::DC));
   RunStatus st = waitForRun(pid);
   EXPECT_EQ(st.state, RunStatus::Exited);
