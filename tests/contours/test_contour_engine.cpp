@@ -20,6 +20,7 @@
 #include "model/dci_writer.h"
 #include "model/input_reader.h"
 #include "shell/atomic_file.h"
+#include "../runs/run_test_support.h"
 #include "test_files.h"
 
 using namespace tavrin;
@@ -366,9 +367,7 @@ namespace {
 using tavrin::testing_support::TempDir;
 
 std::string script(const TempDir& t, const std::string& name, const std::string& body) {
-  tavrin::testing_support::spit(t / name, "#!/bin/sh\n" + body + "\n");
-  std::filesystem::permissions(t / name, std::filesystem::perms::owner_all);
-  return (t / name).string();
+  return tavrin::testing_support::writeProgram(t / name, body + "\n");
 }
 
 }  // namespace

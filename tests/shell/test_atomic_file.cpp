@@ -42,15 +42,10 @@ class AtomicFile : public ::testing::Test {
 
 TEST_F(AtomicFile, WritesAndReplacesExactBytes) {
   const std::string target = path("model.lci");
-  writeFileAtomically(target, "first version, longer than the second\r\n");
-  EXPECT_EQ(readWholeFile(target), "first version, longer than the second\r\n");
-
-  const std::string binary("a\0b\r\nc\n\xff", 8);
-  writeFileAtomically(target, binary);
-  EXPECT_EQ(readWholeFile(target), binary);
-
-  writeFileAtomically(target, "");
-  EXPECT_EQ(readWholeFile(target), "");
+  for (const std::string& text : {std::string("first version, longer than the second\r\n"), std::string("a\0b\r\nc\n\xff", 8), std::string()}) {
+    writeFileAtomically(target, text);
+    EXPECT_EQ(readWholeFile(target), text);
+  }
   EXPECT_EQ(names(), std::set<std::string>{"model.lci"});
 }
 
