@@ -27,20 +27,15 @@ class SettingsFile : public ::testing::Test {
 TEST(SettingsText, EveryFieldInOrder) {
   std::string text;
   for (const auto& r : testing_support::tableRows(testing_support::goldenPath("shell", "settings_rows.tsv"))) {
-    Settings s;
-    s.dataFolder = r[0];
-    s.joinPoints = r[1] == "1";
-    s.gridLines = r[2] == "1";
-    s.curveColour = {static_cast<uint8_t>(std::stoi(r[3])), static_cast<uint8_t>(std::stoi(r[4])), static_cast<uint8_t>(std::stoi(r[5]))};
-    text += settingsText(s) + "--\n";
+    const auto byte = [](const std::string& cell) { return static_cast<uint8_t>(std::stoi(cell)); };
+    text += settingsText(Settings{r[0], r[1] == "1", r[2] == "1", {byte(r[3]), byte(r[4]), byte(r[5])}}) + "--\n";
   }
   testing_support::expectGolden("shell", "settings_text.txt", text);
 }
 
 TEST_F(SettingsFile, ReplacesAnEarlierFileEntirely) {
   put(std::string(5000, 'x') + "\r\nold\r\n");
-  Settings s;
-  s.curveColour = {255, 0, 0};
+  Settings s{"", false, false, {255, 0, 0}};
   writeSettings(dir_, s);
   EXPECT_EQ(read(), "\"\"\r\n0\r\n0\r\n255\r\n");
   s.dataFolder = "/a";
@@ -66,11 +61,7 @@ TEST_F(SettingsFile, UnwritableFolderThrowsAndLeavesNothing) {
 }
 
 TEST_F(SettingsFile, ReadsBackWhatItWrote) {
-  Settings s;
-  s.dataFolder = "/tmp/my obs, 2";
-  s.gridLines = true;
-  s.curveColour = {10, 20, 30};
-  writeSettings(dir_, s);
+  writeSettings(dir_, Settings{.dataFolder = "/tmp/my obs, 2", .gridLines = true, .curveColour = {10, 20, 30}});
   EXPECT_EQ(readSettingsDataFolder(dir_), std::optional<std::string>("/tmp/my obs, 2"));
   writeSettings(dir_, Settings{});
   EXPECT_EQ(readSettingsDataFolder(dir_), std::optional<std::string>(""));
