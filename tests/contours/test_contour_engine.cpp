@@ -48,11 +48,8 @@ struct Answer {
 };
 using Script = std::function<Answer(const SeenRun&)>;
 
-inline std::string d(double v) {
-  char buf[40];
-  std::snprintf(buf, sizeof buf, "%.10E", v);
-  return buf;
-}
+using tavrin::testing_support::dcNumber;
+inline std::string d(double v) { return dcNumber(v); }
 
 // A report of DC's unknowns for the keys the DCI set: one row per key, one
 // per light curve for L1 (the first curve's correction is `correction`).
@@ -75,14 +72,7 @@ inline std::string dcoFor(const Answer& a, const ParameterSet& p, const std::vec
   }
   s.correlation.assign(s.rows.size(), std::vector<std::string>(s.rows.size(), "0.00000"));
   for (size_t i = 0; i < s.rows.size(); ++i) s.correlation[i][i] = "1.00000";
-  std::string sums = "   " + d(a.sum);
-  sums.resize(3 + 27, ' ');
-  sums += d(a.sum * 0.9);
-  s.sums = sums;
-  if (a.kind == Answer::ErrorLine) {
-    s.marker = s.sumsPrinted = false;
-    s.trailer = {"*ERR* solution failed: matrix singular"};
-  }
+  tavrin::testing_support::scriptedSums(s, a.sum, a.kind == Answer::ErrorLine);
   if (a.kind == Answer::CutShort) s.marker = s.sumsPrinted = false;
   return testreports::join(testreports::dcoLines(s));
 }

@@ -5,10 +5,12 @@
 #include <signal.h>
 
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <thread>
 
+#include "../output/report_builders.h"
 #include "runs/runs.h"
 #include "test_files.h"
 
@@ -23,6 +25,24 @@ inline runs::RunStatus waitForRun(long pid, double seconds = 30) {
   }
   ::kill(-static_cast<pid_t>(pid), SIGKILL);
   return runs::pollRun(pid);
+}
+
+// A number as DC prints it.
+inline std::string dcNumber(double v) {
+  char buf[40];
+  std::snprintf(buf, sizeof buf, "%.10E", v);
+  return buf;
+}
+
+// A scripted report's residual sums (for the input values, and 0.9 of it for
+// the predicted), or DC's error line in their place.
+inline void scriptedSums(testreports::DcoSpec& s, double sum, bool errorLine) {
+  s.sums = "   " + dcNumber(sum);
+  s.sums.resize(30, ' ');
+  s.sums += dcNumber(sum * 0.9);
+  if (!errorLine) return;
+  s.marker = s.sumsPrinted = false;
+  s.trailer = {"*ERR* solution failed: matrix singular"};
 }
 
 // A shell program with the given body, runnable by its owner; its folder is made.

@@ -30,11 +30,7 @@ const std::string kDc = std::string(TAVRIN_BINARY_DIR) + "/src/standins/Solvex";
 
 ParameterSet exampleSet() { return readDci(kExample, ParameterSet{}, probeDci(kExample)).params; }
 
-std::string e(double v) {
-  char buf[40];
-  std::snprintf(buf, sizeof buf, "%.10E", v);
-  return buf;
-}
+std::string e(double v) { return tavrin::testing_support::dcNumber(v); }
 
 // One scripted answer: the sum for the input values, the inclination's
 // correction and standard deviation; or a failure.
@@ -48,13 +44,7 @@ std::string dcoOf(const Answer& a) {
   s.keys = testreports::dcoKeyLine({16});
   s.rows = {{16, 0, e(80), e(a.correction), e(80 + a.correction), e(a.sd)}};
   s.correlation = {{"1.00000"}};
-  std::string sums = "   " + e(a.sum);
-  sums.resize(30, ' ');
-  s.sums = sums + e(a.sum * 0.9);
-  if (a.kind == Answer::ErrorLine) {
-    s.marker = s.sumsPrinted = false;
-    s.trailer = {"*ERR* solution failed: matrix singular"};
-  }
+  tavrin::testing_support::scriptedSums(s, a.sum, a.kind == Answer::ErrorLine);
   return testreports::join(testreports::dcoLines(s));
 }
 
