@@ -10,8 +10,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <functional>
-#include <memory>
 #include <mutex>
 #include <sstream>
 #include <thread>
@@ -22,7 +20,7 @@
 #include "model/dci_writer.h"
 #include "model/input_reader.h"
 #include "shell/atomic_file.h"
-#include "shell/errors.h"
+#include "../runs/run_test_support.h"
 #include "test_files.h"
 
 using namespace tavrin;
@@ -50,11 +48,8 @@ struct Answer {
 };
 using Script = std::function<Answer(const SeenRun&)>;
 
-inline std::string d(double v) {
-  char buf[40];
-  std::snprintf(buf, sizeof buf, "%.10E", v);
-  return buf;
-}
+using tavrin::testing_support::dcNumber;
+inline std::string d(double v) { return dcNumber(v); }
 
 // A report of DC's unknowns for the keys the DCI set: one row per key, one
 // per light curve for L1 (the first curve's correction is `correction`).
@@ -77,14 +72,7 @@ inline std::string dcoFor(const Answer& a, const ParameterSet& p, const std::vec
   }
   s.correlation.assign(s.rows.size(), std::vector<std::string>(s.rows.size(), "0.00000"));
   for (size_t i = 0; i < s.rows.size(); ++i) s.correlation[i][i] = "1.00000";
-  std::string sums = "   " + d(a.sum);
-  sums.resize(3 + 27, ' ');
-  sums += d(a.sum * 0.9);
-  s.sums = sums;
-  if (a.kind == Answer::ErrorLine) {
-    s.marker = s.sumsPrinted = false;
-    s.trailer = {"*ERR* solution failed: matrix singular"};
-  }
+  tavrin::testing_support::scriptedSums(s, a.sum, a.kind == Answer::ErrorLine);
   if (a.kind == Answer::CutShort) s.marker = s.sumsPrinted = false;
   return testreports::join(testreports::dcoLines(s));
 }
@@ -198,25 +186,19 @@ TEST(ContourEngine, ThreeByTwoMassRatioInclinationRunsAndValues) {
   std::vector<SeenRun> log;
   // Every run corrects by 0.01 and each light curve's L1 by 0.5 and 0.25.
   Script script = [](const SeenRun& r) {
-    Answer a;
-    a.correction = 0.01;
-    a.l1Corrections = {0.0, 0.25};
-    a.sum = 1000 + 100 * r.p.RM + r.p.XINCL;
-    return a;
+    return Answer{.correction = 0.01, .l1Corrections = {0.0, 0.25}, .sum = 1000 + 100 * r.p.RM + r.p.XINCL};
   };
   ContourJob job = jobFor(s, base);
   Progress last;
   job.onProgress = [&](const Progress& p) { last = p; };
   const ContourOutcome o = computeGrid(job, scripted(script, &log));
-  // Progress counts every run and the time they took.
-  EXPECT_EQ(last.pointsDone, 6);
-  EXPECT_EQ(last.runsDone, 24);
-  EXPECT_EQ(last.runsTotal, 24);
-  EXPECT_DOUBLE_EQ(last.runSeconds, 12);
-  EXPECT_DOUBLE_EQ(remainingSeconds(last, 1), 0);
-  // Per point L1, potential 1, T2 and a last run with no key; X outer, Y
-  // inner; +delta carries within a column and restarts with each new X.
-  expectGolden("contours", "engine_3x2.txt", runsText(log) + "--- base POTH " + std::to_string(job.base.POTH) +
+  // Progress counts every run and the time they took. Per point L1,
+  // potential 1, T2 and a last run with no key; X outer, Y inner; +delta
+  // carries within a column and restarts with each new X.
+  std::ostringstream progress;
+  progress << "--- progress points " << last.pointsDone << " runs " << last.runsDone << "/" << last.runsTotal << " seconds "
+           << last.runSeconds << " left " << remainingSeconds(last, 1) << "\n";
+  expectGolden("contours", "engine_3x2.txt", runsText(log) + progress.str() + "--- base POTH " + std::to_string(job.base.POTH) +
                                                  " T2 " + std::to_string(job.base.T2) + "\n" + outcomeText(o));
 }
 
@@ -271,11 +253,8 @@ TEST(ContourEngine, TakeOutputStepsScaleT2AndIterate) {
   for (const GridDef& s : {GridDef{2, 4, 80, 90, 2, 4.5, 5.5, 2, 2}, GridDef{2, 4, 80, 90, 1, 4.5, 5.5, 1, 1}}) {
     std::vector<SeenRun> log;
     const ContourOutcome o = computeGrid(jobFor(s, exampleSet()), scripted([](const SeenRun& r) {
-                                           Answer a;
-                                           a.output = r.zeroKeys == std::vector<int>{25} ? 0.77 : 0.6123;
-                                           a.sum = 50;
-                                           return a;
-                                         }, &log));
+      return Answer{.output = r.zeroKeys == std::vector<int>{25} ? 0.77 : 0.6123, .sum = 50};
+    }, &log));
     text += runsText(log) + outcomeText(o);
   }
   expectGolden("contours", "engine_take_output.txt", text);
@@ -287,9 +266,7 @@ TEST(ContourEngine, FailedRunsMarkThePointWithoutTouchingTheRange) {
   // The centre point's fit step for the mass ratio fails, in each way; then every point.
   for (int kind : {int{Answer::NoReport}, int{Answer::ErrorLine}, int{Answer::CutShort}, -1})
     text += outcomeText(computeGrid(jobFor(s, exampleSet()), scripted([kind](const SeenRun& r) {
-      Answer a;
-      a.output = 0.8;
-      a.sum = 2000 + r.p.T2 / 10 + r.p.XINCL;
+      Answer a{.output = 0.8, .sum = 2000 + r.p.T2 / 10 + r.p.XINCL};
       if (kind < 0) a.kind = Answer::NoReport;
       if (kind >= 0 && std::abs(r.p.T2 - 4500) < 1e-6 && std::abs(r.p.XINCL - 85) < 1e-9 && r.zeroKeys == std::vector<int>{25})
         a.kind = static_cast<Answer::Kind>(kind);
@@ -302,14 +279,10 @@ TEST(ContourEngine, FailedRunsMarkThePointWithoutTouchingTheRange) {
 TEST(ContourEngine, SummaryRangeFromSmallestValueAndTheFirstOfEqualMinima) {
   std::vector<SeenRun> log;
   const ContourOutcome o = computeGrid(jobFor(GridDef{1, 4, 0.5, 1.0, 2, 4, 6, 2, 1}, exampleSet()),
-                                       scripted([](const SeenRun& r) {
-                                         Answer a;
-                                         a.sum = r.p.RM > 0.7 && r.p.POTH > 5 ? 3000 : 1234.5;
-                                         return a;
-                                       }));
+                                       scripted([](const SeenRun& r) { return Answer{.sum = r.p.RM > 0.7 && r.p.POTH > 5 ? 3000 : 1234.5}; }));
   EXPECT_EQ(std::pair(o.best->i, o.best->j), std::pair(0, 0));
   EXPECT_FALSE(wresRange(computeGrid(jobFor(GridDef{3, 2, 4000, 5000, 3, 80, 90, 3, 1}, exampleSet()),
-                                     scripted([](const SeenRun&) { return Answer{0, 0, {}, 1, Answer::NoReport}; }))
+                                     scripted([](const SeenRun&) { return Answer{.kind = Answer::NoReport}; }))
                              .grid));
   // Pairs that compute nothing run nothing.
   const ContourOutcome none = computeGrid(jobFor(GridDef{5, 1, 4, 5, 3, 0.5, 1, 3, 1}, exampleSet()),
@@ -322,11 +295,10 @@ TEST(ContourEngine, ParallelColumnsGiveTheSerialFile) {
   GridDef s{2, 4, 80, 88, 5, 4.6, 5.4, 3, 1};
   // Answers depend only on what DC is given, so any order of runs must agree.
   Script script = [](const SeenRun& r) {
-    Answer a;
-    a.output = r.zeroKeys == std::vector<int>{25} ? 0.7 + 0.001 * r.p.XINCL : 0.5 + 0.01 * r.p.POTH;
-    a.correction = 0.001 * r.p.XINCL;
-    a.l1Corrections = {0, 0.002 * r.p.POTH};
-    a.sum = 100 + (r.p.XINCL - 86) * (r.p.XINCL - 86) + 50 * (r.p.POTH - 5) * (r.p.POTH - 5) + r.p.curves[3].l1;
+    Answer a{.correction = 0.001 * r.p.XINCL,
+             .output = r.zeroKeys == std::vector<int>{25} ? 0.7 + 0.001 * r.p.XINCL : 0.5 + 0.01 * r.p.POTH,
+             .l1Corrections = {0, 0.002 * r.p.POTH},
+             .sum = 100 + (r.p.XINCL - 86) * (r.p.XINCL - 86) + 50 * (r.p.POTH - 5) * (r.p.POTH - 5) + r.p.curves[3].l1};
     // One failed point on the way.
     if (std::abs(r.p.XINCL - 84) < 1e-9 && std::abs(r.p.POTH - 5.0) < 1e-9 && r.zeroKeys.empty())
       a.kind = Answer::NoReport;
@@ -383,9 +355,7 @@ namespace {
 using tavrin::testing_support::TempDir;
 
 std::string script(const TempDir& t, const std::string& name, const std::string& body) {
-  tavrin::testing_support::spit(t / name, "#!/bin/sh\n" + body + "\n");
-  std::filesystem::permissions(t / name, std::filesystem::perms::owner_all);
-  return (t / name).string();
+  return tavrin::testing_support::writeProgram(t / name, body + "\n");
 }
 
 }  // namespace
@@ -435,7 +405,7 @@ TEST(ContourProcessDriver, ScratchFoldersHoldDcsCompanionsAndAreRemoved) {
   // Like the real DC: its tables are opened by relative name from the working folder.
   const std::string exe = script(program, "dc", "cat > /dev/null; [ -f atmcof.dat ] && echo ok && exit 0\n"
                                                "echo ignored >&2; echo \"Can't open file 'atmcof.dat'\" >&2; exit 2");
-  std::ofstream((program.path() / "atmcof.dat").string()) << "table\n";
+  tavrin::testing_support::spit(program / "atmcof.dat", "table\n");
   {
     ScratchDrivers drivers(exe, t.path().string(), 10, "base\r\n");
     auto f = drivers.factory();
@@ -469,22 +439,18 @@ TEST(ContourProcessDriver, ScratchFoldersHoldDcsCompanionsAndAreRemoved) {
 // run times out, the whole of it must stop, or the child would go on writing
 // the report the next run is to read.
 TEST(ContourProcessDriver, TimeoutStopsChildrenOfTheProgramToo) {
-  const std::filesystem::path dir = tavrin::testing_support::freshTestDir("contour-runaway");
-  const std::filesystem::path exe = dir / "dc";
-  std::ofstream(exe) << "#!/bin/sh\n"
-                        "(while :; do echo more >> '" << (dir / "marker").string() << "'; sleep 0.05; done) &\n"
-                        "echo $! > '" << (dir / "child.pid").string() << "'\n"
-                        "wait\n";
-  std::filesystem::permissions(exe, std::filesystem::perms::owner_all);
-  ProcessDcDriver d(exe.string(), dir.string(), 0.5);
+  TempDir t;
+  const std::filesystem::path dir = t.path();
+  const std::string exe = script(t, "dc", "(while :; do echo more >> '" + (dir / "marker").string() +
+                                              "'; sleep 0.05; done) &\necho $! > '" + (dir / "child.pid").string() + "'\nwait");
+  ProcessDcDriver d(exe, dir.string(), 0.5);
   EXPECT_EQ(d.run("x").status, DcRun::TimedOut);
   std::this_thread::sleep_for(std::chrono::milliseconds(200));
   const auto size1 = std::filesystem::file_size(dir / "marker");
   std::this_thread::sleep_for(std::chrono::milliseconds(400));
   const auto size2 = std::filesystem::file_size(dir / "marker");
   EXPECT_EQ(size1, size2) << "a child of the timed-out program is still running";
-  long child = 0;
-  std::ifstream(dir / "child.pid") >> child;
+  const long child = std::stol(readWholeFile((dir / "child.pid").string()));
   // A killed child nobody has reaped yet is a zombie, not a running process.
   auto running = [](long pid) {
     std::ifstream in("/proc/" + std::to_string(pid) + "/stat");

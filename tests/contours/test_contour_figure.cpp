@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <cstdio>
+#include <iterator>
+#include <sstream>
 
 #include "../output/recording_canvas.h"
 #include "contours/contour_figure.h"
@@ -48,29 +50,18 @@ TEST(ContourLines, FailedPointsAreMissingWhereTheyTakePart) {
 // that must be walked both ways, lines ending on the border, and a minimum
 // that is the first of equal ones.
 TEST(ContourLines, HandMadeGridsTracedWhole) {
-  struct Case {
-    const char* name;
-    int m, n;
-    std::vector<double> f;
-    std::vector<double> levels;
-  };
-  const Case cases[] = {
-      {"saddle", 1, 1, {1, 0, 0, 1}, {0.5, 0.6, 0.4}},
-      {"saddle other way", 1, 1, {0, 1, 1, 0}, {0.5, 0.6, 0.4}},
-      {"saddle uneven", 1, 1, {1, 0.2, 0, 1}, {0.5, 0.55, 0.6}},
-      {"rising along Y", 3, 1, {0, 1, 0, 1, 0, 1, 0, 1}, {0.5, 0.25}},
-      {"rising along X", 1, 3, {0, 0, 0, 0, 1, 1, 1, 1}, {0.5}},
-      {"diagonal", 2, 2, {0, 1, 2, 1, 2, 3, 2, 3, 4}, {1.5, 2.5, 2}},
-      {"two valleys", 4, 2, {5, 5, 5, 5, 1, 5, 5, 5, 5, 5, 1, 5, 5, 5, 5}, {3}},
-      {"paraboloid (x - 3)^2 + 4 (y - 2)^2 refined by 10", 0, 0, {}, {1, 2.5, 4}},
+  const auto numbers = [](const std::string& cell) {
+    std::istringstream in(cell);
+    return std::vector<double>(std::istream_iterator<double>(in), std::istream_iterator<double>());
   };
   // Levels of the paraboloid are single closed ellipses, refined exactly.
   const FineGrid ellipses = refine(paraboloid(), 10);
   std::string text;
-  for (const Case& c : cases) {
-    const FineGrid f = c.m ? FineGrid{c.m, c.n, 1, c.f} : ellipses;
-    text += std::string("== ") + c.name + "\n";
-    for (double level : c.levels) {
+  for (const auto& c : tavrin::testing_support::tableRows(tavrin::testing_support::goldenPath("contours", "traced_grids.tsv"))) {
+    const int m = std::stoi(c[1]), n = std::stoi(c[2]);
+    const FineGrid f = m ? FineGrid{m, n, 1, numbers(c[3])} : ellipses;
+    text += "== " + c[0] + "\n";
+    for (double level : numbers(c[4])) {
       text += "level " + std::to_string(level) + "\n";
       for (const ContourPolyline& l : contourLines(f, {}, level)) {
         for (const FinePoint& p : l) {

@@ -7,9 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <functional>
-#include <map>
 #include <set>
-#include <string>
 #include <tuple>
 
 #include "../output/recording_canvas.h"
@@ -190,10 +188,6 @@ TEST(ContourFrame, CaptionsTicksAndReadout) {
       ContourGrid g = gridOf(5, 5, bumpy);
       g.gridDef.xCode = code == 1 ? 2 : 1;
       g.gridDef.yCode = code;
-      g.gridDef.xMin = 0.2;
-      g.gridDef.xMax = 0.6;
-      g.gridDef.yMin = 80;
-      g.gridDef.yMax = 90;
       RecordingCanvas wide(12000, 9000);
       NarrowFont thin(12000, 9000);
       RecordingCanvas& c = narrow ? thin : wide;

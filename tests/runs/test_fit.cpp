@@ -7,9 +7,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <thread>
 
@@ -18,6 +16,7 @@
 #include "output/report_builders.h"
 #include "runs/fit.h"
 #include "shell/atomic_file.h"
+#include "run_test_support.h"
 #include "test_files.h"
 
 namespace {
@@ -31,11 +30,7 @@ const std::string kDc = std::string(TAVRIN_BINARY_DIR) + "/src/standins/Solvex";
 
 ParameterSet exampleSet() { return readDci(kExample, ParameterSet{}, probeDci(kExample)).params; }
 
-std::string e(double v) {
-  char buf[40];
-  std::snprintf(buf, sizeof buf, "%.10E", v);
-  return buf;
-}
+std::string e(double v) { return tavrin::testing_support::dcNumber(v); }
 
 // One scripted answer: the sum for the input values, the inclination's
 // correction and standard deviation; or a failure.
@@ -49,13 +44,7 @@ std::string dcoOf(const Answer& a) {
   s.keys = testreports::dcoKeyLine({16});
   s.rows = {{16, 0, e(80), e(a.correction), e(80 + a.correction), e(a.sd)}};
   s.correlation = {{"1.00000"}};
-  std::string sums = "   " + e(a.sum);
-  sums.resize(30, ' ');
-  s.sums = sums + e(a.sum * 0.9);
-  if (a.kind == Answer::ErrorLine) {
-    s.marker = s.sumsPrinted = false;
-    s.trailer = {"*ERR* solution failed: matrix singular"};
-  }
+  tavrin::testing_support::scriptedSums(s, a.sum, a.kind == Answer::ErrorLine);
   return testreports::join(testreports::dcoLines(s));
 }
 
@@ -206,8 +195,7 @@ TEST(FitWithStandIn, ExampleConvergesToTheValuesItWasMadeFrom) {
 TEST(FitWithStandIn, OvershootingDcTriggersTheGuard) {
   RealFit f;
   const std::string exe = (f.dir / "dc").string();
-  std::ofstream(exe) << "#!/bin/sh\nSOLVEX_OVERSHOOT=4 exec '" << kDc << "'\n";
-  std::filesystem::permissions(exe, std::filesystem::perms::owner_all);
+  tavrin::testing_support::writeProgram(exe, "SOLVEX_OVERSHOOT=4 exec '" + kDc + "'\n");
   FitRules r;
   r.useSigma = r.useRelChange = false;
   const FitOutcome o = f.run(exe, r);
@@ -221,8 +209,7 @@ TEST(FitWithStandIn, OvershootingDcTriggersTheGuard) {
 TEST(FitWithStandIn, FailedPassStopsWithDcsWords) {
   RealFit f;
   const std::string exe = (f.dir / "dc").string();
-  std::ofstream(exe) << "#!/bin/sh\necho 'no licence for this' >&2\nexit 4\n";
-  std::filesystem::permissions(exe, std::filesystem::perms::owner_all);
+  tavrin::testing_support::writeProgram(exe, "echo 'no licence for this' >&2\nexit 4\n");
   const FitOutcome o = f.run(exe);
   EXPECT_EQ(o.stopped, FitStop::Failed);
   EXPECT_NE(o.reason.find("no licence for this"), std::string::npos) << o.reason;
@@ -234,8 +221,7 @@ TEST(FitWithStandIn, CancelStopsDcAtOnceAndLeavesNoChild) {
   RealFit f;
   const std::string exe = (f.dir / "dc").string();
   const std::string child = (f.dir / "child").string();
-  std::ofstream(exe) << "#!/bin/sh\nsleep 30 &\necho $! > '" << child << "'\nwait\n";
-  std::filesystem::permissions(exe, std::filesystem::perms::owner_all);
+  tavrin::testing_support::writeProgram(exe, "sleep 30 &\necho $! > '" + child + "'\nwait\n");
   std::thread stopper([&] {
     while (!std::filesystem::exists(child)) std::this_thread::sleep_for(std::chrono::milliseconds(5));
     std::this_thread::sleep_for(std::chrono::milliseconds(50));

@@ -9,13 +9,10 @@
 #include <chrono>
 #include <csignal>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <random>
-#include <sstream>
 #include <thread>
 
-#include "model/parameter_history.h"
 #include "output/dco_reader.h"
 #include "output/lco_reader.h"
 #include "runs/runs.h"
@@ -44,27 +41,14 @@ std::string standInReport(const char* program, const char* example) {
   return slurp(out);
 }
 
-// Runs `body` as the DC program on a DCI and returns what the run left.
-struct Outcome {
-  RunStatus status;
-  AppState app;
-};
-
-Outcome runDcProgram(const fs::path& dir, const std::string& body) {
-  const fs::path prog = dir / "program";
-  fs::create_directories(prog);
-  spit(prog / "Solvex", "#!/bin/sh\n" + body);
-  fs::permissions(prog / "Solvex", fs::perms::owner_all);
+// Starts `body` as the DC program on a DCI; app is left as the run set it.
+long startDcProgram(const fs::path& dir, const std::string& body, AppState& app) {
+  writeProgram(dir / "program" / "Solvex", body);
   spit(dir / "star.dci", "input\n");
-  Outcome o;
-  o.app.programFolder = prog.string();
-  o.app.dataFolder = dir.string();
-  o.app.dciName = "star.dci";
-  ParameterSet p;
-  const auto plan = planStandardRun(o.app, ProgramMode::DC);
-  EXPECT_TRUE(plan);
-  o.status = waitForRun(startRun(*plan));
-  return o;
+  app.programFolder = (dir / "program").string();
+  app.dataFolder = dir.string();
+  app.dciName = "star.dci";
+  return startRun(planStandardRun(app, ProgramMode::DC).value());
 }
 
 // Reads the run's DCO as the program does; the set and results must be unchanged.
@@ -107,9 +91,10 @@ TEST(MisbehavingPrograms, RunsThatEndBadlyLeaveAReportThatIsRefused) {
   std::string messages;
   for (const auto& r : rows) {
     const fs::path dir = scratch(r.name);
-    Outcome o = runDcProgram(dir, r.body);
-    messages += std::string(r.name) + ": " + runEndMessage(ProgramMode::DC, o.app.dcoName, o.status, 0.1) + "\n";
-    expectRefusedDco(o.app, r.error);
+    AppState app;
+    const RunStatus status = waitForRun(startDcProgram(dir, r.body, app));
+    messages += std::string(r.name) + ": " + runEndMessage(ProgramMode::DC, app.dcoName, status, 0.1) + "\n";
+    expectRefusedDco(app, r.error);
     if (std::string(r.name) == "huge") {
       EXPECT_GE(fs::file_size(dir / "star.dco"), 40000000u);
     }
@@ -174,18 +159,8 @@ TEST(MisbehavingPrograms, GarbageReportsAreRefused) {
 }
 
 TEST(MisbehavingPrograms, NeverEndingProgramCanBeEndedAndItsPartialReportIsRefused) {
-  const fs::path dir = scratch("endless");
-  const fs::path prog = dir / "program";
-  fs::create_directories(prog);
-  spit(prog / "Solvex", "#!/bin/sh\necho 'first line of a report'\nwhile :; do sleep 1; done\n");
-  fs::permissions(prog / "Solvex", fs::perms::owner_all);
-  spit(dir / "star.dci", "input\n");
   AppState app;
-  app.programFolder = prog.string();
-  app.dataFolder = dir.string();
-  app.dciName = "star.dci";
-  ParameterSet p;
-  const long pid = startRun(*planStandardRun(app, ProgramMode::DC));
+  const long pid = startDcProgram(scratch("endless"), "echo 'first line of a report'\nwhile :; do sleep 1; done\n", app);
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
   EXPECT_EQ(pollRun(pid).state, RunStatus::Running);
   // Reading now finds a report still being written: refused, nothing taken.

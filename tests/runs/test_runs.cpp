@@ -3,11 +3,8 @@
 #include <chrono>
 #include <csignal>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <thread>
 
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -31,9 +28,8 @@ fs::path scratch(const std::string& name) {
 
 // A stand-in executable that records what it was started as and what it read.
 void fakeProgram(const fs::path& path, const fs::path& record, const std::string& body = "") {
-  spit(path, "#!/bin/sh\nprintf '%s' \"$0\" > '" + record.string() + ".argv0'\nprintf '%s' \"$#\" > '" +
-                 record.string() + ".argc'\ncat > '" + record.string() + ".stdin'\necho 'report line'\n" + body);
-  fs::permissions(path, fs::perms::owner_all);
+  writeProgram(path, "printf '%s' \"$0\" > '" + record.string() + ".argv0'\nprintf '%s' \"$#\" > '" + record.string() +
+                         ".argc'\ncat > '" + record.string() + ".stdin'\necho 'report line'\n" + body);
 }
 
 AppState appAt(const fs::path& prog, const std::string& data, const std::string& dci) {
@@ -61,146 +57,114 @@ TEST(RunScripts, NamesQuotingAndScriptTexts) {
   expectGolden("runs", "scripts.txt", t);
 }
 
-TEST(RunPlans, StandardLcRunTrimsAndNamesEverything) {
-  const fs::path prog = scratch("stdlc");
-  fakeProgram(prog / "Synthex", prog / "rec");
-  AppState app = appAt(prog, "/data", "other.dci");
-  app.lciName = "  model.lci";
-  ParameterSet p;
-  ParameterHistory h = ParameterHistory::fromParameterSet(p);
-  p.XINCL = 12;
-  auto plan = planStandardRun(app, ProgramMode::LC);
-  ASSERT_TRUE(plan);
-  EXPECT_EQ(app.lciName, "model.lci");
-  EXPECT_EQ(app.lcoName, "model.lco");
-  EXPECT_EQ(plan->scriptPath, (prog / "RunLC.sh").string());
-  EXPECT_EQ(plan->scriptText, "'" + (prog / "Synthex").string() + "' <'/data/model.lci' >'/data/model.lco' 2>'/data/model.lco.err'\nexit\n");
-  // LC runs leave the history alone.
-  EXPECT_DOUBLE_EQ(h.generation1.scalars[11], ParameterSet{}.XINCL);
+namespace {
+
+// A plan or its refusal as text, the scratch folders shown as ROOT.
+template <class F>
+std::string planText(F&& make) {
+  std::string s;
+  try {
+    const std::optional<RunPlan> p = make();
+    s = !p ? "no plan\n"
+           : "exe " + p->executable + "\nscript " + p->scriptPath + "\noutput " + p->outputPath + " shifts " +
+                 std::to_string(p->shiftsHistory) + "\n" + p->scriptText;
+  } catch (const RunRefused& e) {
+    s = std::string("refused: ") + e.what() + "\n";
+  }
+  const std::string root = (fs::path(TAVRIN_BINARY_DIR) / "test-tmp" / "runs").string();
+  for (size_t at; (at = s.find(root)) != std::string::npos;) s.replace(at, root.size(), "ROOT");
+  return s;
 }
 
-TEST(RunPlans, StandardDcRunShiftsHistory) {
-  const fs::path prog = scratch("stddc");
+std::string names(const AppState& a) {
+  return "names [" + a.lciName + "] [" + a.lcoName + "] [" + a.dciName + "] [" + a.dcoName + "]\n";
+}
+
+}  // namespace
+
+// Standard and custom plans, refusals, and installed programs used only when
+// the program folder has none; what each plan stored in the names after it.
+TEST(RunPlans, StandardCustomAndInstalledPrograms) {
+  std::string t;
+  const auto standard = [&](AppState& app, ProgramMode mode) {
+    t += planText([&] { return planStandardRun(app, mode); });
+    t += names(app);
+  };
+  const auto custom = [&](AppState& app, const char* name, const fs::path& cwd, const std::string& path) {
+    t += planText([&] { return std::optional(planCustomRun(app, ProgramMode::DC, name, cwd.string(), path)); });
+    t += names(app);
+  };
+  const fs::path prog = scratch("std");
+  fakeProgram(prog / "Synthex", prog / "rec");
   fakeProgram(prog / "Solvex", prog / "rec");
   AppState app = appAt(prog, "/data", "star.dci");
+  app.lciName = "  model.lci";
+  standard(app, ProgramMode::LC);
+  standard(app, ProgramMode::DC);
+  t += "-- missing programs\n";
+  const fs::path missing = scratch("missing");
+  AppState bare = appAt(missing, "", "star.dci");
+  // LC mode with only a DCI name: nothing at all.
+  standard(bare, ProgramMode::LC);
+  t += "custom default " + customRunDefault(bare, ProgramMode::LC).value_or("none") + "\n";
+  // No executable, one that cannot be executed, a folder: refused, no name stored.
+  standard(bare, ProgramMode::DC);
+  spit(missing / "Solvex", "#!/bin/sh\n");
+  fs::permissions(missing / "Solvex", fs::perms::owner_read | fs::perms::owner_write);
+  standard(bare, ProgramMode::DC);
+  fs::create_directory(missing / "Synthex");
+  bare.lciName = "m.lci";
+  standard(bare, ProgramMode::LC);
+  t += "-- custom\n";
+  const fs::path cprog = scratch("custom"), bin = scratch("custom-bin"), cwd = scratch("custom-cwd");
+  fakeProgram(bin / "Solvex", bin / "rec");
+  AppState c = appAt(cprog, "/data", " star.dci");
+  t += "custom default " + customRunDefault(c, ProgramMode::DC).value_or("none") + "\n";
+  t += names(c);
+  const std::string path = "relative:" + bin.string();
+  custom(c, "  fit.out", cwd, path);
+  custom(c, "result", cwd, path);  // the last four characters are cut whatever they are
+  fakeProgram(cprog / "Solvex", cprog / "rec");
+  custom(c, "result", cwd, path);  // the program folder's copy wins over the search path
+  custom(c, "  .dco", cwd, path);  // too short for a script name
+  fs::remove(cprog / "Solvex");
+  custom(c, "fit.out", cwd, "/nonexistent");  // found nowhere: the message names the folder
+  t += "-- installed\n";
+  const fs::path iprog = scratch("installed-prog"), ibin = scratch("installed-bin");
+  fakeProgram(ibin / "Solvex", ibin / "rec");
+  AppState i = appAt(iprog, "/data", "star.dci");
+  standard(i, ProgramMode::DC);  // no fallback configured
+  i.installedProgramsFolder = ibin.string();
+  standard(i, ProgramMode::DC);  // the installed one; the script still in the program folder
+  fakeProgram(iprog / "Solvex", iprog / "rec");
+  standard(i, ProgramMode::DC);
+  i.lciName = "star.lci";
+  standard(i, ProgramMode::LC);  // neither has Synthex: refused, naming the program folder's
+  fs::create_directory(ibin / "Synthex");
+  standard(i, ProgramMode::LC);  // a folder of that name in the fallback is not taken
+  expectGolden("runs", "plans.txt", t);
+}
+
+TEST(RunPlans, OnlyAStartedStandardDcRunShiftsHistory) {
+  const fs::path prog = scratch("stddc");
+  fakeProgram(prog / "Solvex", prog / "rec");
+  fakeProgram(prog / "Synthex", prog / "rec");
+  AppState app = appAt(prog, "/data", "star.dci");
+  app.lciName = "star.lci";
   ParameterSet p;
   ParameterHistory h = ParameterHistory::fromParameterSet(p);
   p.XINCL = 80;
   auto plan = planStandardRun(app, ProgramMode::DC);
   ASSERT_TRUE(plan);
-  EXPECT_EQ(app.dcoName, "star.dco");
-  // Planning alone shifts nothing: only a run that really started does.
   EXPECT_DOUBLE_EQ(h.generation1.scalars[11], 90.0);
   recordStart(*plan, p, h);
   EXPECT_DOUBLE_EQ(h.generation1.scalars[11], 80.0);
   EXPECT_DOUBLE_EQ(h.generation2.scalars[11], 90.0);
   recordStart(*plan, p, h);
   EXPECT_DOUBLE_EQ(h.generation2.scalars[11], 80.0);  // all three generations equal
-  // LC runs keep no history.
-  app.lciName = "star.lci";
-  fakeProgram(prog / "Synthex", prog / "rec");
   p.XINCL = 70;
-  recordStart(*planStandardRun(app, ProgramMode::LC), p, h);
+  recordStart(*planStandardRun(app, ProgramMode::LC), p, h);  // LC runs keep no history
   EXPECT_DOUBLE_EQ(h.generation1.scalars[11], 80.0);
-}
-
-TEST(RunPlans, EmptyInputAndMissingExecutable) {
-  const fs::path prog = scratch("missing");
-  AppState app;
-  app.programFolder = prog.string();
-  app.dciName = "star.dci";
-  ParameterSet p;
-  ParameterHistory h = ParameterHistory::fromParameterSet(p);
-  p.XINCL = 70;
-  // LC mode with only a DCI name: nothing at all.
-  EXPECT_FALSE(planStandardRun(app, ProgramMode::LC));
-  EXPECT_EQ(app.lcoName, "");
-  EXPECT_FALSE(customRunDefault(app, ProgramMode::LC));
-  // No executable: refused with the path, no name stored, no history shift.
-  try {
-    planStandardRun(app, ProgramMode::DC);
-    FAIL();
-  } catch (const RunRefused& e) {
-    EXPECT_NE(std::string(e.what()).find((prog / "Solvex").string()), std::string::npos) << e.what();
-  }
-  EXPECT_EQ(app.dcoName, "");
-  EXPECT_DOUBLE_EQ(h.generation1.scalars[11], 90.0);
-  // A file that is there but cannot be executed is refused as well.
-  spit(prog / "Solvex", "#!/bin/sh\n");
-  fs::permissions(prog / "Solvex", fs::perms::owner_read | fs::perms::owner_write);
-  EXPECT_THROW(planStandardRun(app, ProgramMode::DC), RunRefused);
-  fs::create_directory(prog / "Synthex");  // a folder is not a program
-  app.lciName = "m.lci";
-  EXPECT_THROW(planStandardRun(app, ProgramMode::LC), RunRefused);
-}
-
-TEST(RunPlans, CustomRunNamesAndLocation) {
-  const fs::path prog = scratch("custom");
-  const fs::path bin = scratch("custom-bin");
-  const fs::path cwd = scratch("custom-cwd");
-  fakeProgram(bin / "Solvex", bin / "rec");
-  AppState app = appAt(prog, "/data", " star.dci");
-  EXPECT_EQ(customRunDefault(app, ProgramMode::DC), "star.dco");
-  EXPECT_EQ(app.dcoName, "star.dco");
-  const std::string path = "relative:" + bin.string();
-  RunPlan plan = planCustomRun(app, ProgramMode::DC, "  fit.out", cwd.string(), path);
-  EXPECT_EQ(app.dcoName, "fit.out");
-  EXPECT_EQ(plan.scriptPath, (cwd / "fit.sh").string());
-  EXPECT_EQ(plan.executable, (bin / "Solvex").string());
-  EXPECT_EQ(plan.outputPath, "/data/fit.out");
-  // The last four characters are cut whatever they are.
-  plan = planCustomRun(app, ProgramMode::DC, "result", cwd.string(), path);
-  EXPECT_EQ(plan.scriptPath, (cwd / "re.sh").string());
-  // The program folder's copy wins over the search path.
-  fakeProgram(prog / "Solvex", prog / "rec");
-  plan = planCustomRun(app, ProgramMode::DC, "result", cwd.string(), path);
-  EXPECT_EQ(plan.executable, (prog / "Solvex").string());
-  // Too short for a script name.
-  EXPECT_THROW(planCustomRun(app, ProgramMode::DC, "  .dco", cwd.string(), path), RunRefused);
-  // Found nowhere: the message names the folder.
-  fs::remove(prog / "Solvex");
-  try {
-    planCustomRun(app, ProgramMode::DC, "fit.out", cwd.string(), "/nonexistent");
-    FAIL();
-  } catch (const RunRefused& e) {
-    EXPECT_NE(std::string(e.what()).find(prog.string()), std::string::npos);
-  }
-}
-
-// An installed Tavrin started from a folder without its own Synthex/Solvex
-// uses the installed ones; a program folder's copy wins.
-TEST(InstalledPrograms, UsedOnlyWhenTheProgramFolderHasNone) {
-  const fs::path prog = scratch("installed-prog");
-  const fs::path bin = scratch("installed-bin");
-  fakeProgram(bin / "Solvex", bin / "rec");
-  AppState app = appAt(prog, "/data", "star.dci");
-  ParameterSet p;
-
-  // No fallback configured: refused as before.
-  EXPECT_THROW(planStandardRun(app, ProgramMode::DC), RunRefused);
-  app.installedProgramsFolder = bin.string();
-  auto plan = planStandardRun(app, ProgramMode::DC);
-  ASSERT_TRUE(plan);
-  EXPECT_EQ(plan->executable, (bin / "Solvex").string());
-  // The script still goes to the program folder.
-  EXPECT_EQ(fs::path(plan->scriptPath).parent_path(), prog);
-
-  fakeProgram(prog / "Solvex", prog / "rec");
-  plan = planStandardRun(app, ProgramMode::DC);
-  ASSERT_TRUE(plan);
-  EXPECT_EQ(plan->executable, (prog / "Solvex").string());
-
-  // Neither has Synthex: refused, naming the program folder's path.
-  app.lciName = "star.lci";
-  try {
-    planStandardRun(app, ProgramMode::LC);
-    FAIL();
-  } catch (const RunRefused& e) {
-    EXPECT_NE(std::string(e.what()).find((prog / "Synthex").string()), std::string::npos) << e.what();
-  }
-  // A folder (not a program) of that name in the fallback is not taken.
-  fs::create_directory(bin / "Synthex");
-  EXPECT_THROW(planStandardRun(app, ProgramMode::LC), RunRefused);
 }
 
 TEST(RunProcesses, HostileNamesRunExactlyTheIntendedProgram) {
@@ -215,7 +179,6 @@ TEST(RunProcesses, HostileNamesRunExactlyTheIntendedProgram) {
   const std::string dci = "-st'ar" + hostile + ".dci";
   spit(data / dci, "DCI CONTENT\n");
   AppState app = appAt(prog, data.string(), dci);
-  ParameterSet p;
   auto plan = planStandardRun(app, ProgramMode::DC);
   ASSERT_TRUE(plan);
   const auto t0 = std::chrono::steady_clock::now();
@@ -248,7 +211,6 @@ TEST(RunProcesses, ExitStatusSignalAndSession) {
   fakeProgram(prog / "Solvex", prog / "rec", "exit 3\n");
   spit(prog / "in.dci", "x\n");
   AppState app = appAt(prog, prog.string(), "in.dci");
-  ParameterSet p;
   long pid = startRun(*planStandardRun(app, ProgramMode::DC));
   RunStatus st = waitForRun(pid);
   EXPECT_EQ(st.state, RunStatus::Exited);

@@ -2,23 +2,21 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace tavrin;
 
 TEST(Caption, FollowsTheModesInputName) {
-  AppState app;
-  EXPECT_EQ(captionFor(ProgramMode::LC, app), "Tavrin");
-  EXPECT_EQ(captionFor(ProgramMode::DC, app), "Tavrin");
-
-  app.dciName = "algol.dci";
-  EXPECT_EQ(captionFor(ProgramMode::LC, app), "Tavrin");  // LC mode ignores the DCI name
-  EXPECT_EQ(captionFor(ProgramMode::DC, app), "Tavrin - algol.dci");
-
-  app.lciName = "algol.lci";
-  EXPECT_EQ(captionFor(ProgramMode::LC, app), "Tavrin - algol.lci");
-  EXPECT_EQ(captionFor(ProgramMode::DC, app), "Tavrin - algol.dci");
-
-  app.dciName.clear();
-  EXPECT_EQ(captionFor(ProgramMode::DC, app), "Tavrin");
+  // LCI name, DCI name, then the caption in LC mode and in DC mode.
+  for (const auto& [lci, dci, lc, dc] :
+       {std::tuple{"", "", "Tavrin", "Tavrin"}, {"", "algol.dci", "Tavrin", "Tavrin - algol.dci"},
+        {"algol.lci", "algol.dci", "Tavrin - algol.lci", "Tavrin - algol.dci"}, {"algol.lci", "", "Tavrin - algol.lci", "Tavrin"}}) {
+    AppState app;
+    app.lciName = lci;
+    app.dciName = dci;
+    EXPECT_EQ(captionFor(ProgramMode::LC, app), lc) << lci << "|" << dci;
+    EXPECT_EQ(captionFor(ProgramMode::DC, app), dc) << lci << "|" << dci;
+  }
   EXPECT_STREQ(kUntitledCaption, "Tavrin - [untitled]");
 }
 

@@ -3,10 +3,8 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <csignal>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -44,15 +42,10 @@ class AtomicFile : public ::testing::Test {
 
 TEST_F(AtomicFile, WritesAndReplacesExactBytes) {
   const std::string target = path("model.lci");
-  writeFileAtomically(target, "first version, longer than the second\r\n");
-  EXPECT_EQ(readWholeFile(target), "first version, longer than the second\r\n");
-
-  const std::string binary("a\0b\r\nc\n\xff", 8);
-  writeFileAtomically(target, binary);
-  EXPECT_EQ(readWholeFile(target), binary);
-
-  writeFileAtomically(target, "");
-  EXPECT_EQ(readWholeFile(target), "");
+  for (const std::string& text : {std::string("first version, longer than the second\r\n"), std::string("a\0b\r\nc\n\xff", 8), std::string()}) {
+    writeFileAtomically(target, text);
+    EXPECT_EQ(readWholeFile(target), text);
+  }
   EXPECT_EQ(names(), std::set<std::string>{"model.lci"});
 }
 
@@ -110,20 +103,16 @@ TEST_F(AtomicFile, FailedWriteLeavesOldFileIdentical) {
 }
 
 TEST_F(AtomicFile, ReadFailures) {
-  EXPECT_EQ(errorOf([&] { readWholeFile(path("missing.lci")); }), 53);
-  EXPECT_EQ(errorOf([&] { readWholeFile(path("nofolder/missing.lci")); }), 76);
   put(path("plain"), "x");
-  EXPECT_EQ(errorOf([&] { readWholeFile(path("plain/inner.lci")); }), 76);
-  EXPECT_EQ(errorOf([&] { readWholeFile(dir_.string()); }), 75);
-  EXPECT_EQ(errorOf([&] { readWholeFile(""); }), 64);
+  for (const auto& [target, number] : {std::pair{path("missing.lci"), 53}, {path("nofolder/missing.lci"), 76},
+                                       {path("plain/inner.lci"), 76}, {dir_.string(), 75}, {std::string(), 64}})
+    EXPECT_EQ(errorOf([&] { readWholeFile(target); }), number) << target;
 }
 
 TEST_F(AtomicFile, RefusesHugeFiles) {
   // Sparse: costs no disk space.
   const std::string big = path("big.dat");
-  {
-    std::ofstream f(big, std::ios::binary);
-  }
+  std::ofstream(big, std::ios::binary).close();
   fs::resize_file(big, 256ull * 1024 * 1024 + 1);
   EXPECT_EQ(errorOf([&] { readWholeFile(big); }), 7);
   fs::resize_file(big, 3);

@@ -5,7 +5,6 @@
 // table's message, and no temporary file may stay behind.
 #include <gtest/gtest.h>
 #include <sys/mount.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -14,9 +13,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <sstream>
-#include <string>
-#include <vector>
 
 #include "contours/contour_file.h"
 #include "model/dci_writer.h"
@@ -43,6 +39,8 @@ std::vector<std::string> namesIn(const fs::path& dir) {
   return names;
 }
 
+constexpr const char* kPrevious = "previous contents\r\nkept byte for byte\r\n";
+
 // One writer: a file name and a call that writes it into a folder.
 struct Writer {
   const char* label;
@@ -65,29 +63,28 @@ contours::ContourGrid smallGrid() {
 }
 
 std::vector<Writer> allWriters() {
-  std::vector<Writer> w;
-  w.push_back({"LCI", "star.lci", [](const fs::path& d) {
-                 ParameterSet p = detachedSet();
-                 ASSERT_TRUE(saveLci(p, (d / "star.lci").string()).written);
-               }});
-  w.push_back({"DCI", "star.dci", [](const fs::path& d) {
-                 ParameterSet p = detachedSet();
-                 ASSERT_TRUE(saveDci(p, (d / "star.dci").string()).written);
-               }});
-  // A run script as startRun writes it, without starting it.
-  w.push_back({"script", "star.sh", [](const fs::path& d) {
-                 writeFileAtomically((d / "star.sh").string(),
-                                     runs::scriptText(runs::Dialect::Posix, "/nonexistent/Solvex",
-                                                      (d / "star.dci").string(), (d / "star.dco").string()));
-               }});
-  w.push_back({"contour", "Contour.dat",
-               [](const fs::path& d) { contours::writeContourFile((d / "Contour.dat").string(), smallGrid()); }});
-  w.push_back({"settings", kSettingsFileName, [](const fs::path& d) {
-                 Settings s;
-                 s.dataFolder = "/home/user/stars";
-                 writeSettings(d.string(), s);
-               }});
-  return w;
+  return {{"LCI", "star.lci", [](const fs::path& d) {
+             ParameterSet p = detachedSet();
+             ASSERT_TRUE(saveLci(p, (d / "star.lci").string()).written);
+           }},
+          {"DCI", "star.dci", [](const fs::path& d) {
+             ParameterSet p = detachedSet();
+             ASSERT_TRUE(saveDci(p, (d / "star.dci").string()).written);
+           }},
+          // A run script as startRun writes it, without starting it.
+          {"script", "star.sh", [](const fs::path& d) {
+             writeFileAtomically((d / "star.sh").string(), runs::scriptText(runs::Dialect::Posix, "/nonexistent/Solvex",
+                                                                             (d / "star.dci").string(), (d / "star.dco").string()));
+           }},
+          {"contour", "Contour.dat", [](const fs::path& d) { contours::writeContourFile((d / "Contour.dat").string(), smallGrid()); }},
+          {"settings", kSettingsFileName, [](const fs::path& d) { writeSettings(d.string(), Settings{.dataFolder = "/home/user/stars"}); }}};
+}
+
+// Saving again with no fault replaces the file and leaves nothing else.
+void expectReplaced(const Writer& w, const fs::path& dir) {
+  w.save(dir);
+  EXPECT_NE(slurp(dir / w.fileName), kPrevious) << w.label;
+  EXPECT_EQ(namesIn(dir), std::vector<std::string>{w.fileName}) << w.label;
 }
 
 // Runs the writer expecting a TavrinError; returns its number (0: none thrown).
@@ -109,8 +106,6 @@ int failingHook(const char* step) { return std::string(step) == g_failStep ? g_f
 struct HookGuard {
   ~HookGuard() { detail::setAtomicWriteHook(nullptr); }
 };
-
-constexpr const char* kPrevious = "previous contents\r\nkept byte for byte\r\n";
 
 }  // namespace
 
@@ -140,9 +135,7 @@ TEST(FaultInjection, EveryFailingStepOfEveryWriterKeepsTheOldFile) {
     // With no fault the same writer replaces the file.
     TempDir dir;
     spit(dir.path() / w.fileName, kPrevious);
-    w.save(dir.path());
-    EXPECT_NE(slurp(dir.path() / w.fileName), kPrevious) << w.label;
-    EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{w.fileName}) << w.label;
+    expectReplaced(w, dir.path());
   }
 }
 
@@ -237,9 +230,7 @@ TEST(FaultInjection, KilledBeforeTheRenameLeavesTheOldFile) {
     EXPECT_EQ(names[0].rfind(leftover, 0), 0u) << w.label << ": " << names[0];
     EXPECT_EQ(names[0].size(), leftover.size() + 6) << names[0];
     EXPECT_EQ(names[1], w.fileName);
-    w.save(dir.path());
-    EXPECT_NE(slurp(dir.path() / w.fileName), kPrevious) << w.label;
-    EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{w.fileName}) << w.label;
+    expectReplaced(w, dir.path());
   }
 }
 
@@ -264,24 +255,13 @@ TEST(FaultInjection, SaveRemovesOnlyTheTemporariesOfEndedProcesses) {
     ::pause();
     ::_exit(0);
   }
-  const std::vector<std::string> gone{".tavrin-" + dead + "-aB3xYz", ".tavrin-" + dead + "-000000"};
-  std::vector<std::string> kept{
-      ".tavrin-" + std::to_string(::getpid()) + "-aB3xYz",   // this process
-      ".tavrin-" + std::to_string(sleeper) + "-aB3xYz",      // a live child
-      ".tavrin-aB3xYz",                                      // no owner to ask
-      ".tavrin-" + dead + "-aB3xY",                          // suffix too short
-      ".tavrin-" + dead + "-aB3xYzz",                        // suffix too long
-      ".tavrin-" + dead + "-aB3x.z",                         // not a mkstemp letter
-      ".tavrin-0" + dead + "-aB3xYz",                        // leading zero
-      ".tavrin--" + dead + "-aB3xYz",
-      ".tavrin-" + dead + "x-aB3xYz",
-      ".Tavrin-" + dead + "-aB3xYz",
-      "tavrin-" + dead + "-aB3xYz",
-      ".tavrin-99999999999-aB3xYz",                          // beyond any process id
-      "star.lci",
-  };
-  for (const std::string& n : gone) spit(dir.path() / n, "left over");
-  for (const std::string& n : kept) spit(dir.path() / n, "keep");
+  std::vector<std::string> kept;
+  for (auto row : testing_support::tableRows(testing_support::goldenPath("shell", "temporaries.tsv"))) {
+    for (const auto& [tag, id] : {std::pair{"DEAD", dead}, {"SELF", std::to_string(::getpid())}, {"CHILD", std::to_string(sleeper)}})
+      if (const size_t at = row[0].find(tag); at != std::string::npos) row[0].replace(at, std::string(tag).size(), id);
+    spit(dir.path() / row[0], row[1] == "kept" ? "keep" : "left over");
+    if (row[1] == "kept") kept.push_back(row[0]);
+  }
   // A folder with a temporary's name is not a temporary.
   const std::string folderName = ".tavrin-" + dead + "-Folder";
   fs::create_directory(dir.path() / folderName);

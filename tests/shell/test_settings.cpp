@@ -1,12 +1,9 @@
 #include "shell/settings.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "shell/errors.h"
 #include "test_files.h"
@@ -28,30 +25,17 @@ class SettingsFile : public ::testing::Test {
 // Folder, the two switches and the colour (red + 256 green + 65536 blue), one
 // line each with CR LF; a trailing separator goes, a root stays.
 TEST(SettingsText, EveryFieldInOrder) {
-  struct Row {
-    std::string folder;
-    bool join = false, grid = false;
-    Rgb colour{};
-  };
   std::string text;
-  for (const Row& r : {Row{"/home/ann/stars", true, false, {1, 2, 3}}, Row{"", false, false, {}}, Row{"", false, false, {255, 0, 0}},
-                       Row{"", false, false, {0, 0, 255}}, Row{"", false, true, {255, 255, 255}},
-                       Row{"/data/obs/", false, false, {}},
-                       Row{"C:\\obs\\", false, false, {}}, Row{"/", false, false, {}}, Row{"C:\\", false, false, {}}}) {
-    Settings s;
-    s.dataFolder = r.folder;
-    s.joinPoints = r.join;
-    s.gridLines = r.grid;
-    s.curveColour = r.colour;
-    text += settingsText(s) + "--\n";
+  for (const auto& r : testing_support::tableRows(testing_support::goldenPath("shell", "settings_rows.tsv"))) {
+    const auto byte = [](const std::string& cell) { return static_cast<uint8_t>(std::stoi(cell)); };
+    text += settingsText(Settings{r[0], r[1] == "1", r[2] == "1", {byte(r[3]), byte(r[4]), byte(r[5])}}) + "--\n";
   }
   testing_support::expectGolden("shell", "settings_text.txt", text);
 }
 
 TEST_F(SettingsFile, ReplacesAnEarlierFileEntirely) {
   put(std::string(5000, 'x') + "\r\nold\r\n");
-  Settings s;
-  s.curveColour = {255, 0, 0};
+  Settings s{"", false, false, {255, 0, 0}};
   writeSettings(dir_, s);
   EXPECT_EQ(read(), "\"\"\r\n0\r\n0\r\n255\r\n");
   s.dataFolder = "/a";
@@ -77,11 +61,7 @@ TEST_F(SettingsFile, UnwritableFolderThrowsAndLeavesNothing) {
 }
 
 TEST_F(SettingsFile, ReadsBackWhatItWrote) {
-  Settings s;
-  s.dataFolder = "/tmp/my obs, 2";
-  s.gridLines = true;
-  s.curveColour = {10, 20, 30};
-  writeSettings(dir_, s);
+  writeSettings(dir_, Settings{.dataFolder = "/tmp/my obs, 2", .gridLines = true, .curveColour = {10, 20, 30}});
   EXPECT_EQ(readSettingsDataFolder(dir_), std::optional<std::string>("/tmp/my obs, 2"));
   writeSettings(dir_, Settings{});
   EXPECT_EQ(readSettingsDataFolder(dir_), std::optional<std::string>(""));
@@ -90,24 +70,11 @@ TEST_F(SettingsFile, ReadsBackWhatItWrote) {
 TEST_F(SettingsFile, MissingOrMalformedGivesNothing) {
   EXPECT_FALSE(readSettingsDataFolder(dir_));
   EXPECT_FALSE(readSettingsDataFolder(dir_ + "/nowhere"));
-  const char* bad[] = {
-      "",
-      "\"/a\"\r\n0\r\n0\r\n",                   // three lines
-      "\"/a\"\r\n0\r\n0\r\n0\r\n0\r\n",         // five lines
-      "/a\r\n0\r\n0\r\n0\r\n",                  // unquoted
-      "\"/a\r\n0\r\n0\r\n0\r\n",                // open quote
-      "\"/a\"b\"\r\n0\r\n0\r\n0\r\n",           // quote inside
-      "\"/a\"\r\n1\r\n0\r\n0\r\n",              // Boolean not -1/0
-      "\"/a\"\r\n0\r\nyes\r\n0\r\n",
-      "\"/a\"\r\n0\r\n0\r\n-5\r\n",             // colour out of range
-      "\"/a\"\r\n0\r\n0\r\n16777216\r\n",
-      "\"/a\"\r\n0\r\n0\r\n 255\r\n",           // leading blank
-      "\"/a\"\r\n0\r\n0\r\n99999999999999999999999\r\n",
-      "\"/a\"\r\n0\r\n0\r\n25x\r\n",
-  };
-  for (const char* t : bad) {
+  for (const auto& row : testing_support::tableRows(testing_support::goldenPath("shell", "bad_settings.tsv"))) {
+    std::string t = row.size() > 1 ? row[1] : "";
+    for (size_t at; (at = t.find('|')) != std::string::npos;) t.replace(at, 1, "\r\n");
     put(t);
-    EXPECT_FALSE(readSettingsDataFolder(dir_)) << t;
+    EXPECT_FALSE(readSettingsDataFolder(dir_)) << row[0];
   }
   put("\"/a\"\n0\n-1\n255");  // bare LF and no final line end are tolerated
   EXPECT_EQ(readSettingsDataFolder(dir_), std::optional<std::string>("/a"));
