@@ -135,8 +135,6 @@ TEST(InputReaderLines, LineEndsRecordCutsEndLinesAndDcoNames) {
 // ---- probes -------------------------------------------------------------------
 
 TEST(InputReaderProbe, LayoutsShortMissingAndEmptyFiles) {
-  for (const char* f : {"current.lci", "older.lci", "current.dci", "nppl1.dci", "older.dci"})
-    EXPECT_EQ(isLci(f) ? probeLci(dataPath(f)) : probeDci(dataPath(f)), f[0] == 'o' ? Layout::Older : Layout::Current) << f;
   // 74 characters are the older layout, 75 the current; leading blanks do not count.
   auto lci = [](const std::string& fifth) { return "1\r\n2\r\n3\r\n4\r\n" + fifth + "\r\n6\r\n"; };
   EXPECT_EQ(probeLciText(lci(std::string(74, 'x'))), Layout::Older);
@@ -291,17 +289,6 @@ TEST(InputReaderFiles, SpotListAndObservationCountEdges) {
 
 // ---- every kind of line end and bad input ---------------------------------------
 
-TEST(InputReaderRobustness, LfOnlyLineEndsReadLikeCrLf) {
-  for (const char* name : {"current.lci", "older.lci", "current.dci", "nppl1.dci", "older.dci"}) {
-    const std::string text = dataText(name);
-    std::string lf = text;
-    std::erase(lf, '\r');
-    const Layout layout = isLci(name) ? probeLciText(text) : probeDciText(text);
-    EXPECT_EQ(isLci(name) ? probeLciText(lf) : probeDciText(lf), layout) << name;
-    EXPECT_EQ(dump(readText(name, lf, layout)), dump(readText(name, text, layout))) << name;
-  }
-}
-
 TEST(InputReaderRobustness, EveryTruncationFailsWithTheSystemMessage) {
   for (const char* name : {"current.lci", "current.dci", "older.dci"}) {
     const std::string text = dataText(name);
@@ -359,24 +346,30 @@ TEST(InputReaderRobustness, GarbageAndBinaryJunkNeverCrash) {
 
 // ---- round trips through the writers -------------------------------------------
 
-TEST(InputReaderRoundTrip, CurrentFilesComeBackByteForByteAndOlderKeepEveryValue) {
+// Each example file probes to its layout, reads alike with LF line ends, and
+// comes back through the writer: the current ones byte for byte (they were
+// typed in the writer's own field forms), the older ones with every value.
+TEST(InputReaderRoundTrip, ExampleFilesProbeReadWithLfAndComeBack) {
   for (const char* name : {"current.lci", "current.dci", "nppl1.dci", "older.lci", "older.dci"}) {
+    SCOPED_TRACE(name);
     const std::string file = dataText(name);
     const bool older = std::string(name).rfind("older", 0) == 0;
     auto text = [&](const ParameterSet& p) { return isLci(name) ? lciText(p) : dciText(p); };
-    const InputLoad first = readText(name, file, older ? Layout::Older : Layout::Current);
+    auto probe = [&](const std::string& t) { return isLci(name) ? probeLciText(t) : probeDciText(t); };
+    const Layout layout = isLci(name) ? probeLci(dataPath(name)) : probeDci(dataPath(name));
+    EXPECT_EQ(layout, older ? Layout::Older : Layout::Current);
+    std::string lf = file;
+    std::erase(lf, '\r');
+    EXPECT_EQ(probe(lf), layout);
+    const InputLoad first = readText(name, file, layout);
+    EXPECT_EQ(dump(readText(name, lf, layout)), dump(first));
     const std::string once = text(first.params);
-    // The current files were typed in the writer's own field forms.
-    if (!older) {
-      EXPECT_EQ(once, file) << name;
-    }
-    ASSERT_EQ(isLci(name) ? probeLciText(once) : probeDciText(once), Layout::Current) << name;
+    if (!older) { EXPECT_EQ(once, file); }
+    ASSERT_EQ(probe(once), Layout::Current);
     const InputLoad second = readText(name, once, Layout::Current);
-    EXPECT_EQ(valuesOf(second.params), valuesOf(first.params)) << name;
-    EXPECT_EQ(text(second.params), once) << name;
-    if (!older) {
-      EXPECT_EQ(second.displayTexts, first.displayTexts) << name;
-    }
+    EXPECT_EQ(valuesOf(second.params), valuesOf(first.params));
+    EXPECT_EQ(text(second.params), once);
+    if (!older) { EXPECT_EQ(second.displayTexts, first.displayTexts); }
   }
 }
 
