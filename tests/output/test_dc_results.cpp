@@ -188,11 +188,7 @@ TEST(Figures, TicksResidualsRoundingAndSizes) {
     const auto s = parseFigureSize(size);
     log += "\nsize " + std::string(size) + ": " + (s ? num(s->widthIn) + " x " + num(s->heightIn) : "refused");
   }
-  const std::string head =
-      "  MODE   IPB  IFAT1 IFAT2   N1   N2        PERR0      DPERDT      THE    VUNIT\n"
-      "  2     0     1     1   30   30     1.570796 0.00000D+00  0.00000   100.00\n"
-      "  ecc     s-m axis        F1        F2       Vgam       Incl\n"
-      "0.000000 0.100000D+02    1.0000    1.0000    15.0000    86.0000\n";
+  const std::string head = tavrin::testing_support::slurp(tavrin::testing_support::goldenPath("output", "lco_head.txt"));
   log += "\nvelocity scale " + num(velocityScaleOf(head).vunit) + " " + num(velocityScaleOf(head).gamma) + ", none " +
          num(velocityScaleOf("nothing").vunit) + "\n";
   ComputedCurve c;
