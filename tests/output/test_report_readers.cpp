@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sstream>
 
 #include "model/parameter_set.h"
 #include "output/dco_reader.h"
@@ -113,28 +114,18 @@ TEST(ReportReaders, LoadDcoNamesTheFileAndSaysWhatDcSaid) {
            o.errorWindowLine.value_or("-") + "' seen " + std::to_string(r.dcErrorSeen) + " readError " +
            std::to_string(app.readError) + " rows " + std::to_string(r.ioRows.size()) + "\n" + o.message + "\n--\n";
   };
-  load(false);  // missing: the standard name of the DCI
-  // A report cut short by a run-time error: DC's last words on its standard error.
-  spit(dir / "star.dco", "  DIFFERENTIAL CORRECTIONS\r\n");
-  spit(dir / "star.dco.err", "\nAt line 812 of file dc.f\nFortran runtime error: Bad value during floating point read\n\n");
-  load(false);
-  spit(dir / "star.dco", join(dcoLines(DcoSpec{}), "\r\n"));
-  r.dcErrorSeen = app.readError = false;
-  load(false);
-  // A failed solution: said, flagged, nothing offered.
-  fs::copy_file(kDco / "nan_correction.dco", dir / "nan.dco");
-  app.dcoName = "nan.dco";
-  load(true);
-  // A user's choice is read as named; an "*ERR*" ending goes to the message window.
-  spit(dir / "other.dco", "*ERR* no convergence\r\n");
-  app.dcoName = "other.dco";
-  load(true);
-  // During a contour computation nothing is shown, the flags are still set.
-  app.contourRunning = true;
-  r.dcErrorSeen = false;
-  load(true);
-  app.dcoName = "missing.dco";
-  app.readError = false;
-  load(true);
+  for (const auto& c : tavrin::testing_support::tableRows(tavrin::testing_support::goldenPath("output", "dco_load_steps.tsv"))) {
+    std::istringstream files(c[0]), flags(c[3]);
+    for (std::string f; files >> f;) {
+      const std::string name = f.substr(0, f.find('=')), source = f.substr(f.find('=') + 1);
+      spit(dir / name, source == "built" ? join(dcoLines(DcoSpec{}), "\r\n") : slurp(kDco / source));
+    }
+    if (c[1] != "-") app.dcoName = c[1];
+    for (std::string w; flags >> w;)
+      if (w == "unseen") r.dcErrorSeen = false;
+      else if (w == "unread") app.readError = false;
+      else if (w == "contour") app.contourRunning = true;
+    load(c[2] == "1");
+  }
   tavrin::testing_support::expectGolden("output", "dco-load.txt", log);
 }
