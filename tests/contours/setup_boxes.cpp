@@ -73,39 +73,26 @@ TEST(ContourSetup, DelayIsRaisedToItsMinimum) {
   }
 }
 
+// Each grid's messages before the timing run, whether the set-up went into the
+// set, whether the pair computes, and the refusal of its computation.
 TEST(ContourSetup, ChecksBeforeTimingAndComputation) {
-  const std::string same = "Sorry, you must select different parameters for X and Y.  Press any key ...";
-  const std::string negative = "Sorry, Min X or Min Y can never be negative.  Press any key ...";
-  const std::string xRange = "Sorry, Minimum X must be less than the maximum X.  Press any key ...";
-  const struct {
-    const char* name;
-    GridDef grid;
-    std::vector<std::string> timing;  // the messages before the timing run
-    bool applied;                     // the set-up went into the set
-    bool computes;
-    std::optional<std::string> refusal;
-  } rows[] = {
-      {"good", GridDef{1, 2, 0.1, 0.5, 3, 80, 90, 3, 1}, {}, true, true, std::nullopt},
-      {"negative minimum", GridDef{1, 2, -0.1, 0.5, 3, 80, 90, 3, 1}, {negative}, true, true, std::nullopt},
-      {"same variables", GridDef{2, 2, 80, 90, 3, 80, 90, 3, 1}, {same}, false, false, std::nullopt},
-      {"empty X range", GridDef{1, 3, 0.5, 0.5, 3, 1, 2, 3, 1}, {xRange}, false, true, xRange},
-      // A pair that fits nothing is never refused: the window summarises the grid it holds.
-      {"pair without fits", GridDef{5, 1, 0.5, 0.5, 3, 1, 2, 3, 1}, {xRange}, false, false, std::nullopt},
-      {"pair 4-5 fits", GridDef{4, 5, 1, 2, 3, 1, 2, 0, 1}, {"Sorry, N must be a positive number.  Press any key ..."},
-       false, true, "Sorry, N must be a positive number.  Press any key ..."},
-  };
-  for (const auto& r : rows) {
-    SCOPED_TRACE(r.name);
+  std::string dumps;
+  for (const auto& c : testing_support::tableRows(testing_support::goldenPath("contours", "checks.tsv"))) {
+    auto n = [&](size_t k) { return std::stod(c[k]); };
+    auto i = [&](size_t k) { return static_cast<int16_t>(std::stoi(c[k])); };
+    const GridDef grid{i(1), i(2), n(3), n(4), i(5), n(6), n(7), i(8), i(9)};
     ParameterSet p;
     p.adjustKeys[3] = '0';
     ParameterSet applied = p;
-    applySetup(applied, r.grid);
+    applySetup(applied, grid);
     const ParameterSet before = p;
-    EXPECT_EQ(prepareTiming(p, r.grid), r.timing);
-    EXPECT_EQ(p, r.applied ? applied : before);
+    dumps += "== " + c[0] + "\n";
+    for (const std::string& m : prepareTiming(p, grid)) dumps += m + "\n";
+    EXPECT_TRUE(p == applied || p == before) << c[0];
     EXPECT_NE(applied, before);
-    EXPECT_EQ(pairComputes(r.grid), r.computes);
-    EXPECT_EQ(gridRefusal(r.grid), r.refusal);
+    dumps += std::string("applied ") + (p == applied ? "1" : "0") + " computes " + std::to_string(pairComputes(grid)) +
+             " refusal " + gridRefusal(grid).value_or("none") + "\n";
   }
+  testing_support::expectGolden("contours", "checks.txt", dumps);
   EXPECT_GE(defaultWorkers(), 1);
 }
