@@ -10,6 +10,7 @@
 #include "contours/contour_setup.h"
 #include "model/number_fields.h"
 #include "shell/errors.h"
+#include "test_files.h"
 
 using namespace tavrin;
 using namespace tavrin::contours;
@@ -30,45 +31,23 @@ SetupEntry held() {
   return e;
 }
 
-struct BoxCase {
-  SetupBox box;
-  const char* text;
-  const char* after;  // "throws": the box's value stays
-  bool estimate;
-};
-
-const BoxCase kBoxes[] = {
-    {SetupBox::XMin, "  12.5abc", "x1 y2 X 12.5..2 M3 Y 4..5 N6 it7 delay 0.7 zoom 5", false},
-    {SetupBox::XMax, "", "x1 y2 X 1..0 M3 Y 4..5 N6 it7 delay 0.7 zoom 5", false},
-    {SetupBox::YMin, "-1", "x1 y2 X 1..2 M3 Y -1..5 N6 it7 delay 0.7 zoom 5", false},
-    {SetupBox::YMax, "1e3", "x1 y2 X 1..2 M3 Y 4..1000 N6 it7 delay 0.7 zoom 5", false},
-    {SetupBox::M, "7.6", "x1 y2 X 1..2 M8 Y 4..5 N6 it7 delay 0.7 zoom 5", true},
-    {SetupBox::M, "40000", "throws", true},
-    {SetupBox::N, "2.5", "x1 y2 X 1..2 M3 Y 4..5 N2 it7 delay 0.7 zoom 5", true},
-    {SetupBox::N, "-32769", "throws", true},
-    {SetupBox::Iterations, "3 times", "x1 y2 X 1..2 M3 Y 4..5 N6 it3 delay 0.7 zoom 5", true},
-    {SetupBox::Iterations, "x", "x1 y2 X 1..2 M3 Y 4..5 N6 it0 delay 0.7 zoom 5", true},
-    {SetupBox::Delay, "0.2", "x1 y2 X 1..2 M3 Y 4..5 N6 it7 delay 0.2 zoom 5", false},
-    {SetupBox::Zoom, "7.9", "x1 y2 X 1..2 M3 Y 4..5 N6 it7 delay 0.7 zoom 7", false},
-    {SetupBox::Zoom, "-3.5", "x1 y2 X 1..2 M3 Y 4..5 N6 it7 delay 0.7 zoom -4", false},
-    {SetupBox::Zoom, "1e9", "x1 y2 X 1..2 M3 Y 4..5 N6 it7 delay 0.7 zoom 32767", false},
-    {SetupBox::Zoom, "-1e9", "x1 y2 X 1..2 M3 Y 4..5 N6 it7 delay 0.7 zoom -32768", false},
-};
-
 }  // namespace
 
+// Each box's text, then the entry stored from it and whether the estimate goes
+// stale; "throws" keeps the entry as held.
 TEST(ContourSetup, BoxesStoreTheirLeadingNumber) {
-  for (const BoxCase& c : kBoxes) {
-    SCOPED_TRACE(std::to_string(static_cast<int>(c.box)) + " [" + c.text + "]");
+  std::string dumps;
+  for (const auto& c : testing_support::tableRows(testing_support::goldenPath("contours", "boxes.tsv"))) {
     SetupEntry e = held();
-    if (std::string(c.after) == "throws") {
-      EXPECT_THROW(storeBox(e, c.box, c.text), TavrinError);
-      EXPECT_EQ(dump(e), dump(held()));
-    } else {
-      EXPECT_EQ(storeBox(e, c.box, c.text), c.estimate);
-      EXPECT_EQ(dump(e), c.after);
+    dumps += c[0] + " [" + c[1] + "] ";
+    try {
+      const bool estimate = storeBox(e, static_cast<SetupBox>(std::stoi(c[0])), c[1]);
+      dumps += dump(e) + (estimate ? " estimate\n" : "\n");
+    } catch (const TavrinError&) {
+      dumps += "throws " + dump(e) + "\n";
     }
   }
+  testing_support::expectGolden("contours", "boxes.txt", dumps);
   EXPECT_EQ(zoomOf(" 12.7"), 12);
   // The boxes stored again before a run: the grid's own, not delay or zoom.
   std::string grid;
@@ -94,39 +73,26 @@ TEST(ContourSetup, DelayIsRaisedToItsMinimum) {
   }
 }
 
+// Each grid's messages before the timing run, whether the set-up went into the
+// set, whether the pair computes, and the refusal of its computation.
 TEST(ContourSetup, ChecksBeforeTimingAndComputation) {
-  const std::string same = "Sorry, you must select different parameters for X and Y.  Press any key ...";
-  const std::string negative = "Sorry, Min X or Min Y can never be negative.  Press any key ...";
-  const std::string xRange = "Sorry, Minimum X must be less than the maximum X.  Press any key ...";
-  const struct {
-    const char* name;
-    GridDef grid;
-    std::vector<std::string> timing;  // the messages before the timing run
-    bool applied;                     // the set-up went into the set
-    bool computes;
-    std::optional<std::string> refusal;
-  } rows[] = {
-      {"good", GridDef{1, 2, 0.1, 0.5, 3, 80, 90, 3, 1}, {}, true, true, std::nullopt},
-      {"negative minimum", GridDef{1, 2, -0.1, 0.5, 3, 80, 90, 3, 1}, {negative}, true, true, std::nullopt},
-      {"same variables", GridDef{2, 2, 80, 90, 3, 80, 90, 3, 1}, {same}, false, false, std::nullopt},
-      {"empty X range", GridDef{1, 3, 0.5, 0.5, 3, 1, 2, 3, 1}, {xRange}, false, true, xRange},
-      // A pair that fits nothing is never refused: the window summarises the grid it holds.
-      {"pair without fits", GridDef{5, 1, 0.5, 0.5, 3, 1, 2, 3, 1}, {xRange}, false, false, std::nullopt},
-      {"pair 4-5 fits", GridDef{4, 5, 1, 2, 3, 1, 2, 0, 1}, {"Sorry, N must be a positive number.  Press any key ..."},
-       false, true, "Sorry, N must be a positive number.  Press any key ..."},
-  };
-  for (const auto& r : rows) {
-    SCOPED_TRACE(r.name);
+  std::string dumps;
+  for (const auto& c : testing_support::tableRows(testing_support::goldenPath("contours", "checks.tsv"))) {
+    auto n = [&](size_t k) { return std::stod(c[k]); };
+    auto i = [&](size_t k) { return static_cast<int16_t>(std::stoi(c[k])); };
+    const GridDef grid{i(1), i(2), n(3), n(4), i(5), n(6), n(7), i(8), i(9)};
     ParameterSet p;
     p.adjustKeys[3] = '0';
     ParameterSet applied = p;
-    applySetup(applied, r.grid);
+    applySetup(applied, grid);
     const ParameterSet before = p;
-    EXPECT_EQ(prepareTiming(p, r.grid), r.timing);
-    EXPECT_EQ(p, r.applied ? applied : before);
+    dumps += "== " + c[0] + "\n";
+    for (const std::string& m : prepareTiming(p, grid)) dumps += m + "\n";
+    EXPECT_TRUE(p == applied || p == before) << c[0];
     EXPECT_NE(applied, before);
-    EXPECT_EQ(pairComputes(r.grid), r.computes);
-    EXPECT_EQ(gridRefusal(r.grid), r.refusal);
+    dumps += std::string("applied ") + (p == applied ? "1" : "0") + " computes " + std::to_string(pairComputes(grid)) +
+             " refusal " + gridRefusal(grid).value_or("none") + "\n";
   }
+  testing_support::expectGolden("contours", "checks.txt", dumps);
   EXPECT_GE(defaultWorkers(), 1);
 }

@@ -350,21 +350,14 @@ TEST(ContourEngine, CancelStopsAfterRunsInFlight) {
 
 // ---- The process driver on small shell programs -----------------------------
 
-namespace {
-
 using tavrin::testing_support::TempDir;
-
-std::string script(const TempDir& t, const std::string& name, const std::string& body) {
-  return tavrin::testing_support::writeProgram(t / name, body + "\n");
-}
-
-}  // namespace
+using tavrin::testing_support::writeProgram;
 
 
 TEST(ContourProcessDriver, RunsWaitsAndReadsTheReport) {
   TempDir t;
   // Echoes its input with a tag: the report is exactly what it wrote.
-  const std::string exe = script(t, "dc", "printf 'report of: '; cat; pwd > where.txt");
+  const std::string exe = writeProgram(t / "dc", "printf 'report of: '; cat; pwd > where.txt");
   ProcessDcDriver d(exe, t.path().string(), 10);
   const DcRun r = d.run("the input\r\n");
   ASSERT_EQ(r.status, DcRun::Ok) << r.detail;
@@ -376,7 +369,7 @@ TEST(ContourProcessDriver, RunsWaitsAndReadsTheReport) {
 
 TEST(ContourProcessDriver, SlowRunIsKilledAfterTheTimeout) {
   TempDir t;
-  const std::string exe = script(t, "dc", "exec sleep 30");
+  const std::string exe = writeProgram(t / "dc", "exec sleep 30");
   ProcessDcDriver d(exe, t.path().string(), 0.3);
   const auto t0 = std::chrono::steady_clock::now();
   const DcRun r = d.run("x");
@@ -392,7 +385,7 @@ TEST(ContourProcessDriver, MissingOrCrashingProgramFails) {
   TempDir t;
   ProcessDcDriver missing((t.path() / "nothing-here").string(), t.path().string(), 5);
   EXPECT_NE(missing.run("x").status, DcRun::Ok);
-  const std::string crash = script(t, "dc", "kill -SEGV $$");
+  const std::string crash = writeProgram(t / "dc", "kill -SEGV $$");
   ProcessDcDriver d(crash, t.path().string(), 5);
   EXPECT_EQ(d.run("x").status, DcRun::Failed);
   // A folder that cannot be written: nothing starts, the run fails.
@@ -403,7 +396,7 @@ TEST(ContourProcessDriver, MissingOrCrashingProgramFails) {
 TEST(ContourProcessDriver, ScratchFoldersHoldDcsCompanionsAndAreRemoved) {
   TempDir t, program;
   // Like the real DC: its tables are opened by relative name from the working folder.
-  const std::string exe = script(program, "dc", "cat > /dev/null; [ -f atmcof.dat ] && echo ok && exit 0\n"
+  const std::string exe = writeProgram(program / "dc", "cat > /dev/null; [ -f atmcof.dat ] && echo ok && exit 0\n"
                                                "echo ignored >&2; echo \"Can't open file 'atmcof.dat'\" >&2; exit 2");
   tavrin::testing_support::spit(program / "atmcof.dat", "table\n");
   {
@@ -441,7 +434,7 @@ TEST(ContourProcessDriver, ScratchFoldersHoldDcsCompanionsAndAreRemoved) {
 TEST(ContourProcessDriver, TimeoutStopsChildrenOfTheProgramToo) {
   TempDir t;
   const std::filesystem::path dir = t.path();
-  const std::string exe = script(t, "dc", "(while :; do echo more >> '" + (dir / "marker").string() +
+  const std::string exe = writeProgram(t / "dc", "(while :; do echo more >> '" + (dir / "marker").string() +
                                               "'; sleep 0.05; done) &\necho $! > '" + (dir / "child.pid").string() + "'\nwait");
   ProcessDcDriver d(exe, dir.string(), 0.5);
   EXPECT_EQ(d.run("x").status, DcRun::TimedOut);

@@ -192,29 +192,23 @@ TEST(FitWithStandIn, ExampleConvergesToTheValuesItWasMadeFrom) {
   EXPECT_EQ(fresh.stem(1), o.passes.size() + 1 < 10 ? "00" + std::to_string(o.passes.size() + 1) : "0" + std::to_string(o.passes.size() + 1));
 }
 
-TEST(FitWithStandIn, OvershootingDcTriggersTheGuard) {
-  RealFit f;
-  const std::string exe = (f.dir / "dc").string();
-  tavrin::testing_support::writeProgram(exe, "SOLVEX_OVERSHOOT=4 exec '" + kDc + "'\n");
+// A DC that overshoots trips the guard; one that fails stops the fit with its words.
+TEST(FitWithStandIn, OvershootingDcTriggersTheGuardAndAFailedPassStops) {
+  RealFit over, failing;
+  using tavrin::testing_support::writeProgram;
   FitRules r;
   r.useSigma = r.useRelChange = false;
-  const FitOutcome o = f.run(exe, r);
+  const FitOutcome o = over.run(writeProgram(over.dir / "dc", "SOLVEX_OVERSHOOT=4 exec '" + kDc + "'\n"), r);
   int retries = 0, rejected = 0;
   for (const FitPass& p : o.passes) retries += p.retry > 0, rejected += p.rejected;
   EXPECT_GE(retries, 1);
   EXPECT_GE(rejected, 1);
   EXPECT_TRUE(o.stopped == FitStop::Diverged || o.stopped == FitStop::MaxPasses) << fitStopName(o.stopped);
-}
-
-TEST(FitWithStandIn, FailedPassStopsWithDcsWords) {
-  RealFit f;
-  const std::string exe = (f.dir / "dc").string();
-  tavrin::testing_support::writeProgram(exe, "echo 'no licence for this' >&2\nexit 4\n");
-  const FitOutcome o = f.run(exe);
-  EXPECT_EQ(o.stopped, FitStop::Failed);
-  EXPECT_NE(o.reason.find("no licence for this"), std::string::npos) << o.reason;
-  EXPECT_TRUE(o.passes.empty());
-  EXPECT_EQ(o.lastSound, -1);
+  const FitOutcome f = failing.run(writeProgram(failing.dir / "dc", "echo 'no licence for this' >&2\nexit 4\n"));
+  EXPECT_EQ(f.stopped, FitStop::Failed);
+  EXPECT_NE(f.reason.find("no licence for this"), std::string::npos) << f.reason;
+  EXPECT_TRUE(f.passes.empty());
+  EXPECT_EQ(f.lastSound, -1);
 }
 
 TEST(FitWithStandIn, CancelStopsDcAtOnceAndLeavesNoChild) {
