@@ -173,12 +173,10 @@ TEST_F(DcCycle, FailedRunRefusalsAndInertCommands) {
   s.app.dcoName = "example.dco";
   w.action("RunStandard")->trigger();
   ASSERT_TRUE(win::waitForRuns(w));
-  const QString status = w.statusBar()->currentMessage();
-  EXPECT_TRUE(status.startsWith("DC failed: example.dco (exit status 2)")) << status.toStdString();
-  EXPECT_TRUE(status.endsWith(" - Fortran runtime error: Bad value during floating point read")) << status.toStdString();
+  note("RunStandard with a failing Solvex");
   w.action("StandardDCO")->trigger();
   w.statusBar()->clearMessage();  // it holds the run's time
-  note("RunStandard with a failing Solvex, StandardDCO");
+  note("StandardDCO");
   win::expectGolden("gui", "win_dco_refusals.txt", log);
 }
 TEST_F(DcCycle, CustomRunThroughItsWindow) {
