@@ -37,22 +37,6 @@ bool prepare(const QTemporaryDir& dir, frmMain& main) {
   return true;
 }
 
-class PlotWindows : public ::testing::Test {
- protected:
-  void SetUp() override {
-    if (!prepare(dir, main)) GTEST_SKIP() << "stand-in LC program not built";
-  }
-  frmPlotLC& display(const char* lco) {
-    main.session().app.lcoName = lco;
-    EXPECT_TRUE(displayLco(main));
-    return plotLCWindow(main);
-  }
-  std::string text(const char* name) { return tavrin::testing_support::slurp(dir.filePath(name).toStdString()); }
-  QTemporaryDir dir;
-  mwtest::MessageCatcher messages;
-  mwtest::MainWindow main;
-};
-
 // Display LCO, the data loads through the file dialog, the menus and check
 // marks, Y ranges and reports of neither page, driven by golden/win_plot_*.tsv.
 // After each step: the shared plot state, the names, the points loaded and the
@@ -116,6 +100,13 @@ class PlotScript : public win::WindowScript {
   QTemporaryDir dir;
 };
 
+// The windows driven from code: focus, export and print.
+class PlotWindows : public PlotScript {
+ protected:
+  frmPlotLC& display(const char* lco) { return step({"display", lco}), plotLCWindow(*main); }
+  std::string text(const char* name) { return tavrin::testing_support::slurp(dir.filePath(name).toStdString()); }
+};
+
 }  // namespace
 
 TEST_F(PlotScript, LightWindow) {
@@ -135,15 +126,15 @@ TEST_F(PlotScript, VelocityCurvesReportsOfNeitherPageAndOneRow) { runScript("win
 
 TEST_F(PlotWindows, FocusJoinsThePointsAgain) {
   frmPlotLC& lc = display("example.lco");
-  main.show();
+  main->show();
   lc.activateWindow();
   if (!QTest::qWaitForWindowActive(&lc)) GTEST_SKIP() << "no window activation on this platform";
-  auto& s = main.session().plot;
+  auto& s = main->session().plot;
   s.joinPoints = true;
   lc.action("JoinPoints")->trigger();
   EXPECT_FALSE(s.joinPoints);
-  main.activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+  main->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
   lc.activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&lc));
   EXPECT_TRUE(s.joinPoints);
@@ -181,10 +172,10 @@ TEST_F(PlotWindows, ExportAndPrint) {
 // an existing file is replaced only when the user agrees.
 TEST_F(PlotWindows, ExportFigureDataAndTables) {
   display("example_rv.lco");
-  Session& s = main.session();
+  Session& s = main->session();
   ASSERT_EQ(tavrin::loadVelocityData(dir.path().toStdString(), "example_rv1.csv", 1, s.params, s.observedVelocities, s.plot),
             tavrin::ObservationLoad::Loaded);
-  frmPlotRV& rv = plotRVWindow(main);
+  frmPlotRV& rv = plotRVWindow(*main);
   for (const char* name : {"ExportFigure", "ExportData"}) EXPECT_TRUE(rv.action(name)) << name;
   rv.exportFigure(dir.filePath("rv.svg"), tavrin::kTwoColumnFigure, 300, true);
   for (const char* t : {">Phase<", ">Radial velocity (km/s)<", ">Star 1<", ">example_rv1.csv<", ">O \u2212 C<"})
@@ -196,7 +187,7 @@ TEST_F(PlotWindows, ExportFigureDataAndTables) {
   QStringList asked;
   bool answer = false;
   figureexport::setQuestion([&](const QString& q) { return asked << q, answer; });
-  auto report = [this](const QString& m) { messages.messages << m; };
+  auto report = [this](const QString& m) { messages << m; };
   EXPECT_FALSE(figureexport::writeText(&rv, dir.filePath("rv.csv"), "new", report));
   ASSERT_EQ(asked.size(), 1);
   EXPECT_TRUE(asked[0].startsWith("rv.csv already exists."));
@@ -208,8 +199,8 @@ TEST_F(PlotWindows, ExportFigureDataAndTables) {
   EXPECT_EQ(text("rv.csv"), "new");
 
   s.app.dcoName = "example.dco";
-  main.action("Corrections")->trigger();
-  main.action("correlations")->trigger();
-  for (QWidget* w : std::initializer_list<QWidget*>{&frmIOparms::of(main), &frmCorrel::of(main)})
+  main->action("Corrections")->trigger();
+  main->action("correlations")->trigger();
+  for (QWidget* w : std::initializer_list<QWidget*>{&frmIOparms::of(*main), &frmCorrel::of(*main)})
     for (const char* name : {"ExportTableCsv", "ExportTableLatex"}) EXPECT_TRUE(w->findChild<QAction*>(name)) << name;
 }
