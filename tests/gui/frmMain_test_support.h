@@ -19,15 +19,8 @@ struct MainWindow : frmMain {
   MainWindow() { installCommands(*this); }
 };
 
-inline QLineEdit* text(frmMain& w, const QString& name) { return qobject_cast<QLineEdit*>(w.field(name)); }
 inline QComboBox* combo(frmMain& w, const QString& name) { return qobject_cast<QComboBox*>(w.field(name)); }
 
-// Replaces the field's text by typing, one key at a time, as a user would.
-inline void type(frmMain& w, const QString& name, const QString& s) {
-  QLineEdit* e = text(w, name);
-  e->selectAll();
-  QTest::keyClicks(e, s);
-}
 
 inline bool isBlue(QWidget* widget) { return widget->palette().color(QPalette::Text) == QColor(0, 0, 255); }
 

@@ -232,7 +232,7 @@ inline void Scenario::run(const std::string& line) {
     const bool loaded = shell::loadInputFile(m, path(a));
     out << "  loaded: " << (loaded ? "yes" : "no") << "\n";
   } else if (cmd == "type") {
-    type(m, A, R);
+    win::typeInto(qobject_cast<QLineEdit*>(m.field(A)), R);  // key by key, as a user types
   } else if (cmd == "set") {
     m.setFieldText(A, R);
   } else if (cmd == "pick") {

@@ -6,11 +6,10 @@
 
 #include "main_scenario.h"
 
-TEST(frmMainScenario, Editor) { mwtest::expectScenario("main_editor.txt"); }
-TEST(frmMainScenario, Gather) { mwtest::expectScenario("main_gather.txt"); }
-TEST(frmMainScenario, CritPots) { mwtest::expectScenario("main_critpots.txt"); }
-TEST(frmMainScenario, Modes) { mwtest::expectScenario("main_modes.txt"); }
-TEST(frmMainScenario, FileCommands) { mwtest::expectScenario("main_files.txt"); }
-TEST(frmMainScenario, InputSafety) { mwtest::expectScenario("main_safety.txt"); }
-TEST(frmMainScenario, ShellExitAndSettings) { mwtest::expectScenario("main_shell.txt"); }
-TEST(frmMainScenario, DropsRecentFilesAndGeometry) { mwtest::expectScenario("main_desktop.txt"); }
+TEST(frmMainScenario, Transcripts) {
+  for (const char* name : {"main_editor.txt", "main_gather.txt", "main_critpots.txt", "main_modes.txt", "main_files.txt",
+                           "main_safety.txt", "main_shell.txt", "main_desktop.txt"}) {
+    SCOPED_TRACE(name);
+    mwtest::expectScenario(name);
+  }
+}

@@ -167,7 +167,7 @@ TEST_F(ContourWindows, MapLeavesTheModelAloneWhileTheUserLoadsAnotherFile) {
   QStringList questions;
   frmCalcContourData::setQuestion([&](const QString& q) { return questions << q, false; });
   win::load(w, "LoadDCI", model, "example.dci");
-  mwtest::type(w, "Text36", "1.01");            // an unsaved edit
+  win::typeInto(qobject_cast<QLineEdit*>(w.field("Text36")), "1.01");  // an unsaved edit
   w.session().dcResults.sumWResInput = 123.25;  // as after reading a report
   const auto before = stateOf(w);
   w.action("Contour")->trigger();
@@ -183,7 +183,7 @@ TEST_F(ContourWindows, MapLeavesTheModelAloneWhileTheUserLoadsAnotherFile) {
   click("Command3");
   ASSERT_TRUE(f.computing());
   win::load(w, "LoadDCI", model, "other.dci");
-  mwtest::type(w, "Text37", "0.99");
+  win::typeInto(qobject_cast<QLineEdit*>(w.field("Text37")), "0.99");
   const auto during = stateOf(w);
   EXPECT_NE(before, during);
   ASSERT_TRUE(f.computing()) << "the map ended before the user's load";

@@ -58,14 +58,18 @@ TEST_F(DcCycle, LoadRunReadCorrectRevert) {
   w.action("StandardDCO")->trigger();
   EXPECT_TRUE(messages.messages.isEmpty()) << win::str(messages.messages);
   const tavrin::DcResults& r = s.dcResults;
-  EXPECT_EQ(r.adjustedParams, (std::vector<int16_t>{16, 20, 23, 31}));
   ASSERT_EQ(r.ioRows.size(), 5u);
-  EXPECT_FALSE(r.dcErrorSeen);
-  EXPECT_EQ(s.params.NLC, 2);
-  EXPECT_DOUBLE_EQ(s.params.curves[3].l2, 0.07997);
-  EXPECT_EQ(status(), "DCO read: example.dco");
   std::string log = "data window: Combo2 " + std::to_string(data->findChild<QComboBox*>("Combo2")->currentIndex()) +
-                    " Text22_3 [" + data->findChild<QLineEdit*>("Text22_3")->text().toStdString() + "]\n";
+                    " Text22_3 [" + data->findChild<QLineEdit*>("Text22_3")->text().toStdString() + "]\nadjusted";
+  for (int16_t k : r.adjustedParams) log += " " + std::to_string(k);
+  log += QString("%1 NLC %2 l2 %3 status [%4]\n").arg(r.dcErrorSeen ? " dcError" : "").arg(s.params.NLC)
+             .arg(s.params.curves[3].l2, 0, 'g', 17).arg(status()).toStdString();
+  // The editor's fields and values that Update and revert touch.
+  auto fields = [&] {
+    std::string t;
+    for (const char* c : {"Text35", "Text39", "Text42", "Text43"}) t += std::string(c) + " [" + w.fieldText(c).toStdString() + "]\n";
+    return t + QString("XINCL %1 T2 %2\n").arg(s.params.XINCL, 0, 'g', 17).arg(s.params.T2, 0, 'g', 17).toStdString();
+  };
 
   // Display DCO > Corrections; Update adds to the value held now, once; T2 in kelvin.
   w.action("Corrections")->trigger();
@@ -77,11 +81,9 @@ TEST_F(DcCycle, LoadRunReadCorrectRevert) {
   EXPECT_DOUBLE_EQ(s.params.XINCL, 82.0 + delta);
   EXPECT_EQ(w.fieldText("Text39"), q(tavrin::losslessText(82.0 + delta, tavrin::fixedField(82.0 + delta, 7, 3))));
   QTest::mouseClick(io.button(1), Qt::LeftButton);
-  EXPECT_DOUBLE_EQ(s.params.XINCL, 82.0 + delta);
   QTest::mouseClick(io.button(2), Qt::LeftButton);
   EXPECT_DOUBLE_EQ(s.params.T2, t2 + r.ioRows[1].correction * 10000.0);
-  EXPECT_EQ(w.fieldText("Text43").toDouble(), s.params.T2);
-  log += "> Update 1, 1, 2\n" + win::dump(&io);
+  log += "> Update 1, 1, 2\n" + win::dump(&io) + fields();
   // Reopening keeps "Done"; a new standard read allows the rows again.
   w.action("Corrections")->trigger();
   const QString again = io.button(1)->text();
@@ -95,10 +97,7 @@ TEST_F(DcCycle, LoadRunReadCorrectRevert) {
 
   // Revert: back to the values that went into the run.
   w.action("revert")->trigger();
-  EXPECT_DOUBLE_EQ(s.params.XINCL, 82.0);
-  EXPECT_DOUBLE_EQ(s.params.T2, t2);
-  log += "> revert\n";
-  for (const char* c : {"Text35", "Text39", "Text42", "Text43"}) log += std::string(c) + " [" + w.fieldText(c).toStdString() + "]\n";
+  log += "> revert\n" + fields();
   EXPECT_TRUE(messages.messages.isEmpty()) << win::str(messages.messages);
   win::expectGolden("gui", "win_dco_cycle.txt", log);
 }
@@ -174,12 +173,10 @@ TEST_F(DcCycle, FailedRunRefusalsAndInertCommands) {
   s.app.dcoName = "example.dco";
   w.action("RunStandard")->trigger();
   ASSERT_TRUE(win::waitForRuns(w));
-  const QString status = w.statusBar()->currentMessage();
-  EXPECT_TRUE(status.startsWith("DC failed: example.dco (exit status 2)")) << status.toStdString();
-  EXPECT_TRUE(status.endsWith(" - Fortran runtime error: Bad value during floating point read")) << status.toStdString();
+  note("RunStandard with a failing Solvex");
   w.action("StandardDCO")->trigger();
   w.statusBar()->clearMessage();  // it holds the run's time
-  note("RunStandard with a failing Solvex, StandardDCO");
+  note("StandardDCO");
   win::expectGolden("gui", "win_dco_refusals.txt", log);
 }
 TEST_F(DcCycle, CustomRunThroughItsWindow) {
