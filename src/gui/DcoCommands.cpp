@@ -90,7 +90,7 @@ std::optional<tavrin::ParameterSet> shownValues(frmMain& w, const std::vector<si
     if (const auto control = tavrin::dcParameterControl(io.param)) {
       const std::optional<double> shown = w.fieldNumber(q(*control));
       if (!shown) return std::nullopt;  // refused with the field's name; nothing applied
-      *tavrin::dcParameterValue(next, io.param, io.curve) = *shown;
+      *tavrin::dcParameterSlot(next, io.param, io.curve) = *shown;
     }
   }
   return next;

@@ -285,13 +285,13 @@ void frmFit::apply() {
   Session& s = main_.session();
   tavrin::ParameterSet values = p.input;
   for (const tavrin::DcIoRow& io : p.results.ioRows) {
-    double* from = tavrin::dcParameterValue(values, io.param, io.curve);
+    double* from = tavrin::dcParameterSlot(values, io.param, io.curve);
     if (!from) continue;
     if (const auto field = tavrin::dcParameterField(io.param, *from)) {
       main_.setFieldText(q(field->control), q(field->text));
       // Long values show their beginning, as a loaded file does.
       if (auto* e = qobject_cast<QLineEdit*>(main_.field(q(field->control)))) e->setCursorPosition(0);
-    } else if (double* to = tavrin::dcParameterValue(s.params, io.param, io.curve)) {
+    } else if (double* to = tavrin::dcParameterSlot(s.params, io.param, io.curve)) {
       *to = *from;
       s.editedSinceSave = true;
     }

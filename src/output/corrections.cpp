@@ -122,8 +122,6 @@ std::optional<std::string> dcParameterControl(int param) {
   return std::nullopt;
 }
 
-double* dcParameterValue(ParameterSet& p, int param, int curve) { return dcParameterSlot(p, param, curve); }
-
 namespace {
 // The row's value after its correction (times `damping`), in the set's units.
 double corrected(double current, const DcIoRow& io, double damping) {

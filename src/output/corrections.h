@@ -56,9 +56,6 @@ struct FieldText {
 std::optional<std::string> dcParameterControl(int param);
 // The main-window field of DC parameter `param` showing `value` as Update shows it.
 std::optional<FieldText> dcParameterField(int param, double value);
-// The set's value of DC parameter `param` (for the curve of a per-curve
-// one), in the set's units; nullptr when it names nothing.
-double* dcParameterValue(ParameterSet& p, int param, int curve);
 
 // Applies input-output row i (0-based): adds the row's correction to the
 // value the set holds now and marks the row done. Returns the field to

@@ -13,6 +13,7 @@
 
 #include "binary_model.h"
 #include "example_system.h"
+#include "model/dc_parameters.h"
 #include "model/dci_writer.h"
 #include "model/input_reader.h"
 #include "model/lci_writer.h"
@@ -121,7 +122,7 @@ DcSolution iterate(ParameterSet& p, int steps, std::string& log) {
     previous = s.sumWResInput;
     log += "step " + std::to_string(it) + " sums" + g6(s.sumWResInput) + g6(s.sumWResPredicted) + " |";
     for (size_t j = 0; j < s.unknowns.size(); ++j)
-      log += " " + std::string(dcLabel(s.unknowns[j].param)) + g6(s.unknowns[j].input) + " +-" + g6(s.stdDev[j]) + " corr" + g6(s.correction[j]);
+      log += " " + dcParameterLabel(s.unknowns[j].param) + g6(s.unknowns[j].input) + " +-" + g6(s.stdDev[j]) + " corr" + g6(s.correction[j]);
     log += "\n";
     if (it == steps) return s;
     for (size_t j = 0; j < s.unknowns.size(); ++j)

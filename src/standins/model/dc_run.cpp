@@ -204,8 +204,6 @@ std::vector<double> choleskySolve(const std::vector<std::vector<double>>& l, std
 
 }  // namespace
 
-const char* dcLabel(int param) { return dcParameterInfo(param).label.data(); }
-
 double dcParameter(const ParameterSet& p, int k, int curve) {
   ParameterSet copy = p;
   // Only existing spots, and only light curves have per-curve unknowns.

@@ -57,8 +57,6 @@ std::string dcReport(const ParameterSet& p, const DcSolution& s);
 // temperatures in units of 10000 K, inclination in degrees).
 double dcParameter(const ParameterSet& p, int param, int curve);
 void setDcParameter(ParameterSet& p, int param, int curve, double value);
-// The label of a DC parameter number ("Inclin.", "Pot'l 1", ...).
-const char* dcLabel(int param);
 
 // The model's computed values at the DC observations, curve by curve in DC
 // order (velocity curve 1, 2, light curves 1..NLC). Throws ModelError.
