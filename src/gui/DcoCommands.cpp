@@ -44,11 +44,9 @@ void showCurveValues(frmMain& w, const tavrin::DcoReadReport& report) {
 
 void readDcoFile(frmMain& w) {
   Session& s = w.session();
-  const tavrin::DcoLoadOutcome out = tavrin::loadDco(s.app, s.params, s.dcResults, s.dcoChosenByUser);
+  const tavrin::DcoLoadOutcome out = tavrin::readSessionDco(s);
   if (out.showMessageBox) w.showMessage(q(out.message));
   if (out.errorWindowLine) frmMessage::of(w).showMessage(q(*out.errorWindowLine));
-  // Every read offers its own rows for Update, whichever way it was chosen.
-  s.updateDone.assign(s.dcResults.ioRows.size(), false);
   if (out.ok) {
     showCurveValues(w, out.report);
     w.showStatus(QString("DCO read: %1").arg(q(s.app.dcoName)));
@@ -98,9 +96,7 @@ std::optional<tavrin::ParameterSet> shownValues(frmMain& w, const std::vector<si
 
 void updateAll(frmMain& w) {
   Session& s = w.session();
-  std::vector<size_t> rows;
-  for (size_t i = 0; i < s.dcResults.ioRows.size(); ++i)
-    if (i >= s.updateDone.size() || !s.updateDone[i]) rows.push_back(i);
+  const std::vector<size_t> rows = tavrin::pendingRows(s.dcResults, s.updateDone);
   bool unchanged = false;
   reportFailure(w, [&] {
     std::optional<tavrin::ParameterSet> next = shownValues(w, rows);

@@ -119,9 +119,7 @@ void PlotWindow::syncChecks() {
 }
 
 void PlotWindow::setDisplayMode(int16_t mode) {
-  session().plot.displayMode = mode;
-  // Showing curve and data always joins the computed points.
-  if (mode == tavrin::kCurveAndData) session().plot.joinPoints = true;
+  tavrin::setDisplayMode(session().plot, mode);
   syncChecks();
   redraw();
 }

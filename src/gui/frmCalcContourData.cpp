@@ -311,16 +311,6 @@ QString frmCalcContourData::dcExecutable() {
   return q(c::locateDc(dcExe_.toStdString(), folder, path ? path : ""));
 }
 
-bool frmCalcContourData::editorCopy(tavrin::ParameterSet& p) {
-  // gather() takes the window into the session's set; the session keeps its own.
-  Session& s = main_.session();
-  const tavrin::ParameterSet held = s.params;
-  const bool ok = main_.gather();
-  p = s.params;
-  s.params = held;
-  return ok;
-}
-
 void frmCalcContourData::setBusy(bool busy) {
   for (int k = 1; k <= 6; ++k) ui_->cmd[k]->setEnabled(!busy);
   if (!busy) ui_->cmd[6]->setEnabled(best_.has_value());
@@ -334,14 +324,14 @@ void frmCalcContourData::test() {
     return;
   }
   readFields();
-  tavrin::ParameterSet p;
-  if (!editorCopy(p)) return;
-  for (const std::string& said : c::prepareTiming(p, entry_.grid)) main_.showMessage(q(said));
+  std::optional<tavrin::ParameterSet> p = main_.editorCopy();
+  if (!p) return;
+  for (const std::string& said : c::prepareTiming(*p, entry_.grid)) main_.showMessage(q(said));
   c::TaskSetup setup;
   std::string text;
   try {
     setup.executable = dcExecutable().toStdString();
-    text = c::timingDciText(p);
+    text = c::timingDciText(*p);
   } catch (const std::exception& e) {
     main_.showMessage(q(e.what()));
     return;
@@ -440,14 +430,14 @@ void frmCalcContourData::startCalcs() {
     return;
   }
   const Session& s = main_.session();
-  tavrin::ParameterSet p;
-  if (!editorCopy(p)) return;
-  c::applySetup(p, entry_.grid);
+  std::optional<tavrin::ParameterSet> p = main_.editorCopy();
+  if (!p) return;
+  c::applySetup(*p, entry_.grid);
   c::TaskSetup setup;
   c::ContourJob job;
   try {
     setup.executable = dcExecutable().toStdString();
-    job.base = c::readBackBase(p, &setup.baseDciText);
+    job.base = c::readBackBase(*p, &setup.baseDciText);
     // A record of the base set beside the grid file.
     tavrin::writeFileAtomically(tavrin::joinPath(outputFolder_.toStdString(), "Contour0.dci"), setup.baseDciText);
   } catch (const std::exception& e) {
@@ -536,8 +526,9 @@ void frmCalcContourData::finishComputation(c::ContourOutcome o) {
 void frmCalcContourData::useBestPoint() {
   if (!best_ || task_.busy()) return;
   Session& s = main_.session();
-  tavrin::ParameterSet now;
-  if (!editorCopy(now)) return;
+  const std::optional<tavrin::ParameterSet> shown = main_.editorCopy();
+  if (!shown) return;
+  const tavrin::ParameterSet& now = *shown;
   tavrin::ParameterSet best = now;
   c::takePointValues(best, best_->params, bestGrid_);
   for (int code = c::kFirstCode; code <= c::kLastCode; ++code)

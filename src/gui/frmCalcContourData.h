@@ -92,7 +92,6 @@ class frmCalcContourData : public QMainWindow {
   void showSummary();
   bool writeGridFile();
   bool mayReplace(const QString& folder, const QString& name);
-  bool editorCopy(tavrin::ParameterSet& p);
   void selectCodes(int x, int y);
   void markBlue(QLineEdit* e, bool blue);
   void setBusy(bool busy);

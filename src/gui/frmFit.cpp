@@ -183,12 +183,9 @@ void frmFit::start() {
   }
   r::FitRules rules;
   if (!readRules(rules)) return;
-  // gather() takes the window into the session's set; the session keeps its own.
-  const tavrin::ParameterSet held = s.params;
-  const bool gathered = main_.gather();
-  tavrin::ParameterSet copy = s.params;
-  s.params = held;
-  if (!gathered) return;
+  std::optional<tavrin::ParameterSet> shown = main_.editorCopy();
+  if (!shown) return;
+  tavrin::ParameterSet copy = std::move(*shown);
   std::string exe;
   if (!reportFailure(main_, [&] { exe = r::standardExecutable(s.app, tavrin::ProgramMode::DC); })) return;
   const std::string folder = r::fitFolderFor(tavrin::joinPath(s.app.dataFolder, r::leftTrimmed(s.app.dciName)));

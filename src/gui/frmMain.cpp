@@ -479,11 +479,19 @@ bool frmMain::checkFields() {
   return readFields(values);
 }
 
-bool frmMain::gather() {
+bool frmMain::gatherInto(tavrin::ParameterSet& p) {
   std::vector<std::pair<std::string_view, double>> values;
   if (!readFields(values)) return false;
-  for (const auto& [name, v] : values) tavrin::setScalar(session_.params, name, v);
+  for (const auto& [name, v] : values) tavrin::setScalar(p, name, v);
   return true;
+}
+
+bool frmMain::gather() { return gatherInto(session_.params); }
+
+std::optional<tavrin::ParameterSet> frmMain::editorCopy() {
+  tavrin::ParameterSet p = session_.params;
+  if (!gatherInto(p)) return std::nullopt;
+  return p;
 }
 
 // ---- handlers -----------------------------------------------------------------

@@ -49,6 +49,10 @@ class frmMain : public QMainWindow {
   // shows a message naming the field and returns false; the set is then
   // left untouched.
   bool gather();
+  // The set with the fields as gather would take them, for work on its own
+  // copy (runs, fits, residual maps): the session's set is not touched.
+  // nullopt after gather's refusal.
+  std::optional<tavrin::ParameterSet> editorCopy();
   // gather's checks and refusal without taking anything (runs).
   bool checkFields();
   // One field read as gather reads it; on a refusal shows gather's message
@@ -144,6 +148,7 @@ class frmMain : public QMainWindow {
   tavrin::FieldEntry fieldEntry(const QString& control) const;
   void refuseField(const QString& control, tavrin::EntryFault fault);
   bool readFields(std::vector<std::pair<std::string_view, double>>& values);
+  bool gatherInto(tavrin::ParameterSet& p);
   bool selectCombo(const QString& control, const QString& text);
 
   Session session_;

@@ -81,7 +81,6 @@ void frmPlotLC::loadData(const QString& name) {
     main_.showMessage(QString::fromStdString(tavrin::readFailed(s, e)));
     return;
   }
-  if (s.plot.displayMode == tavrin::kCurveAndData) s.plot.joinPoints = true;
   showDataCaption();
   syncChecks();
   show();

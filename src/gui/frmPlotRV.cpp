@@ -39,7 +39,6 @@ void frmPlotRV::loadData(int set, const QString& name) {
     main_.showMessage(QString::fromStdString(tavrin::readFailed(s, e)));
     return;
   }
-  if (s.plot.displayMode == tavrin::kCurveAndData) s.plot.joinPoints = true;
   syncChecks();
   show();
   raise();

@@ -152,6 +152,13 @@ std::optional<FieldText> applyCorrection(ParameterSet& p, const DcResults& r, si
   return field;
 }
 
+std::vector<size_t> pendingRows(const DcResults& r, const UpdateDone& done) {
+  std::vector<size_t> rows;
+  for (size_t i = 0; i < r.ioRows.size(); ++i)
+    if (i >= done.size() || !done[i]) rows.push_back(i);
+  return rows;
+}
+
 std::vector<FieldText> applyAllCorrections(ParameterSet& p, const DcResults& r, UpdateDone& done, double damping) {
   std::vector<FieldText> fields;
   if (r.failed()) return fields;

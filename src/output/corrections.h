@@ -65,6 +65,9 @@ std::optional<FieldText> dcParameterField(int param, double value);
 // and changes nothing.
 std::optional<FieldText> applyCorrection(ParameterSet& p, const DcResults& r, size_t i, UpdateDone& done);
 
+// The input-output rows not applied since the last read.
+std::vector<size_t> pendingRows(const DcResults& r, const UpdateDone& done);
+
 // Applies every input-output row at once, each correction times `damping`,
 // and marks every row done. All or nothing: a result that does not fit a
 // double is TavrinError(6) and changes nothing; a failed solution changes

@@ -210,7 +210,7 @@ ObservationLoad loadLightData(const std::string& folder, const std::string& file
   fresh.timeAsRead = std::move(in.timeAsRead);
   fresh.folded = in.folded;
   obs = std::move(fresh);
-  state.displayMode = kCurveAndData;
+  setDisplayMode(state, kCurveAndData);
   return ObservationLoad::Loaded;
 }
 
@@ -231,7 +231,7 @@ ObservationLoad loadVelocityData(const std::string& folder, const std::string& f
     fresh.timeMax = in.max;
   }
   obs.set(set) = std::move(fresh);
-  state.displayMode = kCurveAndData;
+  setDisplayMode(state, kCurveAndData);
   return ObservationLoad::Loaded;
 }
 

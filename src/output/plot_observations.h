@@ -59,7 +59,7 @@ bool parseObservationRecords(const std::string& text, int maxRecords, std::vecto
                              std::vector<double>& values, size_t* failedAt = nullptr);
 
 // Reads folder/fileName into a new table and replaces obs only on success;
-// on success the display mode becomes 3. Throws TavrinError and leaves obs
+// on success the display mode becomes 3 (curve and data). Throws TavrinError and leaves obs
 // and state untouched on any failure (53 missing file, 9 a 5001st point,
 // 11 a Period of 0 when dates are folded, ...).
 ObservationLoad loadLightData(const std::string& folder, const std::string& fileName, const ParameterSet& p,

@@ -33,4 +33,10 @@ struct PlotState {
   double yMin = 0.0;
 };
 
+// Showing curve and data always joins the computed points.
+inline void setDisplayMode(PlotState& s, int16_t mode) {
+  s.displayMode = mode;
+  if (mode == kCurveAndData) s.joinPoints = true;
+}
+
 }  // namespace tavrin

@@ -114,4 +114,10 @@ std::string readFailed(Session& s, const TavrinError& e) {
   return text.empty() ? "Error " + std::to_string(e.number()) + "." : text;
 }
 
+DcoLoadOutcome readSessionDco(Session& s) {
+  DcoLoadOutcome out = loadDco(s.app, s.params, s.dcResults, s.dcoChosenByUser);
+  s.updateDone.assign(s.dcResults.ioRows.size(), false);
+  return out;
+}
+
 }  // namespace tavrin

@@ -86,6 +86,10 @@ void saveShown(Session& s, const SavedInput& o);
 // without a text).
 std::string readFailed(Session& s, const TavrinError& e);
 
+// Reads the session's DCO as loadDco does. Every read offers all its rows
+// for Update again, whichever way the report was chosen.
+DcoLoadOutcome readSessionDco(Session& s);
+
 // Takes every light curve's L1 of `from` into the session's set, where they
 // live (no editor field holds them): the curve rows that changed. Any change is an edit.
 std::vector<size_t> takeLightLevels(Session& s, const ParameterSet& from);
