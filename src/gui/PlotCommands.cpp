@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "InstallCommands.h"
+#include "ReportFailure.h"
 #include "ReportGuard.h"
 #include "output/dco_reader.h"
 #include "frmIO_all.h"
@@ -93,17 +94,15 @@ bool displayLco(frmMain& main, bool* pageRefused) {
   Session& s = main.session();
   if (reportguard::refuseWhileWritten(main, s.app.dataFolder, s.app.lcoName)) return false;
   const std::string path = tavrin::joinPath(s.app.dataFolder, s.app.lcoName);
-  try {
-    tavrin::ComputedCurve curve = tavrin::readLcoFile(path, s.params);
-    s.curve = std::move(curve);
-  } catch (const tavrin::ReportMessage& m) {
-    main.showMessage(QString::fromUtf8(m.what()));
-    if (pageRefused) *pageRefused = std::string(m.what()) == tavrin::kMpageMessage;
-    return false;
-  } catch (const tavrin::TavrinError& e) {
-    main.showMessage(QString::fromStdString(tavrin::readFailed(s, e)));
-    return false;
-  }
+  const bool read = reportReadFailure(main, [&] {
+    try {
+      s.curve = tavrin::readLcoFile(path, s.params);
+    } catch (const tavrin::ReportMessage& m) {
+      if (pageRefused) *pageRefused = std::string(m.what()) == tavrin::kMpageMessage;
+      throw;
+    }
+  });
+  if (!read) return false;
   main.setFieldText("Text55", QString::fromStdString(s.curve.l2Text));
   if (s.curve.page == 1)
     showPlot(plotLCWindow(main));

@@ -1,4 +1,5 @@
 #include "frmCalcContourData.h"
+#include "ReportFailure.h"
 #include "SingleWindow.h"
 
 #include <QAction>
@@ -205,11 +206,7 @@ void frmCalcContourData::build() {
   for (int n = 1; n <= 9; ++n) {
     QLineEdit* e = ui_->text[n];
     connect(e, &QLineEdit::textChanged, this, [this, n](const QString& t) {
-      try {
-        storeField(static_cast<SetupBox>(n - 1), t);
-      } catch (const tavrin::TavrinError& err) {
-        main_.showMessage(q(err.what()));
-      }
+      reportFailure(main_, [&] { storeField(static_cast<SetupBox>(n - 1), t); });
     });
     if (n != 7 && n != 8) connect(e, &QLineEdit::textEdited, this, [this, e] { markBlue(e, true); });
   }
@@ -329,13 +326,11 @@ void frmCalcContourData::test() {
   for (const std::string& said : c::prepareTiming(*p, entry_.grid)) main_.showMessage(q(said));
   c::TaskSetup setup;
   std::string text;
-  try {
-    setup.executable = dcExecutable().toStdString();
-    text = c::timingDciText(*p);
-  } catch (const std::exception& e) {
-    main_.showMessage(q(e.what()));
+  if (!reportFailure(main_, [&] {
+        setup.executable = dcExecutable().toStdString();
+        text = c::timingDciText(*p);
+      }))
     return;
-  }
   setup.workFolder = s.app.dataFolder.empty() ? std::string(".") : s.app.dataFolder;
   setup.baseDciText = text;
   setBusy(true);
@@ -394,13 +389,8 @@ void frmCalcContourData::outputFileChosen(const QString& name) {
 }
 
 bool frmCalcContourData::writeGridFile() {
-  try {
-    c::writeContourFile(tavrin::joinPath(outputFolder_.toStdString(), outputName().toStdString()), grid_);
-    return true;
-  } catch (const tavrin::TavrinError& e) {
-    main_.showMessage(q(e.what()));
-    return false;
-  }
+  return reportFailure(
+      main_, [&] { c::writeContourFile(tavrin::joinPath(outputFolder_.toStdString(), outputName().toStdString()), grid_); });
 }
 
 void frmCalcContourData::showSummary() {
@@ -435,15 +425,14 @@ void frmCalcContourData::startCalcs() {
   c::applySetup(*p, entry_.grid);
   c::TaskSetup setup;
   c::ContourJob job;
-  try {
-    setup.executable = dcExecutable().toStdString();
-    job.base = c::readBackBase(*p, &setup.baseDciText);
-    // A record of the base set beside the grid file.
-    tavrin::writeFileAtomically(tavrin::joinPath(outputFolder_.toStdString(), "Contour0.dci"), setup.baseDciText);
-  } catch (const std::exception& e) {
-    main_.showMessage(q(e.what()));
+  if (!reportFailure(main_, [&] {
+        setup.executable = dcExecutable().toStdString();
+        job.base = c::readBackBase(*p, &setup.baseDciText);
+        // A record of the base set beside the grid file.
+        tavrin::writeFileAtomically(tavrin::joinPath(outputFolder_.toStdString(), "Contour0.dci"),
+                                    setup.baseDciText);
+      }))
     return;
-  }
   setup.workFolder = outputFolder_.isEmpty() ? std::string(".") : outputFolder_.toStdString();
   setup.timeoutSeconds = c::runTimeout(runTime_);
   job.gridDef = entry_.grid;
@@ -551,20 +540,16 @@ void frmCalcContourData::loadContourFile(const QString& name) {
   contourFileName_ = name.isEmpty() ? outputName() : name;
   main_.fileDialog().hide();
   const std::string path = tavrin::joinPath(s.app.dataFolder, contourFileName_.toStdString());
-  try {
-    const std::string text = tavrin::readWholeFile(path);
-    if (c::isPartialContourText(text)) {
-      main_.showMessage(
-          "This file holds only some columns of a grid. Join the parts with \"tavrin-cli contour-merge\" first.");
-      return;
-    }
-    c::ContourGrid g = c::parseContourText(text, grid_);
-    grid_ = std::move(g);
-  } catch (const tavrin::TavrinError& e) {
-    main_.showMessage(q(tavrin::readFailed(s, e)));
+  bool partial = false;
+  if (!reportReadFailure(main_, [&] {
+        const std::string text = tavrin::readWholeFile(path);
+        partial = c::isPartialContourText(text);
+        if (!partial) grid_ = c::parseContourText(text, grid_);
+      }))
     return;
-  } catch (const std::bad_alloc&) {
-    main_.showMessage(q(tavrin::errorMessage(tavrin::kErrOutOfMemory)));
+  if (partial) {
+    main_.showMessage(
+        "This file holds only some columns of a grid. Join the parts with \"tavrin-cli contour-merge\" first.");
     return;
   }
   // A loaded file carries values only, not the fitted sets.

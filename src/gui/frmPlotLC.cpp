@@ -4,6 +4,7 @@
 #include <QActionGroup>
 #include <QMenu>
 
+#include "ReportFailure.h"
 #include "frmIO_all.h"
 #include "frmMain.h"
 #include "frmYrange.h"
@@ -73,14 +74,12 @@ frmYrange& frmPlotLC::yRangeWindow() {
 
 void frmPlotLC::loadData(const QString& name) {
   Session& s = session();
-  try {
-    if (tavrin::loadLightData(s.app.dataFolder, name.toStdString(), s.params, s.observedLight, s.plot) ==
-        tavrin::ObservationLoad::NotRecognised)
-      return;
-  } catch (const tavrin::TavrinError& e) {
-    main_.showMessage(QString::fromStdString(tavrin::readFailed(s, e)));
+  tavrin::ObservationLoad read = tavrin::ObservationLoad::NotRecognised;
+  if (!reportReadFailure(main_, [&] {
+        read = tavrin::loadLightData(s.app.dataFolder, name.toStdString(), s.params, s.observedLight, s.plot);
+      }) ||
+      read == tavrin::ObservationLoad::NotRecognised)
     return;
-  }
   showDataCaption();
   syncChecks();
   show();

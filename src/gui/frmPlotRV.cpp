@@ -4,6 +4,7 @@
 #include <QMenu>
 #include <utility>
 
+#include "ReportFailure.h"
 #include "frmIO_all.h"
 #include "frmMain.h"
 #include "output/velocity_plot.h"
@@ -31,14 +32,13 @@ frmPlotRV::frmPlotRV(frmMain& main) : PlotWindow(main, "frmPlotRV", "Plot RV") {
 
 void frmPlotRV::loadData(int set, const QString& name) {
   Session& s = session();
-  try {
-    if (tavrin::loadVelocityData(s.app.dataFolder, name.toStdString(), set, s.params, s.observedVelocities, s.plot) ==
-        tavrin::ObservationLoad::NotRecognised)
-      return;
-  } catch (const tavrin::TavrinError& e) {
-    main_.showMessage(QString::fromStdString(tavrin::readFailed(s, e)));
+  tavrin::ObservationLoad read = tavrin::ObservationLoad::NotRecognised;
+  if (!reportReadFailure(main_, [&] {
+        read = tavrin::loadVelocityData(s.app.dataFolder, name.toStdString(), set, s.params, s.observedVelocities,
+                                        s.plot);
+      }) ||
+      read == tavrin::ObservationLoad::NotRecognised)
     return;
-  }
   syncChecks();
   show();
   raise();

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "EditorWindows.h"
+#include "ReportFailure.h"
 #include "frmIndivHlp.h"
 #include "frmMain.h"
 #include "model/number_fields.h"
@@ -281,12 +282,7 @@ void frmSpots::pressOk() {
             cell(star, row, q)->text().toStdString();
   for (int i = 0; i < 4; ++i) e.spotAB[static_cast<size_t>(i)] = spotField(i)->text().toStdString();
   std::optional<std::string> refusal;
-  try {
-    refusal = applySpotsOk(s.params, e, s.mode == ProgramMode::DC);
-  } catch (const TavrinError& err) {
-    main_.showMessage(QString::fromUtf8(err.what()));
-    return;
-  }
+  if (!reportFailure(main_, [&] { refusal = applySpotsOk(s.params, e, s.mode == ProgramMode::DC); })) return;
   if (refusal) {
     main_.showMessage(QString::fromStdString(*refusal));
     return;
