@@ -279,19 +279,10 @@ void frmFit::apply() {
   if (busy_ || row < 0 || row >= static_cast<int>(history_.entries().size())) return;
   const r::FitPass& p = history_.entries()[static_cast<size_t>(row)].pass;
   if (!p.sound()) return;
-  Session& s = main_.session();
-  tavrin::ParameterSet values = p.input;
-  for (const tavrin::DcIoRow& io : p.results.ioRows) {
-    double* from = tavrin::dcParameterSlot(values, io.param, io.curve);
-    if (!from) continue;
-    if (const auto field = tavrin::dcParameterField(io.param, *from)) {
-      main_.setFieldText(q(field->control), q(field->text));
-      // Long values show their beginning, as a loaded file does.
-      if (auto* e = qobject_cast<QLineEdit*>(main_.field(q(field->control)))) e->setCursorPosition(0);
-    } else if (double* to = tavrin::dcParameterSlot(s.params, io.param, io.curve)) {
-      *to = *from;
-      s.editedSinceSave = true;
-    }
+  for (const tavrin::FieldText& field : tavrin::takeAdjustedValues(main_.session(), p.input, p.results)) {
+    main_.setFieldText(q(field.control), q(field.text));
+    // Long values show their beginning, as a loaded file does.
+    if (auto* e = qobject_cast<QLineEdit*>(main_.field(q(field.control)))) e->setCursorPosition(0);
   }
   main_.showStatus(QString("The values of pass %1 are in the editor; they are not saved.").arg(p.pass));
 }

@@ -3,6 +3,7 @@
 #include <exception>
 #include <new>
 
+#include "model/dc_parameters.h"
 #include "model/dci_writer.h"
 #include "model/input_reader.h"
 #include "model/lci_writer.h"
@@ -106,6 +107,22 @@ std::vector<size_t> takeLightLevels(Session& s, const ParameterSet& from) {
       changed.push_back(k);
     }
   return changed;
+}
+
+std::vector<FieldText> takeAdjustedValues(Session& s, const ParameterSet& from, const DcResults& results) {
+  std::vector<FieldText> fields;
+  ParameterSet values = from;  // the slots are reached through a mutable set
+  for (const DcIoRow& io : results.ioRows) {
+    const double* value = dcParameterSlot(values, io.param, io.curve);
+    if (!value) continue;
+    if (auto field = dcParameterField(io.param, *value)) {
+      fields.push_back(std::move(*field));
+    } else if (double* to = dcParameterSlot(s.params, io.param, io.curve)) {
+      *to = *value;
+      s.editedSinceSave = true;
+    }
+  }
+  return fields;
 }
 
 std::string readFailed(Session& s, const TavrinError& e) {

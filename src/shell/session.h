@@ -94,4 +94,9 @@ DcoLoadOutcome readSessionDco(Session& s);
 // live (no editor field holds them): the curve rows that changed. Any change is an edit.
 std::vector<size_t> takeLightLevels(Session& s, const ParameterSet& from);
 
+// Takes the values of `from` that DC adjusted (the unknowns of `results`):
+// the editor fields that show them, with their texts. Values no field shows
+// go straight into the session's set, and that is an edit.
+std::vector<FieldText> takeAdjustedValues(Session& s, const ParameterSet& from, const DcResults& results);
+
 }  // namespace tavrin
