@@ -13,7 +13,9 @@
 #include "ReportFailure.h"
 #include "ReportGuard.h"
 #include "FigureExport.h"
+#include "SingleWindow.h"
 #include "frmCorrel.h"
+#include "frmDataFile.h"
 #include "frmIO_all.h"
 #include "frmIOparms.h"
 #include "frmMain.h"
@@ -30,16 +32,13 @@ QString q(const std::string& s) { return QString::fromStdString(s); }
 // The observed-data window shows the light-curve count and the L2 values DC
 // printed, when it exists.
 void showCurveValues(frmMain& w, const tavrin::DcoReadReport& report) {
-  auto* data = w.findChild<QWidget*>("frmDataFile");
+  frmDataFile* data = existingWindow<frmDataFile>(w);
   if (!data) return;
-  if (report.curveSwitchesRead) {
-    if (auto* count = data->findChild<QComboBox*>("Combo2"); count && w.session().params.NLC < count->count())
-      count->setCurrentIndex(w.session().params.NLC);
-  }
-  for (const auto& [curve, l2] : report.curveL2) {
-    if (auto* box = data->findChild<QLineEdit*>(QString("Text22_%1").arg(curve)))
-      box->setText(q(tavrin::plainNumberText(l2)));
-  }
+  QComboBox* count = data->lightCombo();
+  if (report.curveSwitchesRead && w.session().params.NLC < count->count())
+    count->setCurrentIndex(w.session().params.NLC);
+  for (const auto& [curve, l2] : report.curveL2)
+    if (QLineEdit* box = data->text(22, curve)) box->setText(q(tavrin::plainNumberText(l2)));
 }
 
 void readDcoFile(frmMain& w) {

@@ -26,6 +26,7 @@
 #include "Session.h"
 #include "contours/contour_file.h"
 #include "contours/contour_plot.h"
+#include "frmDataFile.h"
 #include "frmHelpContours.h"
 #include "frmIO_all.h"
 #include "frmMain.h"
@@ -524,9 +525,9 @@ void frmCalcContourData::useBestPoint() {
     if (c::parameterValue(best, code) != c::parameterValue(now, code))
       main_.setFieldText(c::parameterControl(code), q(trimmedPlainText(c::parameterValue(best, code))));
   // The light curves' L1 live in the set itself; their window, when it exists, shows them.
-  auto* data = main_.findChild<QWidget*>("frmDataFile");
+  frmDataFile* data = existingWindow<frmDataFile>(main_);
   for (size_t k : tavrin::takeLightLevels(s, best))
-    if (auto* box = data ? data->findChild<QLineEdit*>(QString("Text15_%1").arg(k)) : nullptr)
+    if (QLineEdit* box = data ? data->text(15, static_cast<int>(k)) : nullptr)
       box->setText(q(trimmedPlainText(best.curves[k].l1)));
   main_.showStatus("The best grid point's values are in the editor; they are not saved.");
 }
