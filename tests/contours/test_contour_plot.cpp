@@ -33,17 +33,6 @@ ContourGrid gridOf(int M, int N, const std::function<double(int, int)>& f) {
 
 double bumpy(int i, int j) { return 1000 + 37 * std::sin(1.3 * i + 0.4) * std::cos(0.9 * j) + 11 * i * j - 3 * j * j; }
 
-std::string opsText(const RecordingCanvas& c) {
-  std::string s;
-  for (const Op& o : c.ops) {
-    char b[160];
-    std::snprintf(b, sizeof b, "%d %.8g %.8g %.8g %.8g %d,%d,%d ", o.kind, o.x1, o.y1, o.x2, o.y2, o.colour.r, o.colour.g,
-                  o.colour.b);
-    s += b + o.text + "\n";
-  }
-  return s;
-}
-
 }  // namespace
 
 // Nodes are kept exactly; interval 0 along X is the quadratic through nodes
@@ -102,7 +91,7 @@ TEST(ContourDots, LevelsAndLinearGridGiveStraightEvenRows) {
   RecordingCanvas c(12000, 9000);
   const PlotRect a = plotRect(c.width(), c.height());
   text += "dots " + std::to_string(drawContourDots(c, f, a, 2.5, 22.5, 3)) + "\n";
-  text += opsText(c);
+  text += c.log();
   const FineGrid e = refine(gridOf(3, 3, [](int i, int) { return 10.0 * i; }), 2);  // 0, 5, 10, 15, 20 along X
   EXPECT_EQ(drawContourDots(c, e, a, 10, 20, 2), 0);
   EXPECT_EQ(drawContourDots(c, e, a, 10.5, 20, 2), e.fineN + 1);
@@ -164,10 +153,11 @@ TEST(ContourColours, DirectRenderingMatchesLiteralPainting) {
 
 TEST(ContourColours, DrawsOneImageWhenDiscsCoverAndCirclesWhenSparse) {
   const ContourGrid g = gridOf(5, 5, bumpy);
+  // Dense, in a picture with its colour bar: the frame left of the bar, one image, the bar and its ticks.
   RecordingCanvas dense(12000, 9000);
-  drawColours(dense, refine(g, 40), plotRect(12000, 9000), g.range.low, g.range.high);
-  EXPECT_EQ(dense.of(Op::Image).size(), 1u);
-  EXPECT_TRUE(dense.of(Op::Circle).empty());
+  drawPicture(dense, g, refine(g, 40), {{PictureLayer::Colours, g.range.low, g.range.high, 10, 1}}, g.range.low,
+              g.range.high, true);
+  tavrin::testing_support::expectGolden("contours", "picture.txt", dense.log());
   RecordingCanvas sparse(12000, 9000);
   const FineGrid f = refine(g, 2);
   drawColours(sparse, f, plotRect(12000, 9000), g.range.low, g.range.high);
@@ -195,7 +185,7 @@ TEST(ContourFrame, CaptionsTicksAndReadout) {
       const FrameLabels L = drawFrame(c, g.gridDef, 1230, 4920, a);
       text += "== Y code " + std::to_string(code) + (narrow ? " narrow font" : "") + ": " + L.label1 + "|" + L.label2 +
               "|" + L.label3 + "|" + L.label4 + "|" + L.label5 + "|" + L.label6 + "|" + L.label19 + "|" + L.label18 +
-              "|" + L.text1 + "|" + L.text2 + "\n" + opsText(c);
+              "|" + L.text1 + "|" + L.text2 + "\n" + c.log();
       const FineGrid f = refine(g, 4);
       EXPECT_FALSE(readout(g.gridDef, f, a, a.left - 1, a.top + 5));
       for (const auto& [x, y] : {std::pair{a.left, a.bottom}, {a.right, a.top}, {(a.left + a.right) / 2, a.top + 100}}) {
