@@ -155,8 +155,8 @@ TEST(ContourColours, DrawsOneImageWhenDiscsCoverAndCirclesWhenSparse) {
   const ContourGrid g = gridOf(5, 5, bumpy);
   // Dense, in a picture with its colour bar: the frame left of the bar, one image, the bar and its ticks.
   RecordingCanvas dense(12000, 9000);
-  drawPicture(dense, g, refine(g, 40), {{PictureLayer::Colours, g.range.low, g.range.high, 10, 1}}, g.range.low,
-              g.range.high, true);
+  const PictureLayer colours{PictureLayer::Colours, g.range.low, g.range.high, 10, 1};
+  drawPicture(dense, g, refine(g, 40), {colours}, g.range.low, g.range.high, true);
   tavrin::testing_support::expectGolden("contours", "picture.txt", dense.log());
   RecordingCanvas sparse(12000, 9000);
   const FineGrid f = refine(g, 2);
