@@ -17,7 +17,6 @@
 #include "contours/contour_engine.h"
 #include "contours/contour_file.h"
 #include "model/dci_writer.h"
-#include "model/input_reader.h"
 #include "shell/atomic_file.h"
 #include "../runs/run_test_support.h"
 

@@ -2,7 +2,6 @@
 // edited and damaged files, partial files and their merge.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <sstream>
 
 #include "contours/contour_file.h"

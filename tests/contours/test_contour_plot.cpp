@@ -5,9 +5,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <functional>
 #include <set>
+#include <sstream>
 #include <tuple>
 
 #include "../output/recording_canvas.h"
@@ -42,17 +42,13 @@ double bumpy(int i, int j) { return 1000 + 37 * std::sin(1.3 * i + 0.4) * std::c
 TEST(ContourRefine, NodesReproducedExactlyAndPolynomialsOfTheirIntervals) {
   const ContourGrid g = gridOf(5, 4, bumpy);
   const FineGrid f = refine(g, 10);
-  EXPECT_EQ(f.fineM, 40);
-  EXPECT_EQ(f.fineN, 30);
+  EXPECT_EQ(std::pair(f.fineM, f.fineN), std::pair(40, 30));
   for (int i = 0; i < 5; ++i)
     for (int j = 0; j < 4; ++j) EXPECT_EQ(f.at(i * 10, j * 10), g.value(i, j)) << i << "," << j;
-  std::string text;
-  for (double v : f.f) {
-    char b[32];
-    std::snprintf(b, sizeof b, "%.12g\n", v);
-    text += b;
-  }
-  tavrin::testing_support::expectGolden("contours", "refined.txt", text);
+  std::ostringstream text;
+  text.precision(12);
+  for (double v : f.f) text << v << "\n";
+  tavrin::testing_support::expectGolden("contours", "refined.txt", text.str());
   const FineGrid q = refine(gridOf(4, 6, [](int i, int j) { return 3.0 * i * i - 2.0 * j * j + i * j + 5; }), 4);
   for (int a = 0; a <= q.fineM; ++a)
     for (int b = 0; b <= q.fineN; ++b) {

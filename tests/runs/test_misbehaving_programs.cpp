@@ -3,8 +3,6 @@
 // (or can be ended) without taking Tavrin along, and the report readers then
 // refuse with the table's message and change nothing.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <csignal>
@@ -15,10 +13,8 @@
 
 #include "output/dco_reader.h"
 #include "output/lco_reader.h"
-#include "runs/runs.h"
 #include "shell/errors.h"
 #include "run_test_support.h"
-#include "test_files.h"
 
 using namespace tavrin::testing_support;
 
@@ -155,6 +151,5 @@ TEST(MisbehavingPrograms, NeverEndingProgramCanBeEndedAndItsPartialReportIsRefus
   expectRefusedDco(app, kErrPastEndOfFile);
   ::kill(-static_cast<pid_t>(pid), SIGKILL);
   const RunStatus st = waitForRun(pid, 10);
-  EXPECT_EQ(st.state, RunStatus::Signalled);
   EXPECT_EQ(runEndMessage(ProgramMode::DC, "star.dco", st, 1), "DC failed: star.dco (killed by signal 9)");
 }
