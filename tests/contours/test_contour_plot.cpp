@@ -3,7 +3,6 @@
 // recording canvas.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <set>
@@ -94,35 +93,6 @@ TEST(ContourDots, LevelsAndLinearGridGiveStraightEvenRows) {
   tavrin::testing_support::expectGolden("contours", "dots.txt", text);
 }
 
-namespace {
-
-// Paints circle outlines as a 96 dpi raster would (a pen of one pixel): a
-// pixel takes the colour of the last circle passing within half a pen of
-// its centre, so discs of radius 1..100 become filled discs.
-class RasterCanvas : public RecordingCanvas {
- public:
-  RasterCanvas(double w, double h, double x0, double y0, int pw, int ph, double tpp)
-      : RecordingCanvas(w, h), px_(static_cast<size_t>(pw * ph)), x0_(x0), y0_(y0), pw_(pw), ph_(ph), tpp_(tpp) {}
-  void circle(double x, double y, double r) override {
-    // Only the outermost circle of a run matters for coverage (the inner ones are inside it).
-    if (r != 100) return;
-    const double R = r + 7.5;
-    for (int row = 0; row < ph_; ++row)
-      for (int col = 0; col < pw_; ++col) {
-        const double cx = x0_ + (col + 0.5) * tpp_ - x, cy = y0_ + (row + 0.5) * tpp_ - y;
-        if (cx * cx + cy * cy <= R * R) px_[static_cast<size_t>(row) * pw_ + col] = fore;
-      }
-  }
-  std::vector<Rgb> px_;
-
- private:
-  double x0_, y0_;
-  int pw_, ph_;
-  double tpp_;
-};
-
-}  // namespace
-
 TEST(ContourColours, DirectRenderingMatchesLiteralPainting) {
   const ContourGrid g = gridOf(7, 6, bumpy);
   const FineGrid f = refine(g, 5);  // 31 x 26 fine points
@@ -132,13 +102,23 @@ TEST(ContourColours, DirectRenderingMatchesLiteralPainting) {
   const double tpp = 15, R = 107.5;
   const double x0 = a.left - 120, y0 = a.top - 120;
   const int pw = static_cast<int>((a.right - a.left + 240) / tpp), ph = static_cast<int>((a.bottom - a.top + 240) / tpp);
-  RasterCanvas lit(W, H, x0, y0, pw, ph, tpp);
-  std::fill(lit.px_.begin(), lit.px_.end(), Rgb{255, 255, 255});
+  RecordingCanvas lit(W, H);
   paintColoursLiteral(lit, f, a, g.range.low, 1100);
+  // The circle outlines as a 96 dpi raster paints them (a pen of one pixel): a
+  // pixel takes the colour of the last circle passing within half a pen of its
+  // centre, so discs of radius 1..100 become filled discs. Only the outermost
+  // circle of a run matters for coverage (the inner ones are inside it).
+  std::vector<Rgb> px(static_cast<size_t>(pw * ph), Rgb{255, 255, 255});
+  for (const Op& o : lit.of(Op::Circle))
+    for (int row = 0; row < ph && o.x2 == 100; ++row)
+      for (int col = 0; col < pw; ++col) {
+        const double cx = x0 + (col + 0.5) * tpp - o.x1, cy = y0 + (row + 0.5) * tpp - o.y1;
+        if (cx * cx + cy * cy <= R * R) px[static_cast<size_t>(row) * pw + col] = o.colour;
+      }
   const RgbImage img = renderColourMap(f, a, g.range.low, 1100, x0, y0, pw, ph, tpp, R);
-  ASSERT_EQ(img.pixels.size(), lit.px_.size());
+  ASSERT_EQ(img.pixels.size(), px.size());
   size_t same = 0;
-  for (size_t k = 0; k < img.pixels.size(); ++k) same += img.pixels[k] == lit.px_[k];
+  for (size_t k = 0; k < img.pixels.size(); ++k) same += img.pixels[k] == px[k];
   const double agreement = static_cast<double>(same) / static_cast<double>(img.pixels.size());
   EXPECT_GE(agreement, 0.995) << agreement;
   // The colours really vary over the map.
