@@ -144,7 +144,8 @@ TEST(MisbehavingPrograms, CutAndGarbledReportsAreRefused) {
 
 TEST(MisbehavingPrograms, NeverEndingProgramCanBeEndedAndItsPartialReportIsRefused) {
   AppState app;
-  const long pid = startDcProgram(freshTestDir("misbehaving", "endless"), "echo 'first line of a report'\nwhile :; do sleep 1; done\n", app);
+  const long pid = startDcProgram(freshTestDir("misbehaving", "endless"),
+                                  "echo 'first line of a report'\nwhile :; do sleep 1; done\n", app);
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
   EXPECT_EQ(pollRun(pid).state, RunStatus::Running);
   // Reading now finds a report still being written: refused, nothing taken.
