@@ -2,7 +2,7 @@
 // before its timing run and its computation.
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <cstdio>
 #include <limits>
 #include <sstream>
 
@@ -55,22 +55,18 @@ TEST(ContourSetup, BoxesStoreTheirLeadingNumber) {
   EXPECT_EQ(grid, "0123458");
 }
 
+// Each delay, what it became, and whether it was raised.
 TEST(ContourSetup, DelayIsRaisedToItsMinimum) {
-  const double nan = std::numeric_limits<double>::quiet_NaN();
-  const struct {
-    double delay, after;
-    bool raised;
-  } rows[] = {{0.2, 0.7, true}, {-1, 0.7, true}, {0.7, 0.7, false}, {5, 5, false}, {nan, nan, false}};
-  for (const auto& r : rows) {
-    SCOPED_TRACE(r.delay);
+  std::string text;
+  for (double delay : {0.2, -1.0, 0.7, 5.0, std::numeric_limits<double>::quiet_NaN()}) {
     SetupEntry e;
-    e.delay = r.delay;
-    EXPECT_EQ(raiseDelay(e), r.raised);
-    if (std::isnan(r.after))
-      EXPECT_TRUE(std::isnan(e.delay));
-    else
-      EXPECT_EQ(e.delay, r.after);
+    e.delay = delay;
+    const bool raised = raiseDelay(e);
+    char b[80];
+    std::snprintf(b, sizeof b, "%.17g -> %.17g%s\n", delay, e.delay, raised ? " raised" : "");
+    text += b;
   }
+  testing_support::expectGolden("contours", "delays.txt", text);
 }
 
 // Each grid's messages before the timing run, whether the set-up went into the

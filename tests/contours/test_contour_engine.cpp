@@ -14,14 +14,11 @@
 #include <sstream>
 #include <thread>
 
-#include "../output/report_builders.h"
 #include "contours/contour_engine.h"
 #include "contours/contour_file.h"
 #include "model/dci_writer.h"
-#include "model/input_reader.h"
 #include "shell/atomic_file.h"
 #include "../runs/run_test_support.h"
-#include "test_files.h"
 
 using namespace tavrin;
 using namespace tavrin::contours;
@@ -49,7 +46,7 @@ struct Answer {
 using Script = std::function<Answer(const SeenRun&)>;
 
 using tavrin::testing_support::dcNumber;
-inline std::string d(double v) { return dcNumber(v); }
+using tavrin::testing_support::exampleSet;
 
 // A report of DC's unknowns for the keys the DCI set: one row per key, one
 // per light curve for L1 (the first curve's correction is `correction`).
@@ -62,12 +59,12 @@ inline std::string dcoFor(const Answer& a, const ParameterSet& p, const std::vec
   s.rows.clear();
   for (int k : zeroKeys) {
     if (k != 31) {
-      s.rows.push_back({k, 0, d(0), d(a.correction), d(a.output), d(0.001)});
+      s.rows.push_back({k, 0, dcNumber(0), dcNumber(a.correction), dcNumber(a.output), dcNumber(0.001)});
       continue;
     }
     for (int n = 1; n <= p.NLC; ++n) {
       const double c = n == 1 ? a.correction : static_cast<size_t>(n) <= a.l1Corrections.size() ? a.l1Corrections[static_cast<size_t>(n - 1)] : 0.0;
-      s.rows.push_back({31, n, d(0), d(c), d(0), d(0.001)});
+      s.rows.push_back({31, n, dcNumber(0), dcNumber(c), dcNumber(0), dcNumber(0.001)});
     }
   }
   s.correlation.assign(s.rows.size(), std::vector<std::string>(s.rows.size(), "0.00000"));
@@ -110,11 +107,6 @@ inline DcDriverFactory scripted(Script s, std::vector<SeenRun>* log = nullptr) {
   return [s, log, m](int, int) -> std::unique_ptr<DcDriver> { return std::make_unique<ScriptedDc>(s, log, m.get()); };
 }
 
-inline ParameterSet exampleSet() {
-  const std::string path = std::string(TAVRIN_SOURCE_DIR) + "/examples/example.dci";
-  return readDci(path, ParameterSet{}, probeDci(path)).params;
-}
-
 inline ContourJob jobFor(const GridDef& s, ParameterSet p) {
   applySetup(p, s);
   ContourJob j;
@@ -122,7 +114,6 @@ inline ContourJob jobFor(const GridDef& s, ParameterSet p) {
   j.base = readBackBase(p);
   return j;
 }
-
 
 // One line per DC run: the keys set to "0" and the values the map moves.
 std::string runsText(const std::vector<SeenRun>& log) {
@@ -209,12 +200,8 @@ TEST(ContourEngine, EstimateAndTimeLeft) {
   // Workers take whole columns: with 2 of them the third column runs alone.
   for (auto [workers, columns] : {std::pair{1, 3}, std::pair{2, 2}, std::pair{3, 1}, std::pair{8, 1}})
     EXPECT_DOUBLE_EQ(estimateSeconds(0.7, g, workers), 0.7 * 8 * columns) << workers;
-  Progress p;
-  p.runsTotal = 24;
-  p.workers = 2;
-  p.runsPerColumn = 8;
-  p.workerRunsLeft = {8, 8};
-  p.columnsPending = 1;
+  Progress p{.runsTotal = 24, .workers = 2, .workerRunsLeft = {8, 8}, .columnsPending = 1,
+             .runsPerColumn = 8};
   EXPECT_DOUBLE_EQ(remainingSeconds(p, 0.02), 0.02 * 16);  // the timing run until runs finish
   p.runsDone = 6;
   p.runSeconds = 4.2;
@@ -353,8 +340,7 @@ TEST(ContourEngine, CancelStopsAfterRunsInFlight) {
 using tavrin::testing_support::TempDir;
 using tavrin::testing_support::writeProgram;
 
-
-TEST(ContourProcessDriver, RunsWaitsAndReadsTheReport) {
+TEST(ContourProcessDriver, RunsWaitsReadsTheReportOrFails) {
   TempDir t;
   // Echoes its input with a tag: the report is exactly what it wrote.
   const std::string exe = writeProgram(t / "dc", "printf 'report of: '; cat; pwd > where.txt");
@@ -365,32 +351,13 @@ TEST(ContourProcessDriver, RunsWaitsAndReadsTheReport) {
   EXPECT_EQ(readWholeFile((t.path() / "Contour.dci").string()), "the input\r\n");
   // DC works in its own folder.
   EXPECT_NE(readWholeFile((t.path() / "where.txt").string()).find(t.path().filename().string()), std::string::npos);
-}
-
-TEST(ContourProcessDriver, SlowRunIsKilledAfterTheTimeout) {
-  TempDir t;
-  const std::string exe = writeProgram(t / "dc", "exec sleep 30");
-  ProcessDcDriver d(exe, t.path().string(), 0.3);
-  const auto t0 = std::chrono::steady_clock::now();
-  const DcRun r = d.run("x");
-  const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-  EXPECT_EQ(r.status, DcRun::TimedOut);
-  EXPECT_LT(s, 5.0);
-  EXPECT_GE(s, 0.29);
-  EXPECT_DOUBLE_EQ(runTimeout(0.5), 60);
-  EXPECT_DOUBLE_EQ(runTimeout(4), 80);
-}
-
-TEST(ContourProcessDriver, MissingOrCrashingProgramFails) {
-  TempDir t;
-  ProcessDcDriver missing((t.path() / "nothing-here").string(), t.path().string(), 5);
-  EXPECT_NE(missing.run("x").status, DcRun::Ok);
-  const std::string crash = writeProgram(t / "dc", "kill -SEGV $$");
-  ProcessDcDriver d(crash, t.path().string(), 5);
-  EXPECT_EQ(d.run("x").status, DcRun::Failed);
+  // A missing or crashing program fails.
+  const std::string missing = (t.path() / "nothing-here").string();
+  EXPECT_NE(ProcessDcDriver(missing, t.path().string(), 5).run("x").status, DcRun::Ok);
+  const std::string crash = writeProgram(t / "crash", "kill -SEGV $$");
+  EXPECT_EQ(ProcessDcDriver(crash, t.path().string(), 5).run("x").status, DcRun::Failed);
   // A folder that cannot be written: nothing starts, the run fails.
-  ProcessDcDriver nowhere(crash, (t.path() / "no" / "such").string(), 5);
-  EXPECT_EQ(nowhere.run("x").status, DcRun::Failed);
+  EXPECT_EQ(ProcessDcDriver(crash, (t.path() / "no" / "such").string(), 5).run("x").status, DcRun::Failed);
 }
 
 TEST(ContourProcessDriver, ScratchFoldersHoldDcsCompanionsAndAreRemoved) {
@@ -414,9 +381,7 @@ TEST(ContourProcessDriver, ScratchFoldersHoldDcsCompanionsAndAreRemoved) {
     EXPECT_EQ(a->run("x").dco, "ok\n");
     EXPECT_EQ(b->run("x").dco, "ok\n");
   }
-  int left = 0;
-  for (const auto& e : std::filesystem::directory_iterator(t.path())) left += e.is_directory() ? 1 : 0;
-  EXPECT_EQ(left, 0);
+  EXPECT_EQ(tavrin::testing_support::filesIn(t.path()), 0u);
   EXPECT_TRUE(std::filesystem::exists(program.path() / "atmcof.dat"));  // links removed, not their targets
   // Without the table DC fails, and says why.
   std::filesystem::remove(program.path() / "atmcof.dat");
@@ -428,16 +393,22 @@ TEST(ContourProcessDriver, ScratchFoldersHoldDcsCompanionsAndAreRemoved) {
   EXPECT_EQ(lastLine(" \n"), "");
 }
 
-// A DC program that leaves a child behind (a wrapper script, say): when the
-// run times out, the whole of it must stop, or the child would go on writing
-// the report the next run is to read.
-TEST(ContourProcessDriver, TimeoutStopsChildrenOfTheProgramToo) {
+// A slow run is killed after the timeout. A DC program that leaves a child
+// behind (a wrapper script, say): the whole of it must stop, or the child
+// would go on writing the report the next run is to read.
+TEST(ContourProcessDriver, TimeoutStopsTheProgramAndItsChildren) {
   TempDir t;
   const std::filesystem::path dir = t.path();
   const std::string exe = writeProgram(t / "dc", "(while :; do echo more >> '" + (dir / "marker").string() +
                                               "'; sleep 0.05; done) &\necho $! > '" + (dir / "child.pid").string() + "'\nwait");
-  ProcessDcDriver d(exe, dir.string(), 0.5);
+  ProcessDcDriver d(exe, dir.string(), 0.3);
+  const auto t0 = std::chrono::steady_clock::now();
   EXPECT_EQ(d.run("x").status, DcRun::TimedOut);
+  const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+  EXPECT_LT(s, 5.0);
+  EXPECT_GE(s, 0.29);
+  EXPECT_DOUBLE_EQ(runTimeout(0.5), 60);
+  EXPECT_DOUBLE_EQ(runTimeout(4), 80);
   std::this_thread::sleep_for(std::chrono::milliseconds(200));
   const auto size1 = std::filesystem::file_size(dir / "marker");
   std::this_thread::sleep_for(std::chrono::milliseconds(400));

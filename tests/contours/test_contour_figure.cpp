@@ -81,22 +81,16 @@ TEST(ContourLines, HandMadeGridsTracedWhole) {
   tavrin::testing_support::expectGolden("contours", "traced_lines.txt", text);
 }
 
+// The whole figure (titles, bar, ticks, level labels, the minimum) and its CSV.
 TEST(ContourFigure, TitlesBarMinimumAndCsv) {
   ContourGrid g = paraboloid();
   g.wres[6 * 5 + 4] = kFailedPoint;
-  test::RecordingCanvas c(5040, 3744);
+  test::RecordingCanvas c(5040, 3744), bad(5040, 3744);
   const MapFigureResult r = drawMapFigure(c, g, {10, 1, 10, 4});
   EXPECT_TRUE(r.note.empty());
-  for (const char* t : {"Mass ratio q = M2/M1", "Inclination (deg)", "Sum(W*Res**2)", "Minimum 0 at q = 3, i = 2",
-                        "failed DC runs (\u00d7) and what depends on them", "4", "10"})
-    EXPECT_TRUE(c.textOp(t)) << t;
   EXPECT_EQ(r.levels.size(), 4u);
-  const std::string csv = mapCsv(g);
-  EXPECT_EQ(csv.substr(0, csv.find('\n')), "Mass ratio q = M2/M1,Inclination (deg),Sum(W*Res**2),failed");
-  EXPECT_NE(csv.find("\n0,0,25,0\n"), std::string::npos);
-  EXPECT_NE(csv.find("\n6,4,,1\n"), std::string::npos);
-  test::RecordingCanvas bad(5040, 3744);
   EXPECT_FALSE(drawMapFigure(bad, g, {1, 1, 10, 4}).note.empty());
+  tavrin::testing_support::expectGolden("contours", "figure.txt", c.log() + "--- csv\n" + mapCsv(g));
 }
 
 }  // namespace

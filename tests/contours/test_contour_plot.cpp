@@ -3,11 +3,10 @@
 // recording canvas.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <functional>
 #include <set>
+#include <sstream>
 #include <tuple>
 
 #include "../output/recording_canvas.h"
@@ -33,17 +32,6 @@ ContourGrid gridOf(int M, int N, const std::function<double(int, int)>& f) {
 
 double bumpy(int i, int j) { return 1000 + 37 * std::sin(1.3 * i + 0.4) * std::cos(0.9 * j) + 11 * i * j - 3 * j * j; }
 
-std::string opsText(const RecordingCanvas& c) {
-  std::string s;
-  for (const Op& o : c.ops) {
-    char b[160];
-    std::snprintf(b, sizeof b, "%d %.8g %.8g %.8g %.8g %d,%d,%d ", o.kind, o.x1, o.y1, o.x2, o.y2, o.colour.r, o.colour.g,
-                  o.colour.b);
-    s += b + o.text + "\n";
-  }
-  return s;
-}
-
 }  // namespace
 
 // Nodes are kept exactly; interval 0 along X is the quadratic through nodes
@@ -53,17 +41,13 @@ std::string opsText(const RecordingCanvas& c) {
 TEST(ContourRefine, NodesReproducedExactlyAndPolynomialsOfTheirIntervals) {
   const ContourGrid g = gridOf(5, 4, bumpy);
   const FineGrid f = refine(g, 10);
-  EXPECT_EQ(f.fineM, 40);
-  EXPECT_EQ(f.fineN, 30);
+  EXPECT_EQ(std::pair(f.fineM, f.fineN), std::pair(40, 30));
   for (int i = 0; i < 5; ++i)
     for (int j = 0; j < 4; ++j) EXPECT_EQ(f.at(i * 10, j * 10), g.value(i, j)) << i << "," << j;
-  std::string text;
-  for (double v : f.f) {
-    char b[32];
-    std::snprintf(b, sizeof b, "%.12g\n", v);
-    text += b;
-  }
-  tavrin::testing_support::expectGolden("contours", "refined.txt", text);
+  std::ostringstream text;
+  text.precision(12);
+  for (double v : f.f) text << v << "\n";
+  tavrin::testing_support::expectGolden("contours", "refined.txt", text.str());
   const FineGrid q = refine(gridOf(4, 6, [](int i, int j) { return 3.0 * i * i - 2.0 * j * j + i * j + 5; }), 4);
   for (int a = 0; a <= q.fineM; ++a)
     for (int b = 0; b <= q.fineN; ++b) {
@@ -102,41 +86,12 @@ TEST(ContourDots, LevelsAndLinearGridGiveStraightEvenRows) {
   RecordingCanvas c(12000, 9000);
   const PlotRect a = plotRect(c.width(), c.height());
   text += "dots " + std::to_string(drawContourDots(c, f, a, 2.5, 22.5, 3)) + "\n";
-  text += opsText(c);
+  text += c.log();
   const FineGrid e = refine(gridOf(3, 3, [](int i, int) { return 10.0 * i; }), 2);  // 0, 5, 10, 15, 20 along X
   EXPECT_EQ(drawContourDots(c, e, a, 10, 20, 2), 0);
   EXPECT_EQ(drawContourDots(c, e, a, 10.5, 20, 2), e.fineN + 1);
   tavrin::testing_support::expectGolden("contours", "dots.txt", text);
 }
-
-namespace {
-
-// Paints circle outlines as a 96 dpi raster would (a pen of one pixel): a
-// pixel takes the colour of the last circle passing within half a pen of
-// its centre, so discs of radius 1..100 become filled discs.
-class RasterCanvas : public RecordingCanvas {
- public:
-  RasterCanvas(double w, double h, double x0, double y0, int pw, int ph, double tpp)
-      : RecordingCanvas(w, h), px_(static_cast<size_t>(pw * ph)), x0_(x0), y0_(y0), pw_(pw), ph_(ph), tpp_(tpp) {}
-  void circle(double x, double y, double r) override {
-    // Only the outermost circle of a run matters for coverage (the inner ones are inside it).
-    if (r != 100) return;
-    const double R = r + 7.5;
-    for (int row = 0; row < ph_; ++row)
-      for (int col = 0; col < pw_; ++col) {
-        const double cx = x0_ + (col + 0.5) * tpp_ - x, cy = y0_ + (row + 0.5) * tpp_ - y;
-        if (cx * cx + cy * cy <= R * R) px_[static_cast<size_t>(row) * pw_ + col] = fore;
-      }
-  }
-  std::vector<Rgb> px_;
-
- private:
-  double x0_, y0_;
-  int pw_, ph_;
-  double tpp_;
-};
-
-}  // namespace
 
 TEST(ContourColours, DirectRenderingMatchesLiteralPainting) {
   const ContourGrid g = gridOf(7, 6, bumpy);
@@ -147,13 +102,23 @@ TEST(ContourColours, DirectRenderingMatchesLiteralPainting) {
   const double tpp = 15, R = 107.5;
   const double x0 = a.left - 120, y0 = a.top - 120;
   const int pw = static_cast<int>((a.right - a.left + 240) / tpp), ph = static_cast<int>((a.bottom - a.top + 240) / tpp);
-  RasterCanvas lit(W, H, x0, y0, pw, ph, tpp);
-  std::fill(lit.px_.begin(), lit.px_.end(), Rgb{255, 255, 255});
+  RecordingCanvas lit(W, H);
   paintColoursLiteral(lit, f, a, g.range.low, 1100);
+  // The circle outlines as a 96 dpi raster paints them (a pen of one pixel): a
+  // pixel takes the colour of the last circle passing within half a pen of its
+  // centre, so discs of radius 1..100 become filled discs. Only the outermost
+  // circle of a run matters for coverage (the inner ones are inside it).
+  std::vector<Rgb> px(static_cast<size_t>(pw * ph), Rgb{255, 255, 255});
+  for (const Op& o : lit.of(Op::Circle))
+    for (int row = 0; row < ph && o.x2 == 100; ++row)
+      for (int col = 0; col < pw; ++col) {
+        const double cx = x0 + (col + 0.5) * tpp - o.x1, cy = y0 + (row + 0.5) * tpp - o.y1;
+        if (cx * cx + cy * cy <= R * R) px[static_cast<size_t>(row) * pw + col] = o.colour;
+      }
   const RgbImage img = renderColourMap(f, a, g.range.low, 1100, x0, y0, pw, ph, tpp, R);
-  ASSERT_EQ(img.pixels.size(), lit.px_.size());
+  ASSERT_EQ(img.pixels.size(), px.size());
   size_t same = 0;
-  for (size_t k = 0; k < img.pixels.size(); ++k) same += img.pixels[k] == lit.px_[k];
+  for (size_t k = 0; k < img.pixels.size(); ++k) same += img.pixels[k] == px[k];
   const double agreement = static_cast<double>(same) / static_cast<double>(img.pixels.size());
   EXPECT_GE(agreement, 0.995) << agreement;
   // The colours really vary over the map.
@@ -164,10 +129,11 @@ TEST(ContourColours, DirectRenderingMatchesLiteralPainting) {
 
 TEST(ContourColours, DrawsOneImageWhenDiscsCoverAndCirclesWhenSparse) {
   const ContourGrid g = gridOf(5, 5, bumpy);
+  // Dense, in a picture with its colour bar: the frame left of the bar, one image, the bar and its ticks.
   RecordingCanvas dense(12000, 9000);
-  drawColours(dense, refine(g, 40), plotRect(12000, 9000), g.range.low, g.range.high);
-  EXPECT_EQ(dense.of(Op::Image).size(), 1u);
-  EXPECT_TRUE(dense.of(Op::Circle).empty());
+  const PictureLayer colours{PictureLayer::Colours, g.range.low, g.range.high, 10, 1};
+  drawPicture(dense, g, refine(g, 40), {colours}, g.range.low, g.range.high, true);
+  tavrin::testing_support::expectGolden("contours", "picture.txt", dense.log());
   RecordingCanvas sparse(12000, 9000);
   const FineGrid f = refine(g, 2);
   drawColours(sparse, f, plotRect(12000, 9000), g.range.low, g.range.high);
@@ -195,7 +161,7 @@ TEST(ContourFrame, CaptionsTicksAndReadout) {
       const FrameLabels L = drawFrame(c, g.gridDef, 1230, 4920, a);
       text += "== Y code " + std::to_string(code) + (narrow ? " narrow font" : "") + ": " + L.label1 + "|" + L.label2 +
               "|" + L.label3 + "|" + L.label4 + "|" + L.label5 + "|" + L.label6 + "|" + L.label19 + "|" + L.label18 +
-              "|" + L.text1 + "|" + L.text2 + "\n" + opsText(c);
+              "|" + L.text1 + "|" + L.text2 + "\n" + c.log();
       const FineGrid f = refine(g, 4);
       EXPECT_FALSE(readout(g.gridDef, f, a, a.left - 1, a.top + 5));
       for (const auto& [x, y] : {std::pair{a.left, a.bottom}, {a.right, a.top}, {(a.left + a.right) / 2, a.top + 100}}) {

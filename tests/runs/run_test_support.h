@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "../output/report_builders.h"
+#include "model/input_reader.h"
 #include "runs/runs.h"
 #include "test_files.h"
 
@@ -25,6 +26,11 @@ inline runs::RunStatus waitForRun(long pid, double seconds = 30) {
   }
   ::kill(-static_cast<pid_t>(pid), SIGKILL);
   return runs::pollRun(pid);
+}
+
+inline ParameterSet exampleSet() {
+  const std::string path = std::string(TAVRIN_SOURCE_DIR) + "/examples/example.dci";
+  return readDci(path, ParameterSet{}, probeDci(path)).params;
 }
 
 // A number as DC prints it.

@@ -13,11 +13,9 @@
 
 #include "model/input_reader.h"
 #include "output/fit_history.h"
-#include "output/report_builders.h"
 #include "runs/fit.h"
 #include "shell/atomic_file.h"
 #include "run_test_support.h"
-#include "test_files.h"
 
 namespace {
 
@@ -25,10 +23,8 @@ using namespace tavrin;
 using namespace tavrin::runs;
 using tavrin::contours::DcRun;
 
-const std::string kExample = std::string(TAVRIN_SOURCE_DIR) + "/examples/example.dci";
+using tavrin::testing_support::exampleSet;
 const std::string kDc = std::string(TAVRIN_BINARY_DIR) + "/src/standins/Solvex";
-
-ParameterSet exampleSet() { return readDci(kExample, ParameterSet{}, probeDci(kExample)).params; }
 
 std::string e(double v) { return tavrin::testing_support::dcNumber(v); }
 
@@ -67,23 +63,14 @@ struct Scripted {
 };
 
 FitOutcome fit(Scripted& dc, FitRules rules, ParameterSet start) {
-  FitJob job;
   start.XINCL = 80;
   start.XLAMDA = 0.001;
-  job.start = start;
-  job.rules = rules;
-  job.cancel = &dc.cancel;
-  job.runner = [&dc](const std::string& t, int n) { return dc(t, n); };
-  return runFit(job);
+  const auto runner = [&dc](const std::string& t, int n) { return dc(t, n); };
+  return runFit({.start = start, .rules = rules, .runner = runner, .cancel = &dc.cancel, .onPass = {}});
 }
 
 FitRules rules(bool sigma, bool rel, int max, double damping = 1) {
-  FitRules r;
-  r.useSigma = sigma;
-  r.useRelChange = rel;
-  r.maxPasses = max;
-  r.damping = damping;
-  return r;
+  return {.useSigma = sigma, .useRelChange = rel, .maxPasses = max, .damping = damping};
 }
 
 // Each case's outcome whole: how it stopped, what every run was given, every pass.
@@ -156,12 +143,8 @@ struct RealFit {
   std::atomic<bool> cancel{false};
   FitOutcome run(const std::string& exe, FitRules r = {}) {
     FitFolderRunner runner(exe, (dir / "star.fit").string(), 60, &cancel);
-    FitJob job;
-    job.start = exampleSet();
-    job.rules = r;
-    job.cancel = &cancel;
-    job.runner = [&runner](const std::string& t, int n) { return runner(t, n); };
-    return runFit(job);
+    const auto run = [&runner](const std::string& t, int n) { return runner(t, n); };
+    return runFit({.start = exampleSet(), .rules = r, .runner = run, .cancel = &cancel, .onPass = {}});
   }
 };
 
@@ -196,9 +179,8 @@ TEST(FitWithStandIn, ExampleConvergesToTheValuesItWasMadeFrom) {
 TEST(FitWithStandIn, OvershootingDcTriggersTheGuardAndAFailedPassStops) {
   RealFit over, failing;
   using tavrin::testing_support::writeProgram;
-  FitRules r;
-  r.useSigma = r.useRelChange = false;
-  const FitOutcome o = over.run(writeProgram(over.dir / "dc", "SOLVEX_OVERSHOOT=4 exec '" + kDc + "'\n"), r);
+  const FitOutcome o = over.run(writeProgram(over.dir / "dc", "SOLVEX_OVERSHOOT=4 exec '" + kDc + "'\n"),
+                                rules(false, false, 10));
   int retries = 0, rejected = 0;
   for (const FitPass& p : o.passes) retries += p.retry > 0, rejected += p.rejected;
   EXPECT_GE(retries, 1);
