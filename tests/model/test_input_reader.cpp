@@ -12,6 +12,7 @@
 #include "shell/atomic_file.h"
 #include "shell/errors.h"
 #include "model/settings_words.h"
+#include "output/report_builders.h"
 #include "test_files.h"
 #include "error_of.h"
 
@@ -31,11 +32,7 @@ std::vector<std::string> linesOf(const std::string& text) {
   for (auto v : detail::splitLines(text)) out.emplace_back(v);
   return out;
 }
-std::string joinCrLf(const std::vector<std::string>& lines) {
-  std::string s;
-  for (const auto& l : lines) s += l + "\r\n";
-  return s;
-}
+std::string joinCrLf(const std::vector<std::string>& lines) { return testreports::join(lines, "\r\n"); }
 // A data file with one line's columns overwritten (line 1-based, column 0-based).
 std::string spoilt(const std::string& name, size_t line, size_t at, const std::string& text) {
   std::vector<std::string> lines = linesOf(dataText(name));

@@ -9,10 +9,12 @@
 #include <fstream>
 #include <set>
 
+#include "error_of.h"
 #include "shell/errors.h"
 #include "test_files.h"
 
 using namespace tavrin;
+using testing_support::errorOf;
 namespace fs = std::filesystem;
 
 namespace {
@@ -26,14 +28,6 @@ class AtomicFile : public ::testing::Test {
     return out;
   }
   static void put(const std::string& p, const std::string& content) { testing_support::spit(p, content); }
-  static int errorOf(auto&& fn) {
-    try {
-      fn();
-    } catch (const TavrinError& e) {
-      return e.number();
-    }
-    return 0;
-  }
   testing_support::TempDir tmp_{"tavrin-atomic"};
   const fs::path dir_ = tmp_.path();
 };

@@ -48,10 +48,11 @@ struct Writer {
   std::function<void(const fs::path& folder)> save;
 };
 
-ParameterSet detachedSet() {
+// The start-up set in detached mode, saved as an LCI or a DCI by its name.
+void saveDetached(const fs::path& file) {
   ParameterSet p;
   p.MODE = 2;
-  return p;
+  ASSERT_TRUE((file.extension() == ".lci" ? saveLci(p, file.string()) : saveDci(p, file.string())).written);
 }
 
 contours::ContourGrid smallGrid() {
@@ -63,14 +64,8 @@ contours::ContourGrid smallGrid() {
 }
 
 std::vector<Writer> allWriters() {
-  return {{"LCI", "star.lci", [](const fs::path& d) {
-             ParameterSet p = detachedSet();
-             ASSERT_TRUE(saveLci(p, (d / "star.lci").string()).written);
-           }},
-          {"DCI", "star.dci", [](const fs::path& d) {
-             ParameterSet p = detachedSet();
-             ASSERT_TRUE(saveDci(p, (d / "star.dci").string()).written);
-           }},
+  return {{"LCI", "star.lci", [](const fs::path& d) { saveDetached(d / "star.lci"); }},
+          {"DCI", "star.dci", [](const fs::path& d) { saveDetached(d / "star.dci"); }},
           // A run script as startRun writes it, without starting it.
           {"script", "star.sh", [](const fs::path& d) {
              writeFileAtomically((d / "star.sh").string(), runs::scriptText(runs::Dialect::Posix, "/nonexistent/Solvex",
@@ -116,22 +111,19 @@ TEST(FaultInjection, EveryFailingStepAndBadFolderOfEveryWriterKeepsTheOldFile) {
     int number;
   } faults[] = {{ENOSPC, kErrDiskFull}, {EACCES, kErrPermissionDenied}, {EIO, kErrDeviceIO}, {ENOENT, kErrPathNotFound}};
   for (const Writer& w : allWriters()) {
-    for (const char* step : {"create", "write", "sync", "close", "rename"}) {
+    for (const char* step : {"create", "write", "sync", "close", "rename"})
       for (const auto& f : faults) {
         TempDir dir;
         spit(dir.path() / w.fileName, kPrevious);
         g_failStep = step;
         g_failErrno = f.err;
         detail::setAtomicWriteHook(&failingHook);
-        const int n = failureOf(w, dir.path());
-        detail::setAtomicWriteHook(nullptr);
         // ENOENT with the folder still there is a missing file, not a path.
-        const int expected = f.err == ENOENT ? kErrFileNotFound : f.number;
-        EXPECT_EQ(n, expected) << w.label << " at " << step;
+        EXPECT_EQ(failureOf(w, dir.path()), f.err == ENOENT ? kErrFileNotFound : f.number) << w.label << " at " << step;
+        detail::setAtomicWriteHook(nullptr);
         EXPECT_EQ(slurp(dir.path() / w.fileName), kPrevious) << w.label << " at " << step;
         EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{w.fileName}) << w.label << " at " << step;
       }
-    }
     // With no fault the same writer replaces the file.
     TempDir dir;
     spit(dir.path() / w.fileName, kPrevious);
