@@ -1,5 +1,5 @@
 #pragma once
-// Hand-made LC and DC reports laid out column by column, for the reader tests.
+// Hand-made DC reports laid out column by column, for the reader tests.
 #include <algorithm>
 #include <initializer_list>
 #include <string>
@@ -27,38 +27,6 @@ inline std::string join(const std::vector<std::string>& lines, const char* eol =
   std::string s;
   for (const auto& l : lines) s += l + eol;
   return s;
-}
-
-// LC's report of mode 3 with its header; the page picks light or velocity columns.
-struct LcoSpec {
-  int page = 1;
-  std::vector<std::string> phases{"0.000000", "0.250000", "0.500000"};
-  std::vector<std::string> lights{"1.000000", "0.900000", "0.500000"};
-};
-
-inline std::vector<std::string> lcoLines(const LcoSpec& s) {
-  const std::string jd = "2450000.12345";  // its length + 1 fixes the column b
-  const int b = static_cast<int>(jd.size()) + 1;
-  const std::vector<std::string> rv1{"10.0", "-50.0", "0.0"}, rv2{"30.0", "-20.0", "5.0"};
-  std::vector<std::string> L{"  Stand-in report for the reader tests", "  mpage  nref mref ifsmv1",
-                             "  " + std::to_string(s.page) + "     1    1    0", "   MODE   IPB  IFAT1",
-                             "   3      0     1", "  ecc     s-maj axis    F1    F2",
-                             " " + rightFields("0.00000", {{53, 11, "87.500"}}), "  skipped 1", "  T1      T2   ...   header",
-                             // as it reads after the reader aligns its first token to column 7
-                             "  " + rightFields("", {{1, 7, ".5300"}, {8, 8, ".4521"}, {30, 13, "6.1624"}, {43, 13, "9.0092"},
-                                                     {56, 13, ".76115"}}),
-                             // the band as the reader aligns it to column 9
-                             "  skipped 2", "  band      L1      L2", "  " + rightFields("    6", {{18, 11, "0.90038D+00"}}),
-                             "  some other block", "      JD          Phase     light 1     light 2     total"};
-  for (size_t i = 0; i < s.phases.size(); ++i) {
-    const std::string r = rightFields(jd, {{b, 15, s.phases[i]}});  // leading blanks are removed by the reader
-    if (s.page == 1)
-      L.push_back("   " + rightFields(r, {{b + 15, 12, ".600000"}, {b + 27, 12, ".400000"}, {b + 39, 12, s.lights[i]}}));
-    else
-      L.push_back("   " + rightFields(r, {{b + 61, 13, rv1[i]}, {b + 74, 13, rv2[i]}}));
-  }
-  L.insert(L.end(), {"", "  end of run"});
-  return L;
 }
 
 struct DcoRow {
