@@ -255,9 +255,7 @@ TEST(FaultInjection, SaveRemovesOnlyTheTemporariesOfEndedProcesses) {
   std::sort(kept.begin(), kept.end());
   EXPECT_EQ(namesIn(dir.path()), kept);
   EXPECT_EQ(slurp(dir.path() / "star.lci"), "new");
-  for (const std::string& n : kept) {
-    if (n == "star.lci" || n == folderName) continue;
-    EXPECT_EQ(slurp(dir.path() / n), "keep") << n;
-  }
+  for (const std::string& n : kept)
+    if (n != "star.lci" && n != folderName) { EXPECT_EQ(slurp(dir.path() / n), "keep") << n; }
 }
 
