@@ -250,7 +250,8 @@ TEST(InputReaderFiles, BadNumbersAndCountsFail) {
     }
   }
   expectGolden("model", "load_failures.txt", messages);
-  EXPECT_EQ(whatOf([&] { probeLci(dir + "/none.lci"); }), "Error 53: File not found.\nFile: " + dir + "/none.lci");
+  EXPECT_EQ(whatOf([&] { probeLci(dir + "/none.lci"); }),
+            "Error 53: File not found.\nFile: " + dir + "/none.lci");
 }
 
 // Files cut after their first lines and continued with spot and observation

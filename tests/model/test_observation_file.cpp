@@ -97,6 +97,7 @@ TEST(ObservationFiles, LoadFillsTheCurveOnlyWhenTheWholeFileWasRead) {
   for (size_t c = 1; c <= 5; ++c) curves += p.curves[c].dataFile + ": " + pointsText(p.curves[c].points) + "\n";
   expectGolden("model", "observation_load.txt", curves);
   EXPECT_EQ(errorOf([&] { loadObservationFile(p, 8, folder); }), 9);
-  for (int curve : {0, -3}) EXPECT_EQ(errorOf([&] { loadObservationFile(p, curve, folder, "rv1.csv"); }), 9) << curve;
+  EXPECT_EQ(errorOf([&] { loadObservationFile(p, 0, folder, "rv1.csv"); }), 9);
+  EXPECT_EQ(errorOf([&] { loadObservationFile(p, -3, folder, "rv1.csv"); }), 9);
   EXPECT_EQ(errorOf([&] { loadObservationFile(p, 6, folder, ""); }), 53);
 }

@@ -79,8 +79,9 @@ inline std::vector<std::string> dcoLines(const DcoSpec& s) {
   }
   L.insert(L.end(), {" Input-Output in F Format", "  No.  Curve   Input   Correction   Output   Std. Dev.", ""});
   for (const auto& r : s.rows)
-    L.push_back(rightFields("", {{1, 2, std::to_string(r.param)}, {9, 1, std::to_string(r.curve)}, {10, 18, r.input},
-                                 {28, 18, r.correction}, {46, 18, r.output}, {64, 18, r.stdDev}}));
+    L.push_back(rightFields("", {{1, 2, std::to_string(r.param)}, {9, 1, std::to_string(r.curve)},
+                                 {10, 18, r.input}, {28, 18, r.correction}, {46, 18, r.output},
+                                 {64, 18, r.stdDev}}));
   L.push_back("");
   if (s.sumsPrinted) L.insert(L.end(), {"   Sum(W*Res**2) for input values, predicted", s.sums});
   if (s.marker) L.push_back(" DOM1/DQ  DOM2/DQ");

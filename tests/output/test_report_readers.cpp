@@ -29,12 +29,11 @@ using tavrin::testing_support::spit;
 
 namespace {
 
+// The text with LF line ends, or with CR LF ones.
 std::string withEnds(const std::string& text, bool crlf) {
   std::string s;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
-    s += text[i] == '\n' && crlf ? std::string("\r\n") : std::string(1, text[i]);
-  }
+  for (size_t i = 0; i < text.size(); ++i)
+    if (text.compare(i, 2, "\r\n") != 0) s += text[i] == '\n' && crlf ? "\r\n" : std::string(1, text[i]);
   return s;
 }
 

@@ -119,7 +119,8 @@ TEST(FaultInjection, EveryFailingStepAndBadFolderOfEveryWriterKeepsTheOldFile) {
         g_failErrno = f.err;
         detail::setAtomicWriteHook(&failingHook);
         // ENOENT with the folder still there is a missing file, not a path.
-        EXPECT_EQ(failureOf(w, dir.path()), f.err == ENOENT ? kErrFileNotFound : f.number) << w.label << " at " << step;
+        EXPECT_EQ(failureOf(w, dir.path()), f.err == ENOENT ? kErrFileNotFound : f.number)
+            << w.label << " at " << step;
         detail::setAtomicWriteHook(nullptr);
         EXPECT_EQ(slurp(dir.path() / w.fileName), kPrevious) << w.label << " at " << step;
         EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{w.fileName}) << w.label << " at " << step;
