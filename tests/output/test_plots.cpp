@@ -95,8 +95,7 @@ TEST(Plots, DrawingLogsMatchTheirGoldens) {
   const auto rows = tavrin::testing_support::tableRows(tavrin::testing_support::goldenPath("output", "plots/cases.tsv"));
   EXPECT_EQ(rows.size(), 27u);
   for (const auto& row : rows) {
-    const std::string name = row[0];
-    SCOPED_TRACE(name);
+    SCOPED_TRACE(row[0]);
     PlotState s;
     RecordingCanvas canvas;
     const PlotResult result = drawRow(row, canvas, s);
@@ -106,7 +105,7 @@ TEST(Plots, DrawingLogsMatchTheirGoldens) {
              (l.visible ? " shown\n" : " hidden\n");
     for (const PlotLabel& l : result.labels) EXPECT_EQ(result.label(l.name), &l);
     EXPECT_EQ(result.label("Label99"), nullptr);
-    tavrin::testing_support::expectGolden("output", "plots/" + name + ".txt", log + canvas.log());
+    tavrin::testing_support::expectGolden("output", "plots/" + row[0] + ".txt", log + canvas.log());
   }
 }
 

@@ -107,12 +107,6 @@ TEST(ReportReaders, LoadDcoNamesTheFileAndSaysWhatDcSaid) {
   ParameterSet p;
   DcResults r;
   std::string log;
-  auto load = [&](bool chosen) {
-    const DcoLoadOutcome o = loadDco(app, p, r, chosen);
-    log += "dco " + app.dcoName + " ok " + std::to_string(o.ok) + " box " + std::to_string(o.showMessageBox) + " window '" +
-           o.errorWindowLine.value_or("-") + "' seen " + std::to_string(r.dcErrorSeen) + " readError " +
-           std::to_string(app.readError) + " rows " + std::to_string(r.ioRows.size()) + "\n" + o.message + "\n--\n";
-  };
   for (const auto& c : tavrin::testing_support::tableRows(tavrin::testing_support::goldenPath("output", "dco_load_steps.tsv"))) {
     std::istringstream files(c[0]), flags(c[3]);
     for (std::string f; files >> f;) {
@@ -124,7 +118,10 @@ TEST(ReportReaders, LoadDcoNamesTheFileAndSaysWhatDcSaid) {
       if (w == "unseen") r.dcErrorSeen = false;
       else if (w == "unread") app.readError = false;
       else if (w == "contour") app.contourRunning = true;
-    load(c[2] == "1");
+    const DcoLoadOutcome o = loadDco(app, p, r, c[2] == "1");
+    log += "dco " + app.dcoName + " ok " + std::to_string(o.ok) + " box " + std::to_string(o.showMessageBox) + " window '" +
+           o.errorWindowLine.value_or("-") + "' seen " + std::to_string(r.dcErrorSeen) + " readError " +
+           std::to_string(app.readError) + " rows " + std::to_string(r.ioRows.size()) + "\n" + o.message + "\n--\n";
   }
   tavrin::testing_support::expectGolden("output", "dco-load.txt", log);
 }
