@@ -147,8 +147,7 @@ TEST(InputReaderProbe, LayoutsShortMissingAndEmptyFiles) {
   EXPECT_EQ(probeLciText(lci(std::string(74, 'x'))), Layout::Older);
   EXPECT_EQ(probeLciText(lci(std::string(75, 'x'))), Layout::Current);
   EXPECT_EQ(probeLciText(lci("     " + std::string(74, 'x'))), Layout::Older);
-  std::string dci;
-  for (int i = 1; i <= 9; ++i) dci += "x\n";
+  const std::string dci = testreports::join(std::vector<std::string>(9, "x"));
   EXPECT_EQ(probeDciText(dci + std::string(74, 'x') + "\n"), Layout::Older);
   EXPECT_EQ(probeDciText(dci + "  " + std::string(75, 'x')), Layout::Current);
 

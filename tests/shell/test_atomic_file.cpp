@@ -27,7 +27,6 @@ class AtomicFile : public ::testing::Test {
     for (const auto& e : fs::directory_iterator(dir_)) out.insert(e.path().filename().string());
     return out;
   }
-  static void put(const std::string& p, const std::string& content) { testing_support::spit(p, content); }
   testing_support::TempDir tmp_{"tavrin-atomic"};
   const fs::path dir_ = tmp_.path();
 };
@@ -45,7 +44,7 @@ TEST_F(AtomicFile, WritesAndReplacesExactBytes) {
 
 TEST_F(AtomicFile, ReplacementKeepsTheFileMode) {
   const std::string target = path("model.dci");
-  put(target, "old");
+  testing_support::spit(target, "old");
   ASSERT_EQ(::chmod(target.c_str(), 0640), 0);
   writeFileAtomically(target, "new");
   struct stat st {};
@@ -64,7 +63,7 @@ TEST_F(AtomicFile, RefusedWritesLeaveTheFolderAlone) {
   const std::string near(250, 'n');
   writeFileAtomically(path(near), "x");
   EXPECT_EQ(readWholeFile(path(near)), "x");
-  put(path("plain"), "keep");
+  testing_support::spit(path("plain"), "keep");
   fs::create_directory(path("sub"));
   for (const auto& [target, number] : {std::pair{path(std::string(300, 'n')), 64}, {path("nofolder/model.lci"), 76},
                                        {path("plain/model.lci"), 76}, {path("sub"), 75}, {std::string(), 64}})
@@ -78,7 +77,7 @@ TEST_F(AtomicFile, FailedWriteLeavesOldFileIdentical) {
   // A file-size limit makes the write fail half way, as a full disk would.
   const std::string target = path("model.lci");
   const std::string old = "old content\r\nline 2\r\n";
-  put(target, old);
+  testing_support::spit(target, old);
 
   struct rlimit saved {};
   ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
@@ -97,7 +96,7 @@ TEST_F(AtomicFile, FailedWriteLeavesOldFileIdentical) {
 }
 
 TEST_F(AtomicFile, ReadFailures) {
-  put(path("plain"), "x");
+  testing_support::spit(path("plain"), "x");
   for (const auto& [target, number] : {std::pair{path("missing.lci"), 53}, {path("nofolder/missing.lci"), 76},
                                        {path("plain/inner.lci"), 76}, {dir_.string(), 75}, {std::string(), 64}})
     EXPECT_EQ(errorOf([&] { readWholeFile(target); }), number) << target;
