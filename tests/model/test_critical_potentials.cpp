@@ -35,8 +35,6 @@ double potential(const std::string& cell, double q) {
 // The fits over a spread of mass ratios, their segment boundaries (which
 // belong to the lower segment) included.
 TEST(CriticalPotentials, FitsAndWindowFigures) {
-  EXPECT_DOUBLE_EQ(criticalPotentialInner(1.0), 0.914951773337698 + 1.42181269819429 + 1.41326009706439);
-  EXPECT_NEAR(criticalPotentialOuter(1.0), 3.20665, 5e-6);
   std::string out;
   for (double q : {0.0, 0.01, 0.05, 0.0500001, 0.1, 0.16, 0.1600001, 0.18, 0.1800001, 0.2, 0.25, 0.2500001, 0.28,
                    0.2800001, 0.3, 0.4, 0.5, 0.59, 0.5900001, 0.63, 0.6300001, 0.7, 0.76115, 0.9, 1.0, 1.5, 2.0,

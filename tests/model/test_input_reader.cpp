@@ -12,6 +12,7 @@
 #include "shell/atomic_file.h"
 #include "shell/errors.h"
 #include "model/settings_words.h"
+#include "output/report_builders.h"
 #include "test_files.h"
 #include "error_of.h"
 
@@ -31,16 +32,22 @@ std::vector<std::string> linesOf(const std::string& text) {
   for (auto v : detail::splitLines(text)) out.emplace_back(v);
   return out;
 }
-std::string joinCrLf(const std::vector<std::string>& lines) {
-  std::string s;
-  for (const auto& l : lines) s += l + "\r\n";
-  return s;
-}
+std::string joinCrLf(const std::vector<std::string>& lines) { return testreports::join(lines, "\r\n"); }
 // A data file with one line's columns overwritten (line 1-based, column 0-based).
 std::string spoilt(const std::string& name, size_t line, size_t at, const std::string& text) {
   std::vector<std::string> lines = linesOf(dataText(name));
   lines[line - 1].replace(at, text.size(), text);
   return joinCrLf(lines);
+}
+
+// The message a step fails with.
+std::string whatOf(const std::function<void()>& step) {
+  try {
+    step();
+  } catch (const TavrinError& e) {
+    return e.what();
+  }
+  return "(no error)";
 }
 
 InputLoad readText(const std::string& name, const std::string& text, Layout layout) {
@@ -140,18 +147,12 @@ TEST(InputReaderProbe, LayoutsShortMissingAndEmptyFiles) {
   EXPECT_EQ(probeLciText(lci(std::string(74, 'x'))), Layout::Older);
   EXPECT_EQ(probeLciText(lci(std::string(75, 'x'))), Layout::Current);
   EXPECT_EQ(probeLciText(lci("     " + std::string(74, 'x'))), Layout::Older);
-  std::string dci;
-  for (int i = 1; i <= 9; ++i) dci += "x\n";
+  const std::string dci = testreports::join(std::vector<std::string>(9, "x"));
   EXPECT_EQ(probeDciText(dci + std::string(74, 'x') + "\n"), Layout::Older);
   EXPECT_EQ(probeDciText(dci + "  " + std::string(75, 'x')), Layout::Current);
 
   EXPECT_EQ(errorOf([] { probeLciText("1\r\n2\r\n3\r\n4\r\n"); }), kErrPastEndOfFile);
-  try {
-    probeDciText("");
-    ADD_FAILURE() << "an empty file probed";
-  } catch (const TavrinError& e) {
-    EXPECT_STREQ(e.what(), "Error 62: Input past end of file.");
-  }
+  EXPECT_EQ(whatOf([] { probeDciText(""); }), "Error 62: Input past end of file.");
 }
 
 // ---- whole files --------------------------------------------------------------
@@ -248,12 +249,8 @@ TEST(InputReaderFiles, BadNumbersAndCountsFail) {
     }
   }
   expectGolden("model", "load_failures.txt", messages);
-  try {
-    probeLci(dir + "/none.lci");
-    ADD_FAILURE() << "a missing file probed";
-  } catch (const TavrinError& e) {
-    EXPECT_EQ(std::string(e.what()), "Error 53: File not found.\nFile: " + dir + "/none.lci");
-  }
+  EXPECT_EQ(whatOf([&] { probeLci(dir + "/none.lci"); }),
+            "Error 53: File not found.\nFile: " + dir + "/none.lci");
 }
 
 // Files cut after their first lines and continued with spot and observation

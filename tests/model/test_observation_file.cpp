@@ -13,15 +13,12 @@ using namespace tavrin::testing_support;
 
 namespace {
 
+// The cell with \n, \r and \t for their characters (and \x for x).
 std::string unescape(const std::string& s) {
   std::string out;
   for (size_t i = 0; i < s.size(); ++i) {
-    if (s[i] == '\\' && i + 1 < s.size()) {
-      const char c = s[++i];
-      out += c == 'n' ? '\n' : c == 'r' ? '\r' : c == 't' ? '\t' : c;
-    } else {
-      out += s[i];
-    }
+    const char c = s[i] == '\\' && i + 1 < s.size() ? s[++i] : '\0';
+    out += c == '\0' ? s[i] : c == 'n' ? '\n' : c == 'r' ? '\r' : c == 't' ? '\t' : c;
   }
   return out;
 }

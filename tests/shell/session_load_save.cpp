@@ -47,16 +47,12 @@ std::string placed(std::string m, const fs::path& dir) {
   return m;
 }
 
-std::vector<std::vector<std::string>> rows(const char* name) {
-  return ts::tableRows(ts::goldenPath("shell", name));
-}
-
 }  // namespace
 
 // Each load's outcome, then the session after it and once the window has shown it.
 TEST(SessionLoad, Cases) {
   std::string dumps;
-  for (const auto& c : rows("loads.tsv")) {
+  for (const auto& c : ts::tableRows(ts::goldenPath("shell", "loads.tsv"))) {
     SCOPED_TRACE(c[0]);
     const bool dci = c[1] == "dci";
     const InputKind kind = dci ? InputKind::Dci : InputKind::Lci;
@@ -97,7 +93,7 @@ TEST(SessionLoad, Cases) {
 // session after it and once the window has shown it.
 TEST(SessionSave, Cases) {
   std::string dumps;
-  for (const auto& c : rows("saves.tsv")) {
+  for (const auto& c : ts::tableRows(ts::goldenPath("shell", "saves.tsv"))) {
     SCOPED_TRACE(c[0]);
     const InputKind kind = c[1] == "dci" ? InputKind::Dci : InputKind::Lci;
     const fs::path dir = ts::freshTestDir("shell", "save");

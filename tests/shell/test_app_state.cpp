@@ -17,7 +17,6 @@ TEST(Caption, FollowsTheModesInputName) {
     EXPECT_EQ(captionFor(ProgramMode::LC, app), lc) << lci << "|" << dci;
     EXPECT_EQ(captionFor(ProgramMode::DC, app), dc) << lci << "|" << dci;
   }
-  EXPECT_STREQ(kUntitledCaption, "Tavrin - [untitled]");
 }
 
 TEST(JoinPath, OneSeparator) {

@@ -9,10 +9,12 @@
 #include <fstream>
 #include <set>
 
+#include "error_of.h"
 #include "shell/errors.h"
 #include "test_files.h"
 
 using namespace tavrin;
+using testing_support::errorOf;
 namespace fs = std::filesystem;
 
 namespace {
@@ -24,15 +26,6 @@ class AtomicFile : public ::testing::Test {
     std::set<std::string> out;
     for (const auto& e : fs::directory_iterator(dir_)) out.insert(e.path().filename().string());
     return out;
-  }
-  static void put(const std::string& p, const std::string& content) { testing_support::spit(p, content); }
-  static int errorOf(auto&& fn) {
-    try {
-      fn();
-    } catch (const TavrinError& e) {
-      return e.number();
-    }
-    return 0;
   }
   testing_support::TempDir tmp_{"tavrin-atomic"};
   const fs::path dir_ = tmp_.path();
@@ -51,7 +44,7 @@ TEST_F(AtomicFile, WritesAndReplacesExactBytes) {
 
 TEST_F(AtomicFile, ReplacementKeepsTheFileMode) {
   const std::string target = path("model.dci");
-  put(target, "old");
+  testing_support::spit(target, "old");
   ASSERT_EQ(::chmod(target.c_str(), 0640), 0);
   writeFileAtomically(target, "new");
   struct stat st {};
@@ -70,7 +63,7 @@ TEST_F(AtomicFile, RefusedWritesLeaveTheFolderAlone) {
   const std::string near(250, 'n');
   writeFileAtomically(path(near), "x");
   EXPECT_EQ(readWholeFile(path(near)), "x");
-  put(path("plain"), "keep");
+  testing_support::spit(path("plain"), "keep");
   fs::create_directory(path("sub"));
   for (const auto& [target, number] : {std::pair{path(std::string(300, 'n')), 64}, {path("nofolder/model.lci"), 76},
                                        {path("plain/model.lci"), 76}, {path("sub"), 75}, {std::string(), 64}})
@@ -84,7 +77,7 @@ TEST_F(AtomicFile, FailedWriteLeavesOldFileIdentical) {
   // A file-size limit makes the write fail half way, as a full disk would.
   const std::string target = path("model.lci");
   const std::string old = "old content\r\nline 2\r\n";
-  put(target, old);
+  testing_support::spit(target, old);
 
   struct rlimit saved {};
   ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
@@ -103,7 +96,7 @@ TEST_F(AtomicFile, FailedWriteLeavesOldFileIdentical) {
 }
 
 TEST_F(AtomicFile, ReadFailures) {
-  put(path("plain"), "x");
+  testing_support::spit(path("plain"), "x");
   for (const auto& [target, number] : {std::pair{path("missing.lci"), 53}, {path("nofolder/missing.lci"), 76},
                                        {path("plain/inner.lci"), 76}, {dir_.string(), 75}, {std::string(), 64}})
     EXPECT_EQ(errorOf([&] { readWholeFile(target); }), number) << target;

@@ -5,6 +5,7 @@
 
 #include <cerrno>
 
+#include "error_of.h"
 #include "test_files.h"
 
 using namespace tavrin;
@@ -22,16 +23,10 @@ TEST(ErrorTable, EveryNumberWithATextAndEveryErrnosNumber) {
 }
 
 TEST(TavrinErrorType, CarriesNumberAndText) {
-  try {
-    throwError(62);
-    FAIL();
-  } catch (const TavrinError& e) {
-    EXPECT_EQ(e.number(), 62);
-    EXPECT_STREQ(e.what(), "Error 62: Input past end of file.");
-  }
-  TavrinError unlisted(5);
-  EXPECT_EQ(unlisted.number(), 5);
-  EXPECT_STREQ(unlisted.what(), "");
+  EXPECT_EQ(testing_support::errorOf([] { throwError(62); }), 62);
+  EXPECT_STREQ(TavrinError(62).what(), "Error 62: Input past end of file.");
+  EXPECT_EQ(TavrinError(5).number(), 5);  // unlisted
+  EXPECT_STREQ(TavrinError(5).what(), "");
   // Catchable as a standard exception too.
   EXPECT_THROW(throwError(kErrOverflow), std::runtime_error);
 }

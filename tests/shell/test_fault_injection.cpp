@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <set>
 
 #include "contours/contour_file.h"
 #include "model/dci_writer.h"
@@ -32,10 +33,10 @@ using testing_support::TempDir;
 using testing_support::slurp;
 using testing_support::spit;
 
-std::vector<std::string> namesIn(const fs::path& dir) {
-  std::vector<std::string> names;
-  for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename().string());
-  std::sort(names.begin(), names.end());
+using Names = std::set<std::string>;
+Names namesIn(const fs::path& dir) {
+  Names names;
+  for (const auto& e : fs::directory_iterator(dir)) names.insert(e.path().filename().string());
   return names;
 }
 
@@ -48,10 +49,11 @@ struct Writer {
   std::function<void(const fs::path& folder)> save;
 };
 
-ParameterSet detachedSet() {
+// The start-up set in detached mode, saved as an LCI or a DCI by its name.
+void saveDetached(const fs::path& file) {
   ParameterSet p;
   p.MODE = 2;
-  return p;
+  ASSERT_TRUE((file.extension() == ".lci" ? saveLci(p, file.string()) : saveDci(p, file.string())).written);
 }
 
 contours::ContourGrid smallGrid() {
@@ -63,14 +65,8 @@ contours::ContourGrid smallGrid() {
 }
 
 std::vector<Writer> allWriters() {
-  return {{"LCI", "star.lci", [](const fs::path& d) {
-             ParameterSet p = detachedSet();
-             ASSERT_TRUE(saveLci(p, (d / "star.lci").string()).written);
-           }},
-          {"DCI", "star.dci", [](const fs::path& d) {
-             ParameterSet p = detachedSet();
-             ASSERT_TRUE(saveDci(p, (d / "star.dci").string()).written);
-           }},
+  return {{"LCI", "star.lci", [](const fs::path& d) { saveDetached(d / "star.lci"); }},
+          {"DCI", "star.dci", [](const fs::path& d) { saveDetached(d / "star.dci"); }},
           // A run script as startRun writes it, without starting it.
           {"script", "star.sh", [](const fs::path& d) {
              writeFileAtomically((d / "star.sh").string(), runs::scriptText(runs::Dialect::Posix, "/nonexistent/Solvex",
@@ -84,7 +80,7 @@ std::vector<Writer> allWriters() {
 void expectReplaced(const Writer& w, const fs::path& dir) {
   w.save(dir);
   EXPECT_NE(slurp(dir / w.fileName), kPrevious) << w.label;
-  EXPECT_EQ(namesIn(dir), std::vector<std::string>{w.fileName}) << w.label;
+  EXPECT_EQ(namesIn(dir), Names{w.fileName}) << w.label;
 }
 
 // Runs the writer expecting a TavrinError; returns its number (0: none thrown).
@@ -116,22 +112,20 @@ TEST(FaultInjection, EveryFailingStepAndBadFolderOfEveryWriterKeepsTheOldFile) {
     int number;
   } faults[] = {{ENOSPC, kErrDiskFull}, {EACCES, kErrPermissionDenied}, {EIO, kErrDeviceIO}, {ENOENT, kErrPathNotFound}};
   for (const Writer& w : allWriters()) {
-    for (const char* step : {"create", "write", "sync", "close", "rename"}) {
+    for (const char* step : {"create", "write", "sync", "close", "rename"})
       for (const auto& f : faults) {
         TempDir dir;
         spit(dir.path() / w.fileName, kPrevious);
         g_failStep = step;
         g_failErrno = f.err;
         detail::setAtomicWriteHook(&failingHook);
-        const int n = failureOf(w, dir.path());
-        detail::setAtomicWriteHook(nullptr);
         // ENOENT with the folder still there is a missing file, not a path.
-        const int expected = f.err == ENOENT ? kErrFileNotFound : f.number;
-        EXPECT_EQ(n, expected) << w.label << " at " << step;
+        EXPECT_EQ(failureOf(w, dir.path()), f.err == ENOENT ? kErrFileNotFound : f.number)
+            << w.label << " at " << step;
+        detail::setAtomicWriteHook(nullptr);
         EXPECT_EQ(slurp(dir.path() / w.fileName), kPrevious) << w.label << " at " << step;
-        EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{w.fileName}) << w.label << " at " << step;
+        EXPECT_EQ(namesIn(dir.path()), Names{w.fileName}) << w.label << " at " << step;
       }
-    }
     // With no fault the same writer replaces the file.
     TempDir dir;
     spit(dir.path() / w.fileName, kPrevious);
@@ -145,7 +139,7 @@ TEST(FaultInjection, EveryFailingStepAndBadFolderOfEveryWriterKeepsTheOldFile) {
     fs::remove(gone);
     EXPECT_EQ(failureOf(w, gone), kErrPathNotFound) << w.label;
     fs::remove(notAFolder);
-    EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{w.fileName}) << w.label;
+    EXPECT_EQ(namesIn(dir.path()), Names{w.fileName}) << w.label;
     // A read-only folder (root ignores folder modes; the injected EACCES covers it then).
     if (::geteuid() == 0) continue;
     spit(dir.path() / w.fileName, kPrevious);
@@ -153,7 +147,7 @@ TEST(FaultInjection, EveryFailingStepAndBadFolderOfEveryWriterKeepsTheOldFile) {
     EXPECT_EQ(failureOf(w, dir.path()), kErrPermissionDenied) << w.label;
     fs::permissions(dir.path(), fs::perms::owner_all);
     EXPECT_EQ(slurp(dir.path() / w.fileName), kPrevious);
-    EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{w.fileName});
+    EXPECT_EQ(namesIn(dir.path()), Names{w.fileName});
   }
 }
 
@@ -180,9 +174,7 @@ TEST(FaultInjection, FullDiskKeepsTheOldFileAndLeavesNoTemporary) {
     }
     EXPECT_EQ(failureOf(w, mnt), kErrDiskFull) << w.label;
     EXPECT_EQ(slurp(mnt / w.fileName), kPrevious) << w.label;
-    std::vector<std::string> expected{"filler", w.fileName};
-    std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(namesIn(mnt), expected) << w.label;
+    EXPECT_EQ(namesIn(mnt), (Names{"filler", w.fileName})) << w.label;
     fs::remove(mnt / "filler");
     fs::remove(mnt / w.fileName);
   }
@@ -214,11 +206,12 @@ TEST(FaultInjection, KilledBeforeTheRenameLeavesTheOldFile) {
     EXPECT_EQ(WTERMSIG(status), SIGKILL);
     EXPECT_EQ(slurp(dir.path() / w.fileName), kPrevious) << w.label;
     const std::string leftover = ".tavrin-" + std::to_string(pid) + "-";
-    std::vector<std::string> names = namesIn(dir.path());
+    const Names names = namesIn(dir.path());
     ASSERT_EQ(names.size(), 2u) << w.label;
-    EXPECT_EQ(names[0].rfind(leftover, 0), 0u) << w.label << ": " << names[0];
-    EXPECT_EQ(names[0].size(), leftover.size() + 6) << names[0];
-    EXPECT_EQ(names[1], w.fileName);
+    const std::string& temporary = *names.begin();
+    EXPECT_EQ(temporary.rfind(leftover, 0), 0u) << w.label << ": " << temporary;
+    EXPECT_EQ(temporary.size(), leftover.size() + 6) << temporary;
+    EXPECT_EQ(*names.rbegin(), w.fileName);
     expectReplaced(w, dir.path());
   }
 }
@@ -244,28 +237,25 @@ TEST(FaultInjection, SaveRemovesOnlyTheTemporariesOfEndedProcesses) {
     ::pause();
     ::_exit(0);
   }
-  std::vector<std::string> kept;
+  Names kept;
   for (auto row : testing_support::tableRows(testing_support::goldenPath("shell", "temporaries.tsv"))) {
     for (const auto& [tag, id] : {std::pair{"DEAD", dead}, {"SELF", std::to_string(::getpid())}, {"CHILD", std::to_string(sleeper)}})
       if (const size_t at = row[0].find(tag); at != std::string::npos) row[0].replace(at, std::string(tag).size(), id);
     spit(dir.path() / row[0], row[1] == "kept" ? "keep" : "left over");
-    if (row[1] == "kept") kept.push_back(row[0]);
+    if (row[1] == "kept") kept.insert(row[0]);
   }
   // A folder with a temporary's name is not a temporary.
   const std::string folderName = ".tavrin-" + dead + "-Folder";
   fs::create_directory(dir.path() / folderName);
-  kept.push_back(folderName);
+  kept.insert(folderName);
 
   writeFileAtomically((dir.path() / "star.lci").string(), "new");
 
   ::kill(sleeper, SIGKILL);
   ::waitpid(sleeper, nullptr, 0);
-  std::sort(kept.begin(), kept.end());
   EXPECT_EQ(namesIn(dir.path()), kept);
   EXPECT_EQ(slurp(dir.path() / "star.lci"), "new");
-  for (const std::string& n : kept) {
-    if (n == "star.lci" || n == folderName) continue;
-    EXPECT_EQ(slurp(dir.path() / n), "keep") << n;
-  }
+  for (const std::string& n : kept)
+    if (n != "star.lci" && n != folderName) { EXPECT_EQ(slurp(dir.path() / n), "keep") << n; }
 }
 

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "error_of.h"
 #include "shell/errors.h"
 #include "test_files.h"
 
@@ -51,12 +52,7 @@ TEST_F(SettingsFile, UnwritableFolderThrowsAndLeavesNothing) {
   fs::remove(fs::path(dir_) / "DCTavrin2.ini");
   if (::geteuid() == 0) GTEST_SKIP() << "root ignores permissions";
   fs::permissions(dir_, fs::perms::owner_read | fs::perms::owner_exec);
-  try {
-    writeSettings(dir_, Settings{});
-    FAIL() << "expected a TavrinError";
-  } catch (const TavrinError& e) {
-    EXPECT_EQ(e.number(), kErrPermissionDenied);
-  }
+  EXPECT_EQ(testing_support::errorOf([&] { writeSettings(dir_, Settings{}); }), kErrPermissionDenied);
   EXPECT_FALSE(fs::exists(fs::path(dir_) / "DCTavrin2.ini"));
 }
 
