@@ -136,9 +136,9 @@ TEST(PlotObservations, LoadsAndWhatTheyLeave) {
     } catch (const TavrinError& e) {
       log += "error " + std::to_string(e.number());
     }
-    log += ", display mode " + std::to_string(state.displayMode) + "\nlight " + obs.fileName + " folded " +
-           std::to_string(obs.folded) + "\n phase " + values(obs.phase) + " light " + values(obs.light) + " time " +
-           values(obs.timeAsRead);
+    log += ", display mode " + std::to_string(state.displayMode) + " join " + std::to_string(state.joinPoints) +
+           "\nlight " + obs.fileName + " folded " + std::to_string(obs.folded) + "\n phase " + values(obs.phase) +
+           " light " + values(obs.light) + " time " + values(obs.timeAsRead);
     for (int s = 1; s <= 2; ++s) {
       const VelocitySet& v = rv.set(s);
       log += "rv" + std::to_string(s) + " " + v.fileName + " loaded " + std::to_string(v.loaded) + " folded " +

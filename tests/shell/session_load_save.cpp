@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "model/critical_potentials.h"
+#include "model/dc_parameters.h"
 #include "model/input_reader.h"
 #include "shell/errors.h"
 #include "shell/session.h"
@@ -143,4 +144,19 @@ TEST(SessionReadFailure, RaisesReadErrorAndSaysTheTableText) {
   Session s;
   EXPECT_EQ(readFailed(s, TavrinError(kErrOverflow)), errorMessage(kErrOverflow));
   EXPECT_TRUE(s.app.readError);
+}
+
+TEST(SessionAdjustedValues, FieldsShowThemAndValuesWithoutAFieldGoIntoTheSet) {
+  Session s;
+  ParameterSet from = s.params;
+  from.XINCL = 83.123456789;
+  *dcParameterSlot(from, kDcL1, 2) = 7.25;
+  DcResults r;
+  r.ioRows = {{.param = kDcInclination}, {.param = kDcL1, .curve = 2}, {.param = 30}};
+  const std::vector<FieldText> fields = takeAdjustedValues(s, from, r);
+  ASSERT_EQ(fields.size(), 1u);
+  EXPECT_EQ(fields[0].control + " " + fields[0].text, "Text39 83.123456789");
+  EXPECT_EQ(s.params.XINCL, ParameterSet{}.XINCL);  // the field holds it until the set is gathered
+  EXPECT_EQ(*dcParameterSlot(s.params, kDcL1, 2), 7.25);
+  EXPECT_TRUE(s.editedSinceSave);
 }
