@@ -8,21 +8,25 @@
 // command lines alone. Commands (see Scenario::run): new [bare|again], type,
 // set, pick, click, do, label, mode, gather, param, adjust, curve, name,
 // display, answer (transfer), reply (questions), exitanswer, close, plot,
-// folder, texts, copy, write, cut, file, load, same, dialog, typein, reject,
-// loadfile, mkdir, dialogfolder, drop, recent, geometry, and the frmMain
-// calls in `calls`.
+// folder, texts, dump, copy, write, exec, link, cut, file, load, same, dialog,
+// typein, reject, loadfile, mkdir, dialogfolder, drop, recent, geometry, wait,
+// results, contours, clearerrors, displaylco, and the frmMain calls in
+// `calls`. Run times are written "(# s)".
 #include <QAccessible>
 #include <QApplication>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QRegularExpression>
 #include <QStatusBar>
 #include <QUrl>
 #include <memory>
 #include <sstream>
 
+#include "PlotCommands.h"
 #include "ShellCommands.h"
 #include "frmAbout.h"
 #include "frmCritPots.h"
+#include "frmPlotLC.h"
 #include "frmTransfer.h"
 #include "model/input_reader.h"
 #include "model/number_fields.h"
@@ -166,7 +170,7 @@ struct Scenario {
   std::string local(const QString& s) {
     QString t = s;
     t.replace(QDir::toNativeSeparators(tmp()), "$TMP").replace(tmp(), "$TMP");
-    t.replace("\n", "\\n");
+    t.replace("\n", "\\n").replace(QRegularExpression("\\(\\d+(\\.\\d+)? s\\)"), "(# s)");
     return str(t);
   }
   QString tmp() const { return folder->path(); }
@@ -236,7 +240,7 @@ inline void Scenario::run(const std::string& line) {
   } else if (cmd == "set") {
     m.setFieldText(A, R);
   } else if (cmd == "pick") {
-    combo(m, A)->setCurrentIndex(std::stoi(rest));
+    qobject_cast<QComboBox*>(m.field(A))->setCurrentIndex(std::stoi(rest));
   } else if (cmd == "click") {  // click BUTTON or WINDOW/BUTTON
     QObject* owner = A.contains('/') ? m.findChild<QWidget*>(A.section('/', 0, 0)) : &m;
     owner->findChild<QAbstractButton*>(A.section('/', -1))->click();
@@ -257,8 +261,9 @@ inline void Scenario::run(const std::string& line) {
     auto& c = m.session().params.curves[std::stoi(a)];
     std::istringstream v(rest);
     v >> c.band >> c.l1 >> c.l2 >> c.x1 >> c.x2 >> c.y1 >> c.y2 >> c.el3;
-  } else if (cmd == "name") {
-    (a == "lci" ? m.session().app.lciName : m.session().app.dciName) = rest;
+  } else if (cmd == "name") {  // name lci|dci|lco|dco NAME
+    auto& app = m.session().app;
+    (a == "lci" ? app.lciName : a == "dci" ? app.dciName : a == "lco" ? app.lcoName : app.dcoName) = rest;
   } else if (cmd == "display") {  // display C=TEXT|C=TEXT
     std::map<std::string, std::string> texts;
     for (const QString& p : qs(line.substr(8)).split('|')) texts[str(p.section('=', 0, 0))] = str(p.section('=', 1));
@@ -284,8 +289,30 @@ inline void Scenario::run(const std::string& line) {
   } else if (cmd == "copy") {
     QFile::remove(path(rest));
     if (!QFile::copy(QString(TAVRIN_SOURCE_DIR) + "/" + A, path(rest))) out << "  copy failed\n";
-  } else if (cmd == "write") {  // write NAME TEXT, \n for line ends
-    tavrin::testing_support::spit(str(path(a)), str(R.replace("$TMP", tmp()).replace("\\r", "\r").replace("\\n", "\n")));
+  } else if (cmd == "write" || cmd == "exec") {  // write|exec NAME TEXT, \n for line ends; exec: a program
+    R.replace("$TMP", tmp()).replace("$BIN", TAVRIN_BINARY_DIR).replace("\\r", "\r").replace("\\n", "\n");
+    tavrin::testing_support::spit(str(path(a)), str(R));
+    if (cmd == "exec") QFile::setPermissions(path(a), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  } else if (cmd == "link") {  // another name for the scenario's folder
+    QFile::link(tmp(), path(a));
+  } else if (cmd == "dump") {  // a window's controls
+    out << win::dump(m.findChild<QWidget*>(A), tmp());
+  } else if (cmd == "wait") {  // until the runs have ended
+    if (!win::waitForRuns(m)) out << "  runs still going\n";
+  } else if (cmd == "contours") {  // contours on|off: as while a map is computed
+    m.session().app.contourRunning = a == "on";
+  } else if (cmd == "clearerrors") {  // as if no report had failed
+    m.session().app.readError = m.session().dcResults.dcErrorSeen = false;
+  } else if (cmd == "displaylco") {
+    out << "  displayed: " << (displayLco(m) ? "yes" : "no") << "\n";
+  } else if (cmd == "results") {  // what reading reports left, and the windows shown
+    const Session& s = m.session();
+    out << "  results lco=" << s.app.lcoName << " adjusted " << s.dcResults.adjustedParams.size()
+        << (s.dcResults.dcErrorSeen ? " dcError" : "") << (s.dcoChosenByUser ? " chosen" : "") << " page "
+        << s.curve.page << " history " << num(s.history.generation1.scalars[11]) << " shown";
+    for (QWidget* c : m.findChildren<QWidget*>())
+      if (c->isWindow() && c->isVisible()) out << " " << str(c->objectName());
+    out << (plotLCWindow(m).isVisible() ? " plot\n" : "\n");
   } else if (cmd == "dialog") {  // menu item, then the dialog as the user fills it
     frmIO_all& d = m.fileDialog();
     if (d.folder() != tmp()) d.setFolder(tmp());

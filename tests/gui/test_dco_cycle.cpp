@@ -129,56 +129,7 @@ TEST_F(DcCycle, UpdateAndRevertKeepEveryDigit) {
   EXPECT_EQ(std::tuple(back.DPDT, back.PERIOD, back.DPERDT, back.E), std::tuple(saved.DPDT, saved.PERIOD, saved.DPERDT, saved.E));
 }
 
-// A run that fails says what the program said last; refusals, DC's error
-// line and the custom run: golden/win_dco_refusals.txt.
-TEST_F(DcCycle, FailedRunRefusalsAndInertCommands) {
-  // Nothing loaded: the DCO commands do nothing and say nothing; the runs
-  // say to save first (declined here).
-  for (const char* a : {"StandardDCO", "Corrections", "correlations", "RunStandard", "RunCustom"}) w.action(a)->trigger();
-  note("StandardDCO, Corrections, correlations, RunStandard, RunCustom with nothing loaded");
-  // A DCI but no DC program: refused with the path, no history shift.
-  win::load(w, "LoadDCI", f.data, "example.dci");
-  const double gen1 = s.history.generation1.scalars[11];
-  s.params.XINCL = 60;
-  w.action("RunStandard")->trigger();
-  note("RunStandard without Solvex");
-  EXPECT_FALSE(QFile::exists(f.prog + "/RunDC.sh"));
-  EXPECT_DOUBLE_EQ(s.history.generation1.scalars[11], gen1);
-  // A missing report: the error table's message.
-  s.app.dcoName = "example.dco";
-  w.action("StandardDCO")->trigger();
-  note("StandardDCO, no report");
-  // DC's error line goes to frmMessage, through Load DCO > Custom.
-  win::writeFile(f.data + "/failed.dco", "  a listing\r\n*ERR* The normal equations are singular.\r\n");
-  w.action("CustomDCO")->trigger();
-  log += "dialog " + w.fileDialog().windowTitle().toStdString() + "\n";
-  win::choose(w, "failed.dco", f.data);
-  EXPECT_TRUE(s.dcoChosenByUser);
-  frmMessage& m = frmMessage::of(w);
-  note("CustomDCO failed.dco");
-  log += win::dump(&m);
-  QTest::mouseClick(m.findChild<QPushButton*>("Command1"), Qt::LeftButton);
-  note("OK");
-  // During a contour computation the window stays hidden and no box is shown.
-  s.app.contourRunning = true;
-  w.action("CustomDCO")->trigger();
-  win::choose(w, "failed.dco");
-  w.action("CustomDCO")->trigger();
-  win::choose(w, "absent.dco");
-  note("CustomDCO failed.dco, absent.dco while contours run");
-  s.app.contourRunning = false;
 
-  win::writeFile(f.prog + "/Solvex", "#!/bin/sh\necho 'At line 812 of file dc.f' >&2\n"
-                 "echo 'Fortran runtime error: Bad value during floating point read' >&2\nexit 2\n", true);
-  s.app.dcoName = "example.dco";
-  w.action("RunStandard")->trigger();
-  ASSERT_TRUE(win::waitForRuns(w));
-  note("RunStandard with a failing Solvex");
-  w.action("StandardDCO")->trigger();
-  w.statusBar()->clearMessage();  // it holds the run's time
-  note("StandardDCO");
-  win::expectGolden("gui", "win_dco_refusals.txt", log);
-}
 TEST_F(DcCycle, CustomRunThroughItsWindow) {
   if (!withSolvex()) GTEST_SKIP() << "the stand-in DC program is not built";
   // Custom scripts go to the current folder; put it back whatever happens.

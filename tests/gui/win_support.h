@@ -13,15 +13,64 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <functional>
 
+#include "InstallCommands.h"
 #include "PlotWindow.h"
 #include "RunCommands.h"
 #include "frmIO_all.h"
-#include "frmMain_test_support.h"
+#include "frmMain.h"
 #include "test_files.h"
+
+namespace mwtest {
+
+// The main window as the program builds it: the editor and every feature.
+struct MainWindow : frmMain {
+  MainWindow() { installCommands(*this); }
+};
+
+inline bool isBlue(QWidget* widget) { return widget->palette().color(QPalette::Text) == QColor(0, 0, 255); }
+
+// Collects every message the editor would have shown in a box.
+// Catches messages and questions (answered with `answer`), so no test
+// waits on a modal box.
+struct MessageCatcher {
+  QStringList messages;
+  QStringList questions;
+  bool answer = false;
+  MessageCatcher() {
+    frmMain::setMessageSink([this](const QString& t) { messages << t; });
+    frmMain::setQuestionSink([this](const QString& t) {
+      questions << t;
+      return answer;
+    });
+  }
+  ~MessageCatcher() {
+    frmMain::setMessageSink({});
+    frmMain::setQuestionSink({});
+  }
+};
+
+// Runs `fn` once `find()` returns a visible widget (for modal windows).
+template <typename Find, typename Fn>
+void whenShown(Find find, Fn fn) {
+  auto* timer = new QTimer;
+  timer->setInterval(5);
+  QObject::connect(timer, &QTimer::timeout, [timer, find, fn] {
+    QWidget* target = find();
+    if (target && target->isVisible()) {
+      timer->stop();
+      timer->deleteLater();
+      fn(target);
+    }
+  });
+  timer->start();
+}
+
+}  // namespace mwtest
 
 namespace win {
 
@@ -77,24 +126,11 @@ struct Folders {
 };
 
 // A main window beside those folders, whose messages are collected.
-// `note` logs a step, what it said and asked, the status bar, the report
-// names and the windows shown; the temporary folder is written ROOT.
 struct MainFixture : ::testing::Test {
-  void note(const std::string& step) {
-    QString t = QString::fromStdString("> " + step + "\n");
-    for (const QString& m : std::exchange(messages.messages, {})) t += "  said: " + m + "\n";
-    for (const QString& q : std::exchange(messages.questions, {})) t += "  asked: " + q + "\n";
-    t += "  status [" + w.statusBar()->currentMessage() + "] lco " + QString::fromStdString(s.app.lcoName) + " dco " +
-         QString::fromStdString(s.app.dcoName) + (s.dcResults.dcErrorSeen ? " dcError" : "") + "\n  shown";
-    for (QWidget* c : w.findChildren<QWidget*>())
-      if (c->isWindow() && c->isVisible()) t += " " + c->objectName();
-    log += t.replace(f.tmp.path(), "ROOT").toStdString() + "\n";
-  }
   Folders f;
   mwtest::MessageCatcher messages;
   mwtest::MainWindow w;
   Session& s = w.session();
-  std::string log;
 };
 
 // One line per named control in creation order: kind, name, text and the
