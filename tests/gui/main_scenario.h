@@ -235,8 +235,9 @@ inline void Scenario::run(const std::string& line) {
   } else if (cmd == "loadfile") {
     const bool loaded = shell::loadInputFile(m, path(a));
     out << "  loaded: " << (loaded ? "yes" : "no") << "\n";
-  } else if (cmd == "type") {
-    win::typeInto(qobject_cast<QLineEdit*>(m.field(A)), R);  // key by key, as a user types
+  } else if (cmd == "type") {  // type FIELD or WINDOW/BOX TEXT, key by key as a user types
+    QWidget* owner = A.contains('/') ? m.findChild<QWidget*>(A.section('/', 0, 0)) : nullptr;
+    win::typeInto(owner ? owner->findChild<QLineEdit*>(A.section('/', -1)) : qobject_cast<QLineEdit*>(m.field(A)), R);
   } else if (cmd == "set") {
     m.setFieldText(A, R);
   } else if (cmd == "pick") {
@@ -293,8 +294,8 @@ inline void Scenario::run(const std::string& line) {
     R.replace("$TMP", tmp()).replace("$BIN", TAVRIN_BINARY_DIR).replace("\\r", "\r").replace("\\n", "\n");
     tavrin::testing_support::spit(str(path(a)), str(R));
     if (cmd == "exec") QFile::setPermissions(path(a), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-  } else if (cmd == "link") {  // another name for the scenario's folder
-    QFile::link(tmp(), path(a));
+  } else if (cmd == "link") {  // link NAME [TARGET]: another name for TARGET, by default the scenario's folder
+    QFile::link(rest.empty() ? tmp() : R.replace("$BIN", TAVRIN_BINARY_DIR), path(a));
   } else if (cmd == "dump") {  // a window's controls
     out << win::dump(m.findChild<QWidget*>(A), tmp());
   } else if (cmd == "wait") {  // until the runs have ended
@@ -345,10 +346,11 @@ inline void Scenario::run(const std::string& line) {
   } else if (cmd == "reject") {
     m.fileDialog().reject();
   } else if (cmd == "file") {  // a file's text, or that it is not there
-    const auto text = tavrin::testing_support::slurp(str(path(a)));
+    const std::string name = rest.empty() ? a : a + " " + rest;
+    const std::string text = str(qs(tavrin::testing_support::slurp(str(path(name)))).replace(tmp(), "$TMP"));
     size_t hash = 14695981039346656037u;
     for (unsigned char c : text) hash = (hash ^ c) * 1099511628211u;
-    out << "  file " << a << ": " << (!QFile::exists(path(a)) ? "(none)" : text.size() < 150 ? local(qs(text).replace("\r", "\\r"))
+    out << "  file " << name << ": " << (!QFile::exists(path(name)) ? "(none)" : text.size() < 150 ? local(qs(text).replace("\r", "\\r"))
         : std::to_string(text.size()) + " bytes, hash " + std::to_string(hash)) << "\n";
   } else if (cmd == "drop") {  // a file dragged onto the window
     QMimeData mime;

@@ -5,40 +5,20 @@
 
 #include "frmCorrel.h"
 #include "frmIOparms.h"
-#include "frmMessage.h"
-#include "frmSetOPfile.h"
-#include "model/input_reader.h"
 #include "model/number_fields.h"
 #include "win_support.h"
 
 namespace {
 
 QString q(const std::string& s) { return QString::fromStdString(s); }
-
-class DcCycle : public win::MainFixture {
- protected:
-  void SetUp() override { s.app.programFolder = f.prog.toStdString(); }
-  // Links the stand-in DC and loads the example; false when it is not built.
-  bool withSolvex() {
-    if (!f.link("Solvex")) return false;
-    win::load(w, "LoadDCI", f.data, "example.dci");
-    return true;
-  }
-  QString status() const { return w.statusBar()->currentMessage(); }
-  void saveAs(const QString& name) {
-    w.fileDialog().open(FileOp::SaveDci, "Save DCI", {"*.dci", "*.*"});
-    win::choose(w, name, f.data);
-  }
-  tavrin::ParameterSet read(const QString& name) const {
-    const std::string path = (f.data + "/" + name).toStdString();
-    return tavrin::readDci(path, tavrin::ParameterSet{}, tavrin::probeDci(path)).params;
-  }
-};
+using DcCycle = win::MainFixture;
 
 }  // namespace
 
 TEST_F(DcCycle, LoadRunReadCorrectRevert) {
-  if (!withSolvex()) GTEST_SKIP() << "the stand-in DC program is not built";
+  if (!f.link("Solvex")) GTEST_SKIP() << "the stand-in DC program is not built";
+  s.app.programFolder = f.prog.toStdString();
+  win::load(w, "LoadDCI", f.data, "example.dci");
   ASSERT_TRUE(s.app.dciName == "example.dci" && s.mode == tavrin::ProgramMode::DC) << win::str(messages.messages);
   EXPECT_EQ(w.windowTitle() + QString(" %1").arg(s.params.XINCL), "Tavrin - example.dci 82");
 
@@ -46,8 +26,9 @@ TEST_F(DcCycle, LoadRunReadCorrectRevert) {
   w.action("RunStandard")->trigger();
   EXPECT_TRUE(s.app.dcoName == "example.dco" && QFile::exists(f.prog + "/RunDC.sh"));
   ASSERT_TRUE(win::waitForRuns(w));
-  EXPECT_TRUE(status().startsWith("DC finished: example.dco (")) << status().toStdString();
-  EXPECT_TRUE(status().endsWith(" s) - program: " + QDir::toNativeSeparators(f.prog + "/Solvex"))) << status().toStdString();
+  const QString status = w.statusBar()->currentMessage();
+  EXPECT_TRUE(status.startsWith("DC finished: example.dco (")) << status.toStdString();
+  EXPECT_TRUE(status.endsWith(" s) - program: " + QDir::toNativeSeparators(f.prog + "/Solvex"))) << status.toStdString();
 
   // Load DCO > Standard, with the observed-data window open: its boxes follow.
   w.action("Data")->trigger();
@@ -63,7 +44,7 @@ TEST_F(DcCycle, LoadRunReadCorrectRevert) {
                     " Text22_3 [" + data->findChild<QLineEdit*>("Text22_3")->text().toStdString() + "]\nadjusted";
   for (int16_t k : r.adjustedParams) log += " " + std::to_string(k);
   log += QString("%1 NLC %2 l2 %3 status [%4]\n").arg(r.dcErrorSeen ? " dcError" : "").arg(s.params.NLC)
-             .arg(s.params.curves[3].l2, 0, 'g', 17).arg(status()).toStdString();
+             .arg(s.params.curves[3].l2, 0, 'g', 17).arg(w.statusBar()->currentMessage()).toStdString();
   // The editor's fields and values that Update and revert touch.
   auto fields = [&] {
     std::string t;
@@ -100,58 +81,4 @@ TEST_F(DcCycle, LoadRunReadCorrectRevert) {
   log += "> revert\n" + fields();
   EXPECT_TRUE(messages.messages.isEmpty()) << win::str(messages.messages);
   win::expectGolden("gui", "win_dco_cycle.txt", log);
-}
-
-// What a field shows is what a save writes, after Update and after revert.
-TEST_F(DcCycle, UpdateAndRevertKeepEveryDigit) {
-  if (!withSolvex()) GTEST_SKIP() << "the stand-in DC program is not built";
-  for (auto [control, value] : {std::pair{"Text12", 3.34425e-10}, {"Text11", 0.37268513}, {"Text31", 7.8963e-13}, {"Text34", 0.22775}})
-    w.setFieldText(control, q(tavrin::plainNumberText(value)));
-  saveAs("example.dci");
-  const tavrin::ParameterSet saved = read("example.dci");
-  EXPECT_EQ(saved.DPDT, 3.34425e-10);
-  // Two runs: the values typed are now two generations back.
-  for (int run = 0; run < 2; ++run) {
-    w.action("RunStandard")->trigger();
-    ASSERT_TRUE(win::waitForRuns(w));
-  }
-  // An edit made after the save is what Update adds to.
-  w.action("StandardDCO")->trigger();
-  w.action("Corrections")->trigger();
-  w.setFieldText("Text39", "80.5");
-  QTest::mouseClick(frmIOparms::of(w).button(1), Qt::LeftButton);
-  EXPECT_DOUBLE_EQ(s.params.XINCL, 80.5 + s.dcResults.ioRows[0].correction);
-  w.setFieldText("Text34", "0.3");
-  w.action("revert")->trigger();
-  saveAs("reverted.dci");
-  ASSERT_TRUE(messages.messages.isEmpty()) << win::str(messages.messages);
-  const tavrin::ParameterSet back = read("reverted.dci");
-  EXPECT_EQ(std::tuple(back.DPDT, back.PERIOD, back.DPERDT, back.E), std::tuple(saved.DPDT, saved.PERIOD, saved.DPERDT, saved.E));
-}
-
-
-TEST_F(DcCycle, CustomRunThroughItsWindow) {
-  if (!withSolvex()) GTEST_SKIP() << "the stand-in DC program is not built";
-  // Custom scripts go to the current folder; put it back whatever happens.
-  struct CurrentFolder {
-    QString saved = QDir::currentPath();
-    ~CurrentFolder() { QDir::setCurrent(saved); }
-  } restore;
-  QDir::setCurrent(f.tmp.path());
-  w.action("RunCustom")->trigger();
-  frmSetOPfile& o = frmSetOPfile::of(w);
-  ASSERT_TRUE(o.isVisible());
-  EXPECT_EQ(o.windowTitle() + " " + o.nameBox()->text(), "Custom example.dco");
-  QTest::mouseClick(o.findChild<QPushButton*>("Command2"), Qt::LeftButton);  // Cancel
-  EXPECT_FALSE(o.isVisible());
-
-  w.action("RunCustom")->trigger();
-  o.nameBox()->setText("  fit 'one'.out");
-  QTest::mouseClick(o.findChild<QPushButton*>("Command1"), Qt::LeftButton);
-  EXPECT_FALSE(o.isVisible());
-  EXPECT_TRUE(s.app.dcoName == "fit 'one'.out" && QFile::exists(f.tmp.filePath("fit 'one'.sh")));
-  ASSERT_TRUE(win::waitForRuns(w));
-  EXPECT_TRUE(status().startsWith("DC finished: fit 'one'.out"));
-  EXPECT_GT(QFileInfo(f.data + "/fit 'one'.out").size(), 0);
-  EXPECT_TRUE(messages.messages.isEmpty()) << win::str(messages.messages);
 }
