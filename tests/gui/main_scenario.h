@@ -189,6 +189,12 @@ struct Scenario {
     for (; shownQuestions < catcher.questions.size(); ++shownQuestions) out << "  question: " << local(catcher.questions[shownQuestions]) << "\n";
   }
   void run(const std::string& line);
+  // An editor FIELD, or WINDOW/NAME in one of its windows.
+  template <typename T>
+  T* control(const QString& n) {
+    if (!n.contains('/')) return qobject_cast<T*>(w().field(n));
+    return w().findChild<QWidget*>(n.section('/', 0, 0))->template findChild<T*>(n.section('/', -1));
+  }
   std::string replay(const std::string& transcript) {
     std::istringstream in(transcript);
     for (std::string line; std::getline(in, line);)
@@ -235,13 +241,12 @@ inline void Scenario::run(const std::string& line) {
   } else if (cmd == "loadfile") {
     const bool loaded = shell::loadInputFile(m, path(a));
     out << "  loaded: " << (loaded ? "yes" : "no") << "\n";
-  } else if (cmd == "type") {  // type FIELD or WINDOW/BOX TEXT, key by key as a user types
-    QWidget* owner = A.contains('/') ? m.findChild<QWidget*>(A.section('/', 0, 0)) : nullptr;
-    win::typeInto(owner ? owner->findChild<QLineEdit*>(A.section('/', -1)) : qobject_cast<QLineEdit*>(m.field(A)), R);
+  } else if (cmd == "type") {  // key by key, as a user types
+    win::typeInto(control<QLineEdit>(A), R);
   } else if (cmd == "set") {
     m.setFieldText(A, R);
   } else if (cmd == "pick") {
-    qobject_cast<QComboBox*>(m.field(A))->setCurrentIndex(std::stoi(rest));
+    control<QComboBox>(A)->setCurrentIndex(std::stoi(rest));
   } else if (cmd == "click") {  // click BUTTON or WINDOW/BUTTON
     QObject* owner = A.contains('/') ? m.findChild<QWidget*>(A.section('/', 0, 0)) : &m;
     owner->findChild<QAbstractButton*>(A.section('/', -1))->click();
@@ -308,9 +313,11 @@ inline void Scenario::run(const std::string& line) {
     out << "  displayed: " << (displayLco(m) ? "yes" : "no") << "\n";
   } else if (cmd == "results") {  // what reading reports left, and the windows shown
     const Session& s = m.session();
-    out << "  results lco=" << s.app.lcoName << " adjusted " << s.dcResults.adjustedParams.size()
-        << (s.dcResults.dcErrorSeen ? " dcError" : "") << (s.dcoChosenByUser ? " chosen" : "") << " page "
-        << s.curve.page << " history " << num(s.history.generation1.scalars[11]) << " shown";
+    out << "  results lco=" << s.app.lcoName << " adjusted";
+    for (int16_t k : s.dcResults.adjustedParams) out << " " << k;
+    out << (s.dcResults.dcErrorSeen ? " dcError" : "") << (s.dcoChosenByUser ? " chosen" : "") << " page "
+        << s.curve.page << " history " << num(s.history.generation1.scalars[11]) << " NLC " << s.params.NLC
+        << " l2 " << num(s.params.curves[3].l2) << " shown";
     for (QWidget* c : m.findChildren<QWidget*>())
       if (c->isWindow() && c->isVisible()) out << " " << str(c->objectName());
     out << (plotLCWindow(m).isVisible() ? " plot\n" : "\n");

@@ -2,7 +2,7 @@
 // editor rules, copying the set, critical potentials, LC/DC switches, the
 // file commands, refused input and questions, Exit and the settings file,
 // dropped files, the recent files and the window's geometry; reports refused
-// while the stand-ins run, and failed runs.
+// while the stand-ins run, the DC cycle, failed and custom runs.
 #include <gtest/gtest.h>
 
 #include "main_scenario.h"
