@@ -169,7 +169,7 @@ struct Scenario {
   }
   std::string local(const QString& s) {
     QString t = s;
-    t.replace(QDir::toNativeSeparators(tmp()), "$TMP").replace(tmp(), "$TMP");
+    t.replace(QDir::toNativeSeparators(tmp()), "$TMP").replace(tmp(), "$TMP").replace(TAVRIN_BINARY_DIR, "$BIN");
     t.replace("\n", "\\n").replace(QRegularExpression("\\(\\d+(\\.\\d+)? s\\)"), "(# s)");
     return str(t);
   }
@@ -232,8 +232,10 @@ inline void Scenario::run(const std::string& line) {
     m.session().plot.plotColour = {uint8_t(rgb[1].toInt()), uint8_t(rgb[2].toInt()), uint8_t(rgb[3].toInt())};
     m.session().plot.joinPoints = rest.find("join") != std::string::npos;
     m.session().plot.gridLines = rest.find("grid") != std::string::npos;
-  } else if (cmd == "folder") {  // folder data|program PATH
-    (a == "data" ? m.session().app.dataFolder : m.session().app.programFolder) = str(R.replace("$TMP", tmp()));
+  } else if (cmd == "folder") {  // folder data|program|installed PATH
+    auto& app = m.session().app;
+    (a == "data" ? app.dataFolder : a == "installed" ? app.installedProgramsFolder : app.programFolder) =
+        str(R.replace("$TMP", tmp()).replace("$BIN", TAVRIN_BINARY_DIR));
   } else if (cmd == "dialogfolder") {
     out << "  dialog folder: " << local(m.fileDialog().folder()) << "\n";
   } else if (cmd == "mkdir") {

@@ -1,5 +1,5 @@
-// The shell around the editor: menu tree wiring, help windows, About, the
-// status of runs and accessible names. Exit, closing and the settings file
+// The shell around the editor: menu tree wiring, help windows, About and
+// accessible names. Exit, closing and the settings file
 // are the transcript main_shell.txt; drops, recent files and geometry
 // main_desktop.txt.
 #include <QAbstractItemView>
@@ -7,7 +7,6 @@
 #include <QAccessible>
 #include <QMenuBar>
 #include <QPlainTextEdit>
-#include <QStatusBar>
 #include <QTextEdit>
 
 #include "EditorWindows.h"
@@ -199,29 +198,6 @@ TEST_F(ShellHelp, AboutAndHelpFromTheMainWindowAndThePlotWindows) {
 }
 
 using ShellDesktop = ShellFixture;
-
-TEST_F(ShellDesktop, StatusBarNamesTheProgramARunUsed) {
-  const QString standins = QString(TAVRIN_BINARY_DIR) + "/src/standins";
-  if (!QFile::exists(standins + "/Synthex")) GTEST_SKIP() << "the stand-in LC program is not built";
-  ASSERT_TRUE(QFile::copy(win::kExamples + "example.lci", dir().filePath("star.lci")));
-  mwtest::MainWindow w;
-  ASSERT_TRUE(shell::loadInputFile(w, dir().filePath("star.lci")));
-  // No Synthex in the program folder: the installed stand-in runs, and both
-  // the start and the end say so. Then a copy in the program folder wins.
-  w.session().app.installedProgramsFolder = standins.toStdString();
-  for (const QString& note : {" - program: " + QDir::toNativeSeparators(standins + "/Synthex") + " (installed with Tavrin)",
-                              " - program: " + QDir::toNativeSeparators(dir().filePath("Synthex"))}) {
-    if (!note.endsWith(")")) {
-      ASSERT_TRUE(QFile::link(standins + "/Synthex", dir().filePath("Synthex")));
-    }
-    w.action("RunStandard")->trigger();
-    EXPECT_EQ(w.statusBar()->currentMessage(), "LC running: star.lco" + note);
-    ASSERT_TRUE(QTest::qWaitFor([&w] { return runcommands::runsInProgress(w) == 0; }, 30000));
-    const QString status = w.statusBar()->currentMessage();
-    EXPECT_TRUE(status.startsWith("LC finished: star.lco (") && status.endsWith(note)) << status.toStdString();
-  }
-  EXPECT_TRUE(messages.messages.isEmpty()) << messages.messages.join("\n").toStdString();
-}
 
 // Input fields of a window that a screen reader could not name; buttons and
 // check boxes without a caption. A line edit inside a drop-down or a spin

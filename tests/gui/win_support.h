@@ -110,29 +110,6 @@ inline void writeFile(const QString& path, const QByteArray& text, bool executab
   if (executable) f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
-// A program folder and a data folder holding every example file.
-struct Folders {
-  QTemporaryDir tmp;
-  QString prog = tmp.filePath("prog"), data = tmp.filePath("data folder");
-  Folders() {
-    QDir().mkpath(prog);
-    QDir().mkpath(data);
-    for (const QString& f : QDir(kExamples).entryList(QDir::Files)) QFile::copy(kExamples + f, data + "/" + f);
-  }
-  // Links the stand-in into the program folder; false when it is not built.
-  bool link(const char* exe) const {
-    return QFile::exists(kStandins + exe) && QFile::link(kStandins + exe, prog + "/" + exe);
-  }
-};
-
-// A main window beside those folders, whose messages are collected.
-struct MainFixture : ::testing::Test {
-  Folders f;
-  mwtest::MessageCatcher messages;
-  mwtest::MainWindow w;
-  Session& s = w.session();
-};
-
 // One line per named control in creation order: kind, name, text and the
 // states that differ from shown, enabled, unchecked. `root` is written ROOT.
 inline std::string dump(QWidget* w, const QString& root = {}) {
