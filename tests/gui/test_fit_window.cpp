@@ -64,7 +64,7 @@ TEST_F(FitWindow, FitsOnItsOwnCopyAndAppliesOnlyOnRequest) {
 TEST_F(FitWindow, CancelStopsASlowDcAndKeepsTheEditor) {
   const QString child = scenario.path("child");
   QFile::remove(scenario.path("Solvex"));  // the link, not the stand-in
-  scenario.run("exec Solvex #!/bin/sh\nsleep 30 &\necho $! > '$TMP/child'\nwait\n");
+  scenario.run(R"(exec Solvex #!/bin/sh\nsleep 30 &\necho $! > '$TMP/child'\nwait\n)");
   start();
   ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(child); }, 10000));
   EXPECT_TRUE(fit.busy());
