@@ -169,7 +169,8 @@ struct Scenario {
   }
   std::string local(const QString& s) {
     QString t = s;
-    t.replace(QDir::toNativeSeparators(tmp()), "$TMP").replace(tmp(), "$TMP").replace(TAVRIN_BINARY_DIR, "$BIN");
+    t.replace(QDir::toNativeSeparators(tmp()), "$TMP").replace(tmp(), "$TMP");
+    t.replace(TAVRIN_BINARY_DIR, "$BIN");
     t.replace("\n", "\\n").replace(QRegularExpression("\\(\\d+(\\.\\d+)? s\\)"), "(# s)");
     return str(t);
   }
@@ -301,7 +302,7 @@ inline void Scenario::run(const std::string& line) {
     R.replace("$TMP", tmp()).replace("$BIN", TAVRIN_BINARY_DIR).replace("\\r", "\r").replace("\\n", "\n");
     tavrin::testing_support::spit(str(path(a)), str(R));
     if (cmd == "exec") QFile::setPermissions(path(a), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-  } else if (cmd == "link") {  // link NAME [TARGET]: another name for TARGET, by default the scenario's folder
+  } else if (cmd == "link") {  // link NAME [TARGET]: another name for TARGET, else for the folder
     QFile::link(rest.empty() ? tmp() : R.replace("$BIN", TAVRIN_BINARY_DIR), path(a));
   } else if (cmd == "dump") {  // a window's controls
     out << win::dump(m.findChild<QWidget*>(A), tmp());
@@ -359,8 +360,9 @@ inline void Scenario::run(const std::string& line) {
     const std::string text = str(qs(tavrin::testing_support::slurp(str(path(name)))).replace(tmp(), "$TMP"));
     size_t hash = 14695981039346656037u;
     for (unsigned char c : text) hash = (hash ^ c) * 1099511628211u;
-    out << "  file " << name << ": " << (!QFile::exists(path(name)) ? "(none)" : text.size() < 150 ? local(qs(text).replace("\r", "\\r"))
-        : std::to_string(text.size()) + " bytes, hash " + std::to_string(hash)) << "\n";
+    const std::string shown = text.size() < 150 ? local(qs(text).replace("\r", "\\r"))
+                              : std::to_string(text.size()) + " bytes, hash " + std::to_string(hash);
+    out << "  file " << name << ": " << (QFile::exists(path(name)) ? shown : "(none)") << "\n";
   } else if (cmd == "drop") {  // a file dragged onto the window
     QMimeData mime;
     mime.setUrls({QUrl::fromLocalFile(path(a))});

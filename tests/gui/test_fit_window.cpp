@@ -13,8 +13,8 @@ namespace {
 // The example loaded in a scenario's folder, beside the stand-in DC.
 struct Loaded : mwtest::Scenario {
   Loaded() {
-    for (const char* step : {"new", "link Solvex $BIN/src/standins/Solvex", "copy examples/example.dci example.dci",
-                             "dialog LoadDCI example.dci"})
+    for (const char* step : {"new", "link Solvex $BIN/src/standins/Solvex",
+                             "copy examples/example.dci example.dci", "dialog LoadDCI example.dci"})
       run(step);
   }
 };
