@@ -1,7 +1,8 @@
 #pragma once
-// Shared by the window tests: folders with the stand-ins and the examples,
-// the file dialog filled as a user would, and a dump of a window's controls
-// (object name, shown text and state) for golden files.
+// Shared by the window tests: the main window with every feature, its
+// messages caught, the stand-ins and the examples, the file dialog filled as
+// a user would, a dump of a window's controls (object name, shown text and
+// state) for golden files, and the runner of step tables.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
