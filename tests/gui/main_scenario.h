@@ -10,8 +10,8 @@
 // display, answer (transfer), reply (questions), exitanswer, close, plot,
 // folder, texts, dump, copy, write, exec, link, cut, file, load, same, dialog,
 // typein, reject, loadfile, mkdir, dialogfolder, drop, recent, geometry, wait,
-// results, contours, clearerrors, displaylco, and the frmMain calls in
-// `calls`. Run times are written "(# s)".
+// results, contours, clearerrors, displaylco, topic, esc, indivhelp, and the
+// frmMain calls in `calls`. Run times are written "(# s)".
 #include <QAccessible>
 #include <QApplication>
 #include <QMenuBar>
@@ -22,10 +22,12 @@
 #include <memory>
 #include <sstream>
 
+#include "EditorWindows.h"
 #include "PlotCommands.h"
 #include "ShellCommands.h"
 #include "frmAbout.h"
 #include "frmCritPots.h"
+#include "frmIndivHlp.h"
 #include "frmPlotLC.h"
 #include "frmTransfer.h"
 #include "model/input_reader.h"
@@ -282,8 +284,18 @@ inline void Scenario::run(const std::string& line) {
               [a](QWidget* dlg) { dlg->findChild<QAbstractButton*>(qs(a))->click(); });
   } else if (cmd == "reply") {  // the answer to questions
     catcher.answer = a == "yes";
-  } else if (cmd == "label") {
-    QTest::mouseClick(m.fieldLabel(A), Qt::LeftButton);
+  } else if (cmd == "label") {  // label LABEL or WINDOW/LABEL
+    QTest::mouseClick(A.contains('/') ? control<QLabel>(A) : m.fieldLabel(A), Qt::LeftButton);
+  } else if (cmd == "topic") {  // a parameter's help asked for by number
+    emit m.parameterHelpRequested(std::stoi(a));
+  } else if (cmd == "esc") {
+    QTest::keyClick(m.findChild<QWidget*>(A), Qt::Key_Escape);
+  } else if (cmd == "indivhelp") {  // the individual help window, and whether it is as high as its lines
+    frmIndivHlp& h = indivHelpWindow(m);
+    const bool fits = h.height() == h.lines().size() * h.lineHeight() + frmIndivHlp::kMargin;
+    out << "  individual help " << m.findChildren<frmIndivHlp*>().size() << (h.isVisible() ? " shown " : " hidden ")
+        << str(h.windowTitle()) << (fits ? " fits " : " does not fit ") << h.lines().size() << " lines\n";
+    for (const QString& l : h.lines()) out << "    " << str(l) << "\n";
   } else if (cmd == "texts") {  // the labels and buttons of a window
     QWidget* dlg = a == "frmCritPots"   ? &m.critPotsWindow()
                    : a == "frmTransfer" ? static_cast<QWidget*>(&m.transferWindow())

@@ -10,7 +10,7 @@
 TEST(frmMainScenario, Transcripts) {
   for (const char* name : {"main_editor.txt", "main_gather.txt", "main_critpots.txt", "main_modes.txt", "main_files.txt",
                            "main_safety.txt", "main_shell.txt", "main_desktop.txt", "main_running.txt",
-                           "main_dc_refusals.txt"}) {
+                           "main_dc_refusals.txt", "main_help.txt"}) {
     SCOPED_TRACE(name);
     mwtest::expectScenario(name);
   }

@@ -144,26 +144,12 @@ TEST_F(ShellHelp, TheSpotsWindowsPageOpensInTheHelpWindowOfItsOwnMainWindow) {
   EXPECT_TRUE(own->isVisible());
 }
 
-TEST_F(ShellHelp, ParameterLabelShowsItsTopicInAWindowAsHighAsItsLines) {
+// Parameter labels and topics: the transcript main_help.txt.
+TEST_F(ShellHelp, IndividualHelpOfOneLineIsOneLineHigh) {
   mwtest::MainWindow w;
-  w.show();
-  QTest::mouseClick(w.fieldLabel("Label24"), Qt::LeftButton);
   frmIndivHlp& h = indivHelpWindow(w);
-  ASSERT_TRUE(h.isVisible());
-  EXPECT_EQ(h.windowTitle(), "Individual Help");
-  EXPECT_EQ(h.lines().first(), "MODE - constraint mode");
-  EXPECT_EQ(h.lines().size(), static_cast<qsizetype>(tavrin::parameterHelp(24).size()));
-  for (const int topic : {24, 64, 65, 66, 96, 95, 63}) {
-    if (topic != 24) emit w.parameterHelpRequested(topic);
-    EXPECT_EQ(h.lines().first().toStdString(), tavrin::parameterHelp(topic)[0]) << topic;
-    EXPECT_EQ(h.height(), h.lines().size() * h.lineHeight() + frmIndivHlp::kMargin) << topic;
-  }
   h.showLines({"V fac"});  // one line plus the margin
   EXPECT_EQ(h.height(), h.lineHeight() + frmIndivHlp::kMargin);
-  QTest::keyClick(&h, Qt::Key_Escape);
-  EXPECT_FALSE(h.isVisible());
-  emit w.parameterHelpRequested(0);  // a topic without text opens nothing
-  EXPECT_FALSE(h.isVisible());
 }
 
 TEST_F(ShellHelp, AboutAndHelpFromTheMainWindowAndThePlotWindows) {
