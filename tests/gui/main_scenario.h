@@ -312,6 +312,7 @@ inline void Scenario::run(const std::string& line) {
     if (!QFile::copy(QString(TAVRIN_SOURCE_DIR) + "/" + A, path(rest))) out << "  copy failed\n";
   } else if (cmd == "write" || cmd == "exec") {  // write|exec NAME TEXT, \n for line ends; exec: a program
     R.replace("$TMP", tmp()).replace("$BIN", TAVRIN_BINARY_DIR).replace("\\r", "\r").replace("\\n", "\n");
+    QFile::remove(path(a));  // a link is replaced, never written through
     tavrin::testing_support::spit(str(path(a)), str(R));
     if (cmd == "exec") QFile::setPermissions(path(a), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
   } else if (cmd == "link") {  // link NAME [TARGET]: another name for TARGET, else for the folder
