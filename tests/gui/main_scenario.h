@@ -8,21 +8,27 @@
 // command lines alone. Commands (see Scenario::run): new [bare|again], type,
 // set, pick, click, do, label, mode, gather, param, adjust, curve, name,
 // display, answer (transfer), reply (questions), exitanswer, close, plot,
-// folder, texts, copy, write, cut, file, load, same, dialog, typein, reject,
-// loadfile, mkdir, dialogfolder, drop, recent, geometry, and the frmMain
-// calls in `calls`.
+// folder, texts, dump, copy, write, exec, link, cut, file, load, same, dialog,
+// typein, reject, loadfile, mkdir, dialogfolder, drop, recent, geometry, wait,
+// results, contours, clearerrors, displaylco, topic, esc, indivhelp, and the
+// frmMain calls in `calls`. Run times are written "(# s)".
 #include <QAccessible>
 #include <QApplication>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QRegularExpression>
 #include <QStatusBar>
 #include <QUrl>
 #include <memory>
 #include <sstream>
 
+#include "EditorWindows.h"
+#include "PlotCommands.h"
 #include "ShellCommands.h"
 #include "frmAbout.h"
 #include "frmCritPots.h"
+#include "frmIndivHlp.h"
+#include "frmPlotLC.h"
 #include "frmTransfer.h"
 #include "model/input_reader.h"
 #include "model/number_fields.h"
@@ -166,7 +172,8 @@ struct Scenario {
   std::string local(const QString& s) {
     QString t = s;
     t.replace(QDir::toNativeSeparators(tmp()), "$TMP").replace(tmp(), "$TMP");
-    t.replace("\n", "\\n");
+    t.replace(TAVRIN_BINARY_DIR, "$BIN");
+    t.replace("\n", "\\n").replace(QRegularExpression("\\(\\d+(\\.\\d+)? s\\)"), "(# s)");
     return str(t);
   }
   QString tmp() const { return folder->path(); }
@@ -185,6 +192,12 @@ struct Scenario {
     for (; shownQuestions < catcher.questions.size(); ++shownQuestions) out << "  question: " << local(catcher.questions[shownQuestions]) << "\n";
   }
   void run(const std::string& line);
+  // An editor FIELD, or WINDOW/NAME in one of its windows.
+  template <typename T>
+  T* control(const QString& n) {
+    if (!n.contains('/')) return qobject_cast<T*>(w().field(n));
+    return w().findChild<QWidget*>(n.section('/', 0, 0))->template findChild<T*>(n.section('/', -1));
+  }
   std::string replay(const std::string& transcript) {
     std::istringstream in(transcript);
     for (std::string line; std::getline(in, line);)
@@ -222,8 +235,10 @@ inline void Scenario::run(const std::string& line) {
     m.session().plot.plotColour = {uint8_t(rgb[1].toInt()), uint8_t(rgb[2].toInt()), uint8_t(rgb[3].toInt())};
     m.session().plot.joinPoints = rest.find("join") != std::string::npos;
     m.session().plot.gridLines = rest.find("grid") != std::string::npos;
-  } else if (cmd == "folder") {  // folder data|program PATH
-    (a == "data" ? m.session().app.dataFolder : m.session().app.programFolder) = str(R.replace("$TMP", tmp()));
+  } else if (cmd == "folder") {  // folder data|program|installed PATH
+    auto& app = m.session().app;
+    (a == "data" ? app.dataFolder : a == "installed" ? app.installedProgramsFolder : app.programFolder) =
+        str(R.replace("$TMP", tmp()).replace("$BIN", TAVRIN_BINARY_DIR));
   } else if (cmd == "dialogfolder") {
     out << "  dialog folder: " << local(m.fileDialog().folder()) << "\n";
   } else if (cmd == "mkdir") {
@@ -231,12 +246,12 @@ inline void Scenario::run(const std::string& line) {
   } else if (cmd == "loadfile") {
     const bool loaded = shell::loadInputFile(m, path(a));
     out << "  loaded: " << (loaded ? "yes" : "no") << "\n";
-  } else if (cmd == "type") {
-    win::typeInto(qobject_cast<QLineEdit*>(m.field(A)), R);  // key by key, as a user types
+  } else if (cmd == "type") {  // key by key, as a user types
+    win::typeInto(control<QLineEdit>(A), R);
   } else if (cmd == "set") {
     m.setFieldText(A, R);
   } else if (cmd == "pick") {
-    combo(m, A)->setCurrentIndex(std::stoi(rest));
+    control<QComboBox>(A)->setCurrentIndex(std::stoi(rest));
   } else if (cmd == "click") {  // click BUTTON or WINDOW/BUTTON
     QObject* owner = A.contains('/') ? m.findChild<QWidget*>(A.section('/', 0, 0)) : &m;
     owner->findChild<QAbstractButton*>(A.section('/', -1))->click();
@@ -257,8 +272,9 @@ inline void Scenario::run(const std::string& line) {
     auto& c = m.session().params.curves[std::stoi(a)];
     std::istringstream v(rest);
     v >> c.band >> c.l1 >> c.l2 >> c.x1 >> c.x2 >> c.y1 >> c.y2 >> c.el3;
-  } else if (cmd == "name") {
-    (a == "lci" ? m.session().app.lciName : m.session().app.dciName) = rest;
+  } else if (cmd == "name") {  // name lci|dci|lco|dco NAME
+    auto& app = m.session().app;
+    (a == "lci" ? app.lciName : a == "dci" ? app.dciName : a == "lco" ? app.lcoName : app.dcoName) = rest;
   } else if (cmd == "display") {  // display C=TEXT|C=TEXT
     std::map<std::string, std::string> texts;
     for (const QString& p : qs(line.substr(8)).split('|')) texts[str(p.section('=', 0, 0))] = str(p.section('=', 1));
@@ -268,8 +284,18 @@ inline void Scenario::run(const std::string& line) {
               [a](QWidget* dlg) { dlg->findChild<QAbstractButton*>(qs(a))->click(); });
   } else if (cmd == "reply") {  // the answer to questions
     catcher.answer = a == "yes";
-  } else if (cmd == "label") {
-    QTest::mouseClick(m.fieldLabel(A), Qt::LeftButton);
+  } else if (cmd == "label") {  // label LABEL or WINDOW/LABEL
+    QTest::mouseClick(A.contains('/') ? control<QLabel>(A) : m.fieldLabel(A), Qt::LeftButton);
+  } else if (cmd == "topic") {  // a parameter's help asked for by number
+    emit m.parameterHelpRequested(std::stoi(a));
+  } else if (cmd == "esc") {
+    QTest::keyClick(m.findChild<QWidget*>(A), Qt::Key_Escape);
+  } else if (cmd == "indivhelp") {  // the individual help window, and whether it is as high as its lines
+    frmIndivHlp& h = indivHelpWindow(m);
+    const bool fits = h.height() == h.lines().size() * h.lineHeight() + frmIndivHlp::kMargin;
+    out << "  individual help " << m.findChildren<frmIndivHlp*>().size() << (h.isVisible() ? " shown " : " hidden ")
+        << str(h.windowTitle()) << (fits ? " fits " : " does not fit ") << h.lines().size() << " lines\n";
+    for (const QString& l : h.lines()) out << "    " << str(l) << "\n";
   } else if (cmd == "texts") {  // the labels and buttons of a window
     QWidget* dlg = a == "frmCritPots"   ? &m.critPotsWindow()
                    : a == "frmTransfer" ? static_cast<QWidget*>(&m.transferWindow())
@@ -284,8 +310,33 @@ inline void Scenario::run(const std::string& line) {
   } else if (cmd == "copy") {
     QFile::remove(path(rest));
     if (!QFile::copy(QString(TAVRIN_SOURCE_DIR) + "/" + A, path(rest))) out << "  copy failed\n";
-  } else if (cmd == "write") {  // write NAME TEXT, \n for line ends
-    tavrin::testing_support::spit(str(path(a)), str(R.replace("$TMP", tmp()).replace("\\r", "\r").replace("\\n", "\n")));
+  } else if (cmd == "write" || cmd == "exec") {  // write|exec NAME TEXT, \n for line ends; exec: a program
+    R.replace("$TMP", tmp()).replace("$BIN", TAVRIN_BINARY_DIR).replace("\\r", "\r").replace("\\n", "\n");
+    QFile::remove(path(a));  // a link is replaced, never written through
+    tavrin::testing_support::spit(str(path(a)), str(R));
+    if (cmd == "exec") QFile::setPermissions(path(a), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  } else if (cmd == "link") {  // link NAME [TARGET]: another name for TARGET, else for the folder
+    QFile::link(rest.empty() ? tmp() : R.replace("$BIN", TAVRIN_BINARY_DIR), path(a));
+  } else if (cmd == "dump") {  // a window's controls
+    out << win::dump(m.findChild<QWidget*>(A), tmp());
+  } else if (cmd == "wait") {  // until the runs have ended
+    if (!win::waitForRuns(m)) out << "  runs still going\n";
+  } else if (cmd == "contours") {  // contours on|off: as while a map is computed
+    m.session().app.contourRunning = a == "on";
+  } else if (cmd == "clearerrors") {  // as if no report had failed
+    m.session().app.readError = m.session().dcResults.dcErrorSeen = false;
+  } else if (cmd == "displaylco") {
+    out << "  displayed: " << (displayLco(m) ? "yes" : "no") << "\n";
+  } else if (cmd == "results") {  // what reading reports left, and the windows shown
+    const Session& s = m.session();
+    out << "  results lco=" << s.app.lcoName << " adjusted";
+    for (int16_t k : s.dcResults.adjustedParams) out << " " << k;
+    out << (s.dcResults.dcErrorSeen ? " dcError" : "") << (s.dcoChosenByUser ? " chosen" : "") << " page "
+        << s.curve.page << " history " << num(s.history.generation1.scalars[11]) << " NLC " << s.params.NLC
+        << " l2 " << num(s.params.curves[3].l2) << " shown";
+    for (QWidget* c : m.findChildren<QWidget*>())
+      if (c->isWindow() && c->isVisible()) out << " " << str(c->objectName());
+    out << (plotLCWindow(m).isVisible() ? " plot\n" : "\n");
   } else if (cmd == "dialog") {  // menu item, then the dialog as the user fills it
     frmIO_all& d = m.fileDialog();
     if (d.folder() != tmp()) d.setFolder(tmp());
@@ -318,11 +369,13 @@ inline void Scenario::run(const std::string& line) {
   } else if (cmd == "reject") {
     m.fileDialog().reject();
   } else if (cmd == "file") {  // a file's text, or that it is not there
-    const auto text = tavrin::testing_support::slurp(str(path(a)));
+    const std::string name = rest.empty() ? a : a + " " + rest;
+    const std::string text = str(qs(tavrin::testing_support::slurp(str(path(name)))).replace(tmp(), "$TMP"));
     size_t hash = 14695981039346656037u;
     for (unsigned char c : text) hash = (hash ^ c) * 1099511628211u;
-    out << "  file " << a << ": " << (!QFile::exists(path(a)) ? "(none)" : text.size() < 150 ? local(qs(text).replace("\r", "\\r"))
-        : std::to_string(text.size()) + " bytes, hash " + std::to_string(hash)) << "\n";
+    const std::string shown = text.size() < 150 ? local(qs(text).replace("\r", "\\r"))
+                              : std::to_string(text.size()) + " bytes, hash " + std::to_string(hash);
+    out << "  file " << name << ": " << (QFile::exists(path(name)) ? shown : "(none)") << "\n";
   } else if (cmd == "drop") {  // a file dragged onto the window
     QMimeData mime;
     mime.setUrls({QUrl::fromLocalFile(path(a))});

@@ -6,22 +6,30 @@
 #include "frmFit.h"
 #include "frmIOparms.h"
 #include "output/corrections.h"
-#include "win_support.h"
+#include "main_scenario.h"
 
 namespace {
 
-class FitWindow : public win::MainFixture {
- protected:
-  void SetUp() override {
-    f.link("Solvex");
-    w.session().app.programFolder = f.prog.toStdString();
-    win::load(w, "LoadDCI", f.data, "example.dci");
+// The example loaded in a scenario's folder, beside the stand-in DC.
+struct Loaded : mwtest::Scenario {
+  Loaded() {
+    for (const char* step : {"new", "link Solvex $BIN/src/standins/Solvex",
+                             "copy examples/example.dci example.dci", "dialog LoadDCI example.dci"})
+      run(step);
   }
+};
+
+class FitWindow : public ::testing::Test {
+ protected:
   QWidget* inclination() { return w.field(QString::fromStdString(*tavrin::dcParameterControl(16))); }
   void start() {
     w.action("FitUntilConverged")->trigger();
     fit.findChild<QPushButton*>("Start")->click();
   }
+  Loaded scenario;
+  frmMain& w = scenario.w();
+  Session& s = w.session();
+  QStringList& messages = scenario.catcher.messages;
   frmFit& fit = frmFit::of(w);
   QSignalSpy done{&fit, &frmFit::fitFinished};
 };
@@ -37,7 +45,7 @@ TEST_F(FitWindow, FitsOnItsOwnCopyAndAppliesOnlyOnRequest) {
   EXPECT_TRUE(fit.outcomeText().startsWith("Converged")) << fit.outcomeText().toStdString();
   QTableWidget* t = fit.table();
   EXPECT_GE(t->rowCount(), 2);
-  EXPECT_TRUE(QFile::exists(f.data + "/example.fit/001.dco"));
+  EXPECT_TRUE(QFile::exists(scenario.path("example.fit/001.dco")));
   EXPECT_TRUE(t->item(t->rowCount() - 1, t->columnCount() - 1)->text().contains("stopped: converged"));
   // Nothing of the fit reached the editor.
   EXPECT_EQ(qobject_cast<QLineEdit*>(inclination())->text(), before);
@@ -50,13 +58,12 @@ TEST_F(FitWindow, FitsOnItsOwnCopyAndAppliesOnlyOnRequest) {
   EXPECT_NEAR(qobject_cast<QLineEdit*>(inclination())->text().toDouble(), 86.0, 0.5);
   EXPECT_TRUE(mwtest::isBlue(inclination()));
   EXPECT_TRUE(s.editedSinceSave);
-  EXPECT_TRUE(messages.messages.isEmpty()) << win::str(messages.messages);
+  EXPECT_TRUE(messages.isEmpty()) << win::str(messages);
 }
 
 TEST_F(FitWindow, CancelStopsASlowDcAndKeepsTheEditor) {
-  const QString child = f.tmp.filePath("child");
-  QFile::remove(f.prog + "/Solvex");
-  win::writeFile(f.prog + "/Solvex", ("#!/bin/sh\nsleep 30 &\necho $! > '" + child + "'\nwait\n").toUtf8(), true);
+  const QString child = scenario.path("child");
+  scenario.run(R"(exec Solvex #!/bin/sh\nsleep 30 &\necho $! > '$TMP/child'\nwait\n)");
   start();
   ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(child); }, 10000));
   EXPECT_TRUE(fit.busy());

@@ -1,10 +1,9 @@
 // The Spots window driven by golden/win_spots.tsv: after each step the
 // counts, Spot A/B, the stored spots, the rows shown and the tinted boxes go
-// to the transcript. The caption help and the help page below.
+// to the transcript. The caption help is in main_help.txt; the help page below.
 #include <QMouseEvent>
 
 #include "EditorWindows.h"
-#include "frmIndivHlp.h"
 #include "frmSpots.h"
 #include "win_support.h"
 
@@ -53,20 +52,6 @@ class SpotsWindow : public win::WindowScript {
 }  // namespace
 
 TEST_F(SpotsWindow, Script) { runScript("win_spots"); }
-
-TEST_F(SpotsWindow, CaptionClickShowsIndividualHelp) {
-  open<frmSpots>("Spots", "frmSpots");
-  for (auto [label, lines] : {std::pair{"Label10", 3}, {"Label7", 7}}) {  // radius of star 2, then another caption
-    QTest::mouseClick(find<QLabel>(label), Qt::LeftButton);
-    frmIndivHlp& help = indivHelpWindow(*main);  // one line and Escape: test_shell.cpp
-    EXPECT_TRUE(help.isVisible() && main->findChildren<frmIndivHlp*>().size() == 1) << label;
-    EXPECT_EQ(help.lines().size(), lines) << label;
-    EXPECT_EQ(help.height(), lines * help.lineHeight() + frmIndivHlp::kMargin) << label;
-    if (lines == 3) {
-      EXPECT_EQ(help.lines().mid(0, 2).join("|"), "RADSP# |  The angular radius of a star spot, star 2, in degrees.  This angle is the one");
-    }
-  }
-}
 
 TEST_F(SpotsWindow, HelpPage) {
   QString title;

@@ -1,5 +1,5 @@
-// The shell around the editor: menu tree wiring, help windows, About, the
-// status of runs and accessible names. Exit, closing and the settings file
+// The shell around the editor: menu tree wiring, help windows, About and
+// accessible names. Exit, closing and the settings file
 // are the transcript main_shell.txt; drops, recent files and geometry
 // main_desktop.txt.
 #include <QAbstractItemView>
@@ -7,7 +7,6 @@
 #include <QAccessible>
 #include <QMenuBar>
 #include <QPlainTextEdit>
-#include <QStatusBar>
 #include <QTextEdit>
 
 #include "EditorWindows.h"
@@ -145,26 +144,12 @@ TEST_F(ShellHelp, TheSpotsWindowsPageOpensInTheHelpWindowOfItsOwnMainWindow) {
   EXPECT_TRUE(own->isVisible());
 }
 
-TEST_F(ShellHelp, ParameterLabelShowsItsTopicInAWindowAsHighAsItsLines) {
+// Parameter labels and topics: the transcript main_help.txt.
+TEST_F(ShellHelp, IndividualHelpOfOneLineIsOneLineHigh) {
   mwtest::MainWindow w;
-  w.show();
-  QTest::mouseClick(w.fieldLabel("Label24"), Qt::LeftButton);
   frmIndivHlp& h = indivHelpWindow(w);
-  ASSERT_TRUE(h.isVisible());
-  EXPECT_EQ(h.windowTitle(), "Individual Help");
-  EXPECT_EQ(h.lines().first(), "MODE - constraint mode");
-  EXPECT_EQ(h.lines().size(), static_cast<qsizetype>(tavrin::parameterHelp(24).size()));
-  for (const int topic : {24, 64, 65, 66, 96, 95, 63}) {
-    if (topic != 24) emit w.parameterHelpRequested(topic);
-    EXPECT_EQ(h.lines().first().toStdString(), tavrin::parameterHelp(topic)[0]) << topic;
-    EXPECT_EQ(h.height(), h.lines().size() * h.lineHeight() + frmIndivHlp::kMargin) << topic;
-  }
   h.showLines({"V fac"});  // one line plus the margin
   EXPECT_EQ(h.height(), h.lineHeight() + frmIndivHlp::kMargin);
-  QTest::keyClick(&h, Qt::Key_Escape);
-  EXPECT_FALSE(h.isVisible());
-  emit w.parameterHelpRequested(0);  // a topic without text opens nothing
-  EXPECT_FALSE(h.isVisible());
 }
 
 TEST_F(ShellHelp, AboutAndHelpFromTheMainWindowAndThePlotWindows) {
@@ -199,29 +184,6 @@ TEST_F(ShellHelp, AboutAndHelpFromTheMainWindowAndThePlotWindows) {
 }
 
 using ShellDesktop = ShellFixture;
-
-TEST_F(ShellDesktop, StatusBarNamesTheProgramARunUsed) {
-  const QString standins = QString(TAVRIN_BINARY_DIR) + "/src/standins";
-  if (!QFile::exists(standins + "/Synthex")) GTEST_SKIP() << "the stand-in LC program is not built";
-  ASSERT_TRUE(QFile::copy(win::kExamples + "example.lci", dir().filePath("star.lci")));
-  mwtest::MainWindow w;
-  ASSERT_TRUE(shell::loadInputFile(w, dir().filePath("star.lci")));
-  // No Synthex in the program folder: the installed stand-in runs, and both
-  // the start and the end say so. Then a copy in the program folder wins.
-  w.session().app.installedProgramsFolder = standins.toStdString();
-  for (const QString& note : {" - program: " + QDir::toNativeSeparators(standins + "/Synthex") + " (installed with Tavrin)",
-                              " - program: " + QDir::toNativeSeparators(dir().filePath("Synthex"))}) {
-    if (!note.endsWith(")")) {
-      ASSERT_TRUE(QFile::link(standins + "/Synthex", dir().filePath("Synthex")));
-    }
-    w.action("RunStandard")->trigger();
-    EXPECT_EQ(w.statusBar()->currentMessage(), "LC running: star.lco" + note);
-    ASSERT_TRUE(QTest::qWaitFor([&w] { return runcommands::runsInProgress(w) == 0; }, 30000));
-    const QString status = w.statusBar()->currentMessage();
-    EXPECT_TRUE(status.startsWith("LC finished: star.lco (") && status.endsWith(note)) << status.toStdString();
-  }
-  EXPECT_TRUE(messages.messages.isEmpty()) << messages.messages.join("\n").toStdString();
-}
 
 // Input fields of a window that a screen reader could not name; buttons and
 // check boxes without a caption. A line edit inside a drop-down or a spin

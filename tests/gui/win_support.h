@@ -1,7 +1,8 @@
 #pragma once
-// Shared by the window tests: folders with the stand-ins and the examples,
-// the file dialog filled as a user would, and a dump of a window's controls
-// (object name, shown text and state) for golden files.
+// Shared by the window tests: the main window with every feature, its
+// messages caught, the stand-ins and the examples, the file dialog filled as
+// a user would, a dump of a window's controls (object name, shown text and
+// state) for golden files, and the runner of step tables.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -13,15 +14,64 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <functional>
 
+#include "InstallCommands.h"
 #include "PlotWindow.h"
 #include "RunCommands.h"
 #include "frmIO_all.h"
-#include "frmMain_test_support.h"
+#include "frmMain.h"
 #include "test_files.h"
+
+namespace mwtest {
+
+// The main window as the program builds it: the editor and every feature.
+struct MainWindow : frmMain {
+  MainWindow() { installCommands(*this); }
+};
+
+inline bool isBlue(QWidget* widget) { return widget->palette().color(QPalette::Text) == QColor(0, 0, 255); }
+
+// Collects every message the editor would have shown in a box.
+// Catches messages and questions (answered with `answer`), so no test
+// waits on a modal box.
+struct MessageCatcher {
+  QStringList messages;
+  QStringList questions;
+  bool answer = false;
+  MessageCatcher() {
+    frmMain::setMessageSink([this](const QString& t) { messages << t; });
+    frmMain::setQuestionSink([this](const QString& t) {
+      questions << t;
+      return answer;
+    });
+  }
+  ~MessageCatcher() {
+    frmMain::setMessageSink({});
+    frmMain::setQuestionSink({});
+  }
+};
+
+// Runs `fn` once `find()` returns a visible widget (for modal windows).
+template <typename Find, typename Fn>
+void whenShown(Find find, Fn fn) {
+  auto* timer = new QTimer;
+  timer->setInterval(5);
+  QObject::connect(timer, &QTimer::timeout, [timer, find, fn] {
+    QWidget* target = find();
+    if (target && target->isVisible()) {
+      timer->stop();
+      timer->deleteLater();
+      fn(target);
+    }
+  });
+  timer->start();
+}
+
+}  // namespace mwtest
 
 namespace win {
 
@@ -60,42 +110,6 @@ inline void writeFile(const QString& path, const QByteArray& text, bool executab
   f.close();
   if (executable) f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
-
-// A program folder and a data folder holding every example file.
-struct Folders {
-  QTemporaryDir tmp;
-  QString prog = tmp.filePath("prog"), data = tmp.filePath("data folder");
-  Folders() {
-    QDir().mkpath(prog);
-    QDir().mkpath(data);
-    for (const QString& f : QDir(kExamples).entryList(QDir::Files)) QFile::copy(kExamples + f, data + "/" + f);
-  }
-  // Links the stand-in into the program folder; false when it is not built.
-  bool link(const char* exe) const {
-    return QFile::exists(kStandins + exe) && QFile::link(kStandins + exe, prog + "/" + exe);
-  }
-};
-
-// A main window beside those folders, whose messages are collected.
-// `note` logs a step, what it said and asked, the status bar, the report
-// names and the windows shown; the temporary folder is written ROOT.
-struct MainFixture : ::testing::Test {
-  void note(const std::string& step) {
-    QString t = QString::fromStdString("> " + step + "\n");
-    for (const QString& m : std::exchange(messages.messages, {})) t += "  said: " + m + "\n";
-    for (const QString& q : std::exchange(messages.questions, {})) t += "  asked: " + q + "\n";
-    t += "  status [" + w.statusBar()->currentMessage() + "] lco " + QString::fromStdString(s.app.lcoName) + " dco " +
-         QString::fromStdString(s.app.dcoName) + (s.dcResults.dcErrorSeen ? " dcError" : "") + "\n  shown";
-    for (QWidget* c : w.findChildren<QWidget*>())
-      if (c->isWindow() && c->isVisible()) t += " " + c->objectName();
-    log += t.replace(f.tmp.path(), "ROOT").toStdString() + "\n";
-  }
-  Folders f;
-  mwtest::MessageCatcher messages;
-  mwtest::MainWindow w;
-  Session& s = w.session();
-  std::string log;
-};
 
 // One line per named control in creation order: kind, name, text and the
 // states that differ from shown, enabled, unchecked. `root` is written ROOT.
