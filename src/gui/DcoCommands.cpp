@@ -69,12 +69,11 @@ void customDco(frmMain& w) {
 // Export of the corrections and the correlation matrix from either window.
 void installTableExport(frmMain& w, QWidget& window) {
   figureexport::installResultsExport(
-      window, [&w]() -> const tavrin::DcResults& { return w.session().dcResults; },
+      w, window, [&w]() -> const tavrin::DcResults& { return w.session().dcResults; },
       [&w] {
         const QString base = q(w.session().app.dcoName).section('.', 0, 0);
         return q(w.session().app.dataFolder) + "/" + (base.isEmpty() ? "dc-results" : base);
-      },
-      [&w](const QString& m) { w.showMessage(m); });
+      });
 }
 
 // The set with the values the editor shows now (edited or not) for the

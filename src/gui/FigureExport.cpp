@@ -8,12 +8,10 @@
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QSpinBox>
 
@@ -22,23 +20,6 @@
 #include "shell/errors.h"
 
 namespace figureexport {
-
-namespace {
-Question& questionHook() {
-  static Question q;
-  return q;
-}
-}  // namespace
-
-void setQuestion(Question q) { questionHook() = std::move(q); }
-
-bool mayReplace(QWidget* parent, const QString& path) {
-  if (!QFileInfo::exists(path)) return true;
-  const QString text = QString("%1 already exists.\nDo you want to replace it?").arg(QFileInfo(path).fileName());
-  if (questionHook()) return questionHook()(text);
-  return QMessageBox::question(parent, "Tavrin", text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
-         QMessageBox::Yes;
-}
 
 QString askSavePath(QWidget* parent, const QString& caption, const QString& suggested, const QString& filter) {
   return QFileDialog::getSaveFileName(parent, caption, suggested, filter, nullptr, QFileDialog::DontConfirmOverwrite);
@@ -124,25 +105,24 @@ std::optional<FigureChoice> askFigure(QWidget* parent, const QString& suggestedP
   return c;
 }
 
-bool writeText(QWidget* parent, const QString& path, const std::string& text,
-               const std::function<void(const QString&)>& showMessage) {
-  if (!mayReplace(parent, path)) return false;
-  return reportFailureTo(showMessage, [&] { tavrin::writeFileAtomically(path.toStdString(), text); });
+bool writeText(frmMain& main, const QString& path, const std::string& text) {
+  if (!main.mayReplace(path)) return false;
+  return reportFailure(main, [&] { tavrin::writeFileAtomically(path.toStdString(), text); });
 }
 
-void installResultsExport(QWidget& window, std::function<const tavrin::DcResults&()> results,
-                          std::function<QString()> suggestedBase, std::function<void(const QString&)> showMessage) {
+void installResultsExport(frmMain& main, QWidget& window, std::function<const tavrin::DcResults&()> results,
+                          std::function<QString()> suggestedBase) {
   auto* bar = window.findChild<QMenuBar*>();
   if (!bar || window.findChild<QAction*>("ExportTableCsv")) return;
   auto add = [&](const char* name, const QString& caption, bool latex) {
     QAction* a = bar->addAction(caption);
     a->setObjectName(name);
-    QObject::connect(a, &QAction::triggered, &window, [&window, results, suggestedBase, showMessage, latex] {
+    QObject::connect(a, &QAction::triggered, &window, [&main, &window, results, suggestedBase, latex] {
       const QString path = askSavePath(&window, "Export Table", suggestedBase() + (latex ? ".tex" : ".csv"),
                                        latex ? "LaTeX table (*.tex)" : "CSV table (*.csv)");
       if (path.isEmpty()) return;
       const tavrin::DcResults& r = results();
-      writeText(&window, path, latex ? tavrin::dcResultsLatex(r) : tavrin::dcResultsCsv(r), showMessage);
+      writeText(main, path, latex ? tavrin::dcResultsLatex(r) : tavrin::dcResultsCsv(r));
     });
   };
   add("ExportTableCsv", "Export Table (CSV)...", false);

@@ -1,8 +1,8 @@
 #pragma once
 // Export of figures and tables from the windows: the figure dialog (file,
 // journal size or one's own in inches or centimetres, PNG resolution,
-// residual panels), the question before an existing file is replaced, and
-// the table export of the DC result windows.
+// residual panels) and the table export of the DC result windows. An
+// existing file is replaced only after the main window's question.
 #include <QString>
 #include <functional>
 #include <optional>
@@ -12,16 +12,9 @@
 #include "output/figure_layout.h"
 
 class QWidget;
+class frmMain;
 
 namespace figureexport {
-
-// Tests answer the replace question themselves.
-using Question = std::function<bool(const QString& text)>;
-void setQuestion(Question q);
-
-// True when path may be written: it does not exist, or the user agreed to
-// replace it.
-bool mayReplace(QWidget* parent, const QString& path);
 
 struct FigureChoice {
   QString path;
@@ -32,17 +25,16 @@ struct FigureChoice {
 // The figure dialog; nullopt when cancelled.
 std::optional<FigureChoice> askFigure(QWidget* parent, const QString& suggestedPath, bool offerResiduals);
 
-// A save-file chooser that leaves the replace question to mayReplace.
+// A save-file chooser that leaves the replace question to frmMain::mayReplace.
 QString askSavePath(QWidget* parent, const QString& caption, const QString& suggested, const QString& filter);
 
-// Writes text atomically after the replace question; failures go to
-// showMessage. True when written.
-bool writeText(QWidget* parent, const QString& path, const std::string& text,
-               const std::function<void(const QString&)>& showMessage);
+// Writes text atomically after the replace question; failures are the main
+// window's messages. True when written.
+bool writeText(frmMain& main, const QString& path, const std::string& text);
 
 // Adds "Export Table (CSV)..." and "Export Table (LaTeX)..." to the menu bar
 // of a result window (once).
-void installResultsExport(QWidget& window, std::function<const tavrin::DcResults&()> results,
-                          std::function<QString()> suggestedBase, std::function<void(const QString&)> showMessage);
+void installResultsExport(frmMain& main, QWidget& window, std::function<const tavrin::DcResults&()> results,
+                          std::function<QString()> suggestedBase);
 
 }  // namespace figureexport

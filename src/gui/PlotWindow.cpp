@@ -279,7 +279,7 @@ void PlotWindow::exportFigureDialog() {
   const QString base = QString::fromStdString(session().app.lcoName).section('.', 0, 0);
   const QString suggested = QString::fromStdString(session().app.dataFolder) + "/" + (base.isEmpty() ? "figure" : base) + ".pdf";
   const auto choice = figureexport::askFigure(this, suggested, !observedSeries(session()).empty());
-  if (!choice || !figureexport::mayReplace(this, choice->path)) return;
+  if (!choice || !main_.mayReplace(choice->path)) return;
   reportFailure(main_, [&] { exportFigure(choice->path, choice->size, choice->dpi, choice->residuals); });
 }
 
@@ -289,6 +289,5 @@ void PlotWindow::exportDataDialog() {
       this, "Export Data", QString::fromStdString(session().app.dataFolder) + "/" + (base.isEmpty() ? "curve" : base) + ".csv",
       "CSV table (*.csv)");
   if (path.isEmpty()) return;
-  figureexport::writeText(this, path, tavrin::curveCsv(session().curve, observedSeries(session())),
-                          [this](const QString& m) { main_.showMessage(m); });
+  figureexport::writeText(main_, path, tavrin::curveCsv(session().curve, observedSeries(session())));
 }

@@ -6,14 +6,12 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QDateTime>
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QMetaObject>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -73,20 +71,6 @@ frmCalcContourData::~frmCalcContourData() {
   task_.cancel();
   task_.wait();
 }
-
-namespace {
-frmCalcContourData::Question& questionHook() {
-  static frmCalcContourData::Question q;
-  return q;
-}
-bool ask(QWidget* parent, const QString& text) {
-  if (questionHook()) return questionHook()(text);
-  return QMessageBox::question(parent, "Tavrin", text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
-         QMessageBox::Yes;
-}
-}  // namespace
-
-void frmCalcContourData::setQuestion(Question question) { questionHook() = std::move(question); }
 
 void frmCalcContourData::build() {
   QAction* help = menuBar()->addAction("Help");
@@ -371,8 +355,7 @@ void frmCalcContourData::setOutputFile() {
 }
 
 bool frmCalcContourData::mayReplace(const QString& folder, const QString& name) {
-  if (!QFileInfo::exists(q(tavrin::joinPath(folder.toStdString(), name.toStdString())))) return true;
-  return ask(this, QString("%1 already exists. Replace it?").arg(name));
+  return main_.mayReplace(q(tavrin::joinPath(folder.toStdString(), name.toStdString())));
 }
 
 void frmCalcContourData::outputFileChosen(const QString& name) {

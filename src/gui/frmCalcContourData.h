@@ -68,9 +68,6 @@ class frmCalcContourData : public QMainWindow {
   void setDcExecutable(const QString& path) { dcExe_ = path; }
   frmPlotContours* plotWindow() const { return plot_; }
   QProgressDialog* progressDialog() const { return progress_; }
-  // Replaces the Yes/No question box (tests); empty restores it.
-  using Question = std::function<bool(const QString& text)>;
-  static void setQuestion(Question question);
 
  signals:
   // Emitted on the GUI thread when a computation or a test ends.

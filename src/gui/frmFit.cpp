@@ -294,6 +294,5 @@ void frmFit::exportHistory(bool latex) {
   const QString path = figureexport::askSavePath(this, latex ? "Export LaTeX" : "Export CSV", suggested,
                                                  latex ? "LaTeX (*.tex)" : "CSV (*.csv)");
   if (path.isEmpty()) return;
-  figureexport::writeText(this, path, latex ? tavrin::fitHistoryLatex(history_) : tavrin::fitHistoryCsv(history_),
-                          [this](const QString& m) { main_.showMessage(m); });
+  figureexport::writeText(main_, path, latex ? tavrin::fitHistoryLatex(history_) : tavrin::fitHistoryCsv(history_));
 }

@@ -279,7 +279,7 @@ void frmPlotContours::exportData(const QString& path) {
 void frmPlotContours::exportFigureDialog() {
   const QString suggested = QString::fromStdString(main_.session().app.dataFolder) + "/residual-map.pdf";
   const auto choice = figureexport::askFigure(this, suggested, false);
-  if (!choice || !figureexport::mayReplace(this, choice->path)) return;
+  if (!choice || !main_.mayReplace(choice->path)) return;
   reportFailure(main_, [&] { exportFigure(choice->path, choice->size, choice->dpi); });
 }
 
@@ -288,5 +288,5 @@ void frmPlotContours::exportDataDialog() {
       this, "Export Map Data", QString::fromStdString(main_.session().app.dataFolder) + "/residual-map.csv",
       "CSV table (*.csv)");
   if (path.isEmpty()) return;
-  figureexport::writeText(this, path, tavrin::mapCsv(grid_), [this](const QString& m) { main_.showMessage(m); });
+  figureexport::writeText(main_, path, tavrin::mapCsv(grid_));
 }

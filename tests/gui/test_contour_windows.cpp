@@ -164,8 +164,6 @@ TEST_F(ContourWindows, MapLeavesTheModelAloneWhileTheUserLoadsAnotherFile) {
   copyExample(model, "other.dci");
   QDir().mkpath(maps);
   const std::string otherText = tavrin::readWholeFile((model + "/other.dci").toStdString());
-  QStringList questions;
-  frmCalcContourData::setQuestion([&](const QString& q) { return questions << q, false; });
   win::load(w, "LoadDCI", model, "example.dci");
   win::typeInto(qobject_cast<QLineEdit*>(w.field("Text36")), "1.01");  // an unsaved edit
   w.session().dcResults.sumWResInput = 123.25;  // as after reading a report
@@ -198,7 +196,7 @@ TEST_F(ContourWindows, MapLeavesTheModelAloneWhileTheUserLoadsAnotherFile) {
   EXPECT_FALSE(f.computing());
   f.setOutputFile();
   win::choose(w, "grid.txt", maps);
-  EXPECT_EQ(questions, QStringList(2, "grid.txt already exists. Replace it?"));
+  EXPECT_EQ(msgs.questions, QStringList(2, "grid.txt already exists. Replace it?"));
 
   // The best point goes into the editor on request, unsaved.
   ASSERT_TRUE(f.bestPoint());
@@ -214,7 +212,6 @@ TEST_F(ContourWindows, MapLeavesTheModelAloneWhileTheUserLoadsAnotherFile) {
   const auto after = stateOf(w);
   EXPECT_EQ(after.at("names") + after.at("caption"), during.at("names") + during.at("caption"));
   EXPECT_EQ(tavrin::readWholeFile((model + "/other.dci").toStdString()), otherText);
-  frmCalcContourData::setQuestion({});
 }
 
 TEST_F(ContourWindows, FailedPointsAreSaidBeforePlotIsOffered) {

@@ -184,18 +184,13 @@ TEST_F(PlotWindows, ExportFigureDataAndTables) {
   EXPECT_EQ(text("rv.csv").substr(0, 40), "series,phase,observed,computed,residual\n");
 
   // The replace question: No keeps the file, Yes replaces it.
-  QStringList asked;
-  bool answer = false;
-  figureexport::setQuestion([&](const QString& q) { return asked << q, answer; });
-  auto report = [this](const QString& m) { messages << m; };
-  EXPECT_FALSE(figureexport::writeText(&rv, dir.filePath("rv.csv"), "new", report));
-  ASSERT_EQ(asked.size(), 1);
-  EXPECT_TRUE(asked[0].startsWith("rv.csv already exists."));
-  answer = true;
-  EXPECT_TRUE(figureexport::writeText(&rv, dir.filePath("rv.csv"), "new", report));
-  EXPECT_TRUE(figureexport::writeText(&rv, dir.filePath("fresh.csv"), "x", report));
+  const QStringList& asked = catcher.questions;
+  EXPECT_FALSE(figureexport::writeText(*main, dir.filePath("rv.csv"), "new"));
+  EXPECT_EQ(asked, QStringList{"rv.csv already exists. Replace it?"});
+  catcher.answer = true;
+  EXPECT_TRUE(figureexport::writeText(*main, dir.filePath("rv.csv"), "new"));
+  EXPECT_TRUE(figureexport::writeText(*main, dir.filePath("fresh.csv"), "x"));
   EXPECT_EQ(asked.size(), 2);
-  figureexport::setQuestion({});
   EXPECT_EQ(text("rv.csv"), "new");
 
   s.app.dcoName = "example.dco";
