@@ -103,6 +103,8 @@ TEST(DcParameters, SpotAndCurveSlotsFollowTheChosenSpotsAndCurve) {
   EXPECT_EQ(dcParameterSlot(p, 35, -1), &p.curves[1].el3);
   EXPECT_EQ(dcParameterSlot(p, 31, 6), nullptr);  // past the last curve row
   EXPECT_EQ(dcParameterSlot(p, 30, 0), nullptr);
+  p.spotBNumber = kMaxSpotsPerStar;
+  EXPECT_EQ(dcParameterSlot(p, 5, 0), &p.spots[1][kMaxSpotsPerStar].xlat);
   p.spotBNumber = kMaxSpotsPerStar + 1;
   EXPECT_EQ(dcParameterSlot(p, 5, 0), nullptr);
 }

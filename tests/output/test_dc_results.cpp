@@ -217,6 +217,15 @@ ComputedCurve sineCurve(int page) {
   return c;
 }
 
+// A report header's values stand right-justified under their names, in D notation.
+TEST(Figures, ReportHeaderValuesStandUnderTheirNames) {
+  const std::string report = " JDPHS      HJD0            PERIOD          DPDT        PSHIFT\n"
+                             "     1 2450000.123400  .2450000000D+01   .000000D+00    0.0100\n";
+  EXPECT_EQ(reportHeaderValue(report, "JDPHS", "PERIOD"), 2.45);
+  EXPECT_EQ(reportHeaderValue(report, "JDPHS", "PSHIFT"), 0.01);
+  EXPECT_EQ(reportHeaderValue(report, "MODE", "PERIOD"), std::nullopt);
+}
+
 // Velocities are shown in km/s (VUNIT 100); the full title where the panel is high enough.
 TEST(Figures, CurveFiguresDrawAsTheirGoldens) {
   const std::vector<ObservedSeries> obs{{"rv1.csv", 1, {0.1, 0.3}, {0.4, 0.6}}, {"rv2.csv", 2, {0.3}, {-0.4}}};
