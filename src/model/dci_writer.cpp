@@ -89,17 +89,7 @@ SaveOutcome saveDci(ParameterSet& p, const std::string& path) {
   for (size_t i = 0; i < records.size() && i + 1 < p.storedDciRecords.size(); ++i)
     p.storedDciRecords[i + 1] = records[i];
 
-  SaveOutcome outcome;
-  const PotentialCheck check = checkPotentials(p, InputFileKind::DCI);
-  outcome.text46 = check.text46;
-  outcome.text47 = check.text47;
-  if (!check.passed) {
-    outcome.refusal = check.message;
-    return outcome;
-  }
-  writeFileAtomically(path, text);
-  outcome.written = true;
-  return outcome;
+  return writeChecked(p, InputFileKind::DCI, path, text);
 }
 
 }  // namespace tavrin

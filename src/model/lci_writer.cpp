@@ -105,16 +105,9 @@ std::string lciText(const ParameterSet& p) {
   return out;
 }
 
-SaveOutcome saveLci(ParameterSet& p, const std::string& path) {
-  // The overcontact modes tie star 2's potential to star 1's.
-  if (p.MODE == 1 || p.MODE == 3) p.POT2 = p.POTH;
-
-  // The records keep the values as they are now; a snap by the checks
-  // reaches the file only at the next save.
-  const std::string text = lciText(p);
-
+SaveOutcome writeChecked(ParameterSet& p, InputFileKind kind, const std::string& path, const std::string& text) {
   SaveOutcome outcome;
-  const PotentialCheck check = checkPotentials(p, InputFileKind::LCI);
+  const PotentialCheck check = checkPotentials(p, kind);
   outcome.text46 = check.text46;
   outcome.text47 = check.text47;
   if (!check.passed) {
@@ -124,6 +117,17 @@ SaveOutcome saveLci(ParameterSet& p, const std::string& path) {
   writeFileAtomically(path, text);
   outcome.written = true;
   return outcome;
+}
+
+SaveOutcome saveLci(ParameterSet& p, const std::string& path) {
+  // The overcontact modes tie star 2's potential to star 1's.
+  if (p.MODE == 1 || p.MODE == 3) p.POT2 = p.POTH;
+
+  // The records keep the values as they are now; a snap by the checks
+  // reaches the file only at the next save.
+  const std::string text = lciText(p);
+
+  return writeChecked(p, InputFileKind::LCI, path, text);
 }
 
 }  // namespace tavrin

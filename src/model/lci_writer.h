@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "model/critical_potentials.h"
 #include "model/parameter_set.h"
 #include "model/record_layouts.h"
 #include "model/record_slots.h"
@@ -29,6 +30,10 @@ std::string lciText(const ParameterSet& p);
 // and writes atomically; on refusal nothing is written. I/O failures throw
 // TavrinError and leave the old file as it was.
 SaveOutcome saveLci(ParameterSet& p, const std::string& path);
+
+// The potential checks of the kind's save, then `text` written atomically to
+// path only when they pass. Both writers end their save here.
+SaveOutcome writeChecked(ParameterSet& p, InputFileKind kind, const std::string& path, const std::string& text);
 
 namespace detail {
 // fixedField / expField that refuse a value that is not finite: such a value
