@@ -81,14 +81,7 @@ std::string significantText(double v) {
 MapFigureResult drawMapFigure(Canvas& c, const ContourGrid& g, const MapFigureOptions& o) {
   MapFigureResult out;
   const GridDef& d = g.gridDef;
-  c.setBackground(kWhite);
-  c.clear();
-  c.setForeground(kBlack);
-  c.setPen(kFigureFramePen, false);
-  c.setFontSize(kFigureTitleFont);
-  const double titleH = c.textHeight();
-  c.setFontSize(kFigureTickFont);
-  const double tickH = c.textHeight();
+  const auto [titleH, tickH] = beginFigure(c);
   const double W = c.width(), H = c.height();
   if (const auto r = plotRefusal(d, o.zoom)) out.note = *r;
   else if (!(d.xMax > d.xMin) || !(d.yMax > d.yMin)) out.note = "The grid's ranges run the wrong way.";

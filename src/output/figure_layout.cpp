@@ -149,4 +149,17 @@ void drawHorizontal(Canvas& c, const AxisBox& b, double y) {
   if (y >= b.top && y <= b.bottom) c.line(b.left, y, b.right, y);
 }
 
+FigureTextHeights beginFigure(Canvas& c) {
+  c.setBackground({255, 255, 255});
+  c.clear();
+  c.setForeground({0, 0, 0});
+  c.setPen(kFigureFramePen, false);
+  FigureTextHeights h;
+  c.setFontSize(kFigureTitleFont);
+  h.title = c.textHeight();
+  c.setFontSize(kFigureTickFont);
+  h.tick = c.textHeight();
+  return h;
+}
+
 }  // namespace tavrin

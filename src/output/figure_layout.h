@@ -36,6 +36,13 @@ inline constexpr double kFigureCurvePen = 20;
 inline constexpr double kFigureTickLength = 70;
 inline constexpr double kFigureMarkerRadius = 22;
 
+// A figure starts as a white page in black ink with the frame pen and the
+// tick labels' type; it lays itself out by these two heights.
+struct FigureTextHeights {
+  double title = 0, tick = 0;
+};
+FigureTextHeights beginFigure(Canvas& c);
+
 struct AxisBox {
   double left = 0, right = 0, top = 0, bottom = 0;
   double width() const { return right - left; }

@@ -147,14 +147,7 @@ double legendRows(Canvas* c, const Canvas& measure, const std::vector<LegendEntr
 }  // namespace
 
 std::vector<AxisBox> drawCurveFigure(Canvas& c, const CurveFigure& f) {
-  c.setBackground({255, 255, 255});
-  c.clear();
-  c.setForeground(kCurveBlack);
-  c.setPen(kFigureFramePen, false);
-  c.setFontSize(kFigureTitleFont);
-  const double titleH = c.textHeight();
-  c.setFontSize(kFigureTickFont);
-  const double tickH = c.textHeight();
+  const auto [titleH, tickH] = beginFigure(c);
   const double W = c.width(), H = c.height();
   if (f.panels.empty() || !std::isfinite(f.xMin) || !std::isfinite(f.xMax) || !(f.xMax > f.xMin)) {
     const std::string note = "Nothing to draw: the curve has no phase range.";

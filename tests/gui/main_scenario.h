@@ -217,15 +217,15 @@ inline void Scenario::run(const std::string& line) {
   if (!rest.empty() && rest[0] == ' ') rest.erase(0, 1);
   const QString A = qs(a);
   QString R = qs(rest);
+  if (cmd == "new") {  // before any window exists, and writes the whole state
+    fresh(a == "bare", a == "again");
+    return report(true);
+  }
   frmMain& m = w();
-  bool whole = false;
   static const std::map<std::string, void (frmMain::*)()> calls = {{"show", &frmMain::show},
       {"showParameters", &frmMain::showParameters}, {"resetColours", &frmMain::resetColours},
       {"colourLabels", &frmMain::colourLabels}, {"updateCaption", &frmMain::updateCaption}};
-  if (cmd == "new") {
-    fresh(a == "bare", a == "again");
-    whole = true;
-  } else if (cmd == "close") {
+  if (cmd == "close") {
     const bool closed = m.close();
     out << "  close: " << (closed ? "closed" : "refused") << "\n";
   } else if (cmd == "exitanswer") {
@@ -397,7 +397,7 @@ inline void Scenario::run(const std::string& line) {
   } else {
     out << "  unknown command\n";
   }
-  report(whole);
+  report(false);
 }
 
 // Replays tests/gui/golden/<name> and compares the transcript with it.
