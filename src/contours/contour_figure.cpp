@@ -81,7 +81,8 @@ std::string significantText(double v) {
 MapFigureResult drawMapFigure(Canvas& c, const ContourGrid& g, const MapFigureOptions& o) {
   MapFigureResult out;
   const GridDef& d = g.gridDef;
-  const auto [titleH, tickH] = beginFigure(c);
+  const FigureTextHeights heights = beginFigure(c);
+  const double titleH = heights.title, tickH = heights.tick;
   const double W = c.width(), H = c.height();
   if (const auto r = plotRefusal(d, o.zoom)) out.note = *r;
   else if (!(d.xMax > d.xMin) || !(d.yMax > d.yMin)) out.note = "The grid's ranges run the wrong way.";

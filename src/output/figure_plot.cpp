@@ -147,7 +147,8 @@ double legendRows(Canvas* c, const Canvas& measure, const std::vector<LegendEntr
 }  // namespace
 
 std::vector<AxisBox> drawCurveFigure(Canvas& c, const CurveFigure& f) {
-  const auto [titleH, tickH] = beginFigure(c);
+  const FigureTextHeights heights = beginFigure(c);
+  const double titleH = heights.title, tickH = heights.tick;
   const double W = c.width(), H = c.height();
   if (f.panels.empty() || !std::isfinite(f.xMin) || !std::isfinite(f.xMax) || !(f.xMax > f.xMin)) {
     const std::string note = "Nothing to draw: the curve has no phase range.";
