@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "model/number_fields.h"
+#include "model/record_layouts.h"
 
 namespace tavrin {
 
@@ -87,7 +88,7 @@ std::optional<int> dcLightCurveRowOfBand(const ParameterSet& p, int band) {
 std::vector<std::pair<std::string_view, std::string>> dcLightCurveTexts(const CurveRow& c) {
   // The short forms where they hold the value, else every digit: the LC file
   // saved from these fields must carry DC's values.
-  const auto text = [](double x, int width, int decimals) { return losslessText(x, fixedField(x, width, decimals)); };
+  const auto text = [](double x, int width, int decimals) { return shownText(x, {FormKind::Fixed, width, decimals}); };
   std::string y2 = text(c.y2, 7, 3);
   y2.erase(0, y2.find_first_not_of(' '));
   y2.erase(y2.find_last_not_of(' ') + 1);

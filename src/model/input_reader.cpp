@@ -210,17 +210,7 @@ class Loader {
     } else if (form.kind == FormKind::Int) {
       text = intField(static_cast<int>(value), form.w, " ");
     } else {
-      std::string formText;
-      try {
-        switch (form.kind) {
-          case FormKind::Fixed: formText = fixedField(value, form.w, form.d); break;
-          case FormKind::Left: formText = leftOfPlain(value, form.w); break;
-          default: formText = expField(value, form.w, form.d); break;
-        }
-      } catch (const TavrinError&) {
-        formText.clear();  // too large for the form: the plain digits will do
-      }
-      text = losslessText(value, formText);
+      text = shownText(value, form);
     }
     if (out_.displayTexts.find(control) == out_.displayTexts.end()) out_.displayOrder.push_back(control);
     out_.displayTexts[control] = text;

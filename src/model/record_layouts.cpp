@@ -1,5 +1,8 @@
 #include "model/record_layouts.h"
 
+#include "model/number_fields.h"
+#include "shell/errors.h"
+
 namespace tavrin {
 
 namespace {
@@ -264,6 +267,20 @@ const RecordField* findField(RecordLayout r, std::string_view name) {
   for (const RecordField& f : r)
     if (f.name == name) return &f;
   return nullptr;
+}
+
+std::string shownText(double value, Form form) {
+  std::string formText;
+  try {
+    switch (form.kind) {
+      case FormKind::Fixed: formText = fixedField(value, form.w, form.d); break;
+      case FormKind::Left: formText = leftOfPlain(value, form.w); break;
+      default: formText = expField(value, form.w, form.d); break;
+    }
+  } catch (const TavrinError&) {
+    formText.clear();  // too large for the form: the plain digits will do
+  }
+  return losslessText(value, formText);
 }
 
 }  // namespace tavrin

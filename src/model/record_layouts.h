@@ -5,6 +5,7 @@
 // tables to cut the fields and to make the texts the main window shows.
 
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -25,6 +26,11 @@ struct Form {
   int w = 0;
   int d = 0;
 };
+
+// What a field shows of `value` in a Fixed, Exp or Left form: the form's text
+// where it reads back as exactly the value, else every digit needed, so that
+// the next save writes the value shown.
+std::string shownText(double value, Form form);
 
 // Files carry temperatures in units of 10000 K.
 enum class Unit { Same, TenThousandKelvin };

@@ -4,30 +4,12 @@
 #include <cmath>
 
 #include "model/number_fields.h"
+#include "model/record_layouts.h"
 #include "shell/errors.h"
 
 namespace tavrin {
 
 namespace {
-
-struct Form {
-  enum Kind { Fixed, Left, Exp } kind;
-  int width;
-  int decimals;
-};
-
-std::string shortForm(double x, Form f) {
-  switch (f.kind) {
-    case Form::Fixed: return fixedField(x, f.width, f.decimals);
-    case Form::Left: return leftOfPlain(x, f.width);
-    case Form::Exp: return expField(x, f.width, f.decimals);
-  }
-  return {};
-}
-
-// The field shows the short form where it holds the value, else every digit
-// needed, so that the next save writes the value put there.
-std::string formText(double x, Form f) { return losslessText(x, shortForm(x, f)); }
 
 // The forms an Update and a revert show the scalars DC adjusts in
 // (parameters 9..29, in number order).
@@ -37,27 +19,27 @@ struct ScalarForms {
 };
 
 const ScalarForms kScalarForms[21] = {
-    {{Form::Fixed, 8, 3}, {Form::Fixed, 10, 4}},  // A
-    {{Form::Fixed, 6, 3}, {Form::Fixed, 6, 3}},  // E
-    {{Form::Fixed, 7, 3}, {Form::Fixed, 13, 6}},  // PER
-    {{Form::Fixed, 6, 3}, {Form::Fixed, 10, 4}},  // F1
-    {{Form::Fixed, 6, 3}, {Form::Fixed, 10, 4}},  // F2
-    {{Form::Fixed, 8, 4}, {Form::Fixed, 10, 4}},  // PSHIFT
-    {{Form::Fixed, 7, 3}, {Form::Fixed, 10, 4}},  // VGA
-    {{Form::Fixed, 7, 3}, {Form::Fixed, 9, 3}},  // XINCL
-    {{Form::Fixed, 6, 3}, {Form::Fixed, 7, 3}},  // GR1
-    {{Form::Fixed, 6, 3}, {Form::Fixed, 7, 3}},  // GR2
-    {{Form::Fixed, 7, 1}, {Form::Fixed, 7, 4}},  // T1
-    {{Form::Fixed, 7, 1}, {Form::Fixed, 8, 4}},  // T2
-    {{Form::Fixed, 6, 3}, {Form::Fixed, 7, 3}},  // ALB1
-    {{Form::Fixed, 6, 3}, {Form::Fixed, 7, 3}},  // ALB2
-    {{Form::Left, 7, 0}, {Form::Left, 7, 0}},  // POTH
-    {{Form::Left, 7, 0}, {Form::Left, 7, 0}},  // POT2
-    {{Form::Fixed, 8, 5}, {Form::Fixed, 10, 5}},  // RM
-    {{Form::Fixed, 15, 6}, {Form::Fixed, 15, 6}},  // HJD0
-    {{Form::Left, 8, 0}, {Form::Left, 8, 0}},  // PERIOD
-    {{Form::Left, 6, 0}, {Form::Left, 6, 0}},  // DPDT
-    {{Form::Exp, 12, 5}, {Form::Fixed, 13, 6}},  // DPERDT
+    {{FormKind::Fixed, 8, 3}, {FormKind::Fixed, 10, 4}},  // A
+    {{FormKind::Fixed, 6, 3}, {FormKind::Fixed, 6, 3}},  // E
+    {{FormKind::Fixed, 7, 3}, {FormKind::Fixed, 13, 6}},  // PER
+    {{FormKind::Fixed, 6, 3}, {FormKind::Fixed, 10, 4}},  // F1
+    {{FormKind::Fixed, 6, 3}, {FormKind::Fixed, 10, 4}},  // F2
+    {{FormKind::Fixed, 8, 4}, {FormKind::Fixed, 10, 4}},  // PSHIFT
+    {{FormKind::Fixed, 7, 3}, {FormKind::Fixed, 10, 4}},  // VGA
+    {{FormKind::Fixed, 7, 3}, {FormKind::Fixed, 9, 3}},  // XINCL
+    {{FormKind::Fixed, 6, 3}, {FormKind::Fixed, 7, 3}},  // GR1
+    {{FormKind::Fixed, 6, 3}, {FormKind::Fixed, 7, 3}},  // GR2
+    {{FormKind::Fixed, 7, 1}, {FormKind::Fixed, 7, 4}},  // T1
+    {{FormKind::Fixed, 7, 1}, {FormKind::Fixed, 8, 4}},  // T2
+    {{FormKind::Fixed, 6, 3}, {FormKind::Fixed, 7, 3}},  // ALB1
+    {{FormKind::Fixed, 6, 3}, {FormKind::Fixed, 7, 3}},  // ALB2
+    {{FormKind::Left, 7, 0}, {FormKind::Left, 7, 0}},  // POTH
+    {{FormKind::Left, 7, 0}, {FormKind::Left, 7, 0}},  // POT2
+    {{FormKind::Fixed, 8, 5}, {FormKind::Fixed, 10, 5}},  // RM
+    {{FormKind::Fixed, 15, 6}, {FormKind::Fixed, 15, 6}},  // HJD0
+    {{FormKind::Left, 8, 0}, {FormKind::Left, 8, 0}},  // PERIOD
+    {{FormKind::Left, 6, 0}, {FormKind::Left, 6, 0}},  // DPDT
+    {{FormKind::Exp, 12, 5}, {FormKind::Fixed, 13, 6}},  // DPERDT
 };
 
 }  // namespace
@@ -133,7 +115,7 @@ double corrected(double current, const DcIoRow& io, double damping) {
 
 std::optional<FieldText> fieldOf(int param, double value) {
   if (param < 9 || param > 29) return std::nullopt;
-  return FieldText{std::string(dcParameterEditorField(param)->control), formText(value, kScalarForms[param - 9].update)};
+  return FieldText{std::string(dcParameterEditorField(param)->control), shownText(value, kScalarForms[param - 9].update)};
 }
 }  // namespace
 
@@ -184,7 +166,7 @@ std::vector<FieldText> revertParameters(ParameterSet& p, ParameterHistory& h) {
   std::vector<FieldText> fields;
   for (int param = 9; param <= 29; ++param) {
     const double value = p.*dcParameterInfo(param).scalar;
-    fields.push_back({std::string(dcParameterEditorField(param)->control), formText(value, kScalarForms[param - 9].revert)});
+    fields.push_back({std::string(dcParameterEditorField(param)->control), shownText(value, kScalarForms[param - 9].revert)});
   }
   return fields;
 }
