@@ -92,21 +92,32 @@ std::optional<tavrin::ParameterSet> shownValues(frmMain& w, const std::vector<si
   return next;
 }
 
-void updateAll(frmMain& w) {
-  Session& s = w.session();
-  const std::vector<size_t> rows = tavrin::pendingRows(s.dcResults, s.updateDone);
-  bool unchanged = false;
+// Applies corrections to the shown values of the rows' parameters: the set
+// takes the result and the editor the fields `apply` gives back. False after
+// a refused field (nothing changed); a failure is said, and the caller still
+// shows the rows as they stand.
+template <typename Apply>
+bool applyToShown(frmMain& w, const std::vector<size_t>& rows, Apply apply) {
+  bool refused = false;
   reportFailure(w, [&] {
     std::optional<tavrin::ParameterSet> next = shownValues(w, rows);
     if (!next) {
-      unchanged = true;
+      refused = true;
       return;
     }
-    const auto fields = tavrin::applyAllCorrections(*next, s.dcResults, s.updateDone);
-    s.params = *next;
+    const std::vector<tavrin::FieldText> fields = apply(*next);
+    w.session().params = *next;
     for (const tavrin::FieldText& f : fields) w.setFieldText(q(f.control), q(f.text));
   });
-  if (unchanged) return;
+  return !refused;
+}
+
+void updateAll(frmMain& w) {
+  Session& s = w.session();
+  const auto applyAll = [&](tavrin::ParameterSet& next) {
+    return tavrin::applyAllCorrections(next, s.dcResults, s.updateDone);
+  };
+  if (!applyToShown(w, tavrin::pendingRows(s.dcResults, s.updateDone), applyAll)) return;
   frmIOparms::of(w).fill(tavrin::ioParmsView(s.dcResults, s.updateDone, s.app.dcoName));
 }
 
@@ -118,18 +129,12 @@ void showCorrections(frmMain& w) {
     Session& s = w.session();
     const size_t i = static_cast<size_t>(row - 1);
     if (row < 1 || i >= s.dcResults.ioRows.size()) return;
-    bool unchanged = false;
-    reportFailure(w, [&] {
-      std::optional<tavrin::ParameterSet> next = shownValues(w, {i});
-      if (!next) {
-        unchanged = true;
-        return;
-      }
-      const auto field = tavrin::applyCorrection(*next, s.dcResults, i, s.updateDone);
-      s.params = *next;
-      if (field) w.setFieldText(q(field->control), q(field->text));
+    const bool applied = applyToShown(w, {i}, [&](tavrin::ParameterSet& next) {
+      std::vector<tavrin::FieldText> fields;
+      if (auto field = tavrin::applyCorrection(next, s.dcResults, i, s.updateDone)) fields.push_back(std::move(*field));
+      return fields;
     });
-    if (unchanged) return;
+    if (!applied) return;
     if (i < s.updateDone.size() && s.updateDone[i]) frmIOparms::of(w).setButtonCaption(row, "Done");
   });
   f.setUpdateAllHandler([&w] { updateAll(w); });

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "model/number_fields.h"
 #include "model/record_layouts.h"
 
 namespace tavrin {
